@@ -1,0 +1,26 @@
+#pragma once
+
+#include <memory>
+
+#include "platform/SettingsStore.h"
+
+class QSettings;
+
+namespace korvana {
+
+// The settings store as an INI file at $XDG_CONFIG_HOME/Korvana/Korvana.ini,
+// every value under the group "Software/Korvana".
+class QtSettingsStore final : public SettingsStore {
+public:
+    QtSettingsStore();
+    ~QtSettingsStore() override;
+
+    std::optional<std::string> Read(const std::string& key) const override;
+    void Write(const std::string& key, const std::string& value) override;
+    void Remove(const std::string& key) override;
+
+private:
+    std::unique_ptr<QSettings> settings_;
+};
+
+}  // namespace korvana

@@ -1,0 +1,6 @@
+#include <cstdio>
+
+int main() {
+    std::puts("korvana-sim");
+    return 0;
+}

@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and runs the whole test suite.
+#   tools/test.sh                 normal build in build/
+#   KORVANA_SANITIZE=1 tools/test.sh   clang ASan+UBSan build in build-asan/
+set -euo pipefail
+cd "$(dirname "$0")/.."
+tools/install-deps.sh
+
+if [ "${KORVANA_SANITIZE:-0}" = 1 ]; then
+  build=build-asan
+  extra=(-DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DKORVANA_SANITIZE=ON)
+else
+  build=build
+  extra=()
+fi
+
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DKORVANA_WERROR="${KORVANA_WERROR:-OFF}" "${extra[@]}" >/dev/null
+cmake --build "$build"
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+ctest --test-dir "$build" --output-on-failure -j2
