@@ -1,10 +1,5 @@
-#include <QApplication>
-
-#include "app/ui/MainWindow.h"
+#include "app/ui/FinderApp.h"
 
 int main(int argc, char* argv[]) {
-    QApplication application(argc, argv);
-    korvana::MainWindow window;
-    window.show();
-    return application.exec();
+    return korvana::RunFinderApp(argc, argv);
 }

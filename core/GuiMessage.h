@@ -14,7 +14,7 @@ namespace korvana {
 // Reads past the end yield zero so that a short message decodes with zeros;
 // only a string whose count runs past the end is absent.
 class GuiMessage {
-public:
+  public:
     // The largest frame body (opcode + payload) either side may send.
     static constexpr std::size_t kMaxPayload = 20000;
 
@@ -58,7 +58,7 @@ public:
     // The whole frame: 4-byte length (payload + 2), 2-byte opcode, payload.
     std::vector<std::uint8_t> ToFrame() const;
 
-private:
+  private:
     std::uint64_t GetLittleEndian(std::size_t width);
     void PutLittleEndian(std::uint64_t v, std::size_t width);
 

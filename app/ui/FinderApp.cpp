@@ -1,0 +1,80 @@
+#include "app/ui/FinderApp.h"
+
+#include <QApplication>
+#include <QTimer>
+
+#include "app/Folders.h"
+#include "app/ui/MainWindow.h"
+#include "app/ui/QtPrompter.h"
+#include "app/ui/SplashDialog.h"
+#include "app/ui/TerminationSignals.h"
+#include "core/StatusLog.h"
+#include "platform/Clock.h"
+#include "platform/CoreProcess.h"
+#include "platform/InstallFolder.h"
+#include "platform/SingleInstance.h"
+#include "platform/qt/QtDesktopOpener.h"
+#include "platform/qt/QtSettingsStore.h"
+
+namespace korvana {
+
+namespace {
+
+// How long start-up gives a freshly launched core before connecting.
+constexpr int kCoreStartDelayMs = 1000;
+
+void CreateFolders(const Folders& folders) {
+    for (const auto& folder :
+         {folders.install, folders.downloads, folders.incomplete, folders.tempPlay, folders.core}) {
+        std::error_code ec;
+        std::filesystem::create_directories(folder, ec);
+    }
+}
+
+}  // namespace
+
+int RunFinderApp(int argc, char* argv[]) {
+    // The one-copy check comes first, so a second copy ends before it has
+    // touched the display or anything else.
+    const std::filesystem::path install = ChooseInstallFolder(ReadInstallFolderFacts());
+    SingleInstance instance(SingleInstance::DefaultLockFile(install));
+    if (!instance.IsFirst()) {
+        return 0;
+    }
+    QApplication application(argc, argv);
+    application.setApplicationName(QStringLiteral("Korvana MP3 Finder"));
+    application.setQuitOnLastWindowClosed(false);
+
+    QtSettingsStore settings;
+    const Folders folders = MakeFolders(install, settings);
+    CreateFolders(folders);
+    StatusLog statusLog;
+    statusLog.OpenFile(install / "korvana.log");
+    SystemClock clock;
+    PosixCoreProcess core(folders.core);
+    QtPrompter prompter;
+    QtDesktopOpener opener;
+
+    MainWindow window(MainWindowServices{folders, clock, core, prompter, opener, [] {}});
+    prompter.SetParentWindow(&window);
+    QObject::connect(&window, &MainWindow::Finished, &application, &QApplication::quit);
+    TerminationSignals termination;
+    QObject::connect(&termination, &TerminationSignals::Received, &window,
+                     &MainWindow::StartCloseSequence);
+
+    if (!core.IsCoreRunning()) {
+        core.LaunchCore();
+    }
+    window.ClearIncompleteFolder(false);
+
+    SplashDialog splash;
+    QObject::connect(&splash, &QDialog::finished, &window, [&window] {
+        if (!window.IsClosing()) {
+            window.showMaximized();
+        }
+    });
+    splash.show();
+    return application.exec();
+}
+
+}  // namespace korvana

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QObject>
+
+class QSocketNotifier;
+
+namespace korvana {
+
+// Turns SIGINT and SIGTERM into a Qt signal on the GUI thread, so that they
+// run the same close sequence as File > Exit (the core is told to stop).
+class TerminationSignals : public QObject {
+    Q_OBJECT
+  public:
+    explicit TerminationSignals(QObject* parent = nullptr);
+    ~TerminationSignals() override;
+
+  signals:
+    void Received();
+
+  private:
+    QSocketNotifier* notifier_ = nullptr;
+};
+
+}  // namespace korvana

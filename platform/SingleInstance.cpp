@@ -1,0 +1,38 @@
+#include "platform/SingleInstance.h"
+
+#include <cerrno>
+#include <cstdlib>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+namespace korvana {
+
+SingleInstance::SingleInstance(const std::filesystem::path& lockFile) {
+    std::error_code ec;
+    std::filesystem::create_directories(lockFile.parent_path(), ec);
+    fd_ = open(lockFile.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (fd_ < 0) {
+        return;
+    }
+    if (flock(fd_, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
+        first_ = false;
+    }
+}
+
+SingleInstance::~SingleInstance() {
+    if (fd_ >= 0) {
+        close(fd_);
+    }
+}
+
+std::filesystem::path SingleInstance::DefaultLockFile(const std::filesystem::path& fallbackFolder) {
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    if (runtime != nullptr && *runtime != '\0') {
+        return std::filesystem::path(runtime) / "Korvana MP3 Finder.lock";
+    }
+    return fallbackFolder / "Korvana MP3 Finder.lock";
+}
+
+}  // namespace korvana
