@@ -34,6 +34,7 @@ void CreateFolders(const Folders& folders) {
 }  // namespace
 
 int RunFinderApp(int argc, char* argv[]) {
+    TerminationSignals::InstallHandlers();
     // The one-copy check comes first, so a second copy ends before it has
     // touched the display or anything else.
     const std::filesystem::path install = ChooseInstallFolder(ReadInstallFolderFacts());
@@ -57,10 +58,8 @@ int RunFinderApp(int argc, char* argv[]) {
 
     MainWindow window(MainWindowServices{folders, clock, core, prompter, opener, [] {}});
     prompter.SetParentWindow(&window);
-    QObject::connect(&window, &MainWindow::Finished, &application, &QApplication::quit);
-    TerminationSignals termination;
-    QObject::connect(&termination, &TerminationSignals::Received, &window,
-                     &MainWindow::StartCloseSequence);
+    // exit, not quit: quit can be refused by a window that will not close.
+    QObject::connect(&window, &MainWindow::Finished, &application, [] { QApplication::exit(0); });
 
     if (!core.IsCoreRunning()) {
         core.LaunchCore();
@@ -74,6 +73,11 @@ int RunFinderApp(int argc, char* argv[]) {
         }
     });
     splash.show();
+    // Made last: showing a window may process events, and a close that ran
+    // before the event loop started could not end it.
+    TerminationSignals termination;
+    QObject::connect(&termination, &TerminationSignals::Received, &window,
+                     &MainWindow::StartCloseSequence);
     return application.exec();
 }
 

@@ -20,8 +20,21 @@ void OnSignal(int) {
 
 }  // namespace
 
+void TerminationSignals::InstallHandlers() {
+    if (g_pipe[0] >= 0 || pipe2(g_pipe, O_CLOEXEC | O_NONBLOCK) != 0) {
+        return;
+    }
+    struct sigaction action {};
+    action.sa_handler = OnSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+}
+
 TerminationSignals::TerminationSignals(QObject* parent) : QObject(parent) {
-    if (pipe2(g_pipe, O_CLOEXEC | O_NONBLOCK) != 0) {
+    InstallHandlers();
+    if (g_pipe[0] < 0) {
         return;
     }
     notifier_ = new QSocketNotifier(g_pipe[0], QSocketNotifier::Read, this);
@@ -31,12 +44,6 @@ TerminationSignals::TerminationSignals(QObject* parent) : QObject(parent) {
         }
         emit Received();
     });
-    struct sigaction action {};
-    action.sa_handler = OnSignal;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESTART;
-    sigaction(SIGINT, &action, nullptr);
-    sigaction(SIGTERM, &action, nullptr);
 }
 
 TerminationSignals::~TerminationSignals() {

@@ -11,6 +11,11 @@ namespace korvana {
 class TerminationSignals : public QObject {
     Q_OBJECT
   public:
+    // Catches the signals from here on; ones that arrive before the object
+    // exists wait in a pipe and are delivered once it does. Call it first
+    // thing, before the application object.
+    static void InstallHandlers();
+
     explicit TerminationSignals(QObject* parent = nullptr);
     ~TerminationSignals() override;
 
