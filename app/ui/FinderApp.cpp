@@ -1,6 +1,7 @@
 #include "app/ui/FinderApp.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QTimer>
 
 #include "app/Folders.h"
@@ -15,6 +16,12 @@
 #include "platform/SingleInstance.h"
 #include "platform/qt/QtDesktopOpener.h"
 #include "platform/qt/QtSettingsStore.h"
+
+// The artwork is compiled into a static library; its registration must be
+// named from the global namespace.
+static void InitResources() {
+    Q_INIT_RESOURCE(resources);
+}
 
 namespace korvana {
 
@@ -45,6 +52,8 @@ int RunFinderApp(int argc, char* argv[]) {
     QApplication application(argc, argv);
     application.setApplicationName(QStringLiteral("Korvana MP3 Finder"));
     application.setQuitOnLastWindowClosed(false);
+    InitResources();
+    application.setWindowIcon(QIcon(QStringLiteral(":/res/icons/app.svg")));
 
     QtSettingsStore settings;
     const Folders folders = MakeFolders(install, settings);
