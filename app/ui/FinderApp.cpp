@@ -27,9 +27,6 @@ namespace korvana {
 
 namespace {
 
-// How long start-up gives a freshly launched core before connecting.
-constexpr int kCoreStartDelayMs = 1000;
-
 void CreateFolders(const Folders& folders) {
     for (const auto& folder :
          {folders.install, folders.downloads, folders.incomplete, folders.tempPlay, folders.core}) {
