@@ -1,0 +1,73 @@
+#include "app/MainLayout.h"
+#include "app/StatusTexts.h"
+
+#include <gtest/gtest.h>
+
+namespace korvana {
+namespace {
+
+TEST(MainLayout, ThousandBySevenHundred) {
+    const MainLayout layout = ComputeMainLayout(1000, 700);
+    EXPECT_EQ(layout.pageHost, (Rect{10, 68, 976, 553}));
+    EXPECT_EQ(layout.leftFiller, (Rect{0, 623, 182, 25}));
+    EXPECT_EQ(layout.serversPane, (Rect{182, 623, 150, 25}));
+    EXPECT_EQ(layout.bandwidthPane, (Rect{332, 623, 200, 25}));
+    EXPECT_EQ(layout.sharedPane, (Rect{532, 623, 135, 25}));
+    EXPECT_EQ(layout.downloadsPane, (Rect{667, 623, 150, 25}));
+    EXPECT_EQ(layout.rightFiller, (Rect{817, 623, 182, 25}));
+    EXPECT_EQ(layout.separator, (Rect{0, 621, 1000, 1}));
+}
+
+TEST(MainLayout, OddWidthRoundsFillersDown) {
+    const MainLayout layout = ComputeMainLayout(1001, 700);
+    EXPECT_EQ(layout.leftFiller.width, 183);
+    EXPECT_EQ(layout.rightFiller.width, 183);
+}
+
+TEST(KeyFilter, EscapeAlwaysSwallowedFunctionKeysOncePerPress) {
+    EXPECT_EQ(ClassifyKey(Key::Escape, false), KeyAction::Swallow);
+    EXPECT_EQ(ClassifyKey(Key::Escape, true), KeyAction::Swallow);
+    EXPECT_EQ(ClassifyKey(Key::F2, false), KeyAction::ShowSearch);
+    EXPECT_EQ(ClassifyKey(Key::F3, false), KeyAction::ShowTransfers);
+    EXPECT_EQ(ClassifyKey(Key::F4, false), KeyAction::ShowLibrary);
+    EXPECT_EQ(ClassifyKey(Key::F2, true), KeyAction::None);
+    EXPECT_EQ(ClassifyKey(Key::Other, false), KeyAction::None);
+}
+
+TEST(StatusTexts, StartFromZeroedStatistics) {
+    const StatusTexts texts = ComputeStatusTexts({});
+    EXPECT_EQ(texts.servers, "Connecting to servers");
+    EXPECT_EQ(texts.bandwidth, "  0.0 KB/s down :  0.0 KB/s up");
+    EXPECT_EQ(texts.shared, "Sharing 0 files");
+    EXPECT_EQ(texts.downloads, "Downloading 0 files");
+}
+
+TEST(StatusTexts, RatesServersAndSingularDownload) {
+    StatusInputs in;
+    in.connectedServers = 3;
+    in.downloadRateA = 512;
+    in.downloadRateB = 512;
+    in.downloadingFiles = 1;
+    in.sharedFiles = 1;
+    StatusTexts texts = ComputeStatusTexts(in);
+    EXPECT_EQ(texts.servers, "Connected to 3 servers");
+    EXPECT_EQ(texts.bandwidth, "  1.0 KB/s down :  0.0 KB/s up");
+    EXPECT_EQ(texts.shared, "Sharing 1 files");
+    EXPECT_EQ(texts.downloads, "Downloading 1 file");
+
+    in.activeWebDownloads = 1;  // web downloads count and add their rate
+    in.webDownloadRate = 1024.0 * 200;
+    in.uploadRateA = 1024 * 150;
+    in.uploadRateB = 1024 * 10;
+    texts = ComputeStatusTexts(in);
+    EXPECT_EQ(texts.downloads, "Downloading 2 files");
+    EXPECT_EQ(texts.bandwidth, "201.0 KB/s down :160.0 KB/s up");
+}
+
+TEST(StatusTexts, RateKeepsAPointInAnyLocale) {
+    EXPECT_EQ(FormatRate(12345.67), "12345.7");
+    EXPECT_EQ(FormatRate(0.05), "  0.1");
+}
+
+}  // namespace
+}  // namespace korvana
