@@ -1,0 +1,26 @@
+#pragma once
+
+#include "prefs/CoreOptionPages.h"
+#include "prefs/SharingPrefs.h"
+
+namespace korvana {
+
+class CoreOptionsPort;
+class Prompter;
+
+inline constexpr const char* kNotSentCaption = "Shared Folders Error";
+
+// The dialog's Save: the four limit options, the eight enable and eight port
+// options, the Sharing page's folder and share commands, then "save" so the
+// core writes its configuration. Every setting goes out whether it changed
+// or not; nothing waits for the core. Afterwards the user is told about
+// files a move left behind and about folders no command could carry.
+SharingSaveReport SavePreferences(CoreOptionsPort& core, Prompter& prompter,
+                                  const GeneralFields& general, const NetworkFields& networks,
+                                  SharingPrefs& sharing);
+
+// The message for folders whose share or unshare could not be sent; empty
+// when there are none. Each folder is named once.
+std::string NotSentMessage(const std::vector<std::string>& folders);
+
+}  // namespace korvana
