@@ -14,11 +14,15 @@ bool ShouldEnd(const EngineContext& context, int searchId) {
     return context.fetcher.Stopping() || context.sink.IsSearchStopped(searchId);
 }
 
+// A page that arrived in part is fetched again until it is whole. A fetch
+// that brought nothing at all ends the paging at once: retrying a server
+// that is down would hold a worker for minutes.
 std::string FetchCompleteEngine1Page(const EngineContext& context, int searchId,
                                      const std::string& url) {
     std::string page = context.fetcher.FetchWithSystemHttp(url);
-    for (int refetch = 0;
-         refetch < context.tuning.engine1RefetchLimit && !IsEngine1PageComplete(page); ++refetch) {
+    for (int refetch = 0; refetch < context.tuning.engine1RefetchLimit && !page.empty() &&
+                          !IsEngine1PageComplete(page);
+         ++refetch) {
         page = context.fetcher.FetchWithSystemHttp(url);
         if (!context.fetcher.Pause(context.tuning.engine1RefetchDelay) ||
             context.sink.IsSearchStopped(searchId)) {
