@@ -1,0 +1,39 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "web/HttpOptions.h"
+#include "web/HttpText.h"
+
+namespace korvana {
+
+// The socket client. Every call owns its socket and blocks the calling
+// (worker) thread until the exchange ends; no state is shared, so any number
+// of threads may call at once.
+
+// One exchange: `response` is emptied, then receives the raw answer (status
+// line, header, blank line, body). With `headerOnly` reading stops at the end
+// of the header, which is kept without the "\n\r\n" and what follows. A 30x
+// answer with a location is followed as a GET (a POST is never repeated as
+// POST) with `depth` + 1; the result is that of the last exchange, and
+// following more than options.maxRedirects redirects fails with kHttpFailed.
+int SendRequest(HttpTarget& target, bool post, std::string& response, bool headerOnly, int depth,
+                RedirectJoin join, const HttpOptions& options = {});
+
+// GET of an absolute URL; the body (the text after the first "\n\r\n") of
+// whatever arrived, whatever the result: a time-out after part of a page
+// yields that part. Empty when the URL cannot be split or nothing arrived.
+std::string FetchPage(std::string_view url, RedirectJoin join, const HttpOptions& options = {});
+
+// POST of an absolute URL whose query becomes the form body (search family).
+// The answer is cut after the first "\n\r\n" and then after the next one,
+// since the server sends an interim answer ahead of its real one; when the
+// second is missing, the text after the first is returned.
+std::string FetchPostPage(std::string_view url, const HttpOptions& options = {});
+
+// The header of a GET of an absolute URL (search family), read up to the
+// blank line; empty unless the exchange ended with kHttpOk.
+std::string FetchHeader(std::string_view url, const HttpOptions& options = {});
+
+}  // namespace korvana

@@ -1,0 +1,204 @@
+#include "web/HttpConnection.h"
+
+#include <fcntl.h>
+#include <netdb.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <optional>
+#include <string>
+#include <system_error>
+
+#include "web/StopSignal.h"
+
+namespace korvana {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Names that cannot be a host are refused before the resolver sees them:
+// they come from redirects and scraped links.
+bool IsPlausibleHostName(std::string_view host) {
+    if (host.empty() || host.size() > 253) {
+        return false;
+    }
+    return std::all_of(host.begin(), host.end(), [](char c) {
+        return std::isalnum(static_cast<unsigned char>(c)) || c == '-' || c == '.' || c == '_';
+    });
+}
+
+std::optional<sockaddr_in> ResolveIpv4(const std::string& host, std::uint16_t port) {
+    if (!IsPlausibleHostName(host)) {
+        return std::nullopt;
+    }
+    addrinfo hints{};
+    hints.ai_family = AF_INET;
+    hints.ai_socktype = SOCK_STREAM;
+    addrinfo* found = nullptr;
+    if (getaddrinfo(host.c_str(), nullptr, &hints, &found) != 0 || found == nullptr) {
+        return std::nullopt;
+    }
+    sockaddr_in address{};
+    std::memcpy(&address, found->ai_addr, sizeof address);
+    freeaddrinfo(found);
+    address.sin_port = htons(port);
+    return address;
+}
+
+int MillisecondsUntil(Clock::time_point deadline) {
+    const auto left =
+        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+    return static_cast<int>(std::clamp<long long>(left.count(), 0, 1 << 30));
+}
+
+}  // namespace
+
+HttpConnection::~HttpConnection() {
+    Close();
+}
+
+void HttpConnection::Close() {
+    if (fd_ >= 0) {
+        close(fd_);
+        fd_ = -1;
+    }
+}
+
+int HttpConnection::Open(const HttpTarget& target, bool post) {
+    Close();
+    int code = Connect(target);
+    if (code == kHttpOk) {
+        code = SendAll(BuildRequest(target, post));
+    }
+    if (code != kHttpOk) {
+        Close();
+    }
+    return code;
+}
+
+// The socket is non-blocking from the start so that connecting and sending
+// can be woken by the stop signal; the kernel still decides when a connect
+// attempt has failed.
+int HttpConnection::Connect(const HttpTarget& target) {
+    const auto address = ResolveIpv4(target.host, target.port);
+    if (!address) {
+        return kHttpNoHost;
+    }
+    fd_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd_ < 0) {
+        std::fputs("Failed to create a socket.\n", stderr);
+        return kHttpNoSocket;
+    }
+    const int flags = fcntl(fd_, F_GETFL);
+    if (flags < 0 || fcntl(fd_, F_SETFL, flags | O_NONBLOCK) < 0) {
+        return kHttpNonBlockingFailed;
+    }
+    if (connect(fd_, reinterpret_cast<const sockaddr*>(&*address), sizeof *address) == 0) {
+        return kHttpOk;
+    }
+    if (errno != EINPROGRESS) {
+        return kHttpConnectFailed;
+    }
+    if (Wait(POLLOUT, std::nullopt) != kHttpOk) {
+        return kHttpFailed;
+    }
+    int error = 0;
+    socklen_t length = sizeof error;
+    if (getsockopt(fd_, SOL_SOCKET, SO_ERROR, &error, &length) != 0 || error != 0) {
+        return kHttpConnectFailed;
+    }
+    return kHttpOk;
+}
+
+// The whole text goes out even when the kernel takes it in parts; a request
+// cut short would be answered with an error or not at all.
+int HttpConnection::SendAll(std::string_view text) {
+    const auto deadline = Clock::now() + options_.idleTimeout;
+    while (!text.empty()) {
+        const ssize_t sent = send(fd_, text.data(), text.size(), MSG_NOSIGNAL);
+        if (sent > 0) {
+            text.remove_prefix(static_cast<std::size_t>(sent));
+            continue;
+        }
+        int error = sent < 0 ? errno : EIO;
+        if (error == EINTR) {
+            continue;
+        }
+        if (error == EAGAIN || error == EWOULDBLOCK) {
+            const int waited = Wait(POLLOUT, deadline);
+            if (waited == kHttpOk) {
+                continue;
+            }
+            if (waited == kHttpFailed) {
+                return kHttpFailed;
+            }
+            error = ETIMEDOUT;
+        }
+        std::fprintf(stderr, "could not send URL:  errno=%d (%s)\n", error,
+                     std::error_code(error, std::generic_category()).message().c_str());
+        return kHttpSendFailed;
+    }
+    return kHttpOk;
+}
+
+long HttpConnection::Receive(char* buffer, std::size_t capacity) {
+    if (fd_ < 0) {
+        return kHttpReceiveFailed;
+    }
+    const auto deadline = Clock::now() + options_.idleTimeout;
+    for (;;) {
+        const ssize_t received = recv(fd_, buffer, capacity, 0);
+        if (received >= 0) {
+            return static_cast<long>(received);
+        }
+        if (errno == EINTR) {
+            continue;
+        }
+        if (errno != EAGAIN && errno != EWOULDBLOCK) {
+            return kHttpReceiveFailed;
+        }
+        const int waited = Wait(POLLIN, deadline);
+        if (waited != kHttpOk) {
+            return waited;
+        }
+    }
+}
+
+int HttpConnection::Wait(short events, std::optional<Clock::time_point> deadline) {
+    const StopSignal* stop = options_.stop;
+    // A stop signal without a descriptor cannot wake poll(): look at its flag
+    // every 50 ms instead.
+    const bool wakeable = stop == nullptr || stop->Fd() >= 0;
+    pollfd fds[2] = {{fd_, events, 0}, {stop != nullptr ? stop->Fd() : -1, POLLIN, 0}};
+    for (;;) {
+        if (stop != nullptr && stop->Triggered()) {
+            return kHttpFailed;
+        }
+        int timeout = -1;
+        if (deadline) {
+            timeout = MillisecondsUntil(*deadline);
+            if (timeout == 0 && Clock::now() >= *deadline) {
+                return kHttpTimedOut;
+            }
+        }
+        if (!wakeable) {
+            timeout = timeout < 0 ? 50 : std::min(timeout, 50);
+        }
+        const int ready = poll(fds, 2, timeout);
+        if (ready < 0 && errno != EINTR) {
+            return kHttpFailed;
+        }
+        if (ready > 0 && fds[0].revents != 0) {
+            return kHttpOk;
+        }
+    }
+}
+
+}  // namespace korvana

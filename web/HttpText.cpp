@@ -1,0 +1,254 @@
+#include "web/HttpText.h"
+
+#include <cctype>
+
+namespace korvana {
+namespace {
+
+constexpr std::string_view kHeaderEnd = "\n\r\n";
+constexpr std::string_view kAgentLine = "User-Agent: Mozilla/5.0\r\n";
+
+bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
+    if (text.size() < prefix.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < prefix.size(); ++i) {
+        if (std::tolower(static_cast<unsigned char>(text[i])) != prefix[i]) {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::optional<std::uint16_t> ParsePort(std::string_view digits) {
+    if (digits.empty() || digits.size() > 5) {
+        return std::nullopt;
+    }
+    unsigned value = 0;
+    for (char c : digits) {
+        if (c < '0' || c > '9') {
+            return std::nullopt;
+        }
+        value = value * 10 + static_cast<unsigned>(c - '0');
+    }
+    if (value == 0 || value > 65535) {
+        return std::nullopt;
+    }
+    return static_cast<std::uint16_t>(value);
+}
+
+// Spaces become "%20" as the engines expect. Other bytes below "!" and DEL
+// are escaped too: a decoded link may hold line breaks, and sending them raw
+// would end the request line early.
+std::string EscapeObject(std::string_view object) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string escaped;
+    escaped.reserve(object.size());
+    for (char c : object) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte <= 0x20 || byte == 0x7F) {
+            escaped += '%';
+            escaped += kHex[byte >> 4];
+            escaped += kHex[byte & 0x0F];
+        } else {
+            escaped += c;
+        }
+    }
+    return escaped;
+}
+
+bool SplitHostPort(std::string_view authority, std::uint16_t defaultPort, HttpTarget& target) {
+    const std::size_t colon = authority.find(':');
+    const std::string_view host = authority.substr(0, colon);
+    if (host.empty()) {
+        return false;
+    }
+    target.port = defaultPort;
+    if (colon != std::string_view::npos) {
+        const auto port = ParsePort(authority.substr(colon + 1));
+        if (!port) {
+            return false;
+        }
+        target.port = *port;
+    }
+    target.host = host;
+    CutToLimit(target.host, HttpTarget::kMaxField);
+    return true;
+}
+
+void SetPath(HttpTarget& target, std::string_view path) {
+    target.path = EscapeObject(path);
+    CutToLimit(target.path, HttpTarget::kMaxField);
+}
+
+bool IsInterimHeader(std::string_view header) {
+    return header.starts_with("HTTP/1.0 1") || header.starts_with("HTTP/1.1 1");
+}
+
+// The value of a "Location:" or "location:" header line: after the colon and
+// any blanks, up to the end of the line.
+std::optional<std::string_view> LocationValue(std::string_view header) {
+    constexpr std::string_view kName = "ocation:";
+    for (std::size_t at = header.find(kName); at != std::string_view::npos;
+         at = header.find(kName, at + 1)) {
+        if (at < 2 || header[at - 2] != '\n' || (header[at - 1] != 'L' && header[at - 1] != 'l')) {
+            continue;
+        }
+        std::size_t start = at + kName.size();
+        while (start < header.size() && (header[start] == ' ' || header[start] == '\t')) {
+            ++start;
+        }
+        const std::size_t end = header.find_first_of("\r\n", start);
+        const std::string_view value = header.substr(start, end - start);
+        if (value.empty()) {
+            return std::nullopt;
+        }
+        return value;
+    }
+    return std::nullopt;
+}
+
+bool IsAbsoluteLocation(std::string_view value, RedirectJoin join) {
+    if (join == RedirectJoin::SearchFamily) {
+        return value.starts_with("http");
+    }
+    return value.find("http://") != std::string_view::npos ||
+           value.find("https://") != std::string_view::npos;
+}
+
+HttpTarget JoinRelative(const HttpTarget& current, std::string_view value, RedirectJoin join) {
+    HttpTarget next;
+    next.host = current.host;
+    next.port = current.port;
+    std::string path;
+    if (join == RedirectJoin::SearchFamily || !value.starts_with('/')) {
+        path = "/";
+    }
+    path += value;
+    SetPath(next, path);
+    return next;
+}
+
+}  // namespace
+
+void CutToLimit(std::string& text, std::size_t limit) {
+    if (text.size() <= limit) {
+        return;
+    }
+    std::size_t cut = limit;
+    while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) {
+        --cut;
+    }
+    text.resize(cut);
+}
+
+std::optional<HttpTarget> SplitUrl(std::string_view url) {
+    std::uint16_t defaultPort = 0;
+    if (StartsWithNoCase(url, "http://")) {
+        defaultPort = 80;
+        url.remove_prefix(7);
+    } else if (StartsWithNoCase(url, "https://")) {
+        defaultPort = 443;
+        url.remove_prefix(8);
+    } else {
+        return std::nullopt;
+    }
+    const std::size_t authorityEnd = url.find_first_of("/?");
+    HttpTarget target;
+    if (!SplitHostPort(url.substr(0, authorityEnd), defaultPort, target)) {
+        return std::nullopt;
+    }
+    const std::string_view object =
+        authorityEnd == std::string_view::npos ? std::string_view() : url.substr(authorityEnd);
+    if (object.starts_with('/')) {
+        SetPath(target, object);
+    } else {
+        SetPath(target, "/" + std::string(object));
+    }
+    return target;
+}
+
+std::optional<HttpTarget> ParseRedirectUrl(std::string_view url) {
+    const std::size_t scheme = url.find("://");
+    if (scheme == std::string_view::npos) {
+        return std::nullopt;
+    }
+    const std::string_view rest = url.substr(scheme + 3);
+    const std::size_t slash = rest.find('/');
+    HttpTarget target;
+    if (!SplitHostPort(rest.substr(0, slash), 80, target)) {
+        return std::nullopt;
+    }
+    SetPath(target, slash == std::string_view::npos ? std::string_view("/") : rest.substr(slash));
+    return target;
+}
+
+bool ApplyRedirect(HttpTarget& target, std::string_view response, RedirectJoin join) {
+    const std::string_view header = FinalHeader(response);
+    if (header.find("HTTP/1.0 30") == std::string_view::npos &&
+        header.find("HTTP/1.1 30") == std::string_view::npos) {
+        return false;
+    }
+    const auto value = LocationValue(header);
+    if (!value) {
+        return false;
+    }
+    if (!IsAbsoluteLocation(*value, join)) {
+        target = JoinRelative(target, *value, join);
+        return true;
+    }
+    auto next = ParseRedirectUrl(*value);
+    if (!next) {
+        return false;
+    }
+    target = std::move(*next);
+    return true;
+}
+
+std::string BuildRequest(const HttpTarget& target, bool post) {
+    std::string text;
+    if (!post) {
+        text = "GET " + target.path + " HTTP/1.0\r\nConnection: close\r\nHost: " + target.host +
+               "\r\nPragma: no-cache\r\nCache-control: no-cache\r\n";
+        text += kAgentLine;
+        text += "\r\n";
+        return text;
+    }
+    const std::string_view path = target.path;
+    const std::size_t question = path.find('?');
+    const std::string_view object = path.substr(0, question);
+    const std::string_view body =
+        question == std::string_view::npos ? std::string_view() : path.substr(question + 1);
+    text = "POST ";
+    text += object;
+    text += " HTTP/1.1\r\nHost: " + target.host + "\r\n";
+    text += kAgentLine;
+    text += "Connection: close\r\nContent-Type: application/x-www-form-urlencoded\r\n";
+    text += "Content-Length: " + std::to_string(body.size()) + "\r\n\r\n";
+    text += body;
+    return text;
+}
+
+std::string_view TextAfterHeader(std::string_view response) {
+    const std::size_t end = response.find(kHeaderEnd);
+    if (end == std::string_view::npos) {
+        return {};
+    }
+    return response.substr(end + kHeaderEnd.size());
+}
+
+std::string_view FinalHeader(std::string_view response) {
+    for (;;) {
+        const std::size_t end = response.find(kHeaderEnd);
+        if (end == std::string_view::npos) {
+            return response;
+        }
+        const std::string_view header = response.substr(0, end);
+        if (!IsInterimHeader(header)) {
+            return header;
+        }
+        response.remove_prefix(end + kHeaderEnd.size());
+    }
+}
+
+}  // namespace korvana

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace korvana {
+
+// Where one request goes. A redirect rewrites it in place.
+struct HttpTarget {
+    // Host and path longer than this are cut.
+    static constexpr std::size_t kMaxField = 511;
+
+    std::uint16_t port = 80;
+    // The object: path and query, exactly as sent on the request line.
+    std::string path;
+    // Sent in the Host header (never with the port) and resolved for the connection.
+    std::string host;
+};
+
+// How a relative redirect location is joined to the current host.
+enum class RedirectJoin {
+    // Engines and size probes: a value not starting with "http" becomes host + "/" + value.
+    SearchFamily,
+    // Vendor services: a value without "http://" or "https://" becomes host + value.
+    VendorFamily,
+};
+
+// Splits an absolute http or https URL. The port defaults to 80 or 443 by
+// scheme, the object to "/". Spaces and control characters in the object are
+// sent as percent escapes; nothing else is escaped. Absent for any other
+// scheme, an empty host or a port that is not a number from 1 to 65535.
+std::optional<HttpTarget> SplitUrl(std::string_view url);
+
+// Reads a redirect's new location: the host between "://" and the next "/",
+// an optional ":port" (80 otherwise, whatever the scheme), the path from that
+// "/" on ("/" when there is none). Absent when there is no "://", the host is
+// empty or the port is not a number from 1 to 65535.
+std::optional<HttpTarget> ParseRedirectUrl(std::string_view url);
+
+// When `response` (the raw text of an exchange) is a 30x answer with a
+// location, rewrites `target` to the new location and returns true. A
+// relative location stays on the current host and port.
+bool ApplyRedirect(HttpTarget& target, std::string_view response, RedirectJoin join);
+
+// The request text sent for `target`: an HTTP/1.0 GET, or an HTTP/1.1 POST
+// whose form body is the object's query (the part after its first "?").
+std::string BuildRequest(const HttpTarget& target, bool post);
+
+// The text after the first "\n\r\n" (the end of a header); empty when the
+// text has none, since then it holds no body.
+std::string_view TextAfterHeader(std::string_view response);
+
+// The header of the final answer in `response`: the text before the first
+// "\n\r\n", skipping interim 1xx answers; the whole text when it has no
+// "\n\r\n" (a header read alone).
+std::string_view FinalHeader(std::string_view response);
+
+// Cuts `text` to at most `limit` bytes without splitting a UTF-8 sequence.
+void CutToLimit(std::string& text, std::size_t limit);
+
+}  // namespace korvana

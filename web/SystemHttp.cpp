@@ -1,0 +1,157 @@
+#include "web/SystemHttp.h"
+
+#include <curl/curl.h>
+
+#include <algorithm>
+#include <chrono>
+#include <memory>
+#include <mutex>
+#include <optional>
+
+#include "web/StopSignal.h"
+
+namespace korvana {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+struct Transfer {
+    explicit Transfer(const HttpOptions& limits) : options(limits) {}
+
+    const HttpOptions& options;
+    std::string body;
+    bool overflow = false;
+    curl_off_t lastReceived = 0;
+    Clock::time_point lastProgress = Clock::now();
+};
+
+std::size_t Collect(char* data, std::size_t size, std::size_t count, void* user) {
+    auto* transfer = static_cast<Transfer*>(user);
+    const std::size_t bytes = size * count;
+    if (transfer->body.size() + bytes > transfer->options.maxBodyBytes) {
+        transfer->overflow = true;
+        return 0;
+    }
+    transfer->body.append(data, bytes);
+    return bytes;
+}
+
+// Ends the transfer on a stop and after the idle time-out without data.
+int Progress(void* user, curl_off_t, curl_off_t received, curl_off_t, curl_off_t) {
+    auto* transfer = static_cast<Transfer*>(user);
+    const StopSignal* stop = transfer->options.stop;
+    if (stop != nullptr && stop->Triggered()) {
+        return 1;
+    }
+    const auto now = Clock::now();
+    if (received != transfer->lastReceived) {
+        transfer->lastReceived = received;
+        transfer->lastProgress = now;
+    }
+    return now - transfer->lastProgress > transfer->options.idleTimeout ? 1 : 0;
+}
+
+std::string EscapeForUrl(std::string_view text) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    static constexpr std::string_view kUnsafe = "\"<>\\^`{|}";
+    std::string escaped;
+    for (char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte <= 0x20 || byte >= 0x7F || kUnsafe.find(c) != std::string_view::npos) {
+            escaped += '%';
+            escaped += kHex[byte >> 4];
+            escaped += kHex[byte & 0x0F];
+        } else {
+            escaped += c;
+        }
+    }
+    return escaped;
+}
+
+// The URL as libcurl gets it: scheme by the family's TLS rule, host, port
+// and the object, whole (a feedback message may be long) with unsafe
+// characters escaped.
+std::optional<std::string> CurlUrl(std::string_view url, RedirectJoin family) {
+    const auto target = SplitUrl(url);
+    if (!target) {
+        return std::nullopt;
+    }
+    const std::size_t schemeEnd = url.find("://") + 3;
+    const std::size_t objectStart = url.find_first_of("/?", schemeEnd);
+    std::string object =
+        objectStart == std::string_view::npos ? "/" : std::string(url.substr(objectStart));
+    if (object.front() == '?') {
+        object.insert(0, "/");
+    }
+    const bool https = url[4] == 's' || url[4] == 'S';
+    const bool secure = https || (family == RedirectJoin::SearchFamily && target->port == 443);
+    return std::string(secure ? "https://" : "http://") + target->host + ":" +
+           std::to_string(target->port) + EscapeForUrl(object);
+}
+
+void CurlGlobalInit() {
+    static std::once_flag once;
+    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+}
+
+struct CurlDeleter {
+    void operator()(CURL* curl) const { curl_easy_cleanup(curl); }
+};
+struct HeaderListDeleter {
+    void operator()(curl_slist* list) const { curl_slist_free_all(list); }
+};
+
+void Configure(CURL* curl, const std::string& url, Transfer& transfer, curl_slist* headers) {
+    curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
+    curl_easy_setopt(curl, CURLOPT_HTTPGET, 1L);
+    curl_easy_setopt(curl, CURLOPT_HTTP_VERSION, CURL_HTTP_VERSION_1_1);
+    curl_easy_setopt(curl, CURLOPT_HTTPHEADER, headers);
+    curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
+    curl_easy_setopt(curl, CURLOPT_MAXREDIRS, static_cast<long>(transfer.options.maxRedirects));
+    curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(curl, CURLOPT_NOPROXY, "localhost,127.0.0.0/8,::1");
+    curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, &Collect);
+    curl_easy_setopt(curl, CURLOPT_WRITEDATA, &transfer);
+    curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
+    curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, &Progress);
+    curl_easy_setopt(curl, CURLOPT_XFERINFODATA, &transfer);
+}
+
+void RemoveLineBreaksAndNuls(std::string& text) {
+    std::erase_if(text, [](char c) { return c == '\n' || c == '\r' || c == '\0'; });
+}
+
+}  // namespace
+
+std::string FetchWithSystemHttp(std::string_view url, RedirectJoin family,
+                                const HttpOptions& options) {
+    const auto curlUrl = CurlUrl(url, family);
+    if (!curlUrl) {
+        return {};
+    }
+    CurlGlobalInit();
+    std::unique_ptr<CURL, CurlDeleter> curl(curl_easy_init());
+    std::unique_ptr<curl_slist, HeaderListDeleter> headers(
+        curl_slist_append(nullptr, "Cache-Control: no-cache"));
+    if (!curl || !headers || curl_slist_append(headers.get(), "Pragma: no-cache") == nullptr) {
+        return {};
+    }
+    Transfer transfer(options);
+    Configure(curl.get(), *curlUrl, transfer, headers.get());
+    if (curl_easy_perform(curl.get()) != CURLE_OK || transfer.overflow) {
+        return {};
+    }
+    if (family == RedirectJoin::VendorFamily) {
+        long status = 0;
+        curl_easy_getinfo(curl.get(), CURLINFO_RESPONSE_CODE, &status);
+        if (status >= 400) {
+            return {};
+        }
+    }
+    RemoveLineBreaksAndNuls(transfer.body);
+    return std::move(transfer.body);
+}
+
+}  // namespace korvana

@@ -1,0 +1,73 @@
+#include "web/TaskPool.h"
+
+#include <system_error>
+
+namespace korvana {
+
+TaskPool::TaskPool(std::size_t maxThreads) : maxThreads_(maxThreads == 0 ? 1 : maxThreads) {}
+
+TaskPool::~TaskPool() {
+    Stop();
+}
+
+void TaskPool::Post(std::function<void()> task) {
+    std::lock_guard lock(mutex_);
+    if (stopping_) {
+        return;
+    }
+    queue_.push_back(std::move(task));
+    if (waiting_ > 0 || threads_.size() >= maxThreads_) {
+        wake_.notify_one();
+        return;
+    }
+    try {
+        threads_.emplace_back([this] { Work(); });
+    } catch (const std::system_error&) {
+        // No new thread: the task waits for one of the running threads.
+        wake_.notify_one();
+    }
+}
+
+bool TaskPool::WaitUntilIdle(std::chrono::milliseconds timeout) {
+    std::unique_lock lock(mutex_);
+    return idle_.wait_for(lock, timeout, [this] { return queue_.empty() && running_ == 0; });
+}
+
+void TaskPool::Stop() {
+    std::vector<std::thread> threads;
+    {
+        std::lock_guard lock(mutex_);
+        stopping_ = true;
+        queue_.clear();
+        threads.swap(threads_);
+    }
+    wake_.notify_all();
+    for (std::thread& thread : threads) {
+        thread.join();
+    }
+    idle_.notify_all();
+}
+
+void TaskPool::Work() {
+    std::unique_lock lock(mutex_);
+    for (;;) {
+        ++waiting_;
+        wake_.wait(lock, [this] { return stopping_ || !queue_.empty(); });
+        --waiting_;
+        if (stopping_) {
+            return;
+        }
+        std::function<void()> task = std::move(queue_.front());
+        queue_.pop_front();
+        ++running_;
+        lock.unlock();
+        task();
+        lock.lock();
+        --running_;
+        if (queue_.empty() && running_ == 0) {
+            idle_.notify_all();
+        }
+    }
+}
+
+}  // namespace korvana

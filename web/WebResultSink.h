@@ -1,0 +1,32 @@
+#pragma once
+
+#include <string>
+
+namespace korvana {
+
+// Which web engine found a result.
+enum class WebEngineId { Engine1 = 1, Engine2 = 2, Engine3 = 3 };
+
+// The search result model as the web engines see it. The engines call it from
+// their worker threads, several at once; it must be thread-safe.
+class WebResultSink {
+  public:
+    virtual ~WebResultSink() = default;
+
+    // A search is starting: create its record so that results can be bound to
+    // it. Called once per search on the thread that starts it, before any of
+    // its engines runs.
+    virtual void OpenSearch(int searchId) = 0;
+
+    // One result found by `engine`: the file's link and the name to show and
+    // save it under. Always accepted; the model drops results of a stopped,
+    // removed or unknown search and links it already lists (letter case
+    // aside) by itself. Returns true.
+    virtual bool AddWebResult(int searchId, const std::string& link, const std::string& name,
+                              WebEngineId engine) = 0;
+
+    // True when the search has been stopped or removed, or does not exist.
+    virtual bool IsSearchStopped(int searchId) const = 0;
+};
+
+}  // namespace korvana

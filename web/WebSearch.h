@@ -1,0 +1,76 @@
+#pragma once
+
+#include <chrono>
+#include <cstddef>
+#include <deque>
+#include <map>
+#include <mutex>
+#include <string>
+
+#include "web/HttpOptions.h"
+#include "web/PageFetcher.h"
+#include "web/StopSignal.h"
+#include "web/TaskPool.h"
+#include "web/WebEngines.h"
+
+namespace korvana {
+
+class WebResultSink;
+
+struct WebSearchOptions {
+    // Limits of every fetch (the stop signal is WebSearch's own).
+    HttpOptions http;
+    EngineTuning tuning;
+    // Engine and detail threads of all searches together.
+    std::size_t maxThreads = 16;
+    // Detail pages of the second engine fetched at once for one search.
+    std::size_t maxEngine2DetailsPerSearch = 8;
+};
+
+// Runs the three web engines for every search on a bounded set of worker
+// threads and hands their results to the sink. Work beyond the bounds waits;
+// nothing is dropped while the object lives. Destroying it (or Shutdown)
+// ends every fetch at once and joins all threads.
+class WebSearch {
+  public:
+    WebSearch(EngineUrls urls, WebResultSink& sink, WebSearchOptions options = {});
+    // Uses `fetcher` instead of the HTTP client (tests script pages with it).
+    WebSearch(EngineUrls urls, WebResultSink& sink, PageFetcher& fetcher,
+              WebSearchOptions options = {});
+    ~WebSearch();
+    WebSearch(const WebSearch&) = delete;
+    WebSearch& operator=(const WebSearch&) = delete;
+
+    // Starts a search: the sink opens the search's record, then the engines
+    // are queued in the order Engine2PageThread, Engine3Thread,
+    // Engine1Thread. Returns at once; called from the search page.
+    void SearchStartThread(int searchId, const std::string& term);
+
+    // Waits until no engine work is queued or running; false after `timeout`.
+    bool WaitUntilIdle(std::chrono::milliseconds timeout);
+
+    // Ends all fetches and waits, drops queued work and joins the threads.
+    void Shutdown();
+
+  private:
+    struct DetailQueue {
+        std::size_t running = 0;
+        std::deque<DetailEntry> waiting;
+    };
+
+    void StartEngine2Detail(int searchId, DetailEntry entry);
+    void PostEngine2Detail(int searchId, DetailEntry entry);
+    void FinishEngine2Detail(int searchId);
+
+    StopSignal stop_;
+    HttpPageFetcher httpFetcher_;
+    WebResultSink& sink_;
+    const std::size_t maxDetailsPerSearch_;
+    EngineContext context_;
+    std::mutex detailsMutex_;
+    std::map<int, DetailQueue> details_;
+    // Last, so that its threads are joined before the members they use go.
+    TaskPool pool_;
+};
+
+}  // namespace korvana
