@@ -27,12 +27,23 @@ void GuiMessage::PutLittleEndian(std::uint64_t v, std::size_t width) {
     cursor_ = payload_.size();
 }
 
-void GuiMessage::Put8(std::uint8_t v) { PutLittleEndian(v, 1); }
-void GuiMessage::Put16(std::uint16_t v) { PutLittleEndian(v, 2); }
-void GuiMessage::Put32(std::uint32_t v) { PutLittleEndian(v, 4); }
-void GuiMessage::Put64(std::uint64_t v) { PutLittleEndian(v, 8); }
+void GuiMessage::Put8(std::uint8_t v) {
+    PutLittleEndian(v, 1);
+}
+void GuiMessage::Put16(std::uint16_t v) {
+    PutLittleEndian(v, 2);
+}
+void GuiMessage::Put32(std::uint32_t v) {
+    PutLittleEndian(v, 4);
+}
+void GuiMessage::Put64(std::uint64_t v) {
+    PutLittleEndian(v, 8);
+}
 
 void GuiMessage::PutString(std::string_view text) {
+    // The count has 16 bits: a longer text is cut so that the count still
+    // matches the bytes that follow and the stream stays in step.
+    text = text.substr(0, kMaxString);
     Put16(static_cast<std::uint16_t>(text.size()));
     payload_.insert(payload_.end(), text.begin(), text.end());
     cursor_ = payload_.size();
@@ -55,10 +66,18 @@ std::uint64_t GuiMessage::GetLittleEndian(std::size_t width) {
     return v;
 }
 
-std::uint8_t GuiMessage::Get8() { return static_cast<std::uint8_t>(GetLittleEndian(1)); }
-std::uint16_t GuiMessage::Get16() { return static_cast<std::uint16_t>(GetLittleEndian(2)); }
-std::uint32_t GuiMessage::Get32() { return static_cast<std::uint32_t>(GetLittleEndian(4)); }
-std::uint64_t GuiMessage::Get64() { return GetLittleEndian(8); }
+std::uint8_t GuiMessage::Get8() {
+    return static_cast<std::uint8_t>(GetLittleEndian(1));
+}
+std::uint16_t GuiMessage::Get16() {
+    return static_cast<std::uint16_t>(GetLittleEndian(2));
+}
+std::uint32_t GuiMessage::Get32() {
+    return static_cast<std::uint32_t>(GetLittleEndian(4));
+}
+std::uint64_t GuiMessage::Get64() {
+    return GetLittleEndian(8);
+}
 
 std::optional<std::string> GuiMessage::GetString() {
     const std::size_t count = Get16();

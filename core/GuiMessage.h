@@ -14,9 +14,11 @@ namespace korvana {
 // Reads past the end yield zero so that a short message decodes with zeros;
 // only a string whose count runs past the end is absent.
 class GuiMessage {
-public:
+  public:
     // The largest frame body (opcode + payload) either side may send.
     static constexpr std::size_t kMaxPayload = 20000;
+    // The longest text a string field can carry.
+    static constexpr std::size_t kMaxString = 65535;
 
     GuiMessage() = default;
     explicit GuiMessage(int opcode) : opcode_(opcode) {}
@@ -36,6 +38,7 @@ public:
     void Put16(std::uint16_t v);
     void Put32(std::uint32_t v);
     void Put64(std::uint64_t v);
+    // Texts longer than kMaxString are cut to it.
     void PutString(std::string_view text);
     void PutHash(const std::uint8_t (&hash)[16]);
 
@@ -58,7 +61,7 @@ public:
     // The whole frame: 4-byte length (payload + 2), 2-byte opcode, payload.
     std::vector<std::uint8_t> ToFrame() const;
 
-private:
+  private:
     std::uint64_t GetLittleEndian(std::size_t width);
     void PutLittleEndian(std::uint64_t v, std::size_t width);
 

@@ -15,7 +15,7 @@ namespace korvana {
 // the log file (when one is open) and to each attached viewer, such as the
 // "Debug Status Messages" window. Safe to call from any thread.
 class StatusLog {
-public:
+  public:
     using Viewer = std::function<void(const std::string& line)>;
 
     // Appends to `path`; when the file passes `maxBytes` it is renamed to
@@ -26,7 +26,7 @@ public:
 
     void Line(std::string_view text);
 
-private:
+  private:
     void RotateIfFull();
 
     std::mutex mutex_;
