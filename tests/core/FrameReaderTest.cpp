@@ -28,7 +28,9 @@ std::vector<std::string> Drain(FrameReader& reader) {
 }
 
 TEST(FrameReader, FramesSplitAnywhereComeOutWhole) {
-    const std::string stream = Frame(std::string("\x01\x00ab", 4)) +
+    const std::string stream = Frame(std::string("\x01\x00"
+                                                 "ab",
+                                                 4)) +
                                Frame(std::string("\x13\x00", 2)) + Frame(std::string(300, 'z'));
     FrameReader reader;
     std::vector<std::string> bodies;
@@ -39,7 +41,9 @@ TEST(FrameReader, FramesSplitAnywhereComeOutWhole) {
         }
     }
     ASSERT_EQ(bodies.size(), 3u);
-    EXPECT_EQ(bodies[0], std::string("\x01\x00ab", 4));
+    EXPECT_EQ(bodies[0], std::string("\x01\x00"
+                                     "ab",
+                                     4));
     EXPECT_EQ(bodies[1], std::string("\x13\x00", 2));
     EXPECT_EQ(bodies[2], std::string(300, 'z'));
     EXPECT_FALSE(reader.InFrame());
