@@ -114,12 +114,11 @@ TEST_F(CoreLinkSession, RealCoreIsToldToCommitDownloadsIntoTheDownloadsFolder) {
 }
 
 TEST_F(CoreLinkSession, SilentCoreIsDroppedAndTriedAgain) {
-    core.SetGreeting(ScriptedCore::Greeting::Silent);
+    core.SetGreeting(ScriptedCore::Greeting::Silent, {}, 0);
+    core.SetGreeting(ScriptedCore::Greeting::Hello, std::chrono::milliseconds(100), 1);
     CoreLinkConfig config;
-    config.helloTimeout = std::chrono::milliseconds(300);
+    config.helloTimeout = std::chrono::milliseconds(600);
     Start(config);
-    ASSERT_TRUE(core.WaitUntil([&] { return core.Connections() >= 1; }));
-    core.SetGreeting(ScriptedCore::Greeting::Hello, std::chrono::milliseconds(100));
     ASSERT_TRUE(core.WaitUntil([&] { return core.ClosedByPeer(0); }));
     EXPECT_EQ(Count("GetHello() timeout"), 1);
     EXPECT_EQ(Count("No response, returning to reconnect"), 1);
@@ -183,7 +182,7 @@ TEST_F(CoreLinkSession, CommandsLogTheirLinesAndGoOutInOrder) {
     link->SendConsoleCommand("save");
     link->SendConsoleCommand(std::string(GuiMessage::kMaxPayload, 'x'));  // too long for the core
     link->PollTick();
-    ASSERT_TRUE(core.WaitUntil([&] { return core.Frames(0).size() >= 15; }));
+    ASSERT_TRUE(core.WaitUntil([&] { return core.Frames(0).size() >= 16; }));
     EXPECT_EQ(AfterLogIn(0),
               (std::vector<std::string>{
                   Body(BuildSearchQuery(0, terms)), Body(BuildCloseQuery(0)),

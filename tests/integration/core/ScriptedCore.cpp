@@ -54,10 +54,11 @@ ScriptedCore::~ScriptedCore() {
     close(stopPipe_[1]);
 }
 
-void ScriptedCore::SetGreeting(Greeting greeting, std::chrono::milliseconds delay) {
+void ScriptedCore::SetGreeting(Greeting greeting, std::chrono::milliseconds delay,
+                               int fromConnection) {
     std::lock_guard lock(mutex_);
-    greeting_ = greeting;
-    delay_ = delay;
+    const int from = fromConnection >= 0 ? fromConnection : static_cast<int>(connections_.size());
+    rules_.push_back({from, greeting, delay});
 }
 
 void ScriptedCore::Serve() {
@@ -96,8 +97,12 @@ void ScriptedCore::Accept() {
     std::lock_guard lock(mutex_);
     Connection connection;
     connection.fd = fd;
-    connection.greeting = greeting_;
-    connection.greetAt = std::chrono::steady_clock::now() + delay_;
+    // The newest rule that covers this connection decides.
+    const int index = static_cast<int>(connections_.size());
+    const auto rule = std::find_if(rules_.rbegin(), rules_.rend(),
+                                   [index](const Rule& r) { return r.fromConnection <= index; });
+    connection.greeting = rule->greeting;
+    connection.greetAt = std::chrono::steady_clock::now() + rule->delay;
     connections_.push_back(std::move(connection));
     changed_.notify_all();
 }

@@ -30,8 +30,10 @@ class ScriptedCore {
     ScriptedCore& operator=(const ScriptedCore&) = delete;
 
     std::uint16_t Port() const { return port_; }
-    // How connections accepted from now on are greeted, and after how long.
-    void SetGreeting(Greeting greeting, std::chrono::milliseconds delay = {});
+    // How connections are greeted, and after how long: those accepted from
+    // now on, or those from the `fromConnection`th (0 is the first) on.
+    void SetGreeting(Greeting greeting, std::chrono::milliseconds delay = {},
+                     int fromConnection = -1);
 
     // Waits (up to a generous limit) until `done` holds; false on time-out.
     bool WaitUntil(const std::function<bool()>& done);
@@ -70,8 +72,12 @@ class ScriptedCore {
     mutable std::mutex mutex_;
     std::condition_variable changed_;
     std::vector<Connection> connections_;
-    Greeting greeting_ = Greeting::Hello;
-    std::chrono::milliseconds delay_{0};
+    struct Rule {
+        int fromConnection = 0;
+        Greeting greeting = Greeting::Hello;
+        std::chrono::milliseconds delay{0};
+    };
+    std::vector<Rule> rules_{Rule{}};
     std::thread thread_;
 };
 
