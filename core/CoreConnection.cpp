@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "core/CoreLink.h"
-#include "core/Format.h"
+#include "core/StatusLine.h"
 
 namespace korvana {
 namespace {
@@ -147,7 +147,8 @@ bool CoreLink::AwaitHello() {
         }
         reader_.Append(chunk.data(), static_cast<std::size_t>(got));
         if (std::optional<std::string> body = reader_.Next()) {
-            log_.Line(Format("Got %zu bytes: %s", body->size(), FirstMessageText(*body).c_str()));
+            log_.Line(FormatStatusLine("Got %zu bytes: %s", body->size(),
+                                       FirstMessageText(*body).c_str()));
             dispatcher_.Dispatch(*body);
             return true;
         }
@@ -201,7 +202,7 @@ bool CoreLink::ReadAvailable() {
         reader_.Append(chunk.data(), static_cast<std::size_t>(got));
         while (std::optional<std::string> body = reader_.Next()) {
             if (body->size() > 5000) {
-                log_.Line(Format("Got %zu bytes", body->size()));
+                log_.Line(FormatStatusLine("Got %zu bytes", body->size()));
             }
             dispatcher_.Dispatch(*body);
         }
@@ -243,7 +244,7 @@ void CoreLink::CheckStalls() {
 void CoreLink::FailSend() {
     const std::size_t written = queue_.WrittenOfCurrent();
     const int part = written < 4 ? 1 : (written < 6 ? 2 : 3);
-    log_.Line(Format("Got an error from tcp->Send(), reconnecting #%d", part));
+    log_.Line(FormatStatusLine("Got an error from tcp->Send(), reconnecting #%d", part));
     Reconnect();
 }
 

@@ -8,7 +8,7 @@
 #include <utility>
 
 #include "core/CoreOpcodes.h"
-#include "core/Format.h"
+#include "core/StatusLine.h"
 
 namespace korvana {
 namespace {
@@ -91,7 +91,7 @@ void CoreDispatcher::Handle(int opcode) {
             return;
         default:
             if (!IsSilent(opcode)) {
-                log_.Line(Format("opcode %d received.", opcode));
+                log_.Line(FormatStatusLine("opcode %d received.", opcode));
             }
     }
 }
@@ -108,7 +108,7 @@ void CoreDispatcher::OnHello() {
 
 void CoreDispatcher::OnOptions() {
     for (const OptionPair& pair : DecodeOptions(message_).pairs) {
-        log_.Line(Format("%s = %s", pair.name.c_str(), pair.value.c_str()));
+        log_.Line(FormatStatusLine("%s = %s", pair.name.c_str(), pair.value.c_str()));
         tables_.SetOption(pair.name, pair.value);
     }
 }
@@ -120,8 +120,8 @@ void CoreDispatcher::OnResult() {
         return;
     }
     const CoreResult& result = decoded.result;
-    log_.Line(Format("result_info : result_id = %d net_id = %d name=%s", result.resultId,
-                     result.networkNumber, result.name.c_str()));
+    log_.Line(FormatStatusLine("result_info : result_id = %d net_id = %d name=%s", result.resultId,
+                               result.networkNumber, result.name.c_str()));
     if (decoded.complete) {
         pool_.Add(std::make_shared<CoreResult>(std::move(decoded.result)));
     }
@@ -129,7 +129,8 @@ void CoreDispatcher::OnResult() {
 
 void CoreDispatcher::OnSearchResult() {
     const SearchResultMessage decoded = DecodeSearchResult(message_);
-    log_.Line(Format("search_id = %d  result_id = %d", decoded.searchId, decoded.resultId));
+    log_.Line(
+        FormatStatusLine("search_id = %d  result_id = %d", decoded.searchId, decoded.resultId));
     CoreResultSink* sink = resultSink_.load();
     if (sink == nullptr) {
         return;
@@ -151,7 +152,7 @@ void CoreDispatcher::OnSearchResult() {
 void CoreDispatcher::OnConsoleText() {
     const std::optional<std::string> text = DecodeConsoleText(message_);
     if (text) {
-        log_.Line(Format("Console message received: %s", text->c_str()));
+        log_.Line(FormatStatusLine("Console message received: %s", text->c_str()));
     }
 }
 
@@ -169,17 +170,18 @@ void CoreDispatcher::OnSharedFileUpload() {
     item.uploaded = decoded.uploaded;
     item.requests = decoded.requests;
     item.lastUpdate = clock_.WallNow();
-    log_.Line(
-        Format("SHARED FILE UPLOAD: file %d upload now %d", item.fileNumber, Low32(item.uploaded)));
+    log_.Line(FormatStatusLine("SHARED FILE UPLOAD: file %d upload now %d", item.fileNumber,
+                               Low32(item.uploaded)));
     HandUpload(std::move(item));
 }
 
 void CoreDispatcher::OnDownloadUpdate() {
     log_.Line("File download update received");
     const DownloadUpdateMessage decoded = DecodeDownloadUpdate(message_);
-    log_.Line(Format("file id=%d size=%d rate=%s seen_last = %d seconds", decoded.fileNumber,
-                     Low32(decoded.downloaded), FixedOneDecimal(decoded.rate / 1024.0, 5).c_str(),
-                     decoded.secondsSinceSeen));
+    log_.Line(FormatStatusLine("file id=%d size=%d rate=%s seen_last = %d seconds",
+                               decoded.fileNumber, Low32(decoded.downloaded),
+                               FixedOneDecimal(decoded.rate / 1024.0, 5).c_str(),
+                               decoded.secondsSinceSeen));
     if (TransferSink* sink = transferSink_.load()) {
         sink->UpdateDownloadProgress(decoded.fileNumber, decoded.downloaded, decoded.rate);
     }
@@ -196,8 +198,8 @@ void CoreDispatcher::OnSharedFile() {
     item.uploaded = decoded->uploaded;
     item.requests = decoded->requests;
     item.lastUpdate = clock_.WallNow();
-    log_.Line(Format("%s (%d) : %d bytes uploaded", item.name.c_str(), item.fileNumber,
-                     Low32(item.uploaded)));
+    log_.Line(FormatStatusLine("%s (%d) : %d bytes uploaded", item.name.c_str(), item.fileNumber,
+                               Low32(item.uploaded)));
     HandUpload(std::move(item));
 }
 
@@ -220,7 +222,8 @@ void CoreDispatcher::OnFileNames() {
     if (!decoded.complete) {
         return;
     }
-    std::string line = Format("file_id %d net_id %d : ", decoded.fileNumber, decoded.networkNumber);
+    std::string line =
+        FormatStatusLine("file_id %d net_id %d : ", decoded.fileNumber, decoded.networkNumber);
     for (const std::string& name : decoded.names) {
         line += ' ';
         line += name;
@@ -232,7 +235,7 @@ void CoreDispatcher::OnDownloadList() {
     TransferSink* sink = transferSink_.load();
     for (DownloadEntry& entry : DecodeDownloadList(message_).entries) {
         TransferItem item;
-        item.key = Format("%d", entry.fileNumber);
+        item.key = std::to_string(entry.fileNumber);
         item.name = std::move(entry.name);
         item.size = entry.size;
         item.downloaded = entry.downloaded;

@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "core/Format.h"
+#include "core/StatusLine.h"
 
 namespace korvana {
 
@@ -121,7 +121,7 @@ std::string CoreLink::OptionValue(std::string_view name) const {
 }
 
 std::string CoreLink::NetworkName(std::int32_t networkNumber) const {
-    log_.Line(Format("%zu items in network list", tables_.NetworkCount()));
+    log_.Line(FormatStatusLine("%zu items in network list", tables_.NetworkCount()));
     const std::optional<NetworkEntry> network = tables_.Network(networkNumber);
     return network ? network->name : std::string("unknown");
 }

@@ -3,7 +3,8 @@
 namespace korvana {
 
 // News from the core link for the window. Both calls come on the link's
-// receive thread: an implementation posts to the GUI thread.
+// receive thread: an implementation posts to the GUI thread and never waits
+// for it, since the GUI thread may be waiting for the link to stop.
 class CoreLinkListener {
   public:
     virtual ~CoreLinkListener() = default;

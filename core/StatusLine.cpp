@@ -1,4 +1,4 @@
-#include "core/Format.h"
+#include "core/StatusLine.h"
 
 #include <charconv>
 #include <cstdarg>
@@ -6,7 +6,7 @@
 
 namespace korvana {
 
-std::string Format(const char* format, ...) {
+std::string FormatStatusLine(const char* format, ...) {
     va_list args;
     va_start(args, format);
     va_list copy;

@@ -4,8 +4,8 @@
 
 namespace korvana {
 
-// printf-style formatting into a std::string, for the status-log lines.
-std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));
+// printf-style formatting of one status-log line.
+std::string FormatStatusLine(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
 // `value` with one decimal and a point whatever the locale, right-aligned
 // in `width` characters like "%5.1f".
