@@ -41,6 +41,9 @@ void GuiMessage::Put64(std::uint64_t v) {
 }
 
 void GuiMessage::PutString(std::string_view text) {
+    // The count has 16 bits: a longer text is cut so that the count still
+    // matches the bytes that follow and the stream stays in step.
+    text = text.substr(0, kMaxString);
     Put16(static_cast<std::uint16_t>(text.size()));
     payload_.insert(payload_.end(), text.begin(), text.end());
     cursor_ = payload_.size();

@@ -17,6 +17,8 @@ class GuiMessage {
   public:
     // The largest frame body (opcode + payload) either side may send.
     static constexpr std::size_t kMaxPayload = 20000;
+    // The longest text a string field can carry.
+    static constexpr std::size_t kMaxString = 65535;
 
     GuiMessage() = default;
     explicit GuiMessage(int opcode) : opcode_(opcode) {}
@@ -36,6 +38,7 @@ class GuiMessage {
     void Put16(std::uint16_t v);
     void Put32(std::uint32_t v);
     void Put64(std::uint64_t v);
+    // Texts longer than kMaxString are cut to it.
     void PutString(std::string_view text);
     void PutHash(const std::uint8_t (&hash)[16]);
 

@@ -13,15 +13,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     while (message.Remaining() > 0) {
         const std::uint8_t kind = message.Get8();
         switch (kind % 6) {
-            case 0: message.Get16(); break;
-            case 1: message.Get32(); break;
-            case 2: message.Get64(); break;
+            case 0:
+                message.Get16();
+                break;
+            case 1:
+                message.Get32();
+                break;
+            case 2:
+                message.Get64();
+                break;
             case 3:
                 if (!message.GetString()) {
                     return 0;
                 }
                 break;
-            case 4: message.GetDecimal(); break;
+            case 4:
+                message.GetDecimal();
+                break;
             default: {
                 std::uint8_t hash[16];
                 message.GetBytes(hash, sizeof hash);

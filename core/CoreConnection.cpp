@@ -1,0 +1,263 @@
+// The connection thread of CoreLink: connect, wait for the core's first
+// message, log in, then read, dispatch and write until the connection
+// breaks, and start again.
+#include <poll.h>
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <vector>
+
+#include "core/CoreLink.h"
+#include "core/StatusLine.h"
+
+namespace korvana {
+namespace {
+
+constexpr std::string_view kUserName = "admin";
+constexpr std::string_view kIncomingOption = "incoming_directory";
+// Idle passes still look at the clock this often, for the stall time-outs.
+constexpr int kPassTimeoutMs = 50;
+constexpr std::size_t kReadChunk = 64 * 1024;
+// Reads per pass, so that a flood from the core does not hold up writing.
+constexpr int kReadsPerPass = 16;
+// The first message is logged as text, as far as its first zero byte.
+constexpr std::size_t kFirstMessageText = 1000;
+
+int PollOnce(pollfd* fds, nfds_t count, int timeoutMs) {
+    int ready = 0;
+    do {
+        ready = poll(fds, count, timeoutMs);
+    } while (ready < 0 && errno == EINTR);
+    return ready;
+}
+
+int Milliseconds(std::chrono::steady_clock::duration duration) {
+    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(duration).count();
+    return static_cast<int>(std::clamp<long long>(ms, 0, kPassTimeoutMs));
+}
+
+std::string FirstMessageText(const std::string& body) {
+    const std::string_view text(body.data(), std::min(body.size(), kFirstMessageText));
+    return std::string(text.substr(0, text.find('\0')));
+}
+
+std::vector<OutboundQueue::Frame> LogInFrames(const std::string& folder, std::uint32_t coreProtocol,
+                                              StatusLog& log) {
+    std::vector<OutboundQueue::Frame> frames;
+    log.Line("Sending Hello.");
+    frames.push_back(BuildProtocolVersion().ToFrame());
+    frames.push_back(BuildExtensionList().ToFrame());
+    log.Line("Sending Password.");
+    frames.push_back(BuildPassword("", kUserName).ToFrame());
+    log.Line("Password sent.");
+    log.Line("Sending option.");
+    frames.push_back(BuildSetOption(kIncomingOption, folder).ToFrame());
+    log.Line("Sending option.");
+    frames.push_back(BuildOptionList(kIncomingOption, folder).ToFrame());
+    log.Line("Asking for downloading files");
+    frames.push_back(BuildAskDownloadingFiles().ToFrame());
+    // A real MLDonkey has no incoming_directory option: finished files go to
+    // the first shared folder with the incoming strategy, so make the
+    // downloads folder that folder.
+    if (FormForProtocol(coreProtocol) == InboundForm::RealCore) {
+        const std::string share = "share 0 \"" + folder + "\" incoming_files";
+        log.Line(share);
+        frames.push_back(BuildConsoleCommand(share).ToFrame());
+    }
+    return frames;
+}
+
+}  // namespace
+
+void CoreLink::Run() {
+    while (!Stopping() && !queue_.FinalWritten()) {
+        if (!socket_.IsOpen()) {
+            if (!ConnectOnce()) {
+                WaitForStop(config_.retryInterval);
+            }
+            continue;
+        }
+        Pass();
+    }
+    if (queue_.FinalWritten()) {
+        // The connection stays open until the link goes away, so the core
+        // reads the shutdown message before it sees the connection end.
+        loggedIn_ = false;
+        socket_.ShutdownWrite();
+    } else {
+        Disconnect();
+    }
+}
+
+bool CoreLink::WaitForStop(std::chrono::milliseconds timeout) {
+    pollfd fd{stop_.Fd(), POLLIN, 0};
+    return PollOnce(&fd, 1, static_cast<int>(timeout.count())) > 0;
+}
+
+bool CoreLink::ConnectOnce() {
+    log_.Line("Connecting");
+    const CoreSocket::OpenResult result =
+        socket_.Create(config_.host, config_.port, config_.connectTimeout, stop_.Fd());
+    if (result == CoreSocket::OpenResult::SocketFailed) {
+        ReportSocketFailure();
+    }
+    if (result != CoreSocket::OpenResult::Ok) {
+        log_.Line("Error connecting.");
+        return false;
+    }
+    outageReported_ = false;
+    log_.Line("Connected to server.");
+    reader_.Clear();
+    dispatcher_.BeginConnection();
+    if (!AwaitHello()) {
+        log_.Line("No response, returning to reconnect");
+        socket_.Close();
+        return false;
+    }
+    LogIn();
+    return true;
+}
+
+// Attempts repeat every few milliseconds; one box per outage is enough.
+void CoreLink::ReportSocketFailure() {
+    if (!outageReported_) {
+        outageReported_ = true;
+        prompter_.Inform("Failed to create socket.", "Korvana MP3 Finder");
+    }
+}
+
+bool CoreLink::AwaitHello() {
+    const auto deadline = clock_.Now() + config_.helloTimeout;
+    std::array<std::uint8_t, kReadChunk> chunk;
+    while (!Stopping()) {
+        const auto now = clock_.Now();
+        if (now > deadline) {
+            log_.Line("GetHello() timeout");
+            return false;
+        }
+        pollfd fds[2] = {{socket_.Fd(), POLLIN, 0}, {stop_.Fd(), POLLIN, 0}};
+        if (PollOnce(fds, 2, std::max(1, Milliseconds(deadline - now))) <= 0 ||
+            (fds[0].revents == 0)) {
+            continue;
+        }
+        const std::ptrdiff_t got = socket_.Receive(chunk.data(), chunk.size());
+        if (got < 0) {
+            return false;
+        }
+        reader_.Append(chunk.data(), static_cast<std::size_t>(got));
+        if (std::optional<std::string> body = reader_.Next()) {
+            log_.Line(FormatStatusLine("Got %zu bytes: %s", body->size(),
+                                       FirstMessageText(*body).c_str()));
+            dispatcher_.Dispatch(*body);
+            return true;
+        }
+    }
+    return false;
+}
+
+void CoreLink::LogIn() {
+    queue_.StartSession(
+        LogInFrames(config_.downloadsFolder, dispatcher_.AnnouncedProtocol(), log_));
+    lastRead_ = lastWrite_ = clock_.Now();
+    loggedIn_ = true;
+    wake_.Notify();
+    if (CoreLinkListener* listener = dispatcher_.Listener()) {
+        listener->OnLoggedIn();
+    }
+}
+
+void CoreLink::Pass() {
+    const bool writing = !queue_.Pending().empty();
+    pollfd fds[3] = {{socket_.Fd(), static_cast<short>(POLLIN | (writing ? POLLOUT : 0)), 0},
+                     {wake_.Fd(), POLLIN, 0},
+                     {stop_.Fd(), POLLIN, 0}};
+    if (PollOnce(fds, 3, kPassTimeoutMs) > 0) {
+        if (fds[1].revents != 0) {
+            wake_.Drain();
+        }
+        if ((fds[0].revents & (POLLIN | POLLHUP | POLLERR)) != 0 && !ReadAvailable()) {
+            Reconnect();
+            return;
+        }
+        if ((fds[0].revents & POLLOUT) != 0 && !WriteAvailable()) {
+            FailSend();
+            return;
+        }
+    }
+    CheckStalls();
+}
+
+bool CoreLink::ReadAvailable() {
+    std::array<std::uint8_t, kReadChunk> chunk;
+    for (int i = 0; i < kReadsPerPass; ++i) {
+        const std::ptrdiff_t got = socket_.Receive(chunk.data(), chunk.size());
+        if (got < 0) {
+            return false;
+        }
+        if (got == 0) {
+            return true;
+        }
+        lastRead_ = clock_.Now();
+        reader_.Append(chunk.data(), static_cast<std::size_t>(got));
+        while (std::optional<std::string> body = reader_.Next()) {
+            if (body->size() > 5000) {
+                log_.Line(FormatStatusLine("Got %zu bytes", body->size()));
+            }
+            dispatcher_.Dispatch(*body);
+        }
+    }
+    return true;
+}
+
+bool CoreLink::WriteAvailable() {
+    for (std::span<const std::uint8_t> pending = queue_.Pending(); !pending.empty();
+         pending = queue_.Pending()) {
+        const std::ptrdiff_t sent = socket_.Send(pending.data(), pending.size());
+        if (sent < 0) {
+            return false;
+        }
+        if (sent == 0) {
+            return true;
+        }
+        lastWrite_ = clock_.Now();
+        queue_.Advance(static_cast<std::size_t>(sent));
+    }
+    return true;
+}
+
+void CoreLink::CheckStalls() {
+    const auto now = clock_.Now();
+    if (queue_.Pending().empty()) {
+        lastWrite_ = now;
+    } else if (now - lastWrite_ > config_.sendStallTimeout) {
+        FailSend();
+        return;
+    }
+    if (reader_.InFrame() && now - lastRead_ > config_.frameStallTimeout) {
+        Reconnect();
+    }
+}
+
+// The log line names the part of the frame that failed: its length, its
+// opcode or its payload.
+void CoreLink::FailSend() {
+    const std::size_t written = queue_.WrittenOfCurrent();
+    const int part = written < 4 ? 1 : (written < 6 ? 2 : 3);
+    log_.Line(FormatStatusLine("Got an error from tcp->Send(), reconnecting #%d", part));
+    Reconnect();
+}
+
+void CoreLink::Reconnect() {
+    log_.Line("ReconnectToServer()");
+    Disconnect();
+}
+
+void CoreLink::Disconnect() {
+    loggedIn_ = false;
+    socket_.Close();
+    queue_.EndSession();
+    reader_.Clear();
+}
+
+}  // namespace korvana

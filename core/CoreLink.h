@@ -1,0 +1,131 @@
+#pragma once
+
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <thread>
+
+#include "core/CoreDispatcher.h"
+#include "core/CoreLinkListener.h"
+#include "core/CoreSinks.h"
+#include "core/CoreSocket.h"
+#include "core/CoreTables.h"
+#include "core/FrameReader.h"
+#include "core/GuiMessage.h"
+#include "core/OutboundMessages.h"
+#include "core/OutboundQueue.h"
+#include "core/StatusLog.h"
+#include "core/WakeSignal.h"
+#include "platform/Clock.h"
+#include "platform/Prompter.h"
+
+namespace korvana {
+
+struct CoreLinkConfig {
+    std::string host = "localhost";
+    std::uint16_t port = 4001;
+    // Where the core puts finished downloads; sent at every log-in.
+    std::string downloadsFolder;
+    // How long a new connection may wait for the core's first message.
+    std::chrono::milliseconds helloTimeout{3000};
+    // Pause between two connection attempts.
+    std::chrono::milliseconds retryInterval{50};
+    // A frame that has begun arriving and then gets no byte for this long
+    // means a broken connection.
+    std::chrono::milliseconds frameStallTimeout{1000};
+    // The core taking no byte of a waiting frame for this long means a
+    // broken connection.
+    std::chrono::milliseconds sendStallTimeout{2500};
+    std::chrono::milliseconds connectTimeout{2000};
+};
+
+// The connection to the core. One thread of its own connects, logs in,
+// reads and dispatches the core's messages, writes the queued frames and
+// reconnects after any failure, forever, until the shutdown message is out
+// or the object is destroyed. Every command only queues its frame and
+// returns: commands issued while the core is away go out in order after the
+// next log-in. Queries may be called from any thread.
+class CoreLink {
+  public:
+    CoreLink(CoreLinkConfig config, StatusLog& log, Prompter& prompter, const Clock& clock);
+    ~CoreLink();
+    CoreLink(const CoreLink&) = delete;
+    CoreLink& operator=(const CoreLink&) = delete;
+
+    // Set these before StartReceiveThread; each must outlive the link.
+    void SetListener(CoreLinkListener* listener);
+    void SetSearchSink(CoreResultSink* sink);
+    void SetTransferSink(TransferSink* sink);
+
+    // Starts the connection thread; later calls do nothing.
+    void StartReceiveThread();
+    // The 5000 ms poll: asks for the download list and the upload totals.
+    // Skipped while not logged in, since every log-in asks anyway.
+    void PollTick();
+    // Queues the shutdown message once and stops accepting frames: later
+    // commands still write their log line but send nothing. The thread
+    // ends once the shutdown message is out.
+    void SendShutdown();
+    bool IsLoggedIn() const { return loggedIn_.load(); }
+    bool ShutdownSent() const { return queue_.FinalWritten(); }
+
+    void SendSearchQuery(std::int32_t searchId, const SearchTerms& terms);
+    void SendCloseQuery(std::int32_t searchId);
+    // Also asks for the download list, so the new download shows up soon.
+    void SendDownloadRequest(std::string_view fileName, std::int32_t resultId);
+    void AskDownloadingFiles();
+    void AskUploadStats();
+    void SendCancelDownload(std::int32_t fileNumber);
+    void SendSwitchDownload(std::int32_t fileNumber, bool resume);
+    void SendSetOption(std::string_view name, std::string_view value);
+    void SendOptionList(std::string_view name, std::string_view value);
+    void SendConsoleCommand(std::string_view commandLine);
+
+    // The core option of that name in any letter case, or an empty text.
+    std::string OptionValue(std::string_view name) const;
+    // The network's name, or "unknown".
+    std::string NetworkName(std::int32_t networkNumber) const;
+    std::int32_t ConnectedServers() const;
+    ClientStatistics ClientStats() const;
+
+  private:
+    void Enqueue(const GuiMessage& message);
+    void Run();
+    bool ConnectOnce();
+    void ReportSocketFailure();
+    bool AwaitHello();
+    void LogIn();
+    void Pass();
+    bool ReadAvailable();
+    bool WriteAvailable();
+    void CheckStalls();
+    void FailSend();
+    void Reconnect();
+    void Disconnect();
+    bool Stopping() const { return stopping_.load(); }
+    bool WaitForStop(std::chrono::milliseconds timeout);
+
+    const CoreLinkConfig config_;
+    StatusLog& log_;
+    Prompter& prompter_;
+    const Clock& clock_;
+    CoreTables tables_;
+    CoreDispatcher dispatcher_;
+    OutboundQueue queue_;
+    WakeSignal wake_;
+    WakeSignal stop_;
+    std::atomic<bool> loggedIn_{false};
+    std::atomic<bool> stopping_{false};
+    std::thread thread_;
+
+    // Used by the connection thread alone.
+    CoreSocket socket_;
+    FrameReader reader_;
+    bool outageReported_ = false;
+    std::chrono::steady_clock::time_point lastRead_;
+    std::chrono::steady_clock::time_point lastWrite_;
+};
+
+}  // namespace korvana

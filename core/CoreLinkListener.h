@@ -1,0 +1,18 @@
+#pragma once
+
+namespace korvana {
+
+// News from the core link for the window. Both calls come on the link's
+// receive thread: an implementation posts to the GUI thread and never waits
+// for it, since the GUI thread may be waiting for the link to stop.
+class CoreLinkListener {
+  public:
+    virtual ~CoreLinkListener() = default;
+    // Log-in finished (after every reconnection too): time to (re)start the
+    // 5000 ms poll timer.
+    virtual void OnLoggedIn() {}
+    // A client-statistics message was stored: time to refresh the status panes.
+    virtual void OnClientStats() {}
+};
+
+}  // namespace korvana

@@ -1,0 +1,71 @@
+#include "core/RecordingSinks.h"
+
+#include <utility>
+
+namespace korvana {
+
+void RecordingResultSink::AddSearch(std::int32_t searchId) {
+    std::lock_guard lock(mutex_);
+    searches_.insert(searchId);
+}
+
+std::unique_lock<std::recursive_mutex> RecordingResultSink::Lock() {
+    return std::unique_lock(mutex_);
+}
+
+bool RecordingResultSink::HasSearch(std::int32_t searchId) const {
+    std::lock_guard lock(mutex_);
+    return searches_.count(searchId) > 0;
+}
+
+void RecordingResultSink::AddCoreResult(std::shared_ptr<CoreResult> result) {
+    std::lock_guard lock(mutex_);
+    results_.push_back(std::move(result));
+}
+
+std::vector<CoreResult> RecordingResultSink::Results() const {
+    std::lock_guard lock(mutex_);
+    std::vector<CoreResult> copies;
+    copies.reserve(results_.size());
+    for (const auto& result : results_) {
+        copies.push_back(*result);
+    }
+    return copies;
+}
+
+std::unique_lock<std::recursive_mutex> RecordingTransferSink::Lock() {
+    return std::unique_lock(mutex_);
+}
+
+void RecordingTransferSink::AddOrUpdateDownload(TransferItem item) {
+    std::lock_guard lock(mutex_);
+    downloads_.push_back(std::move(item));
+}
+
+void RecordingTransferSink::UpdateDownloadProgress(std::int32_t fileNumber, std::int64_t downloaded,
+                                                   double rate) {
+    std::lock_guard lock(mutex_);
+    progress_.push_back({fileNumber, downloaded, rate});
+}
+
+void RecordingTransferSink::AddOrUpdateUpload(UploadItem item) {
+    std::lock_guard lock(mutex_);
+    uploads_.push_back(std::move(item));
+}
+
+std::vector<TransferItem> RecordingTransferSink::Downloads() const {
+    std::lock_guard lock(mutex_);
+    return downloads_;
+}
+
+std::vector<RecordingTransferSink::Progress> RecordingTransferSink::ProgressReports() const {
+    std::lock_guard lock(mutex_);
+    return progress_;
+}
+
+std::vector<UploadItem> RecordingTransferSink::Uploads() const {
+    std::lock_guard lock(mutex_);
+    return uploads_;
+}
+
+}  // namespace korvana

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <set>
+#include <vector>
+
+#include "core/CoreSinks.h"
+
+namespace korvana {
+
+// A search model that only remembers: the searches it was told about and
+// every result handed to it, in order. Stands in until the real model
+// exists, and serves tests and fuzzing.
+class RecordingResultSink final : public CoreResultSink {
+  public:
+    void AddSearch(std::int32_t searchId);
+
+    std::unique_lock<std::recursive_mutex> Lock() override;
+    bool HasSearch(std::int32_t searchId) const override;
+    void AddCoreResult(std::shared_ptr<CoreResult> result) override;
+
+    // A copy of what was handed over so far, oldest first.
+    std::vector<CoreResult> Results() const;
+
+  private:
+    mutable std::recursive_mutex mutex_;
+    std::set<std::int32_t> searches_;
+    std::vector<std::shared_ptr<CoreResult>> results_;
+};
+
+// Transfer lists that only remember what they were handed, oldest first.
+class RecordingTransferSink final : public TransferSink {
+  public:
+    struct Progress {
+        std::int32_t fileNumber = 0;
+        std::int64_t downloaded = 0;
+        double rate = 0.0;
+    };
+
+    std::unique_lock<std::recursive_mutex> Lock() override;
+    void AddOrUpdateDownload(TransferItem item) override;
+    void UpdateDownloadProgress(std::int32_t fileNumber, std::int64_t downloaded,
+                                double rate) override;
+    void AddOrUpdateUpload(UploadItem item) override;
+
+    std::vector<TransferItem> Downloads() const;
+    std::vector<Progress> ProgressReports() const;
+    std::vector<UploadItem> Uploads() const;
+
+  private:
+    mutable std::recursive_mutex mutex_;
+    std::vector<TransferItem> downloads_;
+    std::vector<Progress> progress_;
+    std::vector<UploadItem> uploads_;
+};
+
+}  // namespace korvana

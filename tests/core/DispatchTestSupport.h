@@ -1,0 +1,114 @@
+#pragma once
+
+// A dispatcher wired to recording stand-ins, for tests of inbound messages.
+#include <atomic>
+#include <chrono>
+#include <ctime>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <utility>
+#include <vector>
+
+#include "core/CoreDispatcher.h"
+#include "core/RecordingSinks.h"
+#include "platform/Clock.h"
+
+namespace korvana::test {
+
+class FixedClock final : public Clock {
+  public:
+    std::chrono::steady_clock::time_point Now() const override { return {}; }
+    std::time_t WallNow() const override { return 1700000000; }
+};
+
+// Remembers every status-log line.
+class LogLines {
+  public:
+    explicit LogLines(StatusLog& log) {
+        log.AttachViewer([this](const std::string& line) {
+            std::lock_guard lock(mutex_);
+            lines_.push_back(line);
+        });
+    }
+    std::vector<std::string> Take() {
+        std::lock_guard lock(mutex_);
+        return std::exchange(lines_, {});
+    }
+    std::vector<std::string> Copy() const {
+        std::lock_guard lock(mutex_);
+        return lines_;
+    }
+
+  private:
+    mutable std::mutex mutex_;
+    std::vector<std::string> lines_;
+};
+
+// True when some thread, the caller most likely, holds `mutex`.
+inline bool HeldElsewhere(std::recursive_mutex& mutex) {
+    bool held = false;
+    std::thread probe([&] {
+        held = !mutex.try_lock();
+        if (!held) {
+            mutex.unlock();
+        }
+    });
+    probe.join();
+    return held;
+}
+
+// Records like the plain recording sinks, and checks that the hand-overs
+// that need the owner's lock come with it held.
+class LockCheckingSinks final : public CoreResultSink, public TransferSink {
+  public:
+    std::unique_lock<std::recursive_mutex> Lock() override { return std::unique_lock(mutex_); }
+    bool HasSearch(std::int32_t searchId) const override { return results.HasSearch(searchId); }
+    void AddCoreResult(std::shared_ptr<CoreResult> result) override {
+        handedUnlocked += HeldElsewhere(mutex_) ? 0 : 1;
+        results.AddCoreResult(std::move(result));
+    }
+    void AddOrUpdateDownload(TransferItem item) override {
+        transfers.AddOrUpdateDownload(std::move(item));
+    }
+    void UpdateDownloadProgress(std::int32_t file, std::int64_t downloaded, double rate) override {
+        transfers.UpdateDownloadProgress(file, downloaded, rate);
+    }
+    void AddOrUpdateUpload(UploadItem item) override {
+        handedUnlocked += HeldElsewhere(mutex_) ? 0 : 1;
+        transfers.AddOrUpdateUpload(std::move(item));
+    }
+
+    RecordingResultSink results;
+    RecordingTransferSink transfers;
+    int handedUnlocked = 0;
+
+  private:
+    std::recursive_mutex mutex_;
+};
+
+class CountingListener final : public CoreLinkListener {
+  public:
+    void OnLoggedIn() override { ++loggedIn; }
+    void OnClientStats() override { ++clientStats; }
+    std::atomic<int> loggedIn{0};
+    std::atomic<int> clientStats{0};
+};
+
+struct DispatchRig {
+    DispatchRig() : lines(log), dispatcher(log, clock, tables) {
+        dispatcher.SetResultSink(&sinks);
+        dispatcher.SetTransferSink(&sinks);
+        dispatcher.SetListener(&listener);
+    }
+    StatusLog log;
+    LogLines lines;
+    FixedClock clock;
+    CoreTables tables;
+    LockCheckingSinks sinks;
+    CountingListener listener;
+    CoreDispatcher dispatcher;
+};
+
+}  // namespace korvana::test
