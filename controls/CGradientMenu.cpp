@@ -102,6 +102,16 @@ bool CGradientMenu::Open(QPoint at, MenuOwner* owner, const QRect* exclusion) {
     LayOut();
     Place(at, exclusion);
     open_ = true;
+    if (parent_ == nullptr) {
+        // Another application taking over closes the menu, as a click
+        // outside it does within this one.
+        deactivation_ = connect(qApp, &QGuiApplication::applicationStateChanged, this,
+                                [this](Qt::ApplicationState state) {
+                                    if (state != Qt::ApplicationActive) {
+                                        CloseWholeMenu();
+                                    }
+                                });
+    }
     show();
     setFocus(Qt::PopupFocusReason);
     owner_->OnEnterMenuLoop(*menu_);

@@ -109,6 +109,7 @@ class CGradientMenu : public QWidget {
     CGradientMenu* parent_ = nullptr;
     CGradientMenu* child_ = nullptr;
     QEventLoop* loop_ = nullptr;
+    QMetaObject::Connection deactivation_;
     bool open_ = false;
     std::optional<int> pendingCommand_;
 

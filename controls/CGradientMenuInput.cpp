@@ -143,6 +143,7 @@ void CGradientMenu::CloseLevel() {
     }
     CloseChild();
     open_ = false;
+    disconnect(deactivation_);
     hoverTimer_.stop();
     hide();
     owner_->OnExitMenuLoop(*menu_);
