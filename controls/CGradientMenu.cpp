@@ -55,6 +55,9 @@ void CGradientMenu::SetColours(const QColor& bandTop, const QColor& bandBottom,
 }
 
 MenuTable* CGradientMenu::Detach() {
+    if (open_) {
+        CloseWholeMenu();
+    }
     MenuTable* menu = menu_;
     menu_ = nullptr;
     return menu;

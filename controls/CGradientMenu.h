@@ -42,7 +42,8 @@ class CGradientMenu : public QWidget {
     // Opened from the keyboard: the first row starts highlighted.
     void SetFlags(int flags) { flags_ = flags; }
 
-    // The table stays the caller's; the menu only points at it.
+    // The table stays the caller's; the menu only points at it. Detaching
+    // an open menu closes it.
     void Attach(MenuTable* menu) { menu_ = menu; }
     MenuTable* Detach();
 

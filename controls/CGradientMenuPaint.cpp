@@ -48,6 +48,31 @@ void DrawCentred(QPainter& painter, const QRect& square, const QImage& image) {
     painter.drawImage(target.topLeft(), image, QRect(source, target.size()));
 }
 
+// Fills the background around a check mark, from the square's inner
+// top-left pixel: the checked look's dither, or plain menu colour on a
+// highlighted row. Nothing is filled when the mark covers that pixel.
+void FillAroundMark(QImage& image, QRgb background, bool hot, const SystemColours& c) {
+    const int w = image.width();
+    const int h = image.height();
+    if (w <= 2 || h <= 2 || image.pixel(1, 1) != background) {
+        return;
+    }
+    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(w) * static_cast<std::size_t>(h));
+    for (int y = 0; y < h; ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        std::copy(line, line + w, pixels.begin() + static_cast<std::ptrdiff_t>(y) * w);
+    }
+    const QRgb light = ToQColor(c.buttonHighlight).rgb();
+    const QRgb menu = ToQColor(c.menu).rgb();
+    FloodFill(pixels, w, h, 1, 1,
+              [&](int x, int y) { return hot || !DitherBit(x, y) ? menu : light; });
+    for (int y = 0; y < h; ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        const auto from = pixels.begin() + static_cast<std::ptrdiff_t>(y) * w;
+        std::copy(from, from + w, line);
+    }
+}
+
 }  // namespace
 
 void CGradientMenu::paintEvent(QPaintEvent*) {
@@ -146,9 +171,9 @@ void CGradientMenu::PaintCheckSquare(QPainter& painter, const QRect& square, con
     const Rgb imageBackground = plainHot ? c.highlight : c.menu;
     if (!item.checked) {
         if (bitmap) {
-            const MenuBitmap mapped =
-                MapMenuBitmap(*bitmap, BitmapColours(c), plainHot, item.grayed, imageBackground);
-            DrawCentred(painter, square, ToImage(mapped));
+            DrawCentred(painter, square,
+                        ToImage(MapMenuBitmap(*bitmap, BitmapColours(c), plainHot, item.grayed,
+                                              imageBackground)));
         }
         return;
     }
@@ -156,35 +181,18 @@ void CGradientMenu::PaintCheckSquare(QPainter& painter, const QRect& square, con
     const Rgb fillFrom = hot && !bitmap ? c.highlight : c.menu;
     QImage image(square.size(), QImage::Format_RGB32);
     image.fill(ToQColor(fillFrom));
-    {
-        QPainter local(&image);
-        const QRect q(QPoint(0, 0), square.size());
-        if (bitmap) {
-            DrawCentred(local, q,
-                        ToImage(MapMenuBitmap(*bitmap, BitmapColours(c), plainHot, item.grayed,
-                                              imageBackground)));
-        } else {
-            DrawTick(local, q, checkMark_, ToQColor(item.grayed ? c.greyText : c.menuText));
-        }
-        DrawFrame(local, q, ToQColor(c.shadow), ToQColor(c.buttonHighlight));
+    QPainter local(&image);
+    const QRect q(QPoint(0, 0), square.size());
+    if (bitmap) {
+        DrawCentred(local, q,
+                    ToImage(MapMenuBitmap(*bitmap, BitmapColours(c), plainHot, item.grayed,
+                                          imageBackground)));
+    } else {
+        DrawTick(local, q, checkMark_, ToQColor(item.grayed ? c.greyText : c.menuText));
     }
-    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(image.width() * image.height()));
-    for (int y = 0; y < image.height(); ++y) {
-        const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-        std::copy(line, line + image.width(), pixels.begin() + y * image.width());
-    }
-    const QRgb target = qRgb(fillFrom.r, fillFrom.g, fillFrom.b);
-    if (image.width() > 2 && image.height() > 2 && image.pixel(1, 1) == target) {
-        const QRgb light = ToQColor(c.buttonHighlight).rgb();
-        const QRgb menu = ToQColor(c.menu).rgb();
-        FloodFill(pixels, image.width(), image.height(), 1, 1,
-                  [&](int x, int y) { return hot || !DitherBit(x, y) ? menu : light; });
-    }
-    for (int y = 0; y < image.height(); ++y) {
-        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-        std::copy(pixels.begin() + y * image.width(), pixels.begin() + (y + 1) * image.width(),
-                  line);
-    }
+    DrawFrame(local, q, ToQColor(c.shadow), ToQColor(c.buttonHighlight));
+    local.end();
+    FillAroundMark(image, ToQColor(fillFrom).rgb(), hot, c);
     painter.drawImage(square.topLeft(), image);
 }
 

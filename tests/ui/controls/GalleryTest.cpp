@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QScreen>
 #include <QTest>
+#include <array>
 
 #include "ControlsTestSupport.h"
 #include "controls/CGradientMenu.h"
@@ -55,55 +56,69 @@ SkinButton* AddButton(QWidget& canvas, const QString& text, ButtonStyle style, i
     return button;
 }
 
-TEST(ControlsGallery, ButtonsInEveryState) {
-    constexpr int kStates = 7;
-    QWidget canvas;
-    canvas.resize(kStates * 104 + 8, 2 * 72 + 8);
-    canvas.setAutoFillBackground(true);
+constexpr int kStates = 7;
+using ButtonRow = std::array<SkinButton*, kStates>;
+
+// One row of buttons per shade type, one column per state.
+std::array<ButtonRow, 2> AddButtonRows(QWidget& canvas) {
     const ButtonStyle page{ButtonKind::Radio, true, false, TextAlign::Centre};
     const QString names[kStates] = {"Normal", "Hover",    "Pressed", "Checked",
                                     "Focus",  "Disabled", "Default"};
-    SkinButton* row[2][kStates];
+    std::array<ButtonRow, 2> rows{};
     for (int type = 0; type < 2; ++type) {
         for (int i = 0; i < kStates; ++i) {
             const QColor iconColour = type == 0 ? QColor(40, 110, 200) : QColor(200, 90, 30);
-            row[type][i] = AddButton(canvas, names[i], i == kStates - 1 ? ButtonStyle{} : page,
-                                     type == 0 ? kBrushedShade : kNoiseShade, 8 + i * 104,
-                                     8 + type * 72, iconColour);
-            row[type][i]->SetGroup(type * 10 + i);
+            SkinButton* button = AddButton(
+                canvas, names[i], i == kStates - 1 ? ButtonStyle{} : page,
+                type == 0 ? kBrushedShade : kNoiseShade, 8 + i * 104, 8 + type * 72, iconColour);
+            button->SetGroup(type * 10 + i);
             // Pressing must not take the focus from the focused button.
-            row[type][i]->setFocusPolicy(Qt::NoFocus);
+            button->setFocusPolicy(Qt::NoFocus);
+            rows[static_cast<std::size_t>(type)][static_cast<std::size_t>(i)] = button;
         }
     }
+    return rows;
+}
+
+void PutInStates(ButtonRow& buttons) {
+    for (SkinButton* button : buttons) {
+        QEvent leave(QEvent::Leave);
+        QApplication::sendEvent(button, &leave);
+    }
+    Hover(*buttons[1]);
+    QTest::mousePress(buttons[2], Qt::LeftButton);
+    buttons[3]->SetCheck(true);
+    buttons[5]->setEnabled(false);
+    buttons[6]->SetDefault(true);
+}
+
+QImage RenderFocused(QWidget& canvas, SkinButton& button) {
+    button.setFocusPolicy(Qt::StrongFocus);
+    button.setFocus();
+    EXPECT_TRUE(button.hasFocus());
+    return test::Render(canvas);
+}
+
+TEST(ControlsGallery, ButtonsInEveryState) {
+    QWidget canvas;
+    canvas.resize(kStates * 104 + 8, 2 * 72 + 8);
+    canvas.setAutoFillBackground(true);
+    auto rows = AddButtonRows(canvas);
     canvas.show();
     canvas.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&canvas));
-    for (auto& buttons : row) {
-        for (SkinButton* button : buttons) {
-            QEvent leave(QEvent::Leave);
-            QApplication::sendEvent(button, &leave);
-        }
-        Hover(*buttons[1]);
-        QTest::mousePress(buttons[2], Qt::LeftButton);
-        buttons[3]->SetCheck(true);
-        buttons[5]->setEnabled(false);
-        buttons[6]->SetDefault(true);
+    for (ButtonRow& buttons : rows) {
+        PutInStates(buttons);
     }
-    row[0][4]->setFocusPolicy(Qt::StrongFocus);
-    row[0][4]->setFocus();
-    ASSERT_TRUE(row[0][4]->hasFocus());
-    const QImage brushed = test::Render(canvas);
-    row[1][4]->setFocusPolicy(Qt::StrongFocus);
-    row[1][4]->setFocus();
-    const QImage both = test::Render(canvas);
-    // Only one button can hold the focus: the top row comes from the first
-    // picture, the bottom row from the second.
-    QImage image = both;
+    // Only one button holds the focus at a time: the top row comes from the
+    // first picture, the bottom row from the second.
+    const QImage top = RenderFocused(canvas, *rows[0][4]);
+    QImage image = RenderFocused(canvas, *rows[1][4]);
     QPainter painter(&image);
-    painter.drawImage(QPoint(0, 0), brushed.copy(0, 0, brushed.width(), 8 + 72));
+    painter.drawImage(QPoint(0, 0), top.copy(0, 0, top.width(), 8 + 72));
     painter.end();
     Save(image, "buttons");
-    for (auto& buttons : row) {
+    for (ButtonRow& buttons : rows) {
         QTest::mouseRelease(buttons[2], Qt::LeftButton);
     }
 }

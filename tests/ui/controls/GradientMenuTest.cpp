@@ -237,6 +237,33 @@ TEST_F(GradientMenuTest, BandRunsFromTheBottomColourToTheTopColour) {
     EXPECT_GT(caption, 5);
 }
 
+TEST_F(GradientMenuTest, CheckSquaresShowTheDitherAndTheMappedBitmap) {
+    // Row 0 gets an unchecked picture: black, light grey, white, dark grey.
+    auto picture = std::make_shared<MenuBitmap>();
+    picture->width = 2;
+    picture->height = 2;
+    picture->pixels = {{0, 0, 0}, {192, 192, 192}, {255, 255, 255}, {128, 128, 128}};
+    menu.items[0].uncheckedBitmap = picture;
+    Open();
+    const QImage image = test::Render(popup);
+    const SystemColours c = SystemColoursFrom(popup.palette());
+
+    const QRect checked = popup.RowRect(4);
+    const QPoint q = checked.topLeft();
+    EXPECT_EQ(image.pixelColor(q), ToQColor(c.shadow));  // thin sunken edge
+    EXPECT_EQ(image.pixelColor(q + QPoint(checked.height() - 1, 1)), ToQColor(c.buttonHighlight));
+    EXPECT_EQ(image.pixelColor(q + QPoint(1, 1)), ToQColor(c.menu));
+    EXPECT_EQ(image.pixelColor(q + QPoint(2, 1)), ToQColor(c.buttonHighlight));
+    EXPECT_EQ(image.pixelColor(q + QPoint(1, 2)), ToQColor(c.buttonHighlight));
+
+    const QRect row = popup.RowRect(0);
+    const QPoint at = row.topLeft() + QPoint((row.height() - 2) / 2, (row.height() - 2) / 2);
+    EXPECT_EQ(image.pixelColor(at), ToQColor(c.buttonText));
+    EXPECT_EQ(image.pixelColor(at + QPoint(1, 0)), ToQColor(c.menu));
+    EXPECT_EQ(image.pixelColor(at + QPoint(0, 1)), ToQColor(c.buttonHighlight));
+    EXPECT_EQ(image.pixelColor(at + QPoint(1, 1)), ToQColor(c.shadow));
+}
+
 TEST_F(GradientMenuTest, TrackReturnsAfterTheMenuClosedAndTheCommandWasGiven) {
     QTimer::singleShot(0, &popup, [this] {
         QTest::keyClick(&popup, Qt::Key_Down);
