@@ -1,0 +1,78 @@
+#pragma once
+
+#include <QColor>
+#include <QList>
+#include <QPixmap>
+#include <QTimer>
+#include <QWidget>
+#include <string>
+#include <vector>
+
+#include "controls/SearchTabModel.h"
+#include "controls/TabHover.h"
+
+namespace korvana {
+
+class SearchViewer;
+class StatusLog;
+
+// The tab strip of the search page: one tab per search, titled with the
+// search text and, once results arrive, their count. A user's click shows
+// the tab's search through the viewer; selection by program does not.
+class SearchTabCtrl : public QWidget {
+    Q_OBJECT
+  public:
+    // `viewer` and `log` may be null and must outlive the strip.
+    explicit SearchTabCtrl(SearchViewer* viewer, StatusLog* log = nullptr,
+                           QWidget* parent = nullptr);
+
+    void SetSelectedTextColour(const QColor& colour);
+    void SetNormalTextColour(const QColor& colour);
+    void SetDisabledTextColour(const QColor& colour);
+    // Also switches hover tracking on.
+    void SetHoverColour(const QColor& colour);
+    void SetImageList(const QList<QPixmap>& images);
+
+    void AddTab(const std::string& title, int image, int searchId);
+    // Puts `count` into the title of the tab of `searchId`, if there is one.
+    void SetResultCount(int searchId, int count);
+    void SetItemTitle(int index, const std::string& title);
+    void SetTabEnabled(int index, bool enabled);
+    void RemoveAllTabs();
+    void RemoveTab(int index);
+    void RemoveSelectedTab();
+    int SelectedSearchId() const { return model_.SelectedSearchId(); }
+    bool SelectTab(int index);
+
+    const SearchTabModel& Model() const { return model_; }
+    int HoveredTab() const { return hover_.Hovered(); }
+    bool HoverTimerActive() const { return hoverTimer_.isActive(); }
+    QRect TabRect(int index) const;
+    QColor TitleColour(int index) const;
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+
+  private:
+    void OnHoverTimer();
+    void Relayout();
+    int TabHeight() const;
+    std::vector<Rect> TabRects() const;
+    QPoint CursorInStrip() const;
+    void PaintTab(QPainter& painter, int index);
+
+    SearchViewer* viewer_;
+    SearchTabModel model_;
+    TabHoverTracker hover_;
+    TabColours colours_;
+    QList<QPixmap> images_;
+    std::vector<QRect> rects_;
+    QTimer hoverTimer_;
+};
+
+}  // namespace korvana
