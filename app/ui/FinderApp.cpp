@@ -4,11 +4,14 @@
 #include <QIcon>
 #include <QTimer>
 
+#include "app/CoreConfig.h"
 #include "app/Folders.h"
+#include "app/ui/CoreLinkBridge.h"
 #include "app/ui/MainWindow.h"
 #include "app/ui/QtPrompter.h"
 #include "app/ui/SplashDialog.h"
 #include "app/ui/TerminationSignals.h"
+#include "core/CoreLink.h"
 #include "core/StatusLog.h"
 #include "platform/Clock.h"
 #include "platform/CoreProcess.h"
@@ -26,6 +29,8 @@ static void InitResources() {
 namespace korvana {
 
 namespace {
+
+constexpr int kCoreStartDelayMs = 1000;
 
 void CreateFolders(const Folders& folders) {
     for (const auto& folder :
@@ -62,13 +67,25 @@ int RunFinderApp(int argc, char* argv[]) {
     QtPrompter prompter;
     QtDesktopOpener opener;
 
-    MainWindow window(MainWindowServices{folders, clock, core, prompter, opener, [] {}});
+    CoreLink coreLink(ReadCoreLinkConfig(settings, folders.downloads.string()), statusLog, prompter,
+                      clock);
+    CoreLinkBridge coreBridge(coreLink);
+    coreLink.SetListener(&coreBridge);
+
+    MainWindow window(MainWindowServices{folders, clock, core, prompter, opener,
+                                         [&coreLink] { coreLink.SendShutdown(); }});
     prompter.SetParentWindow(&window);
     // exit, not quit: quit can be refused by a window that will not close.
     QObject::connect(&window, &MainWindow::Finished, &application, [] { QApplication::exit(0); });
 
+    // A core just launched gets a moment to open its port before the
+    // connection attempts begin; they would retry anyway.
     if (!core.IsCoreRunning()) {
         core.LaunchCore();
+        QTimer::singleShot(kCoreStartDelayMs, &coreBridge,
+                           [&coreLink] { coreLink.StartReceiveThread(); });
+    } else {
+        coreLink.StartReceiveThread();
     }
     window.ClearIncompleteFolder(false);
 

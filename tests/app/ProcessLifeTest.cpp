@@ -1,8 +1,14 @@
+#include "platform/CoreProcess.h"
 #include "platform/SingleInstance.h"
 #include "tests/support/ChildProcess.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include <csignal>
 #include <fstream>
@@ -60,6 +66,62 @@ TEST(ProcessLife, SecondCopyExitsSilentlyAndFirstClosesOnSigterm) {
     first.Signal(SIGTERM);
     EXPECT_EQ(first.WaitForExit(10s), std::optional<int>(0));
     EXPECT_TRUE(fs::is_directory(env.dir.Path() / "home" / "Incomplete"));
+}
+
+// A port nobody listens on right now, for the simulated core to take.
+int FreePort() {
+    const int fd = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
+    close(fd);
+    return ntohs(address.sin_port);
+}
+
+bool WaitForText(const fs::path& file, const std::string& text) {
+    for (int i = 0; i < 1500; ++i) {
+        if (ReadAll(file).find(text) != std::string::npos) {
+            return true;
+        }
+        std::this_thread::sleep_for(10ms);
+    }
+    return false;
+}
+
+TEST(ProcessLife, LaunchesTheCoreLogsInAndShutsItDownOnClose) {
+    AppEnvironment env;
+    const fs::path home = env.dir.Path() / "home";
+    const fs::path coreFolder = home / "mldonkey";
+    fs::create_directories(coreFolder);
+    fs::copy_file(KORVANA_SIM_PATH, coreFolder / "mlnet");
+    const int port = FreePort();
+    std::ofstream(coreFolder / "downloads.ini") << " gui_port = " << port << "\n";
+    fs::create_directories(env.dir.Path() / "config" / "Korvana");
+    std::ofstream(env.dir.Path() / "config" / "Korvana" / "Korvana.ini")
+        << "[Software]\nKorvana\\CorePort=" << port << "\n";
+
+    test::ChildProcess app({KORVANA_APP_PATH}, env.variables, env.dir.Path() / "app.out");
+    const fs::path log = home / "korvana.log";
+    ASSERT_TRUE(WaitForText(log, "Asking for downloading files")) << ReadAll(log);
+    const std::string login = ReadAll(log);
+    for (const char* line :
+         {"Connecting", "Connected to server.", "Received a hello opcode", "Sending Hello.",
+          "Sending Password.", "Password sent.", "Sending option."}) {
+        EXPECT_NE(login.find(std::string(line) + "\n"), std::string::npos) << line;
+    }
+    const PosixCoreProcess core(coreFolder);
+    EXPECT_TRUE(core.IsCoreRunning());
+
+    app.Signal(SIGTERM);
+    EXPECT_EQ(app.WaitForExit(15s), std::optional<int>(0));
+    EXPECT_NE(ReadAll(log).find("Telling server to shutdown."), std::string::npos);
+    for (int i = 0; i < 500 && core.IsCoreRunning(); ++i) {
+        std::this_thread::sleep_for(10ms);
+    }
+    EXPECT_FALSE(core.IsCoreRunning());
 }
 
 }  // namespace

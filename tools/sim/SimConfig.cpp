@@ -46,7 +46,12 @@ Setter Text(std::string SimConfig::*field) {
 
 const std::map<std::string, Setter>& ValuedOptions() {
     static const std::map<std::string, Setter> options = {
-        {"--port", Integer(0, 65535, [](SimConfig& c, std::int64_t v) { c.port = int(v); })},
+        {"--port", Integer(0, 65535,
+                           [](SimConfig& c, std::int64_t v) {
+                               c.port = int(v);
+                               c.portGiven = true;
+                           })},
+        {"--web-port", Integer(0, 65535, [](SimConfig& c, std::int64_t v) { c.webPort = int(v); })},
         {"--host",
          [](SimConfig& c, const std::string& text) {
              c.host = text;
@@ -150,7 +155,10 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
 std::string UsageText() {
     return "usage: korvana-sim [options]\n"
            "A simulated MLDonkey core speaking the GUI protocol on a loopback port.\n"
-           "  --port N              port to listen on (default 4001, 0 picks a free one)\n"
+           "  --port N              port to listen on (default: gui_port of the core\n"
+           "                        folder's downloads.ini, else 4001; 0 picks a free one)\n"
+           "  --web-port N          also serve the simulated web engines and vendor there\n"
+           "                        (started without options: 4100)\n"
            "  --host ADDR           loopback address to listen on (default 127.0.0.1)\n"
            "  --ready-file PATH     write the port there once listening\n"
            "  --trace PATH          append one line per frame received: <opcode> <hex>\n"

@@ -32,6 +32,8 @@ struct FaultSwitches {
 struct SimConfig {
     std::string host = "127.0.0.1";
     int port = 4001;
+    bool portGiven = false;  // else the core folder's downloads.ini may name it
+    int webPort = -1;        // the simulated web engines' port; -1: none
     std::string readyFile;
     std::string traceFile;
     std::string folder;  // empty: the current folder (see main)

@@ -1,10 +1,12 @@
 // korvana-sim: a simulated MLDonkey core for tests and the offline demo.
 // Started without options from a core folder (as the front end starts its
 // `mlnet`), it listens on 127.0.0.1:4001 and keeps its files there.
+#include <charconv>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -13,6 +15,7 @@
 #include "tools/sim/DownloadsIni.h"
 #include "tools/sim/SimConfig.h"
 #include "tools/sim/SimServer.h"
+#include "tools/sim/web/SimWebServer.h"
 
 namespace {
 
@@ -20,6 +23,7 @@ namespace fs = std::filesystem;
 using namespace korvana::sim;
 
 constexpr std::size_t kMaxCatalogueBytes = 64 << 20;
+constexpr int kDemoWebPort = 4100;
 
 // Like a real core: the current folder when it holds downloads.ini, else
 // $MLDONKEY_DIR, else the current folder.
@@ -35,6 +39,39 @@ fs::path CoreFolder(const SimConfig& config) {
         return current;
     }
     return environment;
+}
+
+// A real core reads its GUI port from downloads.ini; so does this one, so a
+// front end can start it on a port of its choosing.
+int GuiPortFromSettings(const fs::path& folder, int fallback) {
+    const std::optional<std::string> text = ReadSmallFile(folder / "downloads.ini", 1 << 20);
+    if (!text) {
+        return fallback;
+    }
+    for (const OptionPair& option : ParseDownloadsIni(*text).options) {
+        int port = 0;
+        const auto& [name, value] = option;
+        const auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), port);
+        if (name == "gui_port" && ec == std::errc() && end == value.data() + value.size() &&
+            port > 0 && port < 65536) {
+            return port;
+        }
+    }
+    return fallback;
+}
+
+// The demo's web engines come with the core; a port already taken only
+// costs the web results.
+std::unique_ptr<SimWebServer> StartWeb(int port) {
+    if (port < 0) {
+        return nullptr;
+    }
+    auto web = std::make_unique<SimWebServer>();
+    if (!web->Start(static_cast<std::uint16_t>(port))) {
+        std::fprintf(stderr, "korvana-sim: the simulated web cannot listen on port %d\n", port);
+        return nullptr;
+    }
+    return web;
 }
 
 void OnStopSignal(int) {
@@ -63,9 +100,15 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "korvana-sim: %s\n%s", parsed.error.c_str(), UsageText().c_str());
         return 2;
     }
-    const SimConfig& config = *parsed.config;
+    SimConfig config = *parsed.config;
+    if (argc == 1) {
+        config.webPort = kDemoWebPort;
+    }
     CoreSetup setup;
     setup.folder = CoreFolder(config);
+    if (!config.portGiven) {
+        config.port = GuiPortFromSettings(setup.folder, config.port);
+    }
     setup.form = config.form;
     setup.downloadRate = config.downloadRate;
     setup.periodicStats = config.stats;
@@ -82,6 +125,7 @@ int main(int argc, char** argv) {
     std::error_code error;
     fs::create_directories(setup.folder, error);
     InstallSignalHandlers();
+    const std::unique_ptr<SimWebServer> web = StartWeb(config.webPort);
     SimServer server(config);
     CoreState core(std::move(setup), server, SimClock::now());
     return server.Run(core);

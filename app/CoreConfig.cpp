@@ -1,0 +1,27 @@
+#include "app/CoreConfig.h"
+
+#include <charconv>
+
+#include "platform/SettingsStore.h"
+
+namespace korvana {
+
+CoreLinkConfig ReadCoreLinkConfig(const SettingsStore& settings,
+                                  const std::string& downloadsFolder) {
+    CoreLinkConfig config;
+    config.downloadsFolder = downloadsFolder;
+    if (const auto host = settings.Read("CoreHost"); host && !host->empty()) {
+        config.host = *host;
+    }
+    if (const auto port = settings.Read("CorePort")) {
+        unsigned value = 0;
+        const char* end = port->data() + port->size();
+        const auto [ptr, ec] = std::from_chars(port->data(), end, value);
+        if (ec == std::errc() && ptr == end && value > 0 && value < 65536) {
+            config.port = static_cast<std::uint16_t>(value);
+        }
+    }
+    return config;
+}
+
+}  // namespace korvana
