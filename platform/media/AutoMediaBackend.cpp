@@ -9,19 +9,27 @@
 namespace korvana {
 
 AutoMediaBackend::AutoMediaBackend(std::unique_ptr<MediaBackend> preferred,
-                                   std::unique_ptr<MediaBackend> fallback)
-    : preferred_(std::move(preferred)), fallback_(std::move(fallback)) {}
+                                   std::unique_ptr<MediaBackend> fallback, const Clock& clock)
+    : preferred_(std::move(preferred)), fallback_(std::move(fallback)), clock_(clock) {}
+
+bool AutoMediaBackend::DeviceWorthTrying() const {
+    return !deviceFailedAt_ || clock_.Now() - *deviceFailedAt_ >= kDeviceRetry;
+}
 
 bool AutoMediaBackend::Open(const std::filesystem::path& file) {
     Close();
-    if (preferred_->Open(file)) {
-        return true;
-    }
-    if (preferred_->LastError() != MediaError::NoAudioOutput) {
-        return false;
+    if (DeviceWorthTrying()) {
+        if (preferred_->Open(file)) {
+            deviceFailedAt_.reset();
+            return true;
+        }
+        if (preferred_->LastError() != MediaError::NoAudioOutput) {
+            return false;
+        }
+        deviceFailedAt_ = clock_.Now();
+        fallbackReason_ = preferred_->LastErrorText();
     }
     usingFallback_ = true;
-    fallbackReason_ = preferred_->LastErrorText();
     return fallback_->Open(file);
 }
 
@@ -47,7 +55,7 @@ std::unique_ptr<MediaBackend> MakeMediaBackend(const Clock& clock, MediaOutput o
         return std::make_unique<NullMediaBackend>(clock);
     }
     return std::make_unique<AutoMediaBackend>(std::make_unique<Mpg123Backend>(),
-                                              std::make_unique<NullMediaBackend>(clock));
+                                              std::make_unique<NullMediaBackend>(clock), clock);
 }
 
 }  // namespace korvana

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <chrono>
 #include <memory>
+#include <optional>
+#include <string>
 
 #include "platform/Clock.h"
 #include "platform/media/MediaBackend.h"
@@ -10,12 +13,15 @@ namespace korvana {
 // Plays through a preferred backend (the sound device) and, for any file
 // the preferred one cannot open for want of an audio output, through a
 // fallback (silent) one, so that a machine without sound still runs the
-// playlist. The device is tried again at every Open, so audio that appears
-// later is used.
+// playlist. After such a failure the device is left alone for
+// kDeviceRetry (each attempt costs time and fills the error output), then
+// tried again, so that audio that appears later is used.
 class AutoMediaBackend final : public MediaBackend {
   public:
     AutoMediaBackend(std::unique_ptr<MediaBackend> preferred,
-                     std::unique_ptr<MediaBackend> fallback);
+                     std::unique_ptr<MediaBackend> fallback, const Clock& clock);
+
+    static constexpr std::chrono::seconds kDeviceRetry{60};
 
     bool Open(const std::filesystem::path& file) override;
     std::int64_t LengthMs() const override { return Active().LengthMs(); }
@@ -37,10 +43,14 @@ class AutoMediaBackend final : public MediaBackend {
   private:
     MediaBackend& Active() const { return usingFallback_ ? *fallback_ : *preferred_; }
 
+    bool DeviceWorthTrying() const;
+
     std::unique_ptr<MediaBackend> preferred_;
     std::unique_ptr<MediaBackend> fallback_;
+    const Clock& clock_;
     bool usingFallback_ = false;
     std::string fallbackReason_;
+    std::optional<std::chrono::steady_clock::time_point> deviceFailedAt_;
 };
 
 // How the player's audio is produced: through the sound device when one

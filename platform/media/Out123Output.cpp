@@ -6,6 +6,12 @@ namespace korvana {
 
 namespace {
 
+// The desktop's sound servers and devices: PulseAudio (also PipeWire's
+// PulseAudio service), then ALSA. Other libout123 drivers are left out:
+// some take seconds to find nothing, some start servers, and some hang when
+// closed without a real device behind them.
+constexpr const char* kDrivers = "pulse,alsa";
+
 class Out123Output final : public AudioOutput {
   public:
     ~Out123Output() override { Close(); }
@@ -18,7 +24,7 @@ class Out123Output final : public AudioOutput {
             return false;
         }
         out123_param_int(handle_, OUT123_FLAGS, OUT123_QUIET);
-        if (out123_open(handle_, nullptr, nullptr) != OUT123_OK) {
+        if (out123_open(handle_, kDrivers, nullptr) != OUT123_OK) {
             return Failed("no audio output could be opened");
         }
         if (out123_start(handle_, rate, channels, MPG123_ENC_SIGNED_16) != OUT123_OK) {

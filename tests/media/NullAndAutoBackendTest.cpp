@@ -62,7 +62,7 @@ TEST_F(SilentBackendTest, NoAudioOutputFallsBackToSilence) {
     log->failStart = true;
     AutoMediaBackend backend(
         std::make_unique<Mpg123Backend>([log] { return std::make_unique<GatedOutput>(log); }),
-        std::make_unique<NullMediaBackend>(clock_));
+        std::make_unique<NullMediaBackend>(clock_), clock_);
     ASSERT_TRUE(backend.Open(file_));
     EXPECT_TRUE(backend.UsingFallback());
     EXPECT_EQ(backend.FallbackReason(), "test output refused");
@@ -71,18 +71,21 @@ TEST_F(SilentBackendTest, NoAudioOutputFallsBackToSilence) {
     clock_.Advance(milliseconds(1000));
     EXPECT_EQ(backend.PositionMs(), 1000);
 
-    // A file that is not audio fails as such, not as a missing device.
+    // The device is left alone for a while after failing, then tried again.
     log->failStart = false;
+    log->Release();
+    ASSERT_TRUE(backend.Open(file_));
+    EXPECT_TRUE(backend.UsingFallback());
+    clock_.Advance(AutoMediaBackend::kDeviceRetry);
+    ASSERT_TRUE(backend.Open(file_));
+    EXPECT_FALSE(backend.UsingFallback());
+
+    // A file that is not audio fails as such, not as a missing device.
     const auto text = dir_.Path() / "text.mp3";
     std::ofstream(text) << std::string(3000, 't');
     EXPECT_FALSE(backend.Open(text));
     EXPECT_FALSE(backend.UsingFallback());
     EXPECT_EQ(backend.LastError(), MediaError::NotAudio);
-
-    // With the device back, the preferred backend plays again.
-    log->Release();
-    ASSERT_TRUE(backend.Open(file_));
-    EXPECT_FALSE(backend.UsingFallback());
 }
 
 TEST_F(SilentBackendTest, DefaultBackendPlaysWithOrWithoutASoundDevice) {
