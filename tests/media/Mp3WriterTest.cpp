@@ -1,10 +1,9 @@
 #include <gtest/gtest.h>
 
-#include <mpg123.h>
-
 #include <cstdlib>
 #include <vector>
 
+#include "platform/media/Mp3Decoder.h"
 #include "tools/media/Mp3Writer.h"
 
 namespace korvana::test {
@@ -21,35 +20,20 @@ struct Decoded {
     int peak = 0;
 };
 
-// Decodes with libmpg123 directly, independent of the player's decoder.
 Decoded Decode(const std::string& bytes) {
     Decoded out;
-    int error = 0;
-    mpg123_handle* handle = mpg123_new(nullptr, &error);
-    mpg123_param(handle, MPG123_FLAGS, MPG123_QUIET, 0.0);
-    mpg123_format_none(handle);
-    for (long rate : {32000L, 44100L, 48000L}) {
-        mpg123_format(handle, rate, MPG123_MONO | MPG123_STEREO, MPG123_ENC_SIGNED_16);
-    }
-    std::vector<unsigned char> input(bytes.begin(), bytes.end());
-    std::vector<short> pcm(1152 * 2);
-    mpg123_open_feed(handle);
-    mpg123_feed(handle, input.data(), input.size());
-    int encoding = 0;
-    out.ok = mpg123_getformat(handle, &out.rate, &out.channels, &encoding) == MPG123_OK;
-    for (;;) {
-        std::size_t done = 0;
-        const int result = mpg123_read(handle, pcm.data(), pcm.size() * sizeof(short), &done);
-        const std::size_t count = done / sizeof(short);
-        out.samples += static_cast<std::int64_t>(count) / std::max(out.channels, 1);
-        for (std::size_t i = 0; i < count; ++i) {
-            out.peak = std::max(out.peak, std::abs(int(pcm[i])));
-        }
-        if (result != MPG123_OK && result != MPG123_NEW_FORMAT) {
-            break;
+    Mp3Decoder decoder;
+    out.ok = decoder.OpenMemory(bytes);
+    out.rate = decoder.Rate();
+    out.channels = decoder.Channels();
+    std::vector<std::int16_t> pcm(1152 * 2);
+    for (bool ended = !out.ok; !ended;) {
+        const std::size_t frames = decoder.Read(pcm.data(), 1152, &ended);
+        out.samples += static_cast<std::int64_t>(frames);
+        for (std::size_t i = 0; i < frames * static_cast<std::size_t>(out.channels); ++i) {
+            out.peak = std::max(out.peak, std::abs(int{pcm[i]}));
         }
     }
-    mpg123_delete(handle);
     return out;
 }
 
