@@ -1,0 +1,72 @@
+#pragma once
+
+#include <cstddef>
+#include <mutex>
+#include <vector>
+
+#include "library/LibraryEntry.h"
+#include "library/LibraryScanner.h"
+#include "library/LibrarySort.h"
+
+namespace korvana {
+
+// One change of the library list's rows, for a table model to apply in
+// order: `row` is the index at the moment of that change.
+struct RowEvent {
+    enum class Kind {
+        Inserted,  // `entry` now is row `row`
+        Removed,   // row `row` is gone
+        Reset,     // every row changed: read Rows() again
+    };
+    Kind kind = Kind::Reset;
+    std::size_t row = 0;
+    LibraryEntry entry;
+};
+
+// The images a column header shows.
+inline constexpr int kHeaderUnsorted = 0;
+inline constexpr int kHeaderDescending = 1;
+inline constexpr int kHeaderAscending = 2;
+
+// The library list: the rows as shown, the listing of the latest applied
+// scan, and the sort order. A scan only adds and removes rows; rows of files
+// that stay are never touched, so selections held by row survive. Used on
+// the GUI thread; each change runs under `library_lock`.
+class LibraryModel {
+  public:
+    // Rows for files new since the last scan go in at their sorted places,
+    // rows of files gone are removed, in that order. Paths compare exactly:
+    // two files whose names differ only in case are two files. The first
+    // scan, or any scan applied to an empty list, fills the list at once
+    // and reports one Reset.
+    std::vector<RowEvent> ApplyScan(std::vector<LibraryEntry> scan);
+    // Scans and applies at once, for callers that do not scan off the GUI
+    // thread.
+    std::vector<RowEvent> Refresh(LibraryScanner& scanner);
+
+    // A click on a column header: the sort column flips between descending
+    // and ascending; another column becomes the sort column, descending. The
+    // rows are rebuilt from the listing (one Reset).
+    std::vector<RowEvent> ClickColumn(int column);
+
+    const std::vector<LibraryEntry>& Rows() const { return rows_; }
+    const std::vector<LibraryEntry>& Listing() const { return listing_; }
+    LibrarySort Sort() const { return sort_; }
+    // kHeaderUnsorted, kHeaderDescending or kHeaderAscending.
+    int HeaderImage(int column) const;
+
+    // The rows at the given indexes, in the given order; indexes past the
+    // end are skipped.
+    std::vector<LibraryEntry> EntriesAt(const std::vector<std::size_t>& rows) const;
+
+  private:
+    std::vector<RowEvent> Rebuild();
+    void RemoveRows(const std::vector<LibraryEntry>& gone, std::vector<RowEvent>& events);
+
+    mutable std::recursive_mutex library_lock;
+    std::vector<LibraryEntry> rows_;
+    std::vector<LibraryEntry> listing_;
+    LibrarySort sort_;
+};
+
+}  // namespace korvana

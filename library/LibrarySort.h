@@ -1,0 +1,37 @@
+#pragma once
+
+#include <cstddef>
+#include <vector>
+
+#include "library/LibraryEntry.h"
+
+namespace korvana {
+
+// The library list's columns.
+inline constexpr int kFilenameColumn = 0;
+inline constexpr int kSizeColumn = 1;
+inline constexpr int kPathColumn = 2;  // hidden; holds fullPath
+
+// Which column the rows are ordered by, and which way. New pages start
+// with the biggest files first.
+struct LibrarySort {
+    int column = kSizeColumn;
+    bool ascending = false;
+
+    bool operator==(const LibrarySort&) const = default;
+};
+
+// The row index at which an entry goes in rows that are in `sort` order:
+// after every row whose key equals the entry's, before the first row that
+// belongs after it (by size as numbers, by name ignoring case). For another
+// column the entry goes first. A binary search; the rows must be in order,
+// which holds for rows built only by this rule.
+std::size_t SortedInsertIndex(const std::vector<LibraryEntry>& rows, const LibraryEntry& entry,
+                              const LibrarySort& sort);
+
+// The rows that inserting every entry of `listing` in turn with
+// SortedInsertIndex gives, built in one sort instead of one insert per entry.
+std::vector<LibraryEntry> SortedRows(const std::vector<LibraryEntry>& listing,
+                                     const LibrarySort& sort);
+
+}  // namespace korvana

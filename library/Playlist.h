@@ -1,0 +1,52 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace korvana {
+
+// One playlist row: the library's file name as the title, and its path.
+struct Track {
+    std::string title;
+    std::string fullPath;
+
+    bool operator==(const Track&) const = default;
+};
+
+// The playlist's rows with their single selection. The same file may be in
+// several rows. Row numbers are signed because the player's track
+// arithmetic steps to "no row" (-1) and beyond; such rows read as empty.
+class Playlist {
+  public:
+    const std::vector<Track>& Rows() const { return rows_; }
+    std::int64_t Size() const { return static_cast<std::int64_t>(rows_.size()); }
+    bool Empty() const { return rows_.empty(); }
+
+    std::optional<std::size_t> Selected() const { return selected_; }
+    // A selection past the end selects nothing.
+    void Select(std::optional<std::size_t> row);
+
+    void Append(Track track) { rows_.push_back(std::move(track)); }
+    void Clear();
+
+    // The row's texts, empty for a row that does not exist.
+    std::string TitleAt(std::int64_t row) const;
+    std::string PathAt(std::int64_t row) const;
+    // The first row whose title equals `title` ignoring case, or -1.
+    std::int64_t FindTitle(const std::string& title) const;
+
+    // Move the selected row one place and keep it selected; nothing when
+    // there is no selection or it is already at that end.
+    void MoveSelectedUp();
+    void MoveSelectedDown();
+    void RemoveSelected();
+
+  private:
+    std::vector<Track> rows_;
+    std::optional<std::size_t> selected_;
+};
+
+}  // namespace korvana

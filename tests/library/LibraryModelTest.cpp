@@ -1,0 +1,158 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+#include <set>
+
+#include "library/LibraryModel.h"
+#include "tests/support/TempDir.h"
+
+namespace korvana::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+// What a table model over the rows does with the events: applies each to
+// its own copy, and moves the selected row numbers as a view would.
+struct TableMirror {
+    std::vector<LibraryEntry> rows;
+    std::set<std::size_t> selected;
+
+    void Apply(const std::vector<RowEvent>& events, const LibraryModel& model) {
+        for (const RowEvent& event : events) {
+            std::set<std::size_t> moved;
+            if (event.kind == RowEvent::Kind::Reset) {
+                rows = model.Rows();
+                selected.clear();
+                continue;
+            }
+            if (event.kind == RowEvent::Kind::Inserted) {
+                ASSERT_LE(event.row, rows.size());
+                rows.insert(rows.begin() + static_cast<std::ptrdiff_t>(event.row), event.entry);
+                for (std::size_t row : selected) {
+                    moved.insert(row >= event.row ? row + 1 : row);
+                }
+            } else {
+                ASSERT_LT(event.row, rows.size());
+                rows.erase(rows.begin() + static_cast<std::ptrdiff_t>(event.row));
+                for (std::size_t row : selected) {
+                    if (row != event.row) {
+                        moved.insert(row > event.row ? row - 1 : row);
+                    }
+                }
+            }
+            selected = moved;
+        }
+    }
+};
+
+std::vector<std::string> Names(const std::vector<LibraryEntry>& rows) {
+    std::vector<std::string> names;
+    for (const LibraryEntry& row : rows) {
+        names.push_back(row.fileName);
+    }
+    return names;
+}
+
+LibraryEntry Entry(const std::string& name, std::int64_t size) {
+    return MakeLibraryEntry("/dl/" + name, size);
+}
+
+TEST(LibraryModel, FirstScanFillsTheListInSortOrderAtOnce) {
+    LibraryModel model;
+    const auto events = model.ApplyScan({Entry("a", 5), Entry("b", 9), Entry("c", 5)});
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0].kind, RowEvent::Kind::Reset);
+    EXPECT_EQ(Names(model.Rows()), (std::vector<std::string>{"b", "a", "c"}));
+}
+
+TEST(LibraryModel, LaterScansOnlyAddAndRemoveRows) {
+    LibraryModel model;
+    TableMirror table;
+    table.Apply(model.ApplyScan({Entry("a", 50), Entry("b", 40), Entry("c", 30), Entry("d", 20)}),
+                model);
+    table.selected = {0, 2};  // a and c
+    const auto events = model.ApplyScan({Entry("a", 50), Entry("c", 30), Entry("e", 35),
+                                         Entry("f", 99), Entry("d", 20), Entry("g", 30)});
+    for (const RowEvent& event : events) {
+        EXPECT_NE(event.kind, RowEvent::Kind::Reset);
+    }
+    ASSERT_EQ(events.size(), 4u);  // e, f, g in; b out
+    table.Apply(events, model);
+    EXPECT_EQ(table.rows, model.Rows());
+    EXPECT_EQ(Names(model.Rows()), (std::vector<std::string>{"f", "a", "e", "c", "g", "d"}));
+    std::vector<std::string> selected;
+    for (std::size_t row : table.selected) {
+        selected.push_back(model.Rows()[row].fileName);
+    }
+    EXPECT_EQ(selected, (std::vector<std::string>{"a", "c"}));
+
+    EXPECT_TRUE(model.ApplyScan(model.Listing()).empty());
+}
+
+TEST(LibraryModel, PathsDifferingInCaseAreTwoFiles) {
+    LibraryModel model;
+    model.ApplyScan({Entry("Song.mp3", 1)});
+    model.ApplyScan({Entry("Song.mp3", 1), Entry("song.mp3", 1)});
+    EXPECT_EQ(model.Rows().size(), 2u);
+    model.ApplyScan({Entry("song.mp3", 1)});
+    ASSERT_EQ(model.Rows().size(), 1u);
+    EXPECT_EQ(model.Rows()[0].fileName, "song.mp3");
+}
+
+TEST(LibraryModel, ColumnClicksToggleTheSortAndItsHeaderImages) {
+    LibraryModel model;
+    model.ApplyScan({Entry("b", 1), Entry("Z", 3), Entry("a", 2)});
+    EXPECT_EQ(model.HeaderImage(kSizeColumn), kHeaderDescending);
+
+    model.ClickColumn(kSizeColumn);
+    EXPECT_EQ(Names(model.Rows()), (std::vector<std::string>{"b", "a", "Z"}));
+    EXPECT_EQ(model.HeaderImage(kSizeColumn), kHeaderAscending);
+    EXPECT_EQ(model.HeaderImage(kFilenameColumn), kHeaderUnsorted);
+
+    const auto events = model.ClickColumn(kFilenameColumn);
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0].kind, RowEvent::Kind::Reset);
+    EXPECT_EQ(Names(model.Rows()), (std::vector<std::string>{"Z", "b", "a"}));
+    EXPECT_EQ(model.HeaderImage(kFilenameColumn), kHeaderDescending);
+    EXPECT_EQ(model.HeaderImage(kSizeColumn), kHeaderUnsorted);
+
+    model.ClickColumn(kFilenameColumn);
+    EXPECT_EQ(Names(model.Rows()), (std::vector<std::string>{"a", "b", "Z"}));
+    model.ApplyScan({Entry("b", 1), Entry("Z", 3), Entry("a", 2), Entry("c", 0)});
+    EXPECT_EQ(Names(model.Rows()), (std::vector<std::string>{"a", "b", "c", "Z"}));
+}
+
+TEST(LibraryModel, EntriesAtSkipsRowsThatDoNotExist) {
+    LibraryModel model;
+    model.ApplyScan({Entry("a", 2), Entry("b", 1)});
+    EXPECT_EQ(Names(model.EntriesAt({1, 7, 0})), (std::vector<std::string>{"b", "a"}));
+}
+
+TEST(LibraryModel, RefreshFollowsTheFolderAndKeepsOtherRows) {
+    TempDir dir;
+    const auto write = [&](const fs::path& relative, std::size_t bytes) {
+        fs::create_directories((dir.Path() / relative).parent_path());
+        std::ofstream(dir.Path() / relative) << std::string(bytes, 'x');
+    };
+    write("one.mp3", 300);
+    write("sub/two.mp3", 200);
+    write("sub/deeper/three.mp3", 100);
+    LibraryScanner scanner(dir.Path());
+    LibraryModel model;
+    TableMirror table;
+    table.Apply(model.Refresh(scanner), model);
+    EXPECT_EQ(Names(model.Rows()), (std::vector<std::string>{"one.mp3", "two.mp3", "three.mp3"}));
+    table.selected = {2};
+
+    write("sub/deeper/new.mp3", 250);
+    fs::remove(dir.Path() / "sub" / "two.mp3");
+    table.Apply(model.Refresh(scanner), model);
+    EXPECT_EQ(table.rows, model.Rows());
+    EXPECT_EQ(Names(model.Rows()), (std::vector<std::string>{"one.mp3", "new.mp3", "three.mp3"}));
+    ASSERT_EQ(table.selected.size(), 1u);
+    EXPECT_EQ(model.Rows()[*table.selected.begin()].fileName, "three.mp3");
+}
+
+}  // namespace
+}  // namespace korvana::test

@@ -1,0 +1,128 @@
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <chrono>
+#include <fstream>
+
+#include "library/LibraryScanner.h"
+#include "tests/support/TempDir.h"
+
+namespace korvana::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+class LibraryScannerTest : public ::testing::Test {
+  protected:
+    void Write(const fs::path& relative, std::size_t bytes = 10) {
+        fs::create_directories((root_ / relative).parent_path());
+        std::ofstream(root_ / relative) << std::string(bytes, 'x');
+    }
+    // Dates every folder and file back a minute, so that the scanner counts
+    // the tree as settled and may trust the folders' times from now on.
+    void Settle() {
+        const auto past = fs::file_time_type::clock::now() - std::chrono::minutes(1);
+        for (const auto& entry : fs::recursive_directory_iterator(root_)) {
+            if (!entry.is_symlink()) {
+                fs::last_write_time(entry.path(), past);
+            }
+        }
+        fs::last_write_time(root_, past);
+    }
+    std::vector<std::string> Paths(const LibraryScan& scan) const {
+        std::vector<std::string> paths;
+        for (const LibraryEntry& entry : scan.entries) {
+            paths.push_back(fs::path(entry.fullPath).lexically_relative(root_).string());
+        }
+        return paths;
+    }
+
+    TempDir dir_;
+    fs::path root_ = dir_.Path() / "Downloads";
+    fs::path outside_ = dir_.Path() / "elsewhere";
+};
+
+TEST_F(LibraryScannerTest, ListsEveryFileDepthFirstInNameOrder) {
+    Write("b.mp3", 7);
+    Write("a/song.mp3");
+    Write("a/inner/song.mp3");
+    Write("c/song.mp3");
+    Write("notes.txt");
+    LibraryScanner scanner(root_);
+    const LibraryScan scan = scanner.Scan();
+    EXPECT_TRUE(scan.changed);
+    EXPECT_EQ(Paths(scan), (std::vector<std::string>{"a/inner/song.mp3", "a/song.mp3", "b.mp3",
+                                                     "c/song.mp3", "notes.txt"}));
+    EXPECT_EQ(scan.entries[0].fileName, "song.mp3");
+    EXPECT_EQ(scan.entries[0].fullPath, (root_ / "a" / "inner" / "song.mp3").string());
+    EXPECT_EQ(scan.entries[2].sizeText, "7");
+}
+
+TEST_F(LibraryScannerTest, LinksNeverLeadOutOfTheFolder) {
+    Write("real.mp3");
+    Write("folder/inside.mp3");
+    fs::create_directories(outside_);
+    std::ofstream(outside_ / "secret.mp3") << "x";
+    fs::create_symlink(outside_ / "secret.mp3", root_ / "to-outside-file.mp3");
+    fs::create_directory_symlink(outside_, root_ / "to-outside-folder");
+    fs::create_directory_symlink(root_ / "folder", root_ / "to-inside-folder");
+    fs::create_directory_symlink(root_, root_ / "folder" / "loop");
+    fs::create_symlink(root_ / "real.mp3", root_ / "to-inside-file.mp3");
+    fs::create_symlink(root_ / "missing.mp3", root_ / "dangling.mp3");
+    ASSERT_EQ(mkfifo((root_ / "pipe").c_str(), 0600), 0);
+
+    LibraryScanner scanner(root_);
+    EXPECT_EQ(Paths(scanner.Scan()),
+              (std::vector<std::string>{"folder/inside.mp3", "real.mp3", "to-inside-file.mp3"}));
+}
+
+TEST_F(LibraryScannerTest, UnchangedTreeReportsNoChangeAndChangesAreSeen) {
+    Write("x/one.mp3");
+    Write("x/y/two.mp3");
+    Settle();
+    LibraryScanner scanner(root_);
+    ASSERT_EQ(scanner.Scan().entries.size(), 2u);
+    const LibraryScan quiet = scanner.Scan();
+    EXPECT_FALSE(quiet.changed);
+    EXPECT_TRUE(quiet.entries.empty());
+
+    Write("x/y/three.mp3");
+    EXPECT_EQ(Paths(scanner.Scan()),
+              (std::vector<std::string>{"x/one.mp3", "x/y/three.mp3", "x/y/two.mp3"}));
+
+    fs::remove_all(root_ / "x" / "y");
+    const LibraryScan removed = scanner.Scan();
+    EXPECT_TRUE(removed.changed);
+    EXPECT_EQ(Paths(removed), (std::vector<std::string>{"x/one.mp3"}));
+}
+
+TEST_F(LibraryScannerTest, FreshFoldersAreReadAgainUntilTheySettle) {
+    Write("fresh.mp3", 1);
+    LibraryScanner scanner(root_);
+    scanner.Scan();
+    // Rewritten in place: the folder's time need not move, the file's does.
+    Write("fresh.mp3", 5);
+    const LibraryScan scan = scanner.Scan();
+    ASSERT_TRUE(scan.changed);
+    EXPECT_EQ(scan.entries.at(0).size, 5);
+}
+
+TEST_F(LibraryScannerTest, EmptyOrMissingFolderListsNothing) {
+    LibraryScanner none("");
+    EXPECT_TRUE(none.Scan().entries.empty());
+    LibraryScanner missing(root_ / "nowhere");
+    EXPECT_TRUE(missing.Scan().entries.empty());
+    EXPECT_FALSE(missing.Scan().changed);
+
+    Write("late.mp3");
+    LibraryScanner scanner(root_);
+    scanner.Scan();
+    fs::remove_all(root_);
+    const LibraryScan gone = scanner.Scan();
+    EXPECT_TRUE(gone.changed);
+    EXPECT_TRUE(gone.entries.empty());
+}
+
+}  // namespace
+}  // namespace korvana::test
