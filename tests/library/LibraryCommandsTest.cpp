@@ -49,7 +49,7 @@ TEST_F(LibraryCommandsTest, DeleteRemovesSelectedFilesAndReportsFailures) {
     EXPECT_EQ(model_.Rows().size(), 2u);  // the next refresh removes the row
 
     commands_.Delete(model_, {RowOf("b.mp3")}, {});
-    EXPECT_EQ(prompter_.messages, (Messages{{"Please select an mp3 to delete.", "Play Error"},
+    EXPECT_EQ(prompter_.informed, (Messages{{"Please select an mp3 to delete.", "Play Error"},
                                             {"Unable to delete file", "Delete Error"}}));
 }
 
@@ -67,7 +67,7 @@ TEST_F(LibraryCommandsTest, DeleteRefusesTheLoadedTrackEvenWhenPaused) {
                      {player.CurrentFile(), player.PlaybackOpen()});
     EXPECT_TRUE(fs::exists(downloads_ / "a.mp3"));
     EXPECT_FALSE(fs::exists(downloads_ / "b.mp3"));
-    EXPECT_EQ(prompter_.messages,
+    EXPECT_EQ(prompter_.informed,
               (Messages{{"File is currently playing, please stop it, then try again.",
                          "File Delete Error"}}));
 
@@ -89,7 +89,7 @@ TEST_F(LibraryCommandsTest, DeleteGoesThroughTheGivenRemover) {
 
 TEST_F(LibraryCommandsTest, LaunchOpensEachSelectedFileAndExploreTheFolder) {
     commands_.Launch(model_, {});
-    EXPECT_EQ(prompter_.messages, (Messages{{"Please select a file to launch.", "Play Error"}}));
+    EXPECT_EQ(prompter_.informed, (Messages{{"Please select a file to launch.", "Play Error"}}));
     commands_.Launch(model_, {RowOf("b.mp3"), RowOf("a.mp3")});
     commands_.Explore();
     EXPECT_EQ(opener_.opened,

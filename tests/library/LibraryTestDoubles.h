@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tests/support/RecordingPrompter.h"
+
 #include <algorithm>
 #include <filesystem>
 #include <map>
@@ -15,15 +17,6 @@
 namespace korvana::test {
 
 // Message boxes as a list of (text, caption).
-class RecordingPrompter final : public Prompter {
-  public:
-    void Inform(const std::string& text, const std::string& caption) override {
-        messages.emplace_back(text, caption);
-    }
-    bool AskYesNo(const std::string&, const std::string&) override { return false; }
-
-    std::vector<std::pair<std::string, std::string>> messages;
-};
 
 class RecordingOpener final : public DesktopOpener {
   public:

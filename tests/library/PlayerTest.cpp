@@ -259,14 +259,14 @@ TEST_F(PlayerTest, FileThatCannotBeCopiedIsNotPlayedSilently) {
     player_.PlaySelection({{"gone.mp3", (library_ / "gone.mp3").string()}});
     EXPECT_FALSE(player_.PlaybackOpen());
     EXPECT_EQ(media_.Opens(), 0);
-    EXPECT_TRUE(prompter_.messages.empty());
+    EXPECT_TRUE(prompter_.informed.empty());
 }
 
 TEST_F(PlayerTest, CommandsWithoutWhatTheyNeedShowTheirMessages) {
     player_.Play();
     player_.PlaySelection({});
     player_.AddSelection({});
-    EXPECT_EQ(prompter_.messages,
+    EXPECT_EQ(prompter_.informed,
               (std::vector<std::pair<std::string, std::string>>{
                   {"Please add an item to play to the playlist", "Playlist Error"},
                   {"Please select an mp3 to play.", "Play Error"},

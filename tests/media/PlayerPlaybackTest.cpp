@@ -52,7 +52,7 @@ TEST(PlayerPlayback, PlaysAPlaylistOfRealFilesToItsEnd) {
     EXPECT_EQ(titles, (std::vector<std::string>{"track1.mp3", "track2.mp3", "track3.mp3"}));
     EXPECT_FALSE(player.PlaybackOpen());
     EXPECT_TRUE(fs::is_empty(tempPlay));
-    EXPECT_TRUE(prompter.messages.empty());
+    EXPECT_TRUE(prompter.informed.empty());
 }
 
 }  // namespace

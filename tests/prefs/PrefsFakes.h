@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tests/support/RecordingPrompter.h"
+
 #include <map>
 #include <string>
 #include <utility>
@@ -44,19 +46,5 @@ class RecordingCore final : public CoreOptionsPort {
 
 // Message boxes that record (text, caption) and answer questions with
 // `answer`.
-class RecordingPrompter final : public Prompter {
-  public:
-    void Inform(const std::string& text, const std::string& caption) override {
-        informed.emplace_back(text, caption);
-    }
-    bool AskYesNo(const std::string& text, const std::string& caption) override {
-        asked.emplace_back(text, caption);
-        return answer;
-    }
-
-    bool answer = false;
-    std::vector<std::pair<std::string, std::string>> informed;
-    std::vector<std::pair<std::string, std::string>> asked;
-};
 
 }  // namespace korvana::test
