@@ -30,7 +30,7 @@ struct LimitField {
     std::string_view label;
     int editId;
     std::string_view unitText;  // beside the box; empty when there is none
-    std::string_view noteText;  // below the unit; empty when there is none
+    std::string_view noteText;  // after the unit; empty when there is none
     std::string_view option;    // the core option the box edits
 };
 

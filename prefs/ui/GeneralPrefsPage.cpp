@@ -1,0 +1,73 @@
+#include "prefs/ui/GeneralPrefsPage.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+
+#include "prefs/ui/DialogUnits.h"
+#include "prefs/ui/PrefsUiText.h"
+
+namespace korvana {
+namespace {
+
+// Placement in dialog units inside the page.
+constexpr DialogControl kLimitsGroup{kNoControlId, kLimitsGroupText, 14, 10, 322, 112};
+constexpr int kFirstRowY = 32;
+constexpr int kRowStep = 22;
+constexpr int kLabelX = 28;
+constexpr int kLabelWidth = 128;
+constexpr int kEditX = 164;
+constexpr int kEditWidth = 44;
+constexpr int kEditHeight = 14;
+constexpr int kUnitX = 212;
+constexpr int kUnitWidth = 20;
+constexpr int kNoteX = 234;
+constexpr int kNoteWidth = 72;
+// Texts sit 3 units down so that they line up with the middle of the box.
+constexpr int kTextOffset = 3;
+constexpr int kTextHeight = 8;
+
+QString EditName(const LimitField& field) {
+    return QStringLiteral("IDC_") + FixedText(field.option).toUpper();
+}
+
+}  // namespace
+
+GeneralPrefsPage::GeneralPrefsPage(const CoreOptionsPort& core, const DialogUnits& units,
+                                   QWidget* parent)
+    : QWidget(parent), filled_(FillGeneral(core)) {
+    setObjectName(QStringLiteral("IDD_PREFS_GENERAL"));
+    auto* group = new QGroupBox(FixedText(kLimitsGroup.text), this);
+    units.Place(*group, kLimitsGroup);
+    for (std::size_t i = 0; i < kLimitCount; ++i) {
+        const LimitField& field = kLimitFields[i];
+        const int y = kFirstRowY + static_cast<int>(i) * kRowStep;
+        const int textY = y + kTextOffset;
+        AddLabel(*this, field.label, units.Rect(kLabelX, textY, kLabelWidth, kTextHeight));
+        auto* edit = new QLineEdit(this);
+        edit->setObjectName(EditName(field));
+        edit->setMaxLength(static_cast<int>(kMaxOptionTextBytes));
+        edit->setText(ShownText(filled_.limits[i]));
+        edit->setGeometry(units.Rect(kEditX, y, kEditWidth, kEditHeight));
+        edits_[i] = edit;
+        if (!field.unitText.empty()) {
+            AddLabel(*this, field.unitText, units.Rect(kUnitX, textY, kUnitWidth, kTextHeight));
+        }
+        if (!field.noteText.empty()) {
+            QLabel* note =
+                AddLabel(*this, field.noteText, units.Rect(kNoteX, textY, kNoteWidth, kTextHeight));
+            note->setEnabled(false);
+        }
+    }
+    setFocusProxy(edits_[0]);
+}
+
+GeneralFields GeneralPrefsPage::Fields() const {
+    GeneralFields fields;
+    for (std::size_t i = 0; i < kLimitCount; ++i) {
+        fields.limits[i] = TypedBytes(edits_[i]->text(), filled_.limits[i]);
+    }
+    return fields;
+}
+
+}  // namespace korvana
