@@ -3,6 +3,7 @@
 #include <charconv>
 
 #include "platform/SettingsStore.h"
+#include "web/WebEngineSettings.h"
 
 namespace korvana {
 
@@ -22,6 +23,27 @@ CoreLinkConfig ReadCoreLinkConfig(const SettingsStore& settings,
         }
     }
     return config;
+}
+
+std::string ReadVendorUrl(const SettingsStore& settings) {
+    std::string url = settings.Read("VendorUrl").value_or("");
+    while (!url.empty() && url.back() == '/') {
+        url.pop_back();
+    }
+    return url.empty() ? std::string(kSimulatedWebUrl) : url;
+}
+
+StatusInputs CoreStatusInputs(const CoreLink& link) {
+    const ClientStatistics stats = link.ClientStats();
+    StatusInputs inputs;
+    inputs.connectedServers = link.ConnectedServers();
+    inputs.uploadRateA = stats.uploadRateA;
+    inputs.downloadRateA = stats.downloadRateA;
+    inputs.uploadRateB = stats.uploadRateB;
+    inputs.downloadRateB = stats.downloadRateB;
+    inputs.sharedFiles = stats.sharedFileCount;
+    inputs.downloadingFiles = stats.downloadingFileCount;
+    return inputs;
 }
 
 }  // namespace korvana

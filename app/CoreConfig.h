@@ -2,7 +2,9 @@
 
 #include <string>
 
+#include "app/StatusTexts.h"
 #include "core/CoreLink.h"
+#include "prefs/CoreOptionsPort.h"
 
 namespace korvana {
 
@@ -12,5 +14,29 @@ class SettingsStore;
 // (default localhost:4001); an unusable port falls back to the default.
 CoreLinkConfig ReadCoreLinkConfig(const SettingsStore& settings,
                                   const std::string& downloadsFolder);
+
+// The vendor's web address, from the setting `VendorUrl` (default: the
+// simulated web on this machine), without a trailing "/".
+std::string ReadVendorUrl(const SettingsStore& settings);
+
+// The core's part of the status row: its client statistics and the servers
+// of the networks it has reported.
+StatusInputs CoreStatusInputs(const CoreLink& link);
+
+// The preferences' view of the core link.
+class CoreLinkOptions final : public CoreOptionsPort {
+  public:
+    explicit CoreLinkOptions(CoreLink& link) : link_(link) {}
+    std::string OptionValue(const std::string& name) const override {
+        return link_.OptionValue(name);
+    }
+    void SendSetOption(const std::string& name, const std::string& value) override {
+        link_.SendSetOption(name, value);
+    }
+    void SendConsoleCommand(const std::string& line) override { link_.SendConsoleCommand(line); }
+
+  private:
+    CoreLink& link_;
+};
 
 }  // namespace korvana

@@ -18,7 +18,7 @@ MainLayout ComputeMainLayout(int width, int height) {
     const int filler = (width - kPanesWidth) / 2;
     int x = 0;
     auto next = [&](int paneWidth) {
-        const Rect pane{x, rowY, paneWidth, kStatusRowHeight};
+        const LayoutRect pane{x, rowY, paneWidth, kStatusRowHeight};
         x += paneWidth;
         return pane;
     };

@@ -2,26 +2,26 @@
 
 namespace korvana {
 
-struct Rect {
+struct LayoutRect {
     int x = 0;
     int y = 0;
     int width = 0;
     int height = 0;
-    bool operator==(const Rect&) const = default;
+    bool operator==(const LayoutRect&) const = default;
 };
 
 // Where the main window's parts go for a window of width W and height H:
 // the page host under the page buttons, the status row of four panes padded
 // by two equal fillers, and the one-pixel line above the row.
 struct MainLayout {
-    Rect pageHost;
-    Rect leftFiller;
-    Rect serversPane;
-    Rect bandwidthPane;
-    Rect sharedPane;
-    Rect downloadsPane;
-    Rect rightFiller;
-    Rect separator;
+    LayoutRect pageHost;
+    LayoutRect leftFiller;
+    LayoutRect serversPane;
+    LayoutRect bandwidthPane;
+    LayoutRect sharedPane;
+    LayoutRect downloadsPane;
+    LayoutRect rightFiller;
+    LayoutRect separator;
 };
 
 MainLayout ComputeMainLayout(int width, int height);

@@ -7,6 +7,7 @@
 #include "app/CoreConfig.h"
 #include "app/Folders.h"
 #include "app/ui/CoreLinkBridge.h"
+#include "app/ui/KeyFilter.h"
 #include "app/ui/MainWindow.h"
 #include "app/ui/QtPrompter.h"
 #include "app/ui/SplashDialog.h"
@@ -19,6 +20,7 @@
 #include "platform/SingleInstance.h"
 #include "platform/qt/QtDesktopOpener.h"
 #include "platform/qt/QtSettingsStore.h"
+#include "prefs/ui/PreferencesDialog.h"
 
 // The artwork is compiled into a static library; its registration must be
 // named from the global namespace.
@@ -72,8 +74,22 @@ int RunFinderApp(int argc, char* argv[]) {
     CoreLinkBridge coreBridge(coreLink);
     coreLink.SetListener(&coreBridge);
 
-    MainWindow window(MainWindowServices{folders, clock, core, prompter, opener,
-                                         [&coreLink] { coreLink.SendShutdown(); }});
+    CoreLinkOptions coreOptions(coreLink);
+
+    MainWindowServices services{folders, clock, core, prompter, opener};
+    services.sendShutdown = [&coreLink] { coreLink.SendShutdown(); };
+    services.vendorUrl = ReadVendorUrl(settings);
+    services.readStatus = [&coreLink] { return CoreStatusInputs(coreLink); };
+    services.openPreferences = [&] {
+        PreferencesDialog dialog(coreOptions, settings, prompter, folders.install,
+                                 PickFolderWithDialog, QApplication::activeWindow());
+        dialog.exec();
+    };
+    MainWindow window(std::move(services));
+    QObject::connect(&coreBridge, &CoreLinkBridge::ClientStatsArrived, &window,
+                     &MainWindow::RefreshStatusPanes);
+    KeyFilter keys([&window](int page) { window.ShowPage(page); });
+    application.installEventFilter(&keys);
     prompter.SetParentWindow(&window);
     // exit, not quit: quit can be refused by a window that will not close.
     QObject::connect(&window, &MainWindow::Finished, &application, [] { QApplication::exit(0); });

@@ -3,24 +3,33 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <array>
 #include <functional>
 #include <memory>
+#include <string>
 
 #include "app/Folders.h"
 #include "app/StartupSequences.h"
+#include "app/StatusTexts.h"
+#include "controls/MenuOwner.h"
 
+class QFrame;
+class QMenuBar;
 class QStackedWidget;
 
 namespace korvana {
 
+class CGradientMenu;
 class Clock;
 class CoreProcess;
 class DesktopOpener;
 class FolderClearer;
 class Prompter;
 class ShutdownDialog;
+class SkinButton;
 
-// What the main window needs from the rest of the program.
+// What the main window needs from the rest of the program. The callbacks
+// left empty do nothing.
 struct MainWindowServices {
     const Folders& folders;
     const Clock& clock;
@@ -28,22 +37,53 @@ struct MainWindowServices {
     Prompter& prompter;
     DesktopOpener& opener;
     // Tells the core to shut down (sends the shutdown frame once).
-    std::function<void()> sendShutdown;
+    std::function<void()> sendShutdown{};
+    // The vendor's web address, for the Help menu's pages.
+    std::string vendorUrl{};
+    // The core's statistics and the web downloads' totals, as they are now.
+    std::function<StatusInputs()> readStatus{};
+    // Asks the daily update check whether a day has passed.
+    std::function<void()> askUpdateCheck{};
+    // Runs the preferences dialog modally.
+    std::function<void()> openPreferences{};
+    std::function<void()> openFeedback{};
+    // The Transfers page's downloads label shows the downloads pane's text.
+    std::function<void(const std::string&)> setDownloadsLabel{};
 };
 
-// The one top-level window: caption "Korvana MP3 Finder", the page host,
-// the menus, and the close sequence that stops the core before the window
-// goes away.
-class MainWindow : public QWidget {
+// The three pages; a page not given gets a placeholder.
+struct MainWindowPages {
+    QWidget* search = nullptr;
+    QWidget* transfers = nullptr;
+    QWidget* library = nullptr;
+};
+
+// The one top-level window, "Korvana MP3 Finder": the page buttons, the
+// page host with its three pages, the status row, the drawn menus, and the
+// close sequence that stops the core before the window goes away.
+class MainWindow : public QWidget, private MenuOwner {
     Q_OBJECT
   public:
-    explicit MainWindow(MainWindowServices services, QWidget* parent = nullptr);
+    explicit MainWindow(MainWindowServices services, MainWindowPages pages = {},
+                        QWidget* parent = nullptr);
     ~MainWindow() override;
+
+    // Shows page 0 (Search), 1 (Transfers) or 2 (Library) and asks the
+    // daily update check.
+    void ShowPage(int index);
+    int VisiblePage() const;
+    // Recomputes the four status texts. GUI thread only.
+    void RefreshStatusPanes();
 
     // File > Clear Incomplete Directory, and the clearing at start-up; the
     // confirmation box is shown only when `confirm` is set.
     void ClearIncompleteFolder(bool confirm);
     bool IsClosing() const { return closing_; }
+    // Runs a menu command as if chosen from its menu.
+    void RunCommand(int commandId);
+    // Opens the menu bar's menu `index` (0 File to 3 Help) under the bar.
+    void OpenMenu(int index);
+    CGradientMenu* OpenMenuPopup() const { return popup_.get(); }
 
   public slots:
     // The close sequence: hide, show the shutdown dialog, stop the core,
@@ -56,14 +96,32 @@ class MainWindow : public QWidget {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    void BuildMenus();
+    void LayOutClient();
+    void BuildPageButtons();
+    void BuildStatusRow();
+    void BuildMenuBar();
+    void AddPages(const MainWindowPages& pages);
+    void OpenVendorPage(const std::string& path);
+    void ShowAbout();
     void PollCoreStop();
     void FinishClose();
 
+    void OnMenuCommand(int commandId) override;
+    void OnExitMenuLoop(const MenuTable& menu) override;
+
     MainWindowServices services_;
-    QStackedWidget* pageHost_;
+    QMenuBar* menuBar_ = nullptr;
+    QWidget* client_ = nullptr;
+    QStackedWidget* pageHost_ = nullptr;
+    std::array<SkinButton*, 3> pageButtons_{};
+    SkinButton* preferencesButton_ = nullptr;
+    std::array<SkinButton*, 6> statusRow_{};  // filler, 4 panes, filler
+    QFrame* separator_ = nullptr;
+    std::unique_ptr<CGradientMenu> popup_;
+    std::unique_ptr<MenuTable> popupTable_;
     std::unique_ptr<ShutdownDialog> shutdownDialog_;
     CoreStopper stopper_;
     QTimer stopTimer_;

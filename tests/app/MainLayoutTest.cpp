@@ -8,14 +8,14 @@ namespace {
 
 TEST(MainLayout, ThousandBySevenHundred) {
     const MainLayout layout = ComputeMainLayout(1000, 700);
-    EXPECT_EQ(layout.pageHost, (Rect{10, 68, 976, 553}));
-    EXPECT_EQ(layout.leftFiller, (Rect{0, 623, 182, 25}));
-    EXPECT_EQ(layout.serversPane, (Rect{182, 623, 150, 25}));
-    EXPECT_EQ(layout.bandwidthPane, (Rect{332, 623, 200, 25}));
-    EXPECT_EQ(layout.sharedPane, (Rect{532, 623, 135, 25}));
-    EXPECT_EQ(layout.downloadsPane, (Rect{667, 623, 150, 25}));
-    EXPECT_EQ(layout.rightFiller, (Rect{817, 623, 182, 25}));
-    EXPECT_EQ(layout.separator, (Rect{0, 621, 1000, 1}));
+    EXPECT_EQ(layout.pageHost, (LayoutRect{10, 68, 976, 553}));
+    EXPECT_EQ(layout.leftFiller, (LayoutRect{0, 623, 182, 25}));
+    EXPECT_EQ(layout.serversPane, (LayoutRect{182, 623, 150, 25}));
+    EXPECT_EQ(layout.bandwidthPane, (LayoutRect{332, 623, 200, 25}));
+    EXPECT_EQ(layout.sharedPane, (LayoutRect{532, 623, 135, 25}));
+    EXPECT_EQ(layout.downloadsPane, (LayoutRect{667, 623, 150, 25}));
+    EXPECT_EQ(layout.rightFiller, (LayoutRect{817, 623, 182, 25}));
+    EXPECT_EQ(layout.separator, (LayoutRect{0, 621, 1000, 1}));
 }
 
 TEST(MainLayout, OddWidthRoundsFillersDown) {

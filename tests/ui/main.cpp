@@ -7,6 +7,7 @@ int main(int argc, char* argv[]) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     QApplication application(argc, argv);
+    Q_INIT_RESOURCE(resources);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

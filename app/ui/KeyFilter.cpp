@@ -1,0 +1,73 @@
+#include "app/ui/KeyFilter.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+
+#include "app/MainLayout.h"
+
+namespace korvana {
+
+namespace {
+
+Key KeyOf(int qtKey) {
+    switch (qtKey) {
+        case Qt::Key_Escape:
+            return Key::Escape;
+        case Qt::Key_F2:
+            return Key::F2;
+        case Qt::Key_F3:
+            return Key::F3;
+        case Qt::Key_F4:
+            return Key::F4;
+        default:
+            return Key::Other;
+    }
+}
+
+}  // namespace
+
+// A press that its receiver ignores travels on to the receiver's parents and
+// passes the filter again each time: the same event object, now at an
+// ancestor of the first receiver. Only its first passage counts.
+bool KeyFilter::IsPropagationOfLastPress(QObject* watched, QEvent* event) const {
+    if (event != lastEvent_ || lastReceiver_.isNull() || watched == lastReceiver_) {
+        return false;
+    }
+    for (QObject* ancestor = lastReceiver_->parent(); ancestor; ancestor = ancestor->parent()) {
+        if (ancestor == watched) {
+            return true;
+        }
+    }
+    return false;
+}
+
+KeyFilter::KeyFilter(std::function<void(int page)> showPage, QObject* parent)
+    : QObject(parent), showPage_(std::move(showPage)) {}
+
+bool KeyFilter::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::KeyPress || IsPropagationOfLastPress(watched, event)) {
+        return QObject::eventFilter(watched, event);
+    }
+    lastEvent_ = event;
+    lastReceiver_ = watched;
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const KeyAction action = ClassifyKey(KeyOf(key->key()), key->isAutoRepeat());
+    switch (action) {
+        case KeyAction::Swallow:
+            return QApplication::activePopupWidget() == nullptr;
+        case KeyAction::ShowSearch:
+            showPage_(0);
+            break;
+        case KeyAction::ShowTransfers:
+            showPage_(1);
+            break;
+        case KeyAction::ShowLibrary:
+            showPage_(2);
+            break;
+        case KeyAction::None:
+            break;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+}  // namespace korvana
