@@ -4,7 +4,7 @@
 
 #include <set>
 
-#include "tests/sim/SimHarness.h"
+#include "tests/support/SimHarness.h"
 #include "tests/support/TempDir.h"
 
 namespace korvana::sim::test {

@@ -7,7 +7,7 @@
 #include <set>
 #include <sstream>
 
-#include "tests/sim/SimHarness.h"
+#include "tests/support/SimHarness.h"
 #include "tests/support/TempDir.h"
 
 namespace korvana::sim::test {

@@ -1,4 +1,4 @@
-#include "tests/sim/SimHarness.h"
+#include "tests/support/SimHarness.h"
 
 #include <arpa/inet.h>
 #include <fcntl.h>
