@@ -1,0 +1,24 @@
+#include "services/UpdateOffer.h"
+
+#include "platform/DesktopOpener.h"
+#include "platform/Prompter.h"
+
+namespace korvana {
+
+std::string UpdateCaption(const std::string& version) {
+    return "Korvana - Version " + version + " Released!";
+}
+
+bool OfferUpdate(const UpdateNews& news, Prompter& prompter, DesktopOpener& opener,
+                 const std::function<void()>& closeProgram) {
+    if (!prompter.AskYesNo(kUpdateQuestionText, UpdateCaption(news.version))) {
+        return false;
+    }
+    opener.OpenUrl(news.setupUrl);
+    if (closeProgram) {
+        closeProgram();
+    }
+    return true;
+}
+
+}  // namespace korvana

@@ -1,0 +1,31 @@
+#include "services/ui/UpdateQuestion.h"
+
+namespace korvana {
+
+UpdateQuestion::UpdateQuestion(Prompter& prompter, DesktopOpener& opener,
+                               std::function<void()> closeProgram, QObject* parent)
+    : QObject(parent),
+      prompter_(prompter),
+      opener_(opener),
+      closeProgram_(std::move(closeProgram)) {}
+
+void UpdateQuestion::NewerVersionAvailable(const UpdateNews& news) {
+    QMetaObject::invokeMethod(
+        this, [this, news] { Ask(news); }, Qt::QueuedConnection);
+}
+
+void UpdateQuestion::Ask(const UpdateNews& news) {
+    if (asking_ || withdrawn_) {
+        return;
+    }
+    // The question box runs its own event loop: a second piece of news that
+    // arrives meanwhile must not open a second box.
+    asking_ = true;
+    const bool accepted = OfferUpdate(news, prompter_, opener_, closeProgram_);
+    asking_ = false;
+    if (accepted) {
+        withdrawn_ = true;
+    }
+}
+
+}  // namespace korvana
