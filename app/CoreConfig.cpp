@@ -3,7 +3,6 @@
 #include <charconv>
 
 #include "platform/SettingsStore.h"
-#include "web/WebEngineSettings.h"
 
 namespace korvana {
 
@@ -23,14 +22,6 @@ CoreLinkConfig ReadCoreLinkConfig(const SettingsStore& settings,
         }
     }
     return config;
-}
-
-std::string ReadVendorUrl(const SettingsStore& settings) {
-    std::string url = settings.Read("VendorUrl").value_or("");
-    while (!url.empty() && url.back() == '/') {
-        url.pop_back();
-    }
-    return url.empty() ? std::string(kSimulatedWebUrl) : url;
 }
 
 StatusInputs CoreStatusInputs(const CoreLink& link) {

@@ -15,10 +15,6 @@ class SettingsStore;
 CoreLinkConfig ReadCoreLinkConfig(const SettingsStore& settings,
                                   const std::string& downloadsFolder);
 
-// The vendor's web address, from the setting `VendorUrl` (default: the
-// simulated web on this machine), without a trailing "/".
-std::string ReadVendorUrl(const SettingsStore& settings);
-
 // The core's part of the status row: its client statistics and the servers
 // of the networks it has reported.
 StatusInputs CoreStatusInputs(const CoreLink& link);

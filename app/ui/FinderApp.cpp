@@ -21,6 +21,10 @@
 #include "platform/qt/QtDesktopOpener.h"
 #include "platform/qt/QtSettingsStore.h"
 #include "prefs/ui/PreferencesDialog.h"
+#include "services/VendorServices.h"
+#include "services/VendorUrl.h"
+#include "services/ui/FeedbackDialog.h"
+#include "services/ui/UpdateQuestion.h"
 
 // The artwork is compiled into a static library; its registration must be
 // named from the global namespace.
@@ -75,17 +79,34 @@ int RunFinderApp(int argc, char* argv[]) {
     coreLink.SetListener(&coreBridge);
 
     CoreLinkOptions coreOptions(coreLink);
+    MainWindow* mainWindow = nullptr;
+    UpdateQuestion updateQuestion(prompter, opener, [&mainWindow] {
+        if (mainWindow != nullptr) {
+            mainWindow->StartCloseSequence();
+        }
+    });
+    VendorServices vendor(settings, clock, updateQuestion);
 
     MainWindowServices services{folders, clock, core, prompter, opener};
     services.sendShutdown = [&coreLink] { coreLink.SendShutdown(); };
     services.vendorUrl = ReadVendorUrl(settings);
     services.readStatus = [&coreLink] { return CoreStatusInputs(coreLink); };
+    services.askUpdateCheck = [&vendor] { vendor.StartUpdateCheck(); };
+    services.openFeedback = [&] {
+        FeedbackDialog dialog(prompter, ReadVendorUrl(settings), QApplication::activeWindow());
+        dialog.exec();
+    };
+    services.beforeClose = [&] {
+        updateQuestion.Withdraw();
+        vendor.Stop();
+    };
     services.openPreferences = [&] {
         PreferencesDialog dialog(coreOptions, settings, prompter, folders.install,
                                  PickFolderWithDialog, QApplication::activeWindow());
         dialog.exec();
     };
     MainWindow window(std::move(services));
+    mainWindow = &window;
     QObject::connect(&coreBridge, &CoreLinkBridge::ClientStatsArrived, &window,
                      &MainWindow::RefreshStatusPanes);
     KeyFilter keys([&window](int page) { window.ShowPage(page); });
@@ -104,11 +125,13 @@ int RunFinderApp(int argc, char* argv[]) {
         coreLink.StartReceiveThread();
     }
     window.ClearIncompleteFolder(false);
+    vendor.SendInstallNotice();
 
     SplashDialog splash;
-    QObject::connect(&splash, &QDialog::finished, &window, [&window] {
+    QObject::connect(&splash, &QDialog::finished, &window, [&window, &vendor] {
         if (!window.IsClosing()) {
             window.showMaximized();
+            vendor.StartUpdateCheck();
         }
     });
     splash.show();

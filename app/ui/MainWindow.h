@@ -47,6 +47,8 @@ struct MainWindowServices {
     // Runs the preferences dialog modally.
     std::function<void()> openPreferences{};
     std::function<void()> openFeedback{};
+    // Called once when the close sequence begins.
+    std::function<void()> beforeClose{};
     // The Transfers page's downloads label shows the downloads pane's text.
     std::function<void(const std::string&)> setDownloadsLabel{};
 };

@@ -160,6 +160,9 @@ void MainWindow::StartCloseSequence() {
         return;
     }
     closing_ = true;
+    if (services_.beforeClose) {
+        services_.beforeClose();
+    }
     shutdownDialog_ = std::make_unique<ShutdownDialog>();
     shutdownDialog_->show();
     hide();
