@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QShortcut>
 #include <QTimer>
 
 #include "app/CoreConfig.h"
@@ -11,6 +12,7 @@
 #include "app/ui/MainWindow.h"
 #include "app/ui/QtPrompter.h"
 #include "app/ui/SplashDialog.h"
+#include "app/ui/StatusLogDialog.h"
 #include "app/ui/TerminationSignals.h"
 #include "core/CoreLink.h"
 #include "core/StatusLog.h"
@@ -109,6 +111,10 @@ int RunFinderApp(int argc, char* argv[]) {
     mainWindow = &window;
     QObject::connect(&coreBridge, &CoreLinkBridge::ClientStatsArrived, &window,
                      &MainWindow::RefreshStatusPanes);
+    StatusLogDialog statusLogWindow(&window);
+    statusLogWindow.Watch(statusLog);
+    QShortcut statusLogShortcut(QKeySequence(QStringLiteral("Ctrl+Shift+D")), &window);
+    QObject::connect(&statusLogShortcut, &QShortcut::activated, &statusLogWindow, &QWidget::show);
     KeyFilter keys([&window](int page) { window.ShowPage(page); });
     application.installEventFilter(&keys);
     prompter.SetParentWindow(&window);
