@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs the whole test suite.
 #   tools/test.sh                 normal build in build/
-#   KORVANA_SANITIZE=1 tools/test.sh   clang ASan+UBSan build in build-asan/
+#   KORVANA_SANITIZE=1 tools/test.sh   clang ASan+UBSan build in build-asan/, with
+#                                      the fuzz harnesses on libFuzzer
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/install-deps.sh
 
 if [ "${KORVANA_SANITIZE:-0}" = 1 ]; then
   build=build-asan
-  extra=(-DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DKORVANA_SANITIZE=ON)
+  extra=(-DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DKORVANA_SANITIZE=ON
+         -DKORVANA_FUZZ=ON)
 else
   build=build
   extra=()
