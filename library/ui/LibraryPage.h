@@ -45,7 +45,7 @@ struct LibraryPageServices {
     Prompter& prompter;
     DesktopOpener& opener;
     const Clock& clock;
-    // The player's audio; the program passes
+    // The player's audio, required; the program passes
     // MakeMediaBackend(clock, MediaOutputFromEnvironment()).
     std::unique_ptr<MediaBackend> media;
     // Random order's draws; a StandardRandomSource when null.
