@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QObject>
+#include <QThreadPool>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "library/LibraryScanner.h"
+
+namespace korvana {
+
+// Runs the library's folder scans off the GUI thread, never two at once,
+// and hands each scan that found a change back on the GUI thread. The
+// folder is asked for at every scan, since the preferences may move it; a
+// new folder gets a scanner of its own.
+class LibraryRescan : public QObject {
+  public:
+    using FolderSource = std::function<std::filesystem::path()>;
+    using ScanResult = std::function<void(std::vector<LibraryEntry>)>;
+
+    LibraryRescan(FolderSource folder, ScanResult apply, QObject* parent = nullptr);
+    // Waits for a scan under way; its result is dropped.
+    ~LibraryRescan() override;
+
+    // Starts a scan of the folder as it is now; false while one runs.
+    bool Start();
+    bool Running() const { return running_; }
+
+  private:
+    void Finish(LibraryScan scan);
+
+    FolderSource folder_;
+    ScanResult apply_;
+    std::unique_ptr<LibraryScanner> scanner_;
+    bool running_ = false;
+    QThreadPool pool_;
+};
+
+}  // namespace korvana

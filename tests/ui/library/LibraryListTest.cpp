@@ -1,0 +1,157 @@
+#include <QContextMenuEvent>
+#include <QHeaderView>
+#include <QImage>
+
+#include "LibraryPageFixture.h"
+#include "controls/CGradientMenu.h"
+#include "library/LibraryModel.h"
+#include "library/ui/LibraryArtwork.h"
+
+namespace korvana::test {
+namespace {
+
+namespace ids = library_ids;
+
+QImage HeaderImageOf(const QTableView& list, int column) {
+    const QVariant icon = list.model()->headerData(column, Qt::Horizontal, Qt::DecorationRole);
+    return icon.value<QIcon>().pixmap(kSmallIconSize).toImage();
+}
+
+QImage ExpectedHeaderImage(int image) {
+    return HeaderImages()[static_cast<std::size_t>(image)].pixmap(kSmallIconSize).toImage();
+}
+
+void ClickHeader(QTableView& list, int column) {
+    QHeaderView* header = list.horizontalHeader();
+    const QPoint at(header->sectionViewportPosition(column) + 20, header->height() / 2);
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at);
+}
+
+// Opens the right-click menu over a row and chooses one of its rows.
+void ChooseFromFileMenu(QTableView& list, int row, int menuRow) {
+    const QPoint at = list.visualRect(list.model()->index(row, 0)).center();
+    QContextMenuEvent event(QContextMenuEvent::Mouse, at, list.viewport()->mapToGlobal(at));
+    QApplication::sendEvent(list.viewport(), &event);
+    auto* popup = list.window()->findChild<CGradientMenu*>();
+    ASSERT_NE(popup, nullptr);
+    ASSERT_TRUE(popup->IsOpen());
+    EXPECT_EQ(popup->objectName().toStdString(), ids::kFileMenu);
+    QTest::mouseClick(popup, Qt::LeftButton, {}, popup->RowRect(menuRow).center());
+    // The menu acts on a click once the mouse handling is over.
+    EXPECT_TRUE(WaitUntil([popup] { return !popup->IsOpen(); }));
+}
+
+TEST_F(LibraryPageTest, FilesComingAndGoingChangeOnlyTheirRowsAndKeepTheSelection) {
+    EXPECT_EQ(LibraryList()->model()->rowCount(), 0);
+    WriteFile("big.mp3", 500);
+    WriteFile("small.mp3", 100);
+    WriteFile("sub/small.mp3", 120);
+    ASSERT_TRUE(RefreshUntilRows(3));
+    EXPECT_EQ(ShownNames(), (std::vector<std::string>{"big.mp3", "small.mp3", "small.mp3"}));
+    SelectNames({"big.mp3"});
+
+    // A newcomer goes in at its place by size, above the selected row.
+    WriteFile("huge.mp3", 900);
+    ASSERT_TRUE(RefreshUntilRows(4));
+    EXPECT_EQ(ShownNames(),
+              (std::vector<std::string>{"huge.mp3", "big.mp3", "small.mp3", "small.mp3"}));
+    EXPECT_EQ(SelectedNames(), std::vector<std::string>{"big.mp3"});
+
+    std::filesystem::remove(downloads / "sub" / "small.mp3");
+    std::filesystem::remove(downloads / "huge.mp3");
+    ASSERT_TRUE(RefreshUntilRows(2));
+    EXPECT_EQ(ShownNames(), (std::vector<std::string>{"big.mp3", "small.mp3"}));
+    EXPECT_EQ(SelectedNames(), std::vector<std::string>{"big.mp3"});
+    const QModelIndex path = LibraryList()->model()->index(1, kPathColumn);
+    EXPECT_EQ(path.data().toString().toStdString(), (downloads / "small.mp3").string());
+    EXPECT_TRUE(LibraryList()->isColumnHidden(kPathColumn));
+}
+
+TEST_F(LibraryPageTest, ColumnClicksSortAndShowTheSortStateInTheHeader) {
+    WriteFile("a.mp3", 300);
+    WriteFile("b.mp3", 100);
+    WriteFile("C.mp3", 200);
+    ASSERT_TRUE(RefreshUntilRows(3));
+    QTableView& list = *LibraryList();
+    EXPECT_EQ(ShownNames(), (std::vector<std::string>{"a.mp3", "C.mp3", "b.mp3"}));
+    EXPECT_EQ(HeaderImageOf(list, kSizeColumn), ExpectedHeaderImage(kHeaderDescending));
+    EXPECT_EQ(HeaderImageOf(list, kFilenameColumn), ExpectedHeaderImage(kHeaderUnsorted));
+
+    ClickHeader(list, kSizeColumn);
+    EXPECT_EQ(ShownNames(), (std::vector<std::string>{"b.mp3", "C.mp3", "a.mp3"}));
+    EXPECT_EQ(HeaderImageOf(list, kSizeColumn), ExpectedHeaderImage(kHeaderAscending));
+
+    ClickHeader(list, kFilenameColumn);
+    EXPECT_EQ(ShownNames(), (std::vector<std::string>{"C.mp3", "b.mp3", "a.mp3"}));
+    EXPECT_EQ(HeaderImageOf(list, kFilenameColumn), ExpectedHeaderImage(kHeaderDescending));
+    EXPECT_EQ(HeaderImageOf(list, kSizeColumn), ExpectedHeaderImage(kHeaderUnsorted));
+
+    ClickHeader(list, kFilenameColumn);
+    EXPECT_EQ(ShownNames(), (std::vector<std::string>{"a.mp3", "b.mp3", "C.mp3"}));
+    EXPECT_EQ(HeaderImageOf(list, kFilenameColumn), ExpectedHeaderImage(kHeaderAscending));
+    EXPECT_NE(ExpectedHeaderImage(kHeaderAscending), ExpectedHeaderImage(kHeaderDescending));
+}
+
+TEST_F(LibraryPageTest, DeleteFromTheMenuRemovesTheSelectedFilesButNotThePlayingOne) {
+    WriteSong("one.mp3", 4);
+    WriteSong("two.mp3", 6);
+    WriteSong("three.mp3", 8);
+    ASSERT_TRUE(RefreshUntilRows(3));
+    SelectNames({"one.mp3"});
+    ChooseFromFileMenu(*LibraryList(), 0, 1);  // Play
+    ASSERT_TRUE(page->GetPlayer().PlaybackOpen());
+    ASSERT_EQ(page->GetPlayer().Title(), "one.mp3");
+
+    SelectNames({"one.mp3", "two.mp3"});
+    ChooseFromFileMenu(*LibraryList(), 0, 4);  // Delete
+    EXPECT_EQ(removed, std::vector<std::string>{"two.mp3"});
+    ASSERT_EQ(prompter.informed.size(), 1u);
+    EXPECT_EQ(prompter.informed[0].first,
+              "File is currently playing, please stop it, then try again.");
+    EXPECT_EQ(prompter.informed[0].second, "File Delete Error");
+    ASSERT_TRUE(RefreshUntilRows(2));
+    EXPECT_EQ(SelectedNames(), std::vector<std::string>{"one.mp3"});
+
+    LibraryList()->clearSelection();
+    ChooseFromFileMenu(*LibraryList(), 0, 4);
+    ASSERT_EQ(prompter.informed.size(), 2u);
+    EXPECT_EQ(prompter.informed[1], std::make_pair(std::string("Please select an mp3 to delete."),
+                                                   std::string("Play Error")));
+}
+
+TEST_F(LibraryPageTest, LaunchAndExploreOpenTheSelectedFilesAndTheFolder) {
+    WriteFile("first.mp3", 200);
+    WriteFile("second.mp3", 100);
+    ASSERT_TRUE(RefreshUntilRows(2));
+    Click(ids::kLaunch);
+    EXPECT_EQ(prompter.informed.back().first, "Please select a file to launch.");
+    SelectNames({"first.mp3", "second.mp3"});
+    Click(ids::kLaunch);
+    Click(ids::kExplore);
+    EXPECT_EQ(opener.opened,
+              (std::vector<std::string>{(downloads / "first.mp3").string(),
+                                        (downloads / "second.mp3").string(), downloads.string()}));
+    EXPECT_EQ(Button(ids::kLaunch)->toolTip().toStdString(), "Launch Item");
+    EXPECT_EQ(Button(ids::kExplore)->Text().toStdString(), "&Explore");
+}
+
+TEST_F(LibraryPageTest, ControlsFollowTheWindowSize) {
+    page->resize(1000, 560);
+    QTableView& list = *LibraryList();
+    EXPECT_EQ(list.geometry(), QRect(5, 60, 690, 435));
+    EXPECT_EQ(Playlist()->geometry(), QRect(698, 60, 295, 150));
+    EXPECT_EQ(Button(ids::kAddToPlaylist)->geometry(), QRect(242, 500, 69, 65));
+    EXPECT_EQ(Button(ids::kPlay)->geometry(), QRect(732, 346, 24, 24));
+    EXPECT_EQ(Label(ids::kTime)->geometry(), QRect(915, 315, 75, 20));
+    const int client = list.viewport()->width();
+    EXPECT_EQ(list.columnWidth(kFilenameColumn), client * 8 / 10);
+    EXPECT_EQ(list.columnWidth(kSizeColumn), client * 2 / 10);
+
+    page->resize(800, 500);
+    EXPECT_EQ(list.geometry(), QRect(5, 60, 490, 375));
+    EXPECT_EQ(Button(ids::kRepeat)->geometry(), QRect(767, 220, 26, 24));
+    EXPECT_EQ(list.columnWidth(kFilenameColumn), list.viewport()->width() * 8 / 10);
+}
+
+}  // namespace
+}  // namespace korvana::test

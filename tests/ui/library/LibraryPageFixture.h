@@ -1,0 +1,71 @@
+#pragma once
+
+#include <gtest/gtest.h>
+#include <QHeaderView>
+#include <QLabel>
+#include <QTableView>
+#include <QTest>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "controls/SkinButton.h"
+#include "library/ui/LibraryIds.h"
+#include "library/ui/LibraryPage.h"
+#include "platform/DesktopOpener.h"
+#include "platform/media/NullMediaBackend.h"
+#include "tests/support/FakeClock.h"
+#include "tests/support/RecordingPrompter.h"
+#include "tests/support/TempDir.h"
+#include "tests/ui/UiWait.h"
+
+namespace korvana::test {
+
+// Records what the page asks the desktop to open.
+class RecordingOpener final : public DesktopOpener {
+  public:
+    void OpenPath(const std::string& path) override { opened.push_back(path); }
+    void OpenUrl(const std::string& url) override { opened.push_back(url); }
+
+    std::vector<std::string> opened;
+};
+
+// A Library page over a temporary downloads folder, with a silent player on
+// a fake clock, shown offscreen at 1000 by 560.
+class LibraryPageTest : public ::testing::Test {
+  protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // A file of `bytes` bytes in the downloads folder (or below it).
+    std::filesystem::path WriteFile(const std::string& name, std::size_t bytes);
+    // A silent MP3 of `seconds` seconds in the downloads folder.
+    std::filesystem::path WriteSong(const std::string& name, int seconds);
+    // Rescans until the list shows `rows` rows.
+    bool RefreshUntilRows(int rows);
+
+    QTableView* LibraryList() const;
+    QTableView* Playlist() const;
+    SkinButton* Button(const char* id) const;
+    QLabel* Label(const char* id) const;
+    // The file names of the list's rows, top to bottom.
+    std::vector<std::string> ShownNames() const;
+    std::vector<std::string> SelectedNames() const;
+    // Selects the rows showing these file names.
+    void SelectNames(const std::vector<std::string>& names);
+    void Click(const char* id);
+    void DoubleClickRow(int row);
+
+    TempDir dir;
+    std::filesystem::path downloads;
+    std::filesystem::path tempPlay;
+    FakeClock clock;
+    RecordingPrompter prompter;
+    RecordingOpener opener;
+    NullMediaBackend* media = nullptr;
+    std::vector<std::string> removed;
+    std::unique_ptr<LibraryPage> page;
+};
+
+}  // namespace korvana::test

@@ -1,0 +1,176 @@
+#include <QSlider>
+
+#include "LibraryPageFixture.h"
+
+namespace korvana::test {
+namespace {
+
+namespace ids = library_ids;
+using std::chrono::seconds;
+
+bool IsEmptyFolder(const std::filesystem::path& folder) {
+    return !std::filesystem::exists(folder) || std::filesystem::is_empty(folder);
+}
+
+class LibraryPlayerTest : public LibraryPageTest {
+  protected:
+    // Three songs in the playlist, longest first as the list shows them.
+    void QueueThreeSongs() {
+        WriteSong("alpha.mp3", 30);
+        WriteSong("beta.mp3", 20);
+        WriteSong("gamma.mp3", 10);
+        ASSERT_TRUE(RefreshUntilRows(3));
+        LibraryList()->selectAll();
+        Click(ids::kAddToPlaylist);
+        ASSERT_EQ(Playlist()->model()->rowCount(), 3);
+    }
+
+    std::string Title() const { return Label(ids::kTitle)->text().toStdString(); }
+    std::string Time() const { return Label(ids::kTime)->text().toStdString(); }
+    QSlider* Slider(const char* id) const { return page->findChild<QSlider*>(id); }
+};
+
+TEST_F(LibraryPlayerTest, DoubleClickPlaysTheSelectionFromACopy) {
+    WriteSong("first.mp3", 12);
+    WriteSong("second.mp3", 5);
+    ASSERT_TRUE(RefreshUntilRows(2));
+    DoubleClickRow(1);
+    EXPECT_EQ(Title(), "second.mp3");
+    EXPECT_EQ(Time(), " 0:00 /  0:05");
+    EXPECT_EQ(Playlist()->model()->rowCount(), 1);
+    EXPECT_TRUE(std::filesystem::exists(tempPlay / "second.mp3"));
+    EXPECT_EQ(page->GetPlayer().CurrentFile(), (downloads / "second.mp3").string());
+    EXPECT_EQ(Slider(ids::kPosition)->maximum(), page->GetPlayer().SliderRange());
+
+    clock.Advance(seconds(3));
+    page->PlaybackTick();
+    EXPECT_EQ(Time(), " 0:03 /  0:05");
+    EXPECT_EQ(Slider(ids::kPosition)->value(), 3000);
+}
+
+TEST_F(LibraryPlayerTest, TransportButtonsDriveThePlayer) {
+    QueueThreeSongs();
+    Click(ids::kPlay);
+    EXPECT_EQ(Title(), "alpha.mp3");
+    Click(ids::kNextTrack);
+    EXPECT_EQ(Title(), "beta.mp3");
+    Click(ids::kPreviousTrack);
+    EXPECT_EQ(Title(), "alpha.mp3");
+    Click(ids::kPreviousTrack);
+    EXPECT_EQ(Title(), "gamma.mp3");
+
+    clock.Advance(seconds(4));
+    page->PlaybackTick();
+    EXPECT_EQ(Time(), " 0:04 /  0:10");
+    Click(ids::kPause);
+    EXPECT_TRUE(page->GetPlayer().Paused());
+    clock.Advance(seconds(4));
+    page->PlaybackTick();
+    EXPECT_EQ(Time(), " 0:04 /  0:10");
+    Click(ids::kPause);
+    clock.Advance(seconds(1));
+    page->PlaybackTick();
+    EXPECT_EQ(Time(), " 0:05 /  0:10");
+
+    // The last track ends without repeat: the player stops.
+    clock.Advance(seconds(6));
+    page->PlaybackTick();
+    EXPECT_EQ(Title(), "");
+    EXPECT_EQ(Time(), "");
+    EXPECT_FALSE(page->GetPlayer().PlaybackOpen());
+
+    Click(ids::kPlay);
+    ASSERT_TRUE(page->GetPlayer().PlaybackOpen());
+    Click(ids::kStop);
+    EXPECT_EQ(Title(), "");
+    EXPECT_EQ(Slider(ids::kPosition)->value(), 0);
+    EXPECT_TRUE(IsEmptyFolder(tempPlay));
+}
+
+TEST_F(LibraryPlayerTest, RepeatStartsAgainAndPlayUsesThePlaylistSelection) {
+    QueueThreeSongs();
+    Click(ids::kRepeat);
+    EXPECT_TRUE(Button(ids::kRepeat)->IsChecked());
+    EXPECT_TRUE(page->GetPlayer().RepeatAll());
+    Playlist()->selectRow(2);
+    Click(ids::kPlay);
+    EXPECT_EQ(Title(), "gamma.mp3");
+    clock.Advance(seconds(11));
+    page->PlaybackTick();
+    EXPECT_EQ(Title(), "alpha.mp3");
+
+    Click(ids::kRandom);
+    EXPECT_TRUE(page->GetPlayer().RandomOrder());
+    Click(ids::kRandom);
+    EXPECT_FALSE(Button(ids::kRandom)->IsChecked());
+    EXPECT_FALSE(page->GetPlayer().RandomOrder());
+}
+
+TEST_F(LibraryPlayerTest, PlaylistButtonsMoveAndRemoveTracks) {
+    QueueThreeSongs();
+    const auto titles = [this] {
+        std::vector<std::string> names;
+        for (const Track& track : page->GetPlayer().GetPlaylist().Rows()) {
+            names.push_back(track.title);
+        }
+        return names;
+    };
+    Playlist()->selectRow(2);
+    Click(ids::kMoveUp);
+    EXPECT_EQ(titles(), (std::vector<std::string>{"alpha.mp3", "gamma.mp3", "beta.mp3"}));
+    EXPECT_EQ(Playlist()->selectionModel()->selectedRows().value(0).row(), 1);
+    EXPECT_EQ(Playlist()->model()->index(1, 0).data().toString().toStdString(), "gamma.mp3");
+    Click(ids::kMoveDown);
+    Click(ids::kMoveDown);
+    EXPECT_EQ(titles(), (std::vector<std::string>{"alpha.mp3", "beta.mp3", "gamma.mp3"}));
+    EXPECT_EQ(Playlist()->selectionModel()->selectedRows().value(0).row(), 2);
+
+    Click(ids::kPlay);
+    Click(ids::kRemoveTrack);
+    EXPECT_EQ(titles(), (std::vector<std::string>{"alpha.mp3", "beta.mp3"}));
+    EXPECT_TRUE(page->GetPlayer().PlaybackOpen());
+    Click(ids::kRemoveAll);
+    EXPECT_EQ(Playlist()->model()->rowCount(), 0);
+    EXPECT_TRUE(page->GetPlayer().PlaybackOpen());
+}
+
+TEST_F(LibraryPlayerTest, SlidersActWhenReleased) {
+    QueueThreeSongs();
+    Click(ids::kPlay);
+    QSlider* position = Slider(ids::kPosition);
+    position->setFocus();
+    QTest::keyClick(position, Qt::Key_PageUp);
+    const int target = position->value();
+    EXPECT_GT(target, 0);
+    EXPECT_EQ(media->PositionMs(), target);
+    page->PlaybackTick();
+    EXPECT_EQ(Time(), " 0:03 /  0:30");
+
+    QSlider* volume = Slider(ids::kVolume);
+    EXPECT_EQ(volume->value(), 1000);
+    volume->setFocus();
+    QTest::keyClick(volume, Qt::Key_Left);
+    EXPECT_EQ(media->Volume(), 950);
+    EXPECT_EQ(page->GetPlayer().Volume(), 950);
+
+    Click(ids::kStop);
+    position->setFocus();
+    QTest::keyClick(position, Qt::Key_PageUp);
+    EXPECT_EQ(position->value(), 0);
+}
+
+TEST_F(LibraryPlayerTest, PlayingWithoutAPlaylistOrSelectionTellsTheUser) {
+    Click(ids::kPlay);
+    ASSERT_EQ(prompter.informed.size(), 1u);
+    EXPECT_EQ(prompter.informed[0],
+              std::make_pair(std::string("Please add an item to play to the playlist"),
+                             std::string("Playlist Error")));
+    Click(ids::kAddToPlaylist);
+    ASSERT_EQ(prompter.informed.size(), 2u);
+    EXPECT_EQ(prompter.informed[1].first, "Please select an mp3 to play.");
+    EXPECT_EQ(Button(ids::kPlay)->toolTip().toStdString(), "Play");
+    EXPECT_EQ(Button(ids::kRandom)->Traits().kind, ButtonKind::Check);
+}
+
+}  // namespace
+}  // namespace korvana::test

@@ -1,0 +1,147 @@
+#include <gtest/gtest.h>
+#include <QAbstractItemModelTester>
+#include <QStandardPaths>
+#include <QtGlobal>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "library/LibraryModel.h"
+#include "library/ui/LibraryArtwork.h"
+#include "library/ui/LibraryTableModel.h"
+#include "library/ui/TrashRemover.h"
+#include "tests/support/TempDir.h"
+
+namespace korvana::test {
+namespace {
+
+std::vector<std::string>* g_warnings = nullptr;
+
+void RecordWarning(QtMsgType type, const QMessageLogContext&, const QString& message) {
+    if (type != QtDebugMsg && type != QtInfoMsg && g_warnings != nullptr) {
+        g_warnings->push_back(message.toStdString());
+    }
+}
+
+// Collects what the model tester reports while it lives.
+class WarningLog {
+  public:
+    WarningLog() {
+        g_warnings = &warnings;
+        previous_ = qInstallMessageHandler(RecordWarning);
+    }
+    ~WarningLog() {
+        qInstallMessageHandler(previous_);
+        g_warnings = nullptr;
+    }
+    std::vector<std::string> warnings;
+
+  private:
+    QtMessageHandler previous_ = nullptr;
+};
+
+LibraryEntry Entry(const std::string& name, std::int64_t size) {
+    return MakeLibraryEntry("/music/" + name, size);
+}
+
+std::vector<std::string> Names(const QAbstractItemModel& model) {
+    std::vector<std::string> names;
+    for (int row = 0; row < model.rowCount(); ++row) {
+        names.push_back(model.index(row, 0).data().toString().toStdString());
+    }
+    return names;
+}
+
+std::vector<std::string> Names(const std::vector<LibraryEntry>& rows) {
+    std::vector<std::string> names;
+    for (const LibraryEntry& entry : rows) {
+        names.push_back(entry.fileName);
+    }
+    return names;
+}
+
+TEST(LibraryTableModelTest, FollowsTheLibraryThroughScansAndSortsConsistently) {
+    LoadLibraryArtwork();
+    WarningLog log;
+    LibraryModel library;
+    LibraryTableModel table(library);
+    QAbstractItemModelTester tester(&table,
+                                    QAbstractItemModelTester::FailureReportingMode::Warning);
+    int inserted = 0;
+    int removed = 0;
+    int resets = 0;
+    QObject::connect(&table, &QAbstractItemModel::rowsInserted, [&] { ++inserted; });
+    QObject::connect(&table, &QAbstractItemModel::rowsRemoved, [&] { ++removed; });
+    QObject::connect(&table, &QAbstractItemModel::modelReset, [&] { ++resets; });
+
+    const std::vector<std::vector<LibraryEntry>> scans = {
+        {Entry("a", 10), Entry("b", 30), Entry("c", 20)},
+        {Entry("a", 10), Entry("b", 30), Entry("c", 20), Entry("d", 25), Entry("e", 5)},
+        {Entry("b", 30), Entry("d", 25), Entry("f", 30)},
+        {},
+        {Entry("g", 1)},
+    };
+    for (const auto& scan : scans) {
+        table.Apply(library.ApplyScan(scan));
+        EXPECT_EQ(Names(table), Names(library.Rows()));
+    }
+    EXPECT_EQ(inserted, 3);  // d, e, then f
+    EXPECT_EQ(removed, 6);   // a, c, e, then b, d, f
+    EXPECT_EQ(resets, 2);    // the first scan and the one into an empty list
+
+    table.Apply(library.ApplyScan({Entry("g", 1), Entry("h", 7), Entry("B", 3)}));
+    table.Apply(library.ClickColumn(kFilenameColumn));
+    EXPECT_EQ(Names(table), (std::vector<std::string>{"h", "g", "B"}));
+    EXPECT_EQ(table.headerData(kFilenameColumn, Qt::Horizontal).toString().toStdString(),
+              "Filename");
+    EXPECT_EQ(table.index(0, kSizeColumn).data().toString().toStdString(), "7");
+    EXPECT_EQ(table.index(0, kPathColumn).data().toString().toStdString(), "/music/h");
+    EXPECT_EQ(log.warnings, std::vector<std::string>{});
+}
+
+// Points the desktop's home and data folders at a temporary folder for the
+// life of the object, so that the trash is one the test can look into.
+class HomeGuard {
+  public:
+    explicit HomeGuard(const std::filesystem::path& home)
+        : home_(qgetenv("HOME")), data_(qgetenv("XDG_DATA_HOME")) {
+        qputenv("HOME", QByteArray::fromStdString(home.string()));
+        qputenv("XDG_DATA_HOME", QByteArray::fromStdString((home / "data").string()));
+    }
+    ~HomeGuard() {
+        qputenv("HOME", home_);
+        qputenv("XDG_DATA_HOME", data_);
+    }
+
+  private:
+    QByteArray home_;
+    QByteArray data_;
+};
+
+std::filesystem::path WriteDownload(const std::filesystem::path& home) {
+    const std::filesystem::path file = home / "Downloads" / "song.mp3";
+    std::filesystem::create_directories(file.parent_path());
+    std::ofstream(file) << "music";
+    return file;
+}
+
+TEST(TrashRemoverTest, MovesTheFileToTheTrashOrElseDeletesIt) {
+    TempDir dir;
+    const HomeGuard guard(dir.Path());
+    // Without a data folder the desktop has no trash: the file is deleted.
+    const std::filesystem::path file = WriteDownload(dir.Path());
+    ASSERT_TRUE(MoveToTrashOrDelete(file));
+    EXPECT_FALSE(std::filesystem::exists(file));
+    EXPECT_FALSE(std::filesystem::exists(dir.Path() / "data"));
+    EXPECT_FALSE(MoveToTrashOrDelete(file));
+
+    std::filesystem::create_directories(dir.Path() / "data");
+    WriteDownload(dir.Path());
+    ASSERT_TRUE(MoveToTrashOrDelete(file));
+    EXPECT_FALSE(std::filesystem::exists(file));
+    EXPECT_TRUE(std::filesystem::exists(dir.Path() / "data" / "Trash" / "files" / "song.mp3"));
+}
+
+}  // namespace
+}  // namespace korvana::test
