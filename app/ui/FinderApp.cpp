@@ -16,10 +16,12 @@
 #include "app/ui/TerminationSignals.h"
 #include "core/CoreLink.h"
 #include "core/StatusLog.h"
+#include "library/ui/LibraryPage.h"
 #include "platform/Clock.h"
 #include "platform/CoreProcess.h"
 #include "platform/InstallFolder.h"
 #include "platform/SingleInstance.h"
+#include "platform/media/AutoMediaBackend.h"
 #include "platform/qt/QtDesktopOpener.h"
 #include "platform/qt/QtSettingsStore.h"
 #include "prefs/ui/PreferencesDialog.h"
@@ -107,7 +109,11 @@ int RunFinderApp(int argc, char* argv[]) {
                                  PickFolderWithDialog, QApplication::activeWindow());
         dialog.exec();
     };
-    MainWindow window(std::move(services));
+    MainWindowPages pages;
+    pages.library = new LibraryPage(LibraryPageServices{
+        [&install, &settings] { return GetDownloadsFolder(install, settings); }, folders.tempPlay,
+        prompter, opener, clock, MakeMediaBackend(clock, MediaOutputFromEnvironment())});
+    MainWindow window(std::move(services), pages);
     mainWindow = &window;
     QObject::connect(&coreBridge, &CoreLinkBridge::ClientStatsArrived, &window,
                      &MainWindow::RefreshStatusPanes);
