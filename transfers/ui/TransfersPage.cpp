@@ -92,6 +92,12 @@ TransfersPage::TransfersPage(TransferBoardServices services, QWidget* parent)
 
 TransfersPage::~TransfersPage() {
     menu_.Detach();
+    // The models look at the board's tables, which go before the page's
+    // children do.
+    downloadsView_->setModel(nullptr);
+    uploadsView_->setModel(nullptr);
+    delete downloadsModel_;
+    delete uploadsModel_;
 }
 
 void TransfersPage::BuildDownloadsView() {

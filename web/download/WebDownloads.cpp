@@ -37,7 +37,7 @@ WebDownloads::~WebDownloads() {
 }
 
 bool WebDownloads::StartWebDownload(const std::string& link, const std::string& name) {
-    if (!SplitUrl(link)) {
+    if (!SplitUrl(link) || !config_.downloadsFolder) {
         return false;
     }
     const std::filesystem::path downloadsFolder = config_.downloadsFolder();

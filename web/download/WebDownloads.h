@@ -20,6 +20,7 @@ struct WebDownloadsConfig {
     std::filesystem::path incompleteFolder;
     // The downloads folder as the settings give it now; asked at every start,
     // on the starting thread, so a changed folder applies to the next file.
+    // Without it nothing is downloaded.
     std::function<std::filesystem::path()> downloadsFolder;
     // A download that receives nothing for this long has timed out.
     std::chrono::milliseconds idleTimeout{15000};
