@@ -1,0 +1,70 @@
+// The one-second refresh of the downloads list with many downloads: every
+// row changing (all downloads receiving) and no row changing (all paused and
+// untouched, where only unchanged texts are compared).
+// Run: korvana_bench --benchmark_filter=TransferRefresh
+#include <benchmark/benchmark.h>
+
+#include "core/StatusLog.h"
+#include "platform/Clock.h"
+#include "transfers/TransferBoard.h"
+#include "transfers/TransferCommandSink.h"
+#include "transfers/TransferList.h"
+
+namespace {
+
+class SteppingClock final : public korvana::Clock {
+  public:
+    std::chrono::steady_clock::time_point Now() const override { return {}; }
+    std::time_t WallNow() const override { return wall; }
+    std::time_t wall = 1'700'000'000;
+};
+
+class NoCommands final : public korvana::TransferCommandSink {
+  public:
+    void SendCancelDownload(std::int32_t) override {}
+    void SendSwitchDownload(std::int32_t, bool) override {}
+};
+
+// Arg 0: downloads; arg 1: 1 when every download receives between refreshes.
+void BM_TransferRefresh(benchmark::State& state) {
+    const auto count = static_cast<int>(state.range(0));
+    const bool receiving = state.range(1) != 0;
+    SteppingClock clock;
+    korvana::StatusLog log;
+    korvana::TransferList list(clock, log);
+    NoCommands core;
+    korvana::TransferBoard board({list, core, nullptr, clock, log});
+    for (int number = 1; number <= count; ++number) {
+        korvana::TransferItem item;
+        item.key = std::to_string(number);
+        item.name = "Artist " + std::to_string(number) + " - Title.mp3";
+        item.size = 5'000'000;
+        item.coreState = receiving ? 0 : 1;
+        item.startTime = clock.wall;
+        list.AddOrUpdateDownload(item);
+    }
+    board.Tick();
+    std::int64_t step = 0;
+    for (auto _ : state) {
+        if (receiving) {
+            state.PauseTiming();
+            ++step;
+            ++clock.wall;
+            for (int number = 1; number <= count; ++number) {
+                list.UpdateDownloadProgress(number, step * 1000,
+                                            1000.0 + static_cast<double>(step));
+            }
+            state.ResumeTiming();
+        }
+        board.Tick();
+    }
+    state.SetItemsProcessed(state.iterations() * count);
+}
+BENCHMARK(BM_TransferRefresh)
+    ->Args({1000, 0})
+    ->Args({1000, 1})
+    ->Args({10000, 0})
+    ->Args({10000, 1})
+    ->Unit(benchmark::kMillisecond);
+
+}  // namespace

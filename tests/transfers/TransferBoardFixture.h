@@ -1,0 +1,70 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "TransfersTestSupport.h"
+#include "core/StatusLog.h"
+#include "tests/support/FakeClock.h"
+#include "transfers/TransferBoard.h"
+#include "transfers/TransferList.h"
+
+namespace korvana::test {
+
+// A transfer list with its board, a recording core and web stopper, and a
+// clock that moves only when told.
+class TransferBoardTest : public ::testing::Test {
+  protected:
+    static TransferItem CoreDownload(int number, std::string name, std::int64_t size,
+                                     std::uint8_t state = 0, std::int64_t downloaded = 0) {
+        TransferItem item;
+        item.key = std::to_string(number);
+        item.name = std::move(name);
+        item.size = size;
+        item.coreState = state;
+        item.downloaded = downloaded;
+        return item;
+    }
+
+    void AddCore(int number, std::string name, std::int64_t size, std::uint8_t state = 0,
+                 std::int64_t downloaded = 0) {
+        TransferItem item = CoreDownload(number, std::move(name), size, state, downloaded);
+        item.startTime = clock.WallNow();
+        list.AddOrUpdateDownload(item);
+    }
+
+    void Tick(std::chrono::seconds step = std::chrono::seconds(1)) {
+        clock.Advance(step);
+        board.Tick();
+    }
+
+    std::string Cell(std::size_t row, std::size_t column) {
+        return board.Downloads().Cell(row, column);
+    }
+    std::vector<std::string> Row(std::size_t row) {
+        std::vector<std::string> cells;
+        for (std::size_t column = 0; column < kDownloadColumns; ++column) {
+            cells.push_back(Cell(row, column));
+        }
+        return cells;
+    }
+    std::vector<std::string> Statuses() {
+        std::vector<std::string> statuses;
+        for (std::size_t row = 0; row < board.Downloads().RowCount(); ++row) {
+            statuses.push_back(Cell(row, kDownloadStatus));
+        }
+        return statuses;
+    }
+
+    FakeClock clock;
+    StatusLog log;
+    LogCapture captured{log};
+    TransferList list{clock, log};
+    RecordingCommands core;
+    RecordingStopper web;
+    TransferBoard board{{list, core, &web, clock, log}};
+};
+
+}  // namespace korvana::test

@@ -1,0 +1,154 @@
+#include "TransferBoardFixture.h"
+
+namespace korvana {
+namespace {
+
+using test::TransferBoardTest;
+using Lines = std::vector<std::string>;
+
+const std::string kLink = "http://127.0.0.1:8080/files/Song.mp3";
+
+TEST(TransferMenuChoice, ByTheStatusAndKindOfTheRowUnderTheCursor) {
+    EXPECT_EQ(ChooseTransferMenu(-1, "", ""), kMenuNoDownload);
+    EXPECT_EQ(ChooseTransferMenu(0, "Downloading", kLink), kMenuWebDownload);
+    EXPECT_EQ(ChooseTransferMenu(0, "Contacting server", kLink), kMenuWebDownload);
+    EXPECT_EQ(ChooseTransferMenu(0, "downloading", kLink), kMenuEndedDownload);  // exact
+    EXPECT_EQ(ChooseTransferMenu(0, "Finished", kLink), kMenuEndedDownload);
+    EXPECT_EQ(ChooseTransferMenu(0, "Error - Connection Timeout", kLink), kMenuEndedDownload);
+    EXPECT_EQ(ChooseTransferMenu(2, "File Downloading", "12"), kMenuCoreDownload);
+    EXPECT_EQ(ChooseTransferMenu(2, "FILE DOWNLOADING", "12"), kMenuCoreDownload);
+    EXPECT_EQ(ChooseTransferMenu(2, "Download Paused", "12"), kMenuPausedDownload);
+    EXPECT_EQ(ChooseTransferMenu(2, "download paused", "12"), kMenuPausedDownload);
+    EXPECT_EQ(ChooseTransferMenu(2, "File Queued", "12"), kMenuEndedDownload);
+    EXPECT_EQ(ChooseTransferMenu(2, "File Shared", "12"), kMenuEndedDownload);
+    EXPECT_EQ(ChooseTransferMenu(2, "", "12"), kMenuEndedDownload);
+}
+
+Lines Items(const MenuTable& menu) {
+    Lines items;
+    for (const MenuItem& item : menu.items) {
+        items.push_back(item.separator ? "-" : std::to_string(item.commandId) + " " + item.text);
+    }
+    return items;
+}
+
+TEST(TransferMenuChoice, EachMenuHoldsItsCommands) {
+    EXPECT_EQ(Items(TransferMenu(kMenuWebDownload)),
+              (Lines{"32774 Cancel Download", "32773 Cancel All Downloads", "-",
+                     "32775 Clear Completed"}));
+    EXPECT_EQ(Items(TransferMenu(kMenuNoDownload)),
+              (Lines{"32773 Cancel All Downloads", "-", "32775 Clear Completed"}));
+    EXPECT_EQ(Items(TransferMenu(kMenuEndedDownload)),
+              (Lines{"32776 Clear Download", "32773 Cancel All Downloads", "-",
+                     "32775 Clear Completed"}));
+    EXPECT_EQ(Items(TransferMenu(kMenuCoreDownload)),
+              (Lines{"32797 Pause Download", "32774 Cancel Download", "32773 Cancel All Downloads",
+                     "-", "32775 Clear Completed"}));
+    EXPECT_EQ(Items(TransferMenu(kMenuPausedDownload)),
+              (Lines{"32798 Resume Download", "32774 Cancel Download", "32773 Cancel All Downloads",
+                     "-", "32775 Clear Completed"}));
+}
+
+TEST_F(TransferBoardTest, AClickBelowTheRowsForgetsTheRow) {
+    AddCore(5, "a.mp3", 100);
+    Tick();
+    EXPECT_EQ(board.OpenMenu(0), kMenuCoreDownload);
+    EXPECT_EQ(board.MenuRow(), 0);
+    EXPECT_EQ(board.OpenMenu(1), kMenuNoDownload);
+    EXPECT_EQ(board.MenuRow(), -1);
+    board.RunCommand(kCommandCancel);
+    board.RunCommand(kCommandPause);
+    EXPECT_TRUE(core.sent.empty());
+}
+
+TEST_F(TransferBoardTest, CancelAllCancelsEveryCoreDownloadAndTheRunningWebOnes) {
+    AddCore(1, "one.mp3", 100, 0, 10);
+    AddCore(2, "two.mp3", 100, 1, 10);
+    AddCore(3, "three.mp3", 100, 3, 100);  // shared: cancelled too
+    list.OpenWebDownload(kLink, "Song.mp3");
+    list.ReportWebDownload(kLink, "Song.mp3", 10, 100, 0);
+    list.OpenWebDownload(kLink + "?failed", "Failed.mp3");
+    list.ReportWebDownload(kLink + "?failed", "Failed.mp3", 0, 0, 2);
+    Tick();
+    board.OpenMenu(-1);
+    board.RunCommand(kCommandCancelAll);
+    EXPECT_EQ(core.sent, (Lines{"cancel 3", "cancel 2", "cancel 1"}));
+    EXPECT_EQ(web.stopped, (Lines{kLink}));
+    Tick();
+    EXPECT_EQ(Statuses(),
+              (Lines{"Error - Server Missing File", "User Cancelled", "Download Cancelled",
+                     "Download Cancelled", "Download Cancelled"}));
+    // The cancelled web download is told to stop at its next report.
+    EXPECT_FALSE(list.ReportWebDownload(kLink, "Song.mp3", 20, 100, 0));
+}
+
+TEST_F(TransferBoardTest, CancelOneDownloadByTheRowsLink) {
+    AddCore(1, "one.mp3", 100, 0, 10);
+    list.OpenWebDownload(kLink, "Song.mp3");  // still contacting its server
+    Tick();
+    EXPECT_EQ(board.OpenMenu(0), kMenuWebDownload);
+    board.RunCommand(kCommandCancel);
+    EXPECT_EQ(web.stopped, (Lines{kLink}));
+    EXPECT_TRUE(core.sent.empty());
+    EXPECT_EQ(board.OpenMenu(1), kMenuCoreDownload);
+    board.RunCommand(kCommandCancel);
+    EXPECT_EQ(core.sent, (Lines{"cancel 1"}));
+    Tick();
+    EXPECT_EQ(Statuses(), (Lines{"User Cancelled", "Download Cancelled"}));
+    EXPECT_EQ(board.OpenMenu(0), kMenuEndedDownload);
+}
+
+TEST_F(TransferBoardTest, ClearCompletedRemovesEndedDownloadsAndKeepsASharedOne) {
+    AddCore(1, "done.mp3", 100, 0, 100);        // complete
+    AddCore(2, "downloaded.mp3", 100, 2, 100);  // downloaded
+    AddCore(3, "shared.mp3", 100, 3, 100);      // shared, never cancelled
+    AddCore(4, "running.mp3", 100, 0, 50);
+    list.OpenWebDownload(kLink, "Song.mp3");
+    list.ReportWebDownload(kLink, "Song.mp3", 0, 0, 1);
+    Tick();
+    board.OpenMenu(-1);
+    board.RunCommand(kCommandClearCompleted);
+    Lines names;
+    for (std::size_t row = 0; row < board.Downloads().RowCount(); ++row) {
+        names.push_back(Cell(row, kDownloadName));
+    }
+    EXPECT_EQ(names, (Lines{"running.mp3", "shared.mp3"}));
+    const auto lock = list.Lock();
+    EXPECT_EQ(list.DownloadCount(), 2u);
+    EXPECT_EQ(list.FindDownload("1"), nullptr);
+    EXPECT_NE(list.FindDownload("3"), nullptr);
+}
+
+TEST_F(TransferBoardTest, ClearDownloadRemovesTheRowAndItsRecord) {
+    AddCore(1, "a.mp3", 100, 6);
+    AddCore(2, "b.mp3", 100, 6);
+    Tick();
+    EXPECT_EQ(board.OpenMenu(1), kMenuEndedDownload);
+    board.RunCommand(kCommandClearDownload);
+    ASSERT_EQ(board.Downloads().RowCount(), 1u);
+    EXPECT_EQ(Cell(0, kDownloadName), "b.mp3");
+    EXPECT_EQ(board.MenuRow(), -1);
+    Tick();
+    EXPECT_EQ(board.Downloads().RowCount(), 1u);  // the record went too
+}
+
+TEST_F(TransferBoardTest, PauseWaitsForTheCoreAndThenOffersResume) {
+    AddCore(9, "a.mp3", 100, 0, 10);
+    Tick();
+    EXPECT_EQ(board.OpenMenu(0), kMenuCoreDownload);
+    board.RunCommand(kCommandPause);
+    EXPECT_EQ(core.sent, (Lines{"pause 9"}));
+    Tick();
+    EXPECT_EQ(Cell(0, kDownloadStatus), "File Downloading");
+    EXPECT_EQ(board.OpenMenu(0), kMenuCoreDownload);
+
+    list.AddOrUpdateDownload(CoreDownload(9, "a.mp3", 100, 1, 10));  // the core's next list
+    Tick();
+    EXPECT_EQ(Cell(0, kDownloadStatus), "Download Paused");
+    EXPECT_EQ(board.OpenMenu(0), kMenuPausedDownload);
+    board.RunCommand(kCommandResume);
+    EXPECT_EQ(core.sent, (Lines{"pause 9", "resume 9"}));
+}
+
+}  // namespace
+}  // namespace korvana

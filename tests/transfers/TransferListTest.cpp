@@ -1,0 +1,173 @@
+#include <gtest/gtest.h>
+
+#include "TransfersTestSupport.h"
+#include "core/StatusLog.h"
+#include "tests/support/FakeClock.h"
+#include "transfers/TransferList.h"
+
+namespace korvana {
+namespace {
+
+constexpr std::int64_t kGiB = std::int64_t{1} << 30;
+const std::string kLink = "http://127.0.0.1:8080/files/Song.mp3";
+
+TransferItem CoreDownload(int number, std::string name, std::int64_t size) {
+    TransferItem item;
+    item.key = std::to_string(number);
+    item.name = std::move(name);
+    item.size = size;
+    return item;
+}
+
+class TransferListTest : public ::testing::Test {
+  protected:
+    TransferItem Record(const std::string& key) {
+        const auto lock = list.Lock();
+        const TransferItem* item = list.FindDownload(key);
+        return item != nullptr ? *item : TransferItem{};
+    }
+
+    test::FakeClock clock;
+    StatusLog log;
+    test::LogCapture captured{log};
+    TransferList list{clock, log};
+};
+
+TEST_F(TransferListTest, ACoreDownloadKeepsItsNameAndSizeAndFollowsTheCore) {
+    list.AddOrUpdateDownload(CoreDownload(5, "first.mp3", 6 * kGiB));
+    TransferItem update = CoreDownload(5, "renamed.mp3", 1);
+    update.downloaded = 5 * kGiB;
+    update.rate = 2048.0f;
+    update.coreState = 1;
+    list.AddOrUpdateDownload(update);
+    TransferItem record = Record("5");
+    EXPECT_EQ(record.name, "first.mp3");
+    EXPECT_EQ(record.size, 6 * kGiB);
+    EXPECT_EQ(record.downloaded, 5 * kGiB);
+    EXPECT_EQ(record.rate, 2048.0f);
+    EXPECT_EQ(record.coreState, 1);
+    EXPECT_EQ(record.finishTime, 0);
+
+    update.coreState = 2;
+    list.AddOrUpdateDownload(update);
+    EXPECT_EQ(Record("5").finishTime, clock.WallNow());
+
+    list.UpdateDownloadProgress(5, 6 * kGiB, 10.0);
+    list.UpdateDownloadProgress(99, 1, 1.0);
+    record = Record("5");
+    EXPECT_EQ(record.downloaded, 6 * kGiB);
+    EXPECT_EQ(record.rate, 10.0f);
+    EXPECT_EQ(record.coreState, 2);
+    const auto lock = list.Lock();
+    EXPECT_EQ(list.DownloadCount(), 1u);
+}
+
+TEST_F(TransferListTest, NewRecordsComeFirst) {
+    list.AddOrUpdateDownload(CoreDownload(1, "a", 1));
+    list.AddOrUpdateDownload(CoreDownload(2, "b", 1));
+    list.OpenWebDownload(kLink, "c");
+    std::vector<std::string> keys;
+    const auto lock = list.Lock();
+    list.ForEachDownload([&](const TransferItem& item) { keys.push_back(item.key); });
+    EXPECT_EQ(keys, (std::vector<std::string>{kLink, "2", "1"}));
+}
+
+TEST_F(TransferListTest, AWebDownloadReportsUntilItIsToldToStop) {
+    list.OpenWebDownload(kLink, "Song.mp3");
+    TransferItem record = Record(kLink);
+    EXPECT_TRUE(record.contacting);
+    EXPECT_EQ(record.startTime, clock.WallNow());
+
+    clock.Advance(std::chrono::seconds(3));
+    // The link in another letter case is the same download.
+    EXPECT_TRUE(list.ReportWebDownload("HTTP://127.0.0.1:8080/FILES/SONG.MP3", "Song.mp3", 10,
+                                       5 * kGiB, 0));
+    record = Record(kLink);
+    EXPECT_FALSE(record.contacting);
+    EXPECT_EQ(record.startTime, clock.WallNow());  // timed from the first report
+    EXPECT_EQ(record.size, 5 * kGiB);
+    EXPECT_EQ(record.finishTime, 0);
+
+    EXPECT_TRUE(list.ReportWebDownload(kLink, "Song.mp3", 5 * kGiB, 5 * kGiB, 0));
+    EXPECT_EQ(Record(kLink).finishTime, clock.WallNow());
+
+    EXPECT_FALSE(list.ReportWebDownload(kLink, "Song.mp3", 5, 10, 3));
+    EXPECT_EQ(Record(kLink).errorCode, 3);
+}
+
+TEST_F(TransferListTest, ACancelledOrClearedWebDownloadIsToldToStop) {
+    list.OpenWebDownload(kLink, "Song.mp3");
+    {
+        const auto lock = list.Lock();
+        list.FindDownload(kLink)->cancelled = true;
+    }
+    EXPECT_FALSE(list.ReportWebDownload(kLink, "Song.mp3", 10, 100, 0));
+    {
+        const auto lock = list.Lock();
+        list.RemoveDownload(kLink);
+    }
+    // A report for a download no longer listed does not bring it back.
+    EXPECT_FALSE(list.ReportWebDownload(kLink, "Song.mp3", 20, 100, 0));
+    const auto lock = list.Lock();
+    EXPECT_EQ(list.DownloadCount(), 0u);
+}
+
+TEST_F(TransferListTest, ADownloadStartedAgainBeginsAfresh) {
+    list.OpenWebDownload(kLink, "Song.mp3");
+    list.ReportWebDownload(kLink, "Song.mp3", 10, 100, 0);
+    {
+        const auto lock = list.Lock();
+        TransferItem* record = list.FindDownload(kLink);
+        record->cancelled = true;
+        record->finishTime = clock.WallNow();
+    }
+    list.OpenWebDownload(kLink, "Other name.mp3");
+    const TransferItem record = Record(kLink);
+    EXPECT_TRUE(record.contacting);
+    EXPECT_FALSE(record.cancelled);
+    EXPECT_EQ(record.finishTime, 0);
+    EXPECT_EQ(record.downloaded, 0);
+    EXPECT_EQ(record.name, "Song.mp3");  // the row keeps its name
+    EXPECT_TRUE(list.ReportWebDownload(kLink, "Song.mp3", 10, 100, 0));
+}
+
+TEST_F(TransferListTest, HasTransferComparesLinksOfWebAndNamesOfCoreResults) {
+    list.OpenWebDownload(kLink, "Song.mp3");
+    list.AddOrUpdateDownload(CoreDownload(7, "Core Song.mp3", 100));
+    EXPECT_TRUE(list.HasTransfer("http://127.0.0.1:8080/files/song.MP3", "anything"));
+    EXPECT_FALSE(list.HasTransfer("http://127.0.0.1:8080/files/other.mp3", "Song.mp3"));
+    // A core result's link is its result id, which the list does not know.
+    EXPECT_TRUE(list.HasTransfer("123", "Core Song.mp3"));
+    EXPECT_FALSE(list.HasTransfer("123", "Song.mp3"));
+    EXPECT_FALSE(list.HasTransfer("123", "core song.mp3"));
+}
+
+TEST_F(TransferListTest, UploadsAreUpdatedByFileNumber) {
+    UploadItem first;
+    first.fileNumber = 4;
+    first.uploaded = 100;
+    first.lastUpdate = 10;
+    {
+        const auto lock = list.Lock();
+        list.AddOrUpdateUpload(first);  // reported by its totals: no name yet
+        UploadItem named = first;
+        named.name = "shared.mp3";
+        named.uploaded = 6 * kGiB;
+        named.requests = 3;
+        named.lastUpdate = 20;
+        list.AddOrUpdateUpload(named);
+    }
+    std::vector<UploadItem> uploads;
+    const auto lock = list.Lock();
+    list.ForEachUpload([&](const UploadItem& item) { uploads.push_back(item); });
+    ASSERT_EQ(uploads.size(), 1u);
+    EXPECT_EQ(uploads[0].name, "shared.mp3");
+    EXPECT_EQ(uploads[0].uploaded, 6 * kGiB);
+    EXPECT_EQ(uploads[0].requests, 3);
+    EXPECT_EQ(uploads[0].lastUpdate, 20);
+    EXPECT_EQ(captured.Lines(),
+              (std::vector<std::string>{"shared.mp3 updated to 6442450944 bytes uploaded"}));
+}
+
+}  // namespace
+}  // namespace korvana

@@ -1,0 +1,135 @@
+#include <thread>
+
+#include "WebDownloadFixture.h"
+#include "tests/transfers/TransfersTestSupport.h"
+#include "transfers/TransferBoard.h"
+
+namespace korvana {
+namespace {
+
+namespace fs = std::filesystem;
+using test::FirstTrack;
+using test::WebDownloadTest;
+using Names = std::vector<std::string>;
+
+// Waits (in real time, the download runs on its own thread) until `done`.
+template <typename Condition>
+bool WaitFor(Condition done) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return true;
+}
+
+class WebDownloadCommandsTest : public WebDownloadTest {
+  protected:
+    // Cancels the download on the first row as the context menu does.
+    void CancelFirstRow(TransferBoard& board) {
+        board.Tick();
+        ASSERT_EQ(board.OpenMenu(0), kMenuWebDownload);
+        board.RunCommand(kCommandCancel);
+    }
+
+    test::RecordingCommands core;
+};
+
+TEST_F(WebDownloadCommandsTest, ACancelledDownloadStopsAtItsNextChunk) {
+    sim::SimWebFaults faults;
+    faults.trickleInterval = std::chrono::milliseconds(2);
+    server.SetFaults(faults);
+    const std::string link = FileLink("files", FirstTrack().fileName);
+    ASSERT_TRUE(Start(link, "slow.mp3"));
+    ASSERT_TRUE(WaitFor([&] { return Record(link).downloaded > 0; }));
+    // Without a stopper only the answer to the next report stops it.
+    TransferBoard board({list, core, nullptr, clock, log});
+    CancelFirstRow(board);
+    ASSERT_TRUE(WaitForAll());
+    EXPECT_EQ(Status(link), "User Cancelled");
+    const std::int64_t received = Record(link).downloaded;
+    EXPECT_LT(received, static_cast<std::int64_t>(FirstTrack().size));
+    EXPECT_GE(static_cast<std::int64_t>(fs::file_size(Incomplete() / "slow.mp3")), received);
+    EXPECT_EQ(Files(DefaultDownloads()), Names{});
+}
+
+TEST_F(WebDownloadCommandsTest, ACancelledStalledDownloadStopsAtOnce) {
+    MakeDownloads(std::chrono::minutes(5));
+    sim::SimWebFaults faults;
+    faults.stallAfterBytes = 500;
+    server.SetFaults(faults);
+    const std::string link = FileLink("files", FirstTrack().fileName);
+    ASSERT_TRUE(Start(link, "stalled.mp3"));
+    ASSERT_TRUE(WaitFor([&] { return Record(link).downloaded > 0; }));
+    TransferBoard board({list, core, downloads.get(), clock, log});
+    CancelFirstRow(board);
+    ASSERT_TRUE(WaitForAll());  // long before the five-minute time-out
+    EXPECT_EQ(Status(link), "User Cancelled");
+    EXPECT_TRUE(fs::exists(Incomplete() / "stalled.mp3"));
+}
+
+TEST_F(WebDownloadTest, ALinkStillDownloadingIsNotStartedTwice) {
+    MakeDownloads(std::chrono::minutes(5));
+    sim::SimWebFaults faults;
+    faults.stallAfterBytes = 500;
+    server.SetFaults(faults);
+    const std::string link = FileLink("files", FirstTrack().fileName);
+    ASSERT_TRUE(Start(link, "song.mp3"));
+    EXPECT_FALSE(Start(link, "song.mp3"));
+    EXPECT_FALSE(Start(server.BaseUrl() + "/FILES/" + sim::PercentEncodePath(FirstTrack().fileName),
+                       "other.mp3"));
+    // Another link with the same file name grows in a file of its own.
+    ASSERT_TRUE(Start(link + "?mirror", "song.mp3"));
+    ASSERT_TRUE(WaitFor([&] { return Files(Incomplete()).size() == 2; }));
+    EXPECT_EQ(Files(Incomplete()), (Names{"song (1).mp3", "song.mp3"}));
+    EXPECT_EQ(downloads->Active(), 2u);
+    ASSERT_TRUE(WaitFor([&] { return Record(link).downloaded > 0; }));
+    downloads->Stop();
+    EXPECT_EQ(downloads->Active(), 0u);
+    EXPECT_EQ(Status(link), "Downloading");  // stopped without a last report
+    EXPECT_FALSE(Start(FileLink("files", "x.mp3"), "x.mp3"));
+}
+
+TEST_F(WebDownloadTest, AFinishedLinkCanBeDownloadedAgain) {
+    const std::string link = FileLink("files", FirstTrack().fileName);
+    ASSERT_TRUE(Start(link, "again.mp3"));
+    ASSERT_TRUE(WaitForAll());
+    ASSERT_TRUE(Start(link, "again.mp3"));
+    ASSERT_TRUE(WaitForAll());
+    EXPECT_EQ(Status(link), "Finished");
+    EXPECT_EQ(Files(DefaultDownloads()), (Names{"again (1).mp3", "again.mp3"}));
+    const auto lock = list.Lock();
+    EXPECT_EQ(list.DownloadCount(), 1u);
+}
+
+TEST_F(WebDownloadTest, LinksThatAreNotHttpAreRefused) {
+    EXPECT_FALSE(Start("", "a.mp3"));
+    EXPECT_FALSE(Start("ftp://127.0.0.1/a.mp3", "a.mp3"));
+    EXPECT_FALSE(Start("12", "a.mp3"));
+    const auto lock = list.Lock();
+    EXPECT_EQ(list.DownloadCount(), 0u);
+}
+
+TEST_F(WebDownloadTest, OnlyAFewDownloadsRunAtOnceAndStopJoinsThemAll) {
+    MakeDownloads(std::chrono::minutes(5), 2);
+    sim::SimWebFaults faults;
+    faults.stallAfterBytes = 500;
+    server.SetFaults(faults);
+    const std::string link = FileLink("files", FirstTrack().fileName);
+    for (int i = 0; i < 5; ++i) {
+        ASSERT_TRUE(Start(link + "?" + std::to_string(i), "f" + std::to_string(i) + ".mp3"));
+    }
+    ASSERT_TRUE(WaitFor([&] { return server.Requests().size() == 2; }));
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    EXPECT_EQ(server.Requests().size(), 2u);
+    EXPECT_EQ(downloads->Active(), 5u);
+    // The waiting ones show as contacting their server.
+    EXPECT_EQ(Status(link + "?4"), "Contacting server");
+    downloads->Stop();  // returns once every thread has ended
+    EXPECT_EQ(server.Requests().size(), 2u);
+}
+
+}  // namespace
+}  // namespace korvana

@@ -1,0 +1,106 @@
+#pragma once
+
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+#include <list>
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "core/CoreSinks.h"
+#include "core/TransferItem.h"
+#include "web/download/WebDownloadSink.h"
+
+namespace korvana {
+
+class Clock;
+class StatusLog;
+
+// The download and upload lists, guarded by one re-entrant lock,
+// "downloads_lock". The core link's receive thread, every web download
+// thread and the GUI thread all write here; the rows the page shows are
+// built from these records once a second (TransferBoard).
+//
+// Records are kept newest first. A download's key identifies it: a core
+// download's file number in decimal, a web download's link.
+class TransferList final : public TransferSink, public WebDownloadSink {
+  public:
+    TransferList(const Clock& clock, StatusLog& log);
+    TransferList(const TransferList&) = delete;
+    TransferList& operator=(const TransferList&) = delete;
+
+    // "downloads_lock". Every call below takes it itself unless it says the
+    // caller holds it.
+    std::unique_lock<std::recursive_mutex> Lock() override;
+
+    // A core download from the download list: a known key takes the new
+    // progress, rate and state (its name and size never change); an unknown
+    // one is added.
+    void AddOrUpdateDownload(TransferItem item) override;
+    void UpdateDownloadProgress(std::int32_t fileNumber, std::int64_t downloaded,
+                                double rate) override;
+    // Called with the lock held.
+    void AddOrUpdateUpload(UploadItem item) override;
+
+    void OpenWebDownload(const std::string& key, const std::string& name) override;
+    bool ReportWebDownload(const std::string& key, const std::string& name, std::int64_t received,
+                           std::int64_t total, int code) override;
+
+    // Whether a search result is already in the list. A web result (its link
+    // has no number at its start) is compared by link with the web
+    // downloads' keys, ignoring letter case; a core result by file name with
+    // the core downloads' names.
+    bool HasTransfer(std::string_view link, std::string_view fileName);
+
+    // The web downloads running at the last refresh and their summed
+    // average rate in bytes per second. Safe from any thread without the lock.
+    int activeWebDownloads() const { return activeWebDownloads_.load(); }
+    std::int64_t webDownloadRate() const { return webDownloadRate_.load(); }
+
+    // --- With the lock held ---
+
+    // Newest first; `visit` may change the record but not its key.
+    template <typename Visit>
+    void ForEachDownload(Visit&& visit) {
+        for (TransferItem& item : downloads_) {
+            visit(item);
+        }
+    }
+    template <typename Visit>
+    void ForEachUpload(Visit&& visit) {
+        for (UploadItem& item : uploads_) {
+            visit(item);
+        }
+    }
+    // The record with exactly this key, or none.
+    TransferItem* FindDownload(std::string_view key);
+    // Unlinks and frees the record with exactly this key.
+    void RemoveDownload(std::string_view key);
+    std::size_t DownloadCount() const { return downloads_.size(); }
+    std::size_t UploadCount() const { return uploads_.size(); }
+    void SetWebTotals(int count, std::int64_t bytesPerSecond);
+
+  private:
+    using Downloads = std::list<TransferItem>;
+
+    // Keys folded to lower case -> their records, oldest first. Exact keys
+    // are unique; keys that differ only in letter case share an entry.
+    Downloads::iterator* FindExact(std::string_view key);
+    TransferItem* FindIgnoringCase(std::string_view key);
+    void Insert(TransferItem item);
+
+    const Clock& clock_;
+    StatusLog& log_;
+    std::recursive_mutex downloadsLock_;
+    Downloads downloads_;
+    std::unordered_map<std::string, std::vector<Downloads::iterator>> byKey_;
+    std::list<UploadItem> uploads_;
+    std::unordered_map<std::int32_t, std::list<UploadItem>::iterator> byFileNumber_;
+    std::atomic<int> activeWebDownloads_{0};
+    std::atomic<std::int64_t> webDownloadRate_{0};
+};
+
+}  // namespace korvana

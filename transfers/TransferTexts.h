@@ -1,0 +1,70 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "core/TransferItem.h"
+
+namespace korvana {
+
+// The status texts a download row can show.
+namespace status {
+// Web downloads.
+inline constexpr std::string_view kContacting = "Contacting server";
+inline constexpr std::string_view kUserCancelled = "User Cancelled";
+inline constexpr std::string_view kCannotContact = "Error - Cannot Contact Server";
+inline constexpr std::string_view kMissingFile = "Error - Server Missing File";
+inline constexpr std::string_view kTimeout = "Error - Connection Timeout";
+inline constexpr std::string_view kError = "Error";
+inline constexpr std::string_view kFinished = "Finished";
+inline constexpr std::string_view kDownloading = "Downloading";
+// Core downloads.
+inline constexpr std::string_view kCoreCancelled = "Download Cancelled";
+inline constexpr std::string_view kCoreCompleted = "Download Completed";
+inline constexpr std::string_view kCoreDownloading = "File Downloading";
+inline constexpr std::string_view kCorePaused = "Download Paused";
+inline constexpr std::string_view kCoreDownloaded = "File Downloaded";
+inline constexpr std::string_view kCoreShared = "File Shared";
+inline constexpr std::string_view kCoreNew = "New File";
+inline constexpr std::string_view kCoreAborted = "Download Aborted";
+inline constexpr std::string_view kCoreQueued = "File Queued";
+}  // namespace status
+
+// The value of a download's key: the decimal number at its start, after
+// optional blanks and a sign, 0 when there is none, held to the 64-bit
+// range. It decides the kind of a download everywhere: 1 or more is a core
+// download (the key is its file number), anything else a web download
+// (the key is its link).
+std::int64_t KeyValue(std::string_view key);
+inline bool IsCoreKey(std::string_view key) {
+    return KeyValue(key) >= 1;
+}
+// The key's value as the core's 32-bit file number.
+std::int32_t FileNumberOf(std::string_view key);
+
+// The row's status. A core download found complete gets its finish time set
+// to `now` (again at every refresh), which is why this takes the record.
+std::string DownloadStatusText(TransferItem& item, std::time_t now);
+
+// Whole percent received, 0 to 100; empty while the size is unknown, which
+// draws an empty bar.
+std::string ProgressText(std::int64_t downloaded, std::int64_t size);
+// "File Size": the byte count in decimal.
+std::string SizeText(std::int64_t size);
+// A core download's rate as the core reports it, "%5.2f KB/s".
+std::string CoreRateText(float bytesPerSecond);
+// A web download's average rate since it started, "%.2f KB/s", or
+// "- KB/s" before any byte or any second.
+std::string WebRateText(std::int64_t downloaded, std::int64_t elapsedSeconds);
+// Hours, minutes and seconds left at the average rate so far, "hh:mm:ss"
+// with whole days dropped. "--:--:--" while that rate or the size is
+// unknown (nothing received, no time elapsed, size 0), "00:00:00" once
+// everything (or more) has arrived.
+std::string TimeLeftText(std::int64_t downloaded, std::int64_t size, std::int64_t elapsedSeconds);
+
+// `value` with `decimals` decimals and a point whatever the locale,
+// right-aligned in `width` characters.
+std::string FixedDecimals(double value, int decimals, int width = 0);
+
+}  // namespace korvana

@@ -1,0 +1,195 @@
+#include "transfers/ui/TransfersPage.h"
+
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableView>
+#include <array>
+
+#include "controls/QtBridge.h"
+#include "transfers/ui/ProgressCellDelegate.h"
+#include "transfers/ui/TextTableModel.h"
+
+namespace korvana {
+namespace {
+
+constexpr Qt::Alignment kLeft = Qt::AlignLeft | Qt::AlignVCenter;
+constexpr Qt::Alignment kCentre = Qt::AlignCenter;
+
+// Column widths as parts of the downloads list's width.
+constexpr std::array<double, kDownloadColumns> kDownloadWidthsAtCreation = {0.35, 0.17, 0.08, 0.07,
+                                                                            0.08, 0.25, 0.0,  0.0};
+constexpr std::array<double, kDownloadColumns> kDownloadWidthsAfterResize = {0.32, 0.17, 0.10, 0.08,
+                                                                             0.09, 0.24, 0.0,  0.0};
+constexpr std::array<double, kUploadColumns> kUploadWidths = {0.75, 0.25, 0.0};
+
+// The menu's band: black at the top, light blue at the bottom, white caption.
+const QColor kBandTop(0, 0, 0);
+const QColor kBandBottom(128, 128, 255);
+const QColor kCaption(255, 255, 255);
+
+QTableView* MakeListView(const QString& name, QWidget* parent) {
+    auto* view = new QTableView(parent);
+    view->setObjectName(name);
+    view->setShowGrid(true);
+    view->setAlternatingRowColors(true);
+    view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    view->setSelectionMode(QAbstractItemView::SingleSelection);
+    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view->setWordWrap(false);
+    view->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    view->verticalHeader()->hide();
+    view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 6);
+    view->horizontalHeader()->setSectionsMovable(true);
+    view->horizontalHeader()->setHighlightSections(false);
+    // The last shown column takes what the others leave, so that a vertical
+    // scroll bar never pushes the columns past the list's width.
+    view->horizontalHeader()->setStretchLastSection(true);
+    return view;
+}
+
+template <std::size_t N>
+void SetWidths(QTableView* view, const std::array<double, N>& parts, int width) {
+    for (std::size_t column = 0; column < N; ++column) {
+        if (parts[column] > 0.0) {
+            view->setColumnWidth(static_cast<int>(column), static_cast<int>(parts[column] * width));
+        }
+    }
+}
+
+}  // namespace
+
+TransfersPage::TransfersPage(TransferBoardServices services, QWidget* parent)
+    : QWidget(parent),
+      board_(services),
+      downloadsLabel_(new QLabel(QStringLiteral("Downloading 0 files"), this)),
+      uploadsLabel_(new QLabel(QStringLiteral("Uploading 0 files"), this)),
+      downloadsView_(MakeListView(QStringLiteral("IDC_DOWNLOAD_LIST"), this)),
+      uploadsView_(MakeListView(QStringLiteral("IDC_UPLOAD_LIST"), this)),
+      blockEnter_(new QPushButton(QStringLiteral("BLOCK_ENTER"), this)) {
+    setObjectName(QStringLiteral("IDD_TRANSFERS"));
+    downloadsLabel_->setObjectName(QStringLiteral("IDC_DOWNLOADS_LABEL"));
+    uploadsLabel_->setObjectName(QStringLiteral("IDC_UPLOADS_LABEL"));
+    QFont labelFont = downloadsLabel_->font();
+    labelFont.setBold(true);
+    downloadsLabel_->setFont(labelFont);
+    uploadsLabel_->setFont(labelFont);
+    // A default button without an action: Enter does nothing on this page.
+    blockEnter_->setObjectName(QStringLiteral("IDC_BLOCK_ENTER"));
+    blockEnter_->setDefault(true);
+    blockEnter_->hide();
+    BuildDownloadsView();
+    BuildUploadsView();
+    ApplyColumnWidths(true);
+
+    menu_.SetCaption("D/L");
+    menu_.SetColours(kBandTop, kBandBottom, kCaption);
+    timer_.setInterval(kRefreshMs);
+    connect(&timer_, &QTimer::timeout, this, &TransfersPage::Refresh);
+    timer_.start();
+}
+
+TransfersPage::~TransfersPage() {
+    menu_.Detach();
+    // The models look at the board's tables, which go before the page's
+    // children do.
+    downloadsView_->setModel(nullptr);
+    uploadsView_->setModel(nullptr);
+    delete downloadsModel_;
+    delete uploadsModel_;
+}
+
+void TransfersPage::BuildDownloadsView() {
+    const QString progress = QStringLiteral("Progress");
+    downloadsModel_ = new TextTableModel(board_.Downloads(),
+                                         {{QStringLiteral("Name"), kLeft},
+                                          {progress, kCentre},
+                                          {QStringLiteral("D/L Rate"), kCentre},
+                                          {QStringLiteral("Time Left"), kCentre},
+                                          {QStringLiteral("File Size"), kCentre},
+                                          {QStringLiteral("Status"), kCentre},
+                                          {QStringLiteral("Link"), kLeft},
+                                          {progress, kLeft}},
+                                         this);
+    downloadsView_->setModel(downloadsModel_);
+    downloadsView_->setItemDelegateForColumn(
+        kDownloadBar, new ProgressCellDelegate(kDownloadProgress, downloadsView_));
+    downloadsView_->setColumnHidden(kDownloadLink, true);
+    downloadsView_->setColumnHidden(kDownloadProgress, true);
+    downloadsView_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(downloadsView_, &QWidget::customContextMenuRequested, this,
+            &TransfersPage::ShowContextMenu);
+}
+
+void TransfersPage::BuildUploadsView() {
+    uploadsModel_ = new TextTableModel(board_.Uploads(),
+                                       {{QStringLiteral("File Name"), kLeft},
+                                        {QStringLiteral("Bytes Uploaded"), kLeft},
+                                        {QStringLiteral("File_ID"), kLeft}},
+                                       this);
+    uploadsView_->setModel(uploadsModel_);
+    uploadsView_->setColumnHidden(kUploadFileId, true);
+}
+
+void TransfersPage::SetDownloadsLabel(const std::string& text) {
+    downloadsLabel_->setText(TextFromBytes(text));
+}
+
+void TransfersPage::Refresh() {
+    board_.Tick();
+    uploadsLabel_->setText(QString::fromStdString(board_.UploadsLabel()));
+}
+
+void TransfersPage::ShowContextMenu(const QPoint& pos) {
+    const QModelIndex hit = downloadsView_->indexAt(pos);
+    const TransferMenuId id = board_.OpenMenu(hit.isValid() ? hit.row() : -1);
+    menu_.Detach();
+    menuTable_ = TransferMenu(id);
+    menu_.Attach(&menuTable_);
+    menu_.Popup(downloadsView_->viewport()->mapToGlobal(pos), this);
+}
+
+void TransfersPage::OnMenuCommand(int commandId) {
+    board_.RunCommand(commandId);
+    Refresh();
+}
+
+void TransfersPage::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    LayOut();
+}
+
+void TransfersPage::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        event->accept();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+// Labels above their lists, the two lists sharing the height equally.
+void TransfersPage::LayOut() {
+    const QRect area = rect();
+    const int listHeight = std::max(0, (area.height() - 150) / 2);
+    const int labelHeight = std::max(15, downloadsLabel_->sizeHint().height());
+    const int labelWidth = std::max(150, area.width() / 3);
+    const int listWidth = std::max(0, area.width() - 10);
+    const int left = area.left() + 5;
+    downloadsLabel_->setGeometry(left, area.top() + 60 - labelHeight, labelWidth, labelHeight);
+    downloadsView_->setGeometry(left, area.top() + 60, listWidth, listHeight);
+    uploadsLabel_->setGeometry(left, area.top() + listHeight + 110 - labelHeight, labelWidth,
+                               labelHeight);
+    uploadsView_->setGeometry(left, area.top() + listHeight + 110, listWidth, listHeight);
+    ApplyColumnWidths(false);
+}
+
+void TransfersPage::ApplyColumnWidths(bool atCreation) {
+    // The list's inner width, known also before the list is first shown.
+    const int width = std::max(0, downloadsView_->width() - 2 * downloadsView_->frameWidth());
+    SetWidths(downloadsView_, atCreation ? kDownloadWidthsAtCreation : kDownloadWidthsAfterResize,
+              width);
+    SetWidths(uploadsView_, kUploadWidths, width);
+}
+
+}  // namespace korvana
