@@ -29,6 +29,10 @@
 #include "services/VendorUrl.h"
 #include "services/ui/FeedbackDialog.h"
 #include "services/ui/UpdateQuestion.h"
+#include "transfers/TransferCommandSink.h"
+#include "transfers/TransferList.h"
+#include "transfers/ui/TransfersPage.h"
+#include "web/download/WebDownloads.h"
 
 // The artwork is compiled into a static library; its registration must be
 // named from the global namespace.
@@ -50,6 +54,156 @@ void CreateFolders(const Folders& folders) {
     }
 }
 
+// The program's objects, built in the order they depend on each other and
+// torn down in reverse: the window and its pages first, then the web
+// downloads and the core link (their threads joined), then the lists they
+// report into.
+class FinderApp {
+  public:
+    explicit FinderApp(const std::filesystem::path& install)
+        : folders_(MakeFolders(install, settings_)),
+          core_(folders_.core),
+          transfers_(clock_, statusLog_),
+          coreLink_(ReadCoreLinkConfig(settings_, folders_.downloads.string()), statusLog_,
+                    prompter_, clock_),
+          coreBridge_(coreLink_),
+          coreOptions_(coreLink_),
+          webDownloads_(transfers_, {folders_.incomplete, DownloadsFolderNow()}),
+          transferCommands_(coreLink_),
+          updateQuestion_(prompter_, opener_, [this] { window_->StartCloseSequence(); }),
+          vendor_(settings_, clock_, updateQuestion_) {
+        CreateFolders(folders_);
+        statusLog_.OpenFile(install / "korvana.log");
+        coreLink_.SetListener(&coreBridge_);
+        coreLink_.SetTransferSink(&transfers_);
+        BuildWindow();
+    }
+
+    // Start-up after the window exists: the core, the Incomplete folder, the
+    // install notice and the splash; the window shows when the splash ends.
+    void Start(QApplication& application);
+
+  private:
+    std::function<std::filesystem::path()> DownloadsFolderNow() {
+        return [this] { return GetDownloadsFolder(folders_.install, settings_); };
+    }
+    MainWindowServices Services();
+    MainWindowPages Pages();
+    void BuildWindow();
+    void StartCore();
+
+    QtSettingsStore settings_;
+    Folders folders_;
+    StatusLog statusLog_;
+    SystemClock clock_;
+    PosixCoreProcess core_;
+    QtPrompter prompter_;
+    QtDesktopOpener opener_;
+    TransferList transfers_;
+    CoreLink coreLink_;
+    CoreLinkBridge coreBridge_;
+    CoreLinkOptions coreOptions_;
+    WebDownloads webDownloads_;
+    CoreLinkTransferCommands transferCommands_;
+    UpdateQuestion updateQuestion_;
+    VendorServices vendor_;
+    std::unique_ptr<MainWindow> window_;
+    std::unique_ptr<StatusLogDialog> statusLogWindow_;
+    std::unique_ptr<KeyFilter> keys_;
+    std::unique_ptr<SplashDialog> splash_;
+    std::unique_ptr<TerminationSignals> termination_;
+};
+
+MainWindowServices FinderApp::Services() {
+    MainWindowServices services{folders_, clock_, core_, prompter_, opener_};
+    services.sendShutdown = [this] { coreLink_.SendShutdown(); };
+    services.vendorUrl = ReadVendorUrl(settings_);
+    services.readStatus = [this] {
+        StatusInputs inputs = CoreStatusInputs(coreLink_);
+        inputs.activeWebDownloads = transfers_.activeWebDownloads();
+        inputs.webDownloadRate = static_cast<double>(transfers_.webDownloadRate());
+        return inputs;
+    };
+    services.askUpdateCheck = [this] { vendor_.StartUpdateCheck(); };
+    services.openFeedback = [this] {
+        FeedbackDialog dialog(prompter_, ReadVendorUrl(settings_), window_.get());
+        dialog.exec();
+    };
+    services.openPreferences = [this] {
+        PreferencesDialog dialog(coreOptions_, settings_, prompter_, folders_.install,
+                                 PickFolderWithDialog, window_.get());
+        dialog.exec();
+    };
+    services.beforeClose = [this] {
+        updateQuestion_.Withdraw();
+        vendor_.Stop();
+        webDownloads_.Stop();
+    };
+    return services;
+}
+
+MainWindowPages FinderApp::Pages() {
+    MainWindowPages pages;
+    pages.transfers = new TransfersPage(
+        TransferBoardServices{transfers_, transferCommands_, &webDownloads_, clock_, statusLog_});
+    pages.library = new LibraryPage(
+        LibraryPageServices{DownloadsFolderNow(), folders_.tempPlay, prompter_, opener_, clock_,
+                            MakeMediaBackend(clock_, MediaOutputFromEnvironment())});
+    return pages;
+}
+
+void FinderApp::BuildWindow() {
+    const MainWindowPages pages = Pages();
+    auto* transfersPage = static_cast<TransfersPage*>(pages.transfers);
+    MainWindowServices services = Services();
+    services.setDownloadsLabel = [transfersPage](const std::string& text) {
+        transfersPage->SetDownloadsLabel(text);
+    };
+    window_ = std::make_unique<MainWindow>(std::move(services), pages);
+    prompter_.SetParentWindow(window_.get());
+    QObject::connect(&coreBridge_, &CoreLinkBridge::ClientStatsArrived, window_.get(),
+                     &MainWindow::RefreshStatusPanes);
+    statusLogWindow_ = std::make_unique<StatusLogDialog>(window_.get());
+    statusLogWindow_->Watch(statusLog_);
+    auto* shortcut = new QShortcut(QKeySequence(QStringLiteral("Ctrl+Shift+D")), window_.get());
+    QObject::connect(shortcut, &QShortcut::activated, statusLogWindow_.get(), &QWidget::show);
+    keys_ = std::make_unique<KeyFilter>([this](int page) { window_->ShowPage(page); });
+}
+
+void FinderApp::StartCore() {
+    // A core just launched gets a moment to open its port before the
+    // connection attempts begin; they would retry anyway.
+    if (core_.IsCoreRunning()) {
+        coreLink_.StartReceiveThread();
+        return;
+    }
+    core_.LaunchCore();
+    QTimer::singleShot(kCoreStartDelayMs, &coreBridge_, [this] { coreLink_.StartReceiveThread(); });
+}
+
+void FinderApp::Start(QApplication& application) {
+    application.installEventFilter(keys_.get());
+    // exit, not quit: quit can be refused by a window that will not close.
+    QObject::connect(window_.get(), &MainWindow::Finished, &application,
+                     [] { QApplication::exit(0); });
+    StartCore();
+    window_->ClearIncompleteFolder(false);
+    vendor_.SendInstallNotice();
+    splash_ = std::make_unique<SplashDialog>();
+    QObject::connect(splash_.get(), &QDialog::finished, window_.get(), [this] {
+        if (!window_->IsClosing()) {
+            window_->showMaximized();
+            vendor_.StartUpdateCheck();
+        }
+    });
+    splash_->show();
+    // Made last: showing a window may process events, and a close that ran
+    // before the event loop started could not end it.
+    termination_ = std::make_unique<TerminationSignals>();
+    QObject::connect(termination_.get(), &TerminationSignals::Received, window_.get(),
+                     &MainWindow::StartCloseSequence);
+}
+
 }  // namespace
 
 int RunFinderApp(int argc, char* argv[]) {
@@ -66,92 +220,8 @@ int RunFinderApp(int argc, char* argv[]) {
     application.setQuitOnLastWindowClosed(false);
     InitResources();
     application.setWindowIcon(QIcon(QStringLiteral(":/res/icons/app.svg")));
-
-    QtSettingsStore settings;
-    const Folders folders = MakeFolders(install, settings);
-    CreateFolders(folders);
-    StatusLog statusLog;
-    statusLog.OpenFile(install / "korvana.log");
-    SystemClock clock;
-    PosixCoreProcess core(folders.core);
-    QtPrompter prompter;
-    QtDesktopOpener opener;
-
-    CoreLink coreLink(ReadCoreLinkConfig(settings, folders.downloads.string()), statusLog, prompter,
-                      clock);
-    CoreLinkBridge coreBridge(coreLink);
-    coreLink.SetListener(&coreBridge);
-
-    CoreLinkOptions coreOptions(coreLink);
-    MainWindow* mainWindow = nullptr;
-    UpdateQuestion updateQuestion(prompter, opener, [&mainWindow] {
-        if (mainWindow != nullptr) {
-            mainWindow->StartCloseSequence();
-        }
-    });
-    VendorServices vendor(settings, clock, updateQuestion);
-
-    MainWindowServices services{folders, clock, core, prompter, opener};
-    services.sendShutdown = [&coreLink] { coreLink.SendShutdown(); };
-    services.vendorUrl = ReadVendorUrl(settings);
-    services.readStatus = [&coreLink] { return CoreStatusInputs(coreLink); };
-    services.askUpdateCheck = [&vendor] { vendor.StartUpdateCheck(); };
-    services.openFeedback = [&] {
-        FeedbackDialog dialog(prompter, ReadVendorUrl(settings), QApplication::activeWindow());
-        dialog.exec();
-    };
-    services.beforeClose = [&] {
-        updateQuestion.Withdraw();
-        vendor.Stop();
-    };
-    services.openPreferences = [&] {
-        PreferencesDialog dialog(coreOptions, settings, prompter, folders.install,
-                                 PickFolderWithDialog, QApplication::activeWindow());
-        dialog.exec();
-    };
-    MainWindowPages pages;
-    pages.library = new LibraryPage(LibraryPageServices{
-        [&install, &settings] { return GetDownloadsFolder(install, settings); }, folders.tempPlay,
-        prompter, opener, clock, MakeMediaBackend(clock, MediaOutputFromEnvironment())});
-    MainWindow window(std::move(services), pages);
-    mainWindow = &window;
-    QObject::connect(&coreBridge, &CoreLinkBridge::ClientStatsArrived, &window,
-                     &MainWindow::RefreshStatusPanes);
-    StatusLogDialog statusLogWindow(&window);
-    statusLogWindow.Watch(statusLog);
-    QShortcut statusLogShortcut(QKeySequence(QStringLiteral("Ctrl+Shift+D")), &window);
-    QObject::connect(&statusLogShortcut, &QShortcut::activated, &statusLogWindow, &QWidget::show);
-    KeyFilter keys([&window](int page) { window.ShowPage(page); });
-    application.installEventFilter(&keys);
-    prompter.SetParentWindow(&window);
-    // exit, not quit: quit can be refused by a window that will not close.
-    QObject::connect(&window, &MainWindow::Finished, &application, [] { QApplication::exit(0); });
-
-    // A core just launched gets a moment to open its port before the
-    // connection attempts begin; they would retry anyway.
-    if (!core.IsCoreRunning()) {
-        core.LaunchCore();
-        QTimer::singleShot(kCoreStartDelayMs, &coreBridge,
-                           [&coreLink] { coreLink.StartReceiveThread(); });
-    } else {
-        coreLink.StartReceiveThread();
-    }
-    window.ClearIncompleteFolder(false);
-    vendor.SendInstallNotice();
-
-    SplashDialog splash;
-    QObject::connect(&splash, &QDialog::finished, &window, [&window, &vendor] {
-        if (!window.IsClosing()) {
-            window.showMaximized();
-            vendor.StartUpdateCheck();
-        }
-    });
-    splash.show();
-    // Made last: showing a window may process events, and a close that ran
-    // before the event loop started could not end it.
-    TerminationSignals termination;
-    QObject::connect(&termination, &TerminationSignals::Received, &window,
-                     &MainWindow::StartCloseSequence);
+    FinderApp app(install);
+    app.Start(application);
     return application.exec();
 }
 
