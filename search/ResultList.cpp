@@ -87,4 +87,13 @@ ListPlan ResultList::Plan(const std::vector<ListEvent>& events, RowOrdering orde
     return plan;
 }
 
+void ResultList::Erase(std::size_t first, std::size_t count) {
+    const auto begin = rows_.begin() + static_cast<std::ptrdiff_t>(first);
+    rows_.erase(begin, begin + static_cast<std::ptrdiff_t>(count));
+}
+
+void ResultList::Append(const std::vector<ListedRow>& rows) {
+    rows_.insert(rows_.end(), rows.begin(), rows.end());
+}
+
 }  // namespace korvana

@@ -48,7 +48,12 @@ class ResultList {
     const ListedRow& At(std::size_t index) const { return rows_[index]; }
 
     void Reset(std::vector<ListedRow> rows) { rows_ = std::move(rows); }
+    // What the batch would do; the list does not change.
     ListPlan Plan(const std::vector<ListEvent>& events, RowOrdering ordering) const;
+    // Steps on the way to a plan's list, for views that are told row by row.
+    void Erase(std::size_t first, std::size_t count);
+    void Append(const std::vector<ListedRow>& rows);
+    // Takes the plan's list as the list.
     void Adopt(ListPlan&& plan) { rows_ = std::move(plan.rows); }
 
   private:

@@ -107,7 +107,7 @@ inline void AddTag(CoreResult& result, std::string name, std::int32_t value) {
 class RecordingCommands final : public CoreCommands {
   public:
     std::string NetworkName(std::int32_t number) const override {
-        return number == 1 ? "Donkey" : "unknown";
+        return number == 1 ? "Donkey" : (number == 2 ? "BitTorrent" : "unknown");
     }
     void SendSearchQuery(std::int32_t searchId, const SearchTerms& terms) override {
         searches.push_back({searchId, terms});
