@@ -25,7 +25,7 @@ int CompareIgnoringCase(std::string_view a, std::string_view b) {
 
 const std::string& NetText(const ListedRow& row) {
     static const std::string kWeb = "Web";
-    return row.result->fromCore ? row.result->network : kWeb;
+    return row.result->fromCore ? *row.result->network : kWeb;
 }
 
 // The Sources column as a number: "-" counts as 0.
@@ -74,7 +74,7 @@ std::string ColumnText(const ListedRow& row, ResultColumn column) {
         case ResultColumn::Info:
             return InfoKey(row) >= 1 ? std::to_string(result.bitrate) + " kbps" : std::string();
         case ResultColumn::Link:
-            return result.fromCore ? std::to_string(result.core->resultId) : result.link;
+            return result.fromCore ? std::to_string(result.core->resultId) : result.Link();
     }
     return {};
 }

@@ -94,18 +94,20 @@ std::int32_t SearchModel::ShownCount(std::int32_t searchId) const {
     return search != nullptr ? search->shownCount : 0;
 }
 
-std::string SearchModel::NetworkNameOf(std::int32_t networkNumber) {
+const std::string* SearchModel::NetworkNameOf(std::int32_t networkNumber) {
     // A network keeps the name it was first reported with, so a known name
     // is asked for once.
     const auto cached = networkNames_.find(networkNumber);
     if (cached != networkNames_.end()) {
         return cached->second;
     }
-    std::string name = networks_.NetworkName(networkNumber);
+    const std::string name = networks_.NetworkName(networkNumber);
+    // Results point at one copy of each name.
+    const std::string* text = &*networkTexts_.insert(name).first;
     if (name != "unknown") {
-        networkNames_.emplace(networkNumber, name);
+        networkNames_.emplace(networkNumber, text);
     }
-    return name;
+    return text;
 }
 
 void SearchModel::AddCoreResult(std::shared_ptr<CoreResult> result) {
@@ -138,8 +140,8 @@ bool SearchModel::AddWebResult(int searchId, const std::string& link, const std:
     }
     SearchResult& added = results_.emplace_back();
     added.searchId = searchId;
-    added.name = TruncateText(name, SearchResult::kMaxName);
-    added.link = link;
+    added.web = std::make_unique<WebLocation>(
+        WebLocation{TruncateText(name, SearchResult::kMaxName), link});
     search->results.push_back(&added);
     unprobed_.push_back(&added);
     if (searchId == displayed_.load()) {
@@ -178,18 +180,18 @@ void SearchModel::SetListener(ListChangeListener* listener) {
 ListChanges SearchModel::TakeListChanges() {
     std::lock_guard lock(mutex_);
     ListChanges changes;
+    // Taken whole, so that the queue does not keep a burst's capacity.
+    changes.events.swap(events_);
     const std::int32_t displayed = displayed_.load();
     const SearchRecord* shown = Find(displayed);
     // Events are queued only for the displayed search, and showing another
     // drops them; a search removed since must still not reach the list.
-    if (shown != nullptr && !shown->removed) {
-        for (ListEvent& event : events_) {
-            if (event.row.result->searchId == displayed) {
-                changes.events.push_back(event);
-            }
-        }
+    if (shown == nullptr || shown->removed) {
+        changes.events.clear();
     }
-    events_.clear();
+    std::erase_if(changes.events, [displayed](const ListEvent& event) {
+        return event.row.result->searchId != displayed;
+    });
     for (std::int32_t id : changedCounts_) {
         changes.counts.emplace_back(id, Find(id)->shownCount);
     }
@@ -255,7 +257,7 @@ void SearchModel::ProbeTick() {
         return;
     }
     SearchResult* result = NextToProbe();
-    if (result == nullptr || result->link.empty()) {
+    if (result == nullptr || result->Link().empty()) {
         return;
     }
     ++runningProbes_;
@@ -263,7 +265,7 @@ void SearchModel::ProbeTick() {
 }
 
 void SearchModel::RunProbe(SearchResult& result) {
-    const std::optional<std::int64_t> size = SizeFromHeader(probes_->FetchHeader(result.link));
+    const std::optional<std::int64_t> size = SizeFromHeader(probes_->FetchHeader(result.Link()));
     --runningProbes_;
     // A fetch cut short by the shutdown says nothing about the file.
     if (!shutDown_.load()) {

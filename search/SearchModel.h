@@ -120,7 +120,7 @@ class SearchModel final : public CoreResultSink, public WebResultSink {
   private:
     SearchRecord* Find(std::int32_t searchId) const;
     SearchRecord* FindOpen(std::int32_t searchId) const;
-    std::string NetworkNameOf(std::int32_t networkNumber);
+    const std::string* NetworkNameOf(std::int32_t networkNumber);
     void QueueRowEvent(ListEvent::Kind kind, const SearchResult& result);
     void CountShown(SearchRecord& search);
     void Wake();
@@ -134,7 +134,8 @@ class SearchModel final : public CoreResultSink, public WebResultSink {
     std::deque<SearchResult> results_;
     // Web results waiting for their probe, newest last.
     std::vector<SearchResult*> unprobed_;
-    std::unordered_map<std::int32_t, std::string> networkNames_;
+    std::unordered_map<std::int32_t, const std::string*> networkNames_;
+    std::unordered_set<std::string> networkTexts_;
     std::int32_t nextSearchId_ = 0;
     std::atomic<std::int32_t> displayed_{0};
     RowOrdering ordering_;

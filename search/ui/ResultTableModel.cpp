@@ -1,5 +1,6 @@
 #include "search/ui/ResultTableModel.h"
 
+#include <algorithm>
 #include <unordered_map>
 
 #include "controls/QtBridge.h"
@@ -32,6 +33,8 @@ ResultTableModel::ResultTableModel(SearchModel& model, QObject* parent)
       statusImages_(StatusImages()),
       headerImages_(HeaderImages()) {
     list_.Reset(model_.ShowSearch(model_.DisplayedSearchId()));
+    drainTimer_.setSingleShot(true);
+    connect(&drainTimer_, &QTimer::timeout, this, &ResultTableModel::Drain);
     model_.SetListener(this);
 }
 
@@ -104,10 +107,21 @@ void ResultTableModel::Reset(std::vector<ListedRow> rows) {
 }
 
 void ResultTableModel::OnListChanged() {
-    QMetaObject::invokeMethod(this, &ResultTableModel::Drain, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(this, &ResultTableModel::ScheduleDrain, Qt::QueuedConnection);
+}
+
+void ResultTableModel::ScheduleDrain() {
+    if (drainTimer_.isActive()) {
+        return;
+    }
+    const auto since = std::chrono::steady_clock::now() - lastDrain_;
+    const auto wait = std::chrono::duration_cast<std::chrono::milliseconds>(kMinDrainGap - since);
+    drainTimer_.start(std::max(wait, std::chrono::milliseconds(0)));
 }
 
 void ResultTableModel::Drain() {
+    drainTimer_.stop();
+    lastDrain_ = std::chrono::steady_clock::now();
     const ListChanges changes = model_.TakeListChanges();
     if (!changes.events.empty()) {
         Apply(list_.Plan(changes.events, ordering_));

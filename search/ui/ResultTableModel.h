@@ -3,6 +3,8 @@
 #include <QAbstractTableModel>
 #include <QList>
 #include <QPixmap>
+#include <QTimer>
+#include <chrono>
 
 #include "search/ResultList.h"
 #include "search/SearchModel.h"
@@ -11,12 +13,14 @@ namespace korvana {
 
 // The result list's table: the displayed search's rows over the search
 // model, seven columns. Rows that other threads report reach it through one
-// posted drain per burst; each drain folds the whole batch into the list and
+// drain per burst, at most every kMinDrainGap; each drain folds the whole batch into the list and
 // tells the view in a few steps (rows removed, rows inserted, at most one
 // reordering), never row by row.
 class ResultTableModel final : public QAbstractTableModel, public ListChangeListener {
     Q_OBJECT
   public:
+    static constexpr std::chrono::milliseconds kMinDrainGap{20};
+
     explicit ResultTableModel(SearchModel& model, QObject* parent = nullptr);
     ~ResultTableModel() override;
 
@@ -31,7 +35,7 @@ class ResultTableModel final : public QAbstractTableModel, public ListChangeList
     // A header click: the new sort state, then the list rebuilt.
     void SortBy(ResultColumn column);
     const ListedRow& Row(int row) const { return list_.At(static_cast<std::size_t>(row)); }
-    // Applies what the model queued; the posted drain calls it.
+    // Applies what the model queued; the drain timer calls it.
     void Drain();
 
     // Any thread, with the model's lock held: post one drain.
@@ -42,6 +46,10 @@ class ResultTableModel final : public QAbstractTableModel, public ListChangeList
     void ResultCountChanged(int searchId, int count);
 
   private:
+    // Drains at once, or when kMinDrainGap has passed since the last drain:
+    // a flood of results is listed in batches, and the list repaints a few
+    // dozen times a second at most.
+    void ScheduleDrain();
     void Reset(std::vector<ListedRow> rows);
     void Apply(ListPlan plan);
     void RemoveLeaving(const std::vector<std::size_t>& leaving);
@@ -52,6 +60,8 @@ class ResultTableModel final : public QAbstractTableModel, public ListChangeList
     RowOrdering ordering_;
     QList<QPixmap> statusImages_;
     QList<QPixmap> headerImages_;
+    QTimer drainTimer_;
+    std::chrono::steady_clock::time_point lastDrain_;
 };
 
 }  // namespace korvana

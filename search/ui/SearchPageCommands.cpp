@@ -101,8 +101,8 @@ void SearchPage::DownloadSelected() {
             if (!downloads_.HasTransfer(result.Name(), false)) {
                 core_.SendDownloadRequest(result.Name(), result.core->resultId);
             }
-        } else if (!downloads_.HasTransfer(result.link, true)) {
-            downloads_.StartWebDownload(result.link, result.Name());
+        } else if (!downloads_.HasTransfer(result.Link(), true)) {
+            downloads_.StartWebDownload(result.Link(), result.Name());
         }
     }
 }

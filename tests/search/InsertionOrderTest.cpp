@@ -56,15 +56,14 @@ class RandomResults {
         SearchResult& result = store_.emplace_back();
         result.fromCore = Pick(3) != 0;
         static const char* kNames[] = {"abc.mp3", "ABC.mp3", "b.mp3", "Zed.mp3", "a", ""};
-        static const char* kNets[] = {"Donkey", "donkey", "BitTorrent", "unknown"};
-        result.name = kNames[Pick(6)];
-        result.link = "http://127.0.0.1/" + std::to_string(store_.size());
+        static const std::string kNets[] = {"Donkey", "donkey", "BitTorrent", "unknown"};
+        const std::string name = kNames[Pick(6)];
         if (result.fromCore) {
             auto core = std::make_shared<CoreResult>();
-            core->name = result.name;
+            core->name = name;
             core->resultId = static_cast<std::int32_t>(store_.size());
             result.core = core;
-            result.network = kNets[Pick(4)];
+            result.network = &kNets[Pick(4)];
             result.sources = static_cast<std::int32_t>(Pick(4));
             result.bitrate = static_cast<std::int32_t>(Pick(3)) * 64;
             result.size = static_cast<std::int64_t>(Pick(5)) * (1LL << 31);
@@ -73,6 +72,8 @@ class RandomResults {
             result.probe = state == 0 ? ProbeState::New
                                       : (state == 1 ? ProbeState::Probing : ProbeState::SizeKnown);
             result.size = result.probe == ProbeState::SizeKnown ? 1 + Pick(4) * 1000 : 0;
+            result.web = std::make_unique<WebLocation>(
+                WebLocation{name, "http://127.0.0.1/" + std::to_string(store_.size())});
         }
         return MakeRow(result);
     }

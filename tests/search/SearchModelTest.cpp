@@ -221,7 +221,7 @@ TEST_F(SearchModelTest, ShowingASearchEqualsInsertingItsResultsNewestFirst) {
         }
         const auto arrival = [](const ListedRow& row) {
             return row.result->fromCore ? 2 * row.result->core->resultId
-                                        : 2 * std::stoi(row.result->link.substr(17)) + 1;
+                                        : 2 * std::stoi(row.result->Link().substr(17)) + 1;
         };
         std::sort(newestFirst.begin(), newestFirst.end(),
                   [&](const ListedRow& a, const ListedRow& b) { return arrival(a) > arrival(b); });

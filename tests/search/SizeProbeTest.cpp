@@ -110,7 +110,7 @@ TEST_F(SizeProbeTest, FailedProbesRemoveTheRowAndSuccessCountsAndShowsTheSize) {
 
     const std::vector<ListedRow> rows = model_->ShowSearch(id_);
     ASSERT_EQ(rows.size(), 1u);
-    EXPECT_EQ(rows[0].result->link, good);
+    EXPECT_EQ(rows[0].result->Link(), good);
     EXPECT_EQ(StatusIcon(rows[0]), kIconWebComplete);
     EXPECT_EQ(ColumnText(rows[0], ResultColumn::Sources), "1");
 }

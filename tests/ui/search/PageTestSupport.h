@@ -50,7 +50,7 @@ struct PageWorld {
         return page.findChild<T*>(QString::fromLatin1(name));
     }
     // Lets queued rows reach the list.
-    void Settle() { QApplication::processEvents(); }
+    void Settle() { page.Results().Drain(); }
 
     RecordingCommands core;
     ManualProbes* probes;

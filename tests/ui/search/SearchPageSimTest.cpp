@@ -115,7 +115,7 @@ TEST_F(SearchPageSimTest, KeywordAndEnterListCoreAndWebResultsAndDownloadSendsTh
                          for (int row = first; row <= last; ++row) {
                              const ListedRow& listed = page_->Results().Row(row);
                              if (IsWeb(listed) && !listed.SizeKnown()) {
-                                 listedUnknown.insert(listed.result->link);
+                                 listedUnknown.insert(listed.result->Link());
                              }
                          }
                      });
