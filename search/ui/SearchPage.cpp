@@ -197,6 +197,7 @@ void SearchPage::BuildResultArea(StatusLog* log) {
     resultView_->setModel(results_);
     SetUpList(resultView_);
     resultView_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    resultView_->setAlternatingRowColors(true);
     resultView_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     resultView_->setItemDelegateForColumn(static_cast<int>(ResultColumn::Status),
                                           new StatusDelegate(resultView_));

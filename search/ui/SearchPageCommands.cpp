@@ -28,6 +28,15 @@ const QColor kMenuTop(128, 128, 255);
 const QColor kMenuBottom(255, 255, 255);
 const QColor kMenuCaption(30, 30, 110);
 
+// The wait cursor while the list is rebuilt.
+class WaitCursor {
+  public:
+    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+};
+
 std::unique_ptr<CGradientMenu> MakePopup(MenuTable& menu, const std::string& caption) {
     auto popup = std::make_unique<CGradientMenu>(24, 1);
     popup->setObjectName(QString::fromStdString(menu.name));
@@ -55,6 +64,7 @@ void SearchPage::BuildMenus() {
 }
 
 void SearchPage::ShowSearch(int searchId) {
+    const WaitCursor wait;
     results_->ShowSearch(searchId);
 }
 
@@ -173,9 +183,8 @@ void SearchPage::HideTabsWhenNone() {
 }
 
 void SearchPage::SortBy(ResultColumn column) {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const WaitCursor wait;
     results_->SortBy(column);
-    QApplication::restoreOverrideCursor();
 }
 
 void SearchPage::OnMenuCommand(int commandId) {

