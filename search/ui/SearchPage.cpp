@@ -116,7 +116,14 @@ SearchPage::SearchPage(SearchModel& model, CoreCommands& core, WebSearch& web,
     connect(&probeTimer_, &QTimer::timeout, this, [this] { model_.ProbeTick(); });
 }
 
-SearchPage::~SearchPage() = default;
+SearchPage::~SearchPage() {
+    // QWidget deletes the children after this destructor; focus moving off
+    // a dying edit field must not reach this page's handlers by then.
+    for (QObject* child : findChildren<QObject*>()) {
+        child->disconnect(this);
+        child->removeEventFilter(this);
+    }
+}
 
 void SearchPage::BuildSearchArea() {
     keyword_ = new QLineEdit(
