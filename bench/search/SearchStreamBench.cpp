@@ -1,0 +1,221 @@
+// 100,000 results streamed from korvana-sim as fast as it sends them into a
+// search page that is shown (offscreen): how long after the last result
+// arrives every row is listed, the longest time the GUI thread goes without
+// turning its event loop, and the memory each result takes (resident size
+// before the search and once every row is listed).
+#include <benchmark/benchmark.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QLineEdit>
+#include <QTimer>
+#include <atomic>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+
+#include "core/CoreLink.h"
+#include "core/StatusLog.h"
+#include "search/CoreCommands.h"
+#include "search/DownloadStarter.h"
+#include "search/SearchModel.h"
+#include "search/ui/ResultTableModel.h"
+#include "search/ui/SearchPage.h"
+#include "tests/ui/search/SimCore.h"
+#include "tools/sim/web/SimWebServer.h"
+#include "web/WebSearch.h"
+
+namespace korvana {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+long ResidentBytes() {
+    std::ifstream statm("/proc/self/statm");
+    long pages = 0;
+    long resident = 0;
+    statm >> pages >> resident;
+    return resident * ::sysconf(_SC_PAGESIZE);
+}
+
+// korvana-sim is built beside the benchmark program.
+std::string SimProgram() {
+    return (std::filesystem::read_symlink("/proc/self/exe").parent_path() / "korvana-sim").string();
+}
+
+void EnsureApplication() {
+    if (QApplication::instance() == nullptr) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        }
+        static int argc = 1;
+        static char name[] = "korvana_bench";
+        static char* argv[] = {name, nullptr};
+        new QApplication(argc, argv);
+    }
+}
+
+class QuietPrompter final : public Prompter {
+  public:
+    void Inform(const std::string&, const std::string&) override {}
+    bool AskYesNo(const std::string&, const std::string&) override { return false; }
+};
+
+class NoDownloads final : public DownloadStarter {
+  public:
+    bool HasTransfer(const std::string&, bool) const override { return false; }
+    void StartWebDownload(const std::string&, const std::string&) override {}
+};
+
+// Passes results on to the model and notes when the last one came.
+class TimedSink final : public CoreResultSink {
+  public:
+    explicit TimedSink(SearchModel& model) : model_(model) {}
+    std::unique_lock<std::recursive_mutex> Lock() override { return model_.Lock(); }
+    bool HasSearch(std::int32_t searchId) const override { return model_.HasSearch(searchId); }
+    void AddCoreResult(std::shared_ptr<CoreResult> result) override {
+        model_.AddCoreResult(std::move(result));
+        last_ = Clock::now().time_since_epoch().count();
+        ++count_;
+    }
+    long Count() const { return count_.load(); }
+    Clock::time_point Last() const { return Clock::time_point(Clock::duration(last_.load())); }
+
+  private:
+    SearchModel& model_;
+    std::atomic<Clock::rep> last_{0};
+    std::atomic<long> count_{0};
+};
+
+struct StreamFigures {
+    double listLagMs = -1;
+    double longestGapMs = 0;
+    double longestBusyMs = 0;
+    double streamMs = 0;
+    double bytesPerResult = 0;
+};
+
+// CPU time of the calling thread.
+std::chrono::nanoseconds ThreadCpu() {
+    timespec now{};
+    ::clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return std::chrono::seconds(now.tv_sec) + std::chrono::nanoseconds(now.tv_nsec);
+}
+
+// The longest stretch between two turns of the event loop: in wall time,
+// and in CPU time the GUI thread spent in it. On a loaded machine the first
+// includes time the thread waited for a processor; the second is the
+// thread's own work.
+struct LoopGaps {
+    double longestMs = 0;
+    double longestBusyMs = 0;
+};
+
+// Turns the event loop until `done` holds (a 1 ms timer fires once per turn
+// at most) and measures the gaps between turns.
+LoopGaps RunUntil(const std::function<bool()>& done, std::chrono::seconds patience) {
+    QEventLoop loop;
+    QTimer beat;
+    beat.setTimerType(Qt::PreciseTimer);
+    beat.setInterval(1);
+    Clock::time_point last = Clock::now();
+    std::chrono::nanoseconds lastCpu = ThreadCpu();
+    Clock::duration longest{};
+    std::chrono::nanoseconds longestBusy{};
+    QObject::connect(&beat, &QTimer::timeout, [&] {
+        const Clock::time_point now = Clock::now();
+        const std::chrono::nanoseconds cpu = ThreadCpu();
+        longest = std::max(longest, now - last);
+        longestBusy = std::max(longestBusy, cpu - lastCpu);
+        last = now;
+        lastCpu = cpu;
+        if (done()) {
+            loop.quit();
+        }
+    });
+    QTimer::singleShot(patience, &loop, &QEventLoop::quit);
+    beat.start();
+    loop.exec();
+    return {std::chrono::duration<double, std::milli>(longest).count(),
+            std::chrono::duration<double, std::milli>(longestBusy).count()};
+}
+
+StreamFigures StreamOnce(long results, bool sortedBySize, const std::filesystem::path& folder) {
+    test::SimCore sim(SimProgram(), folder, {"--flood", std::to_string(results)});
+    sim::SimWebServer web;
+    web.Start();
+    StatusLog log;
+    QuietPrompter prompter;
+    SystemClock clock;
+    CoreLinkConfig config;
+    config.host = "127.0.0.1";
+    config.port = static_cast<std::uint16_t>(sim.Port());
+    CoreLink link(config, log, prompter, clock);
+    CoreLinkCommands commands(link);
+    SearchModel model(commands);
+    TimedSink sink(model);
+    link.SetSearchSink(&sink);
+    link.StartReceiveThread();
+    const std::string base = web.BaseUrl();
+    WebSearch webSearch(EngineUrls{base, base, base}, model);
+    NoDownloads downloads;
+    SearchPage page(model, commands, webSearch, downloads, prompter);
+    page.resize(1000, 700);
+    page.show();
+    RunUntil([&] { return link.IsLoggedIn(); }, std::chrono::seconds(10));
+
+    if (sortedBySize) {
+        page.SortBy(ResultColumn::Size);
+    }
+    StreamFigures figures;
+    const long before = ResidentBytes();
+    const Clock::time_point start = Clock::now();
+    page.findChild<QLineEdit*>(QStringLiteral("IDC_KEYWORD"))->setText(QStringLiteral("flood"));
+    page.StartSearch();
+    const ResultTableModel& table = page.Results();
+    const LoopGaps gaps =
+        RunUntil([&] { return sink.Count() >= results && table.rowCount() >= results; },
+                 std::chrono::seconds(120));
+    figures.longestGapMs = gaps.longestMs;
+    figures.longestBusyMs = gaps.longestBusyMs;
+    const Clock::time_point listed = Clock::now();
+    if (table.rowCount() >= results) {
+        figures.listLagMs = std::chrono::duration<double, std::milli>(listed - sink.Last()).count();
+    }
+    figures.streamMs = std::chrono::duration<double, std::milli>(sink.Last() - start).count();
+    figures.bytesPerResult = static_cast<double>(ResidentBytes() - before) / results;
+    webSearch.Shutdown();
+    model.Shutdown();
+    return figures;
+}
+
+void BM_StreamFloodIntoShownPage(benchmark::State& state) {
+    EnsureApplication();
+    const long results = state.range(0);
+    const std::filesystem::path folder =
+        std::filesystem::temp_directory_path() / ("korvana-stream-" + std::to_string(::getpid()));
+    StreamFigures figures;
+    for (auto _ : state) {
+        std::filesystem::create_directories(folder);
+        figures = StreamOnce(results, state.range(1) != 0, folder);
+        std::filesystem::remove_all(folder);
+    }
+    state.counters["list_lag_ms"] = figures.listLagMs;
+    state.counters["longest_gui_gap_ms"] = figures.longestGapMs;
+    state.counters["longest_gui_busy_ms"] = figures.longestBusyMs;
+    state.counters["stream_ms"] = figures.streamMs;
+    state.counters["bytes_per_result"] = figures.bytesPerResult;
+}
+// Unsorted (every new row goes to the top), and sorted by Size, where the
+// rows of every batch land all over the list.
+BENCHMARK(BM_StreamFloodIntoShownPage)
+    ->Args({100'000, 0})
+    ->Args({100'000, 1})
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+}  // namespace
+}  // namespace korvana

@@ -1,0 +1,142 @@
+// Showing a search of 100,000 mixed results, sorted by Size: one stable sort
+// against inserting each row by a walk from the top, and the memory that the
+// model's records take.
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "search/CoreCommands.h"
+#include "search/SearchModel.h"
+
+namespace korvana {
+namespace {
+
+constexpr int kResults = 100'000;
+
+class Networks final : public NetworkNames {
+  public:
+    std::string NetworkName(std::int32_t number) const override {
+        return number == 1 ? "Donkey" : "BitTorrent";
+    }
+};
+
+// Probes that never run: the web results keep the states they are given.
+class NoProbes final : public HeaderProbes {
+  public:
+    void Start(std::function<void()>) override {}
+    std::string FetchHeader(const std::string&) override { return {}; }
+    void Stop() override {}
+};
+
+long ResidentBytes() {
+    std::ifstream statm("/proc/self/statm");
+    long pages = 0;
+    long resident = 0;
+    statm >> pages >> resident;
+    return resident * ::sysconf(_SC_PAGESIZE);
+}
+
+// One search of `count` results: four core results to one web result, core
+// results with tags as the core sends them.
+void Fill(SearchModel& model, int count) {
+    model.OpenSearch(0);
+    std::mt19937_64 random(42);
+    for (int i = 0; i < count; ++i) {
+        if (i % 5 == 4) {
+            model.AddWebResult(0, "http://127.0.0.1:4100/files/song" + std::to_string(i) + ".mp3",
+                               "Web Song " + std::to_string(i) + ".mp3", WebEngineId::Engine2);
+            continue;
+        }
+        auto result = std::make_shared<CoreResult>();
+        result->searchId = 0;
+        result->resultId = i;
+        result->networkNumber = 1 + i % 2;
+        result->name = "Some Artist - Some Title (" + std::to_string(i) + ").mp3";
+        result->size = static_cast<std::int64_t>(random() % 9'000'000) + 1'000'000;
+        result->format = "mp3";
+        result->type = "Audio";
+        result->tags.push_back(CoreTag{"bitrate", 0, 192, {}});
+        result->tags.push_back(CoreTag{"availability", 0, static_cast<std::int32_t>(i % 40), {}});
+        model.AddCoreResult(std::move(result));
+    }
+}
+
+struct FilledModel {
+    FilledModel() {
+        const long before = ResidentBytes();
+        model = std::make_unique<SearchModel>(networks, std::make_unique<NoProbes>());
+        Fill(*model, kResults);
+        bytesPerResult = static_cast<double>(ResidentBytes() - before) / kResults;
+        model->ShowSearch(0);
+        model->SortBy(ResultColumn::Size);
+    }
+    Networks networks;
+    std::unique_ptr<SearchModel> model;
+    double bytesPerResult = 0;
+};
+
+FilledModel& Filled() {
+    static FilledModel filled;
+    return filled;
+}
+
+void BM_ShowSearchSortedBySize(benchmark::State& state) {
+    FilledModel& filled = Filled();
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(filled.model->ShowSearch(0));
+    }
+    state.counters["rows"] = kResults;
+    state.counters["model_bytes_per_result"] = filled.bytesPerResult;
+}
+BENCHMARK(BM_ShowSearchSortedBySize)->Unit(benchmark::kMillisecond);
+
+// The same rows put in place one at a time, each by a walk from the top of
+// the list to the first row it precedes.
+void BM_LinearInsertionSortedBySize(benchmark::State& state) {
+    FilledModel& filled = Filled();
+    const std::vector<ListedRow> sorted = filled.model->ShowSearch(0);
+    // The walk meets the rows newest first; any order of the same keys costs
+    // the same, so the shown rows are walked in reverse order of arrival.
+    std::vector<ListedRow> newestFirst = sorted;
+    std::shuffle(newestFirst.begin(), newestFirst.end(), std::mt19937(7));
+    const RowOrdering ordering = filled.model->Ordering();
+    for (auto _ : state) {
+        std::vector<ListedRow> rows;
+        for (const ListedRow& row : newestFirst) {
+            std::size_t at = 0;
+            while (at < rows.size() && !Precedes(row, rows[at], ordering)) {
+                ++at;
+            }
+            rows.insert(rows.begin() + static_cast<std::ptrdiff_t>(at), row);
+        }
+        benchmark::DoNotOptimize(rows);
+    }
+}
+BENCHMARK(BM_LinearInsertionSortedBySize)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// Inserting the rows one at a time at a place found by binary search: what
+// each row streamed into a sorted list costs when batches are not merged.
+void BM_BinaryInsertionSortedBySize(benchmark::State& state) {
+    FilledModel& filled = Filled();
+    std::vector<ListedRow> arriving = filled.model->ShowSearch(0);
+    std::shuffle(arriving.begin(), arriving.end(), std::mt19937(7));
+    const RowOrdering ordering = filled.model->Ordering();
+    for (auto _ : state) {
+        std::vector<ListedRow> rows;
+        for (const ListedRow& row : arriving) {
+            rows.insert(
+                rows.begin() + static_cast<std::ptrdiff_t>(InsertPosition(rows, row, ordering)),
+                row);
+        }
+        benchmark::DoNotOptimize(rows);
+    }
+}
+BENCHMARK(BM_BinaryInsertionSortedBySize)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace korvana

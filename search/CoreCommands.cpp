@@ -1,0 +1,23 @@
+#include "search/CoreCommands.h"
+
+#include "core/CoreLink.h"
+
+namespace korvana {
+
+std::string CoreLinkCommands::NetworkName(std::int32_t networkNumber) const {
+    return link_.NetworkName(networkNumber);
+}
+
+void CoreLinkCommands::SendSearchQuery(std::int32_t searchId, const SearchTerms& terms) {
+    link_.SendSearchQuery(searchId, terms);
+}
+
+void CoreLinkCommands::SendCloseQuery(std::int32_t searchId) {
+    link_.SendCloseQuery(searchId);
+}
+
+void CoreLinkCommands::SendDownloadRequest(std::string_view fileName, std::int32_t resultId) {
+    link_.SendDownloadRequest(fileName, resultId);
+}
+
+}  // namespace korvana

@@ -1,0 +1,297 @@
+#include "search/SearchModel.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "core/TextLimit.h"
+#include "search/CoreCommands.h"
+#include "search/ProbeHeader.h"
+
+namespace korvana {
+namespace {
+
+std::string Lowered(const std::string& text) {
+    std::string lowered = text;
+    std::transform(lowered.begin(), lowered.end(), lowered.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return lowered;
+}
+
+// The integer value of the first tag of that name (letter case aside);
+// tags are stored newest first. Text tags carry no number.
+std::optional<std::int32_t> TagNumber(const CoreResult& result, const std::string& name) {
+    for (const CoreTag& tag : result.tags) {
+        if (tag.type != CoreTag::kTextType && Lowered(tag.name) == name) {
+            return tag.intValue;
+        }
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+SearchModel::SearchModel(const NetworkNames& networks, std::unique_ptr<HeaderProbes> probes)
+    : networks_(networks),
+      probes_(probes ? std::move(probes) : std::make_unique<HttpHeaderProbes>()) {}
+
+SearchModel::~SearchModel() {
+    Shutdown();
+}
+
+std::unique_lock<std::recursive_mutex> SearchModel::Lock() {
+    return std::unique_lock(mutex_);
+}
+
+SearchRecord* SearchModel::Find(std::int32_t searchId) const {
+    const auto found = searches_.find(searchId);
+    return found == searches_.end() ? nullptr : found->second.get();
+}
+
+SearchRecord* SearchModel::FindOpen(std::int32_t searchId) const {
+    SearchRecord* search = Find(searchId);
+    return search != nullptr && !search->stopped && !search->removed ? search : nullptr;
+}
+
+bool SearchModel::HasSearch(std::int32_t searchId) const {
+    std::lock_guard lock(mutex_);
+    return Find(searchId) != nullptr;
+}
+
+void SearchModel::OpenSearch(int searchId) {
+    std::lock_guard lock(mutex_);
+    if (Find(searchId) == nullptr) {
+        searches_.emplace(searchId, std::make_unique<SearchRecord>(searchId));
+    }
+}
+
+bool SearchModel::IsSearchStopped(int searchId) const {
+    std::lock_guard lock(mutex_);
+    return FindOpen(searchId) == nullptr;
+}
+
+std::int32_t SearchModel::TakeNextSearchId() {
+    std::lock_guard lock(mutex_);
+    return nextSearchId_++;
+}
+
+void SearchModel::StopSearch(std::int32_t searchId) {
+    std::lock_guard lock(mutex_);
+    if (SearchRecord* search = Find(searchId)) {
+        search->stopped = true;
+    }
+}
+
+void SearchModel::RemoveSearch(std::int32_t searchId) {
+    std::lock_guard lock(mutex_);
+    if (SearchRecord* search = Find(searchId)) {
+        search->removed = true;
+    }
+}
+
+std::int32_t SearchModel::ShownCount(std::int32_t searchId) const {
+    std::lock_guard lock(mutex_);
+    const SearchRecord* search = Find(searchId);
+    return search != nullptr ? search->shownCount : 0;
+}
+
+const std::string* SearchModel::NetworkNameOf(std::int32_t networkNumber) {
+    // A network keeps the name it was first reported with, so a known name
+    // is asked for once.
+    const auto cached = networkNames_.find(networkNumber);
+    if (cached != networkNames_.end()) {
+        return cached->second;
+    }
+    const std::string name = networks_.NetworkName(networkNumber);
+    // Results point at one copy of each name.
+    const std::string* text = &*networkTexts_.insert(name).first;
+    if (name != "unknown") {
+        networkNames_.emplace(networkNumber, text);
+    }
+    return text;
+}
+
+void SearchModel::AddCoreResult(std::shared_ptr<CoreResult> result) {
+    std::lock_guard lock(mutex_);
+    SearchRecord* search = result ? FindOpen(result->searchId) : nullptr;
+    if (search == nullptr) {
+        return;
+    }
+    SearchResult& added = results_.emplace_back();
+    added.searchId = search->id;
+    added.fromCore = true;
+    added.network = NetworkNameOf(result->networkNumber);
+    added.sources = TagNumber(*result, "availability").value_or(1);
+    added.bitrate = TagNumber(*result, "bitrate").value_or(0);
+    added.size = result->size;
+    added.core = std::move(result);
+    search->results.push_back(&added);
+    CountShown(*search);
+    if (search->id == displayed_.load()) {
+        QueueRowEvent(ListEvent::Kind::Added, added);
+    }
+}
+
+bool SearchModel::AddWebResult(int searchId, const std::string& link, const std::string& name,
+                               WebEngineId /*engine*/) {
+    std::lock_guard lock(mutex_);
+    SearchRecord* search = FindOpen(searchId);
+    if (search == nullptr || !search->webLinks.insert(Lowered(link)).second) {
+        return true;
+    }
+    SearchResult& added = results_.emplace_back();
+    added.searchId = searchId;
+    added.web = std::make_unique<WebLocation>(
+        WebLocation{TruncateText(name, SearchResult::kMaxName), link});
+    search->results.push_back(&added);
+    unprobed_.push_back(&added);
+    if (searchId == displayed_.load()) {
+        QueueRowEvent(ListEvent::Kind::Added, added);
+    }
+    return true;
+}
+
+void SearchModel::QueueRowEvent(ListEvent::Kind kind, const SearchResult& result) {
+    events_.push_back(ListEvent{kind, MakeRow(result)});
+    Wake();
+}
+
+void SearchModel::CountShown(SearchRecord& search) {
+    ++search.shownCount;
+    changedCounts_.insert(search.id);
+    Wake();
+}
+
+void SearchModel::Wake() {
+    if (listener_ != nullptr && !drainPosted_) {
+        drainPosted_ = true;
+        listener_->OnListChanged();
+    }
+}
+
+void SearchModel::SetListener(ListChangeListener* listener) {
+    std::lock_guard lock(mutex_);
+    listener_ = listener;
+    drainPosted_ = false;
+    if (!events_.empty() || !changedCounts_.empty()) {
+        Wake();
+    }
+}
+
+ListChanges SearchModel::TakeListChanges() {
+    std::lock_guard lock(mutex_);
+    ListChanges changes;
+    // Taken whole, so that the queue does not keep a burst's capacity.
+    changes.events.swap(events_);
+    const std::int32_t displayed = displayed_.load();
+    const SearchRecord* shown = Find(displayed);
+    // Events are queued only for the displayed search, and showing another
+    // drops them; a search removed since must still not reach the list.
+    if (shown == nullptr || shown->removed) {
+        changes.events.clear();
+    }
+    std::erase_if(changes.events, [displayed](const ListEvent& event) {
+        return event.row.result->searchId != displayed;
+    });
+    for (std::int32_t id : changedCounts_) {
+        changes.counts.emplace_back(id, Find(id)->shownCount);
+    }
+    changedCounts_.clear();
+    drainPosted_ = false;
+    return changes;
+}
+
+std::vector<ListedRow> SearchModel::ShowSearch(std::int32_t searchId) {
+    std::vector<ListedRow> rows;
+    RowOrdering ordering;
+    {
+        std::lock_guard lock(mutex_);
+        displayed_ = searchId;
+        events_.clear();
+        ordering = ordering_;
+        const SearchRecord* search = Find(searchId);
+        if (search != nullptr && !search->removed) {
+            rows.reserve(search->results.size());
+            for (auto it = search->results.rbegin(); it != search->results.rend(); ++it) {
+                if ((*it)->fromCore || (*it)->probe != ProbeState::Failed) {
+                    rows.push_back(MakeRow(**it));
+                }
+            }
+        }
+    }
+    // The rows hold copies of what can change, so they are ordered outside
+    // the lock.
+    OrderAsInserted(rows, ordering);
+    return rows;
+}
+
+std::vector<ListedRow> SearchModel::SortBy(ResultColumn column) {
+    {
+        std::lock_guard lock(mutex_);
+        ordering_ = ClickHeader(ordering_, column);
+    }
+    return ShowSearch(displayed_.load());
+}
+
+RowOrdering SearchModel::Ordering() const {
+    std::lock_guard lock(mutex_);
+    return ordering_;
+}
+
+SearchResult* SearchModel::NextToProbe() {
+    std::lock_guard lock(mutex_);
+    while (!unprobed_.empty()) {
+        SearchResult* result = unprobed_.back();
+        unprobed_.pop_back();
+        // Nobody will see a removed search's results again: not worth a probe.
+        const SearchRecord* search = Find(result->searchId);
+        if (result->probe == ProbeState::New && search != nullptr && !search->removed) {
+            result->probe = ProbeState::Probing;
+            return result;
+        }
+    }
+    return nullptr;
+}
+
+void SearchModel::ProbeTick() {
+    if (shutDown_.load() || runningProbes_.load() >= kMaxRunningProbes) {
+        return;
+    }
+    SearchResult* result = NextToProbe();
+    if (result == nullptr || result->Link().empty()) {
+        return;
+    }
+    ++runningProbes_;
+    probes_->Start([this, result] { RunProbe(*result); });
+}
+
+void SearchModel::RunProbe(SearchResult& result) {
+    const std::optional<std::int64_t> size = SizeFromHeader(probes_->FetchHeader(result.Link()));
+    --runningProbes_;
+    // A fetch cut short by the shutdown says nothing about the file.
+    if (!shutDown_.load()) {
+        ReportProbe(result, size);
+    }
+}
+
+void SearchModel::ReportProbe(SearchResult& result, std::optional<std::int64_t> size) {
+    std::lock_guard lock(mutex_);
+    result.probe = size ? ProbeState::SizeKnown : ProbeState::Failed;
+    result.size = size.value_or(0);
+    SearchRecord* search = Find(result.searchId);
+    if (search == nullptr) {
+        return;
+    }
+    if (size) {
+        CountShown(*search);
+    }
+    if (search->id == displayed_.load() && !search->removed) {
+        QueueRowEvent(size ? ListEvent::Kind::Sized : ListEvent::Kind::Failed, result);
+    }
+}
+
+void SearchModel::Shutdown() {
+    shutDown_ = true;
+    probes_->Stop();
+}
+
+}  // namespace korvana

@@ -1,0 +1,57 @@
+#include "search/SearchPageLayout.h"
+
+#include <algorithm>
+
+namespace korvana {
+namespace {
+
+Rect At(int x, int y, int width, int height) {
+    return Rect{x, y, x + std::max(width, 0), y + std::max(height, 0)};
+}
+
+}  // namespace
+
+SearchPageLayout LayOutSearchPage(const Rect& client) {
+    const int l = client.left;
+    const int t = client.top;
+    const int r = client.right;
+    const int b = client.bottom;
+    SearchPageLayout layout;
+    layout.keyword = At(l + 5, t + 25, 200, 30);
+    layout.startStop = At(l + 225, t + 25, 75, 30);
+    layout.reset = At(l + 225, t + 70, 75, 30);
+    layout.status = At(l + 310, t + 42, 125, 20);
+    layout.filters = At(l + 350, t + 25, r - 2 * l - 360, 75);
+    layout.editor = At(l + 351, t + 26, 5, 5);
+    layout.separator = At(l + 5, t + 105, r - l - 10, 1);
+    layout.tabs = At(l + 5, t + 110, r - l - 35, 30);
+    layout.removeButton = At(r - l - 22, t + 111, 16, 16);
+    layout.results = At(l + 5, t + 130, r - l - 10, b - t - 178);
+    layout.downloadSelected = At(l + 5, b - 44, 150, 40);
+    // The picture has no place of its own in the table; it sits beside the
+    // download button.
+    layout.picture = At(l + 165, b - 44, 40, 40);
+    layout.findText = At(r - 370, b - 39, 200, 30);
+    layout.findNext = At(r - 160, b - 39, 90, 30);
+    layout.findStatus = At(r - 65, b - 39, 60, 30);
+    return layout;
+}
+
+std::array<int, kResultColumnCount> ResultColumnWidths(int clientWidth, bool setUp) {
+    const int status = setUp ? 45 : 75;
+    const double rest = std::max(clientWidth - status, 0);
+    return {status,
+            static_cast<int>(0.4 * rest),
+            static_cast<int>(0.2 * rest),
+            static_cast<int>(0.15 * rest),
+            static_cast<int>(0.1 * rest),
+            static_cast<int>(0.15 * rest),
+            0};
+}
+
+std::array<int, 2> FilterColumnWidths(int clientWidth, bool setUp) {
+    const int term = setUp ? 50 : 125;
+    return {term, std::max(clientWidth - term, 0)};
+}
+
+}  // namespace korvana

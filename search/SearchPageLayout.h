@@ -1,0 +1,38 @@
+#pragma once
+
+#include <array>
+
+#include "controls/Geometry.h"
+#include "search/ResultRows.h"
+
+namespace korvana {
+
+// Where the search page's controls go, from its client rectangle.
+struct SearchPageLayout {
+    Rect keyword;
+    Rect startStop;
+    Rect reset;
+    Rect status;
+    Rect filters;
+    Rect editor;
+    Rect separator;
+    Rect tabs;
+    Rect removeButton;
+    Rect results;
+    Rect downloadSelected;
+    Rect picture;
+    Rect findText;
+    Rect findNext;
+    Rect findStatus;
+};
+
+SearchPageLayout LayOutSearchPage(const Rect& client);
+
+// The result list's column widths for a client width. At set-up, before the
+// first resize, the shares are taken of less and the Status column is
+// narrower; the Link column is hidden (0).
+std::array<int, kResultColumnCount> ResultColumnWidths(int clientWidth, bool setUp);
+// The filter list's "Term" and "Search" widths.
+std::array<int, 2> FilterColumnWidths(int clientWidth, bool setUp);
+
+}  // namespace korvana

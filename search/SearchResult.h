@@ -1,0 +1,54 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "core/CoreResult.h"
+
+namespace korvana {
+
+// How far a web result's size probe has come. Only moves forward:
+// New -> Probing -> SizeKnown or Failed.
+enum class ProbeState : std::int32_t { New = 0, SizeKnown = 1, Failed = 2, Probing = 3 };
+
+// Where a web result's file is: the name the engine made and the file's URL.
+struct WebLocation {
+    std::string name;
+    std::string link;
+};
+
+// One result of one search, from the core or from a web engine. The model
+// keeps every result for its own lifetime; a search of 100,000 results
+// holds as many of these, so they stay small. Everything but `size` and
+// `probe` is fixed once the model has accepted the result; those two change
+// only under the model's lock, when a web result's probe reports.
+struct SearchResult {
+    static constexpr std::size_t kMaxName = 511;
+
+    // Core results: the core's record, shared with the core link's pool.
+    // Only its fixed fields are read here.
+    std::shared_ptr<const CoreResult> core;
+    // Web results only.
+    std::unique_ptr<const WebLocation> web;
+    // Core results: the network's name, held by the model.
+    const std::string* network = nullptr;
+    // Bytes. Web results: 0 until the probe learns it.
+    std::int64_t size = 0;
+    std::int32_t searchId = 0;
+    // Core results: the "availability" tag (1 when absent) and the
+    // "bitrate" tag (0 when absent).
+    std::int32_t sources = 1;
+    std::int32_t bitrate = 0;
+    ProbeState probe = ProbeState::New;
+    bool fromCore = false;
+
+    const std::string& Name() const { return core ? core->name : web->name; }
+    // A web result's link; empty for a core result.
+    const std::string& Link() const {
+        static const std::string kNone;
+        return web ? web->link : kNone;
+    }
+};
+
+}  // namespace korvana

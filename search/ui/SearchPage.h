@@ -1,0 +1,124 @@
+#pragma once
+
+#include <QTimer>
+#include <QWidget>
+#include <memory>
+
+#include "controls/MenuOwner.h"
+#include "controls/MenuTable.h"
+#include "controls/SearchViewer.h"
+#include "search/ResultRows.h"
+#include "search/SearchPageRules.h"
+
+class QLabel;
+class QLineEdit;
+class QTableView;
+class QTableWidget;
+
+namespace korvana {
+
+class CGradientMenu;
+class CoreCommands;
+class DownloadStarter;
+class Prompter;
+class ResultTableModel;
+class SearchModel;
+class SearchTabCtrl;
+class SkinButton;
+class StatusLog;
+class WebSearch;
+
+// The search page: a keyword and six filters start a search at the core and
+// at the web engines; each search gets a tab, and the list shows the
+// selected search's results, core and web side by side, from which the user
+// downloads, finds text, and stops, removes or clears searches.
+//
+// Every object passed in must outlive the page. The page polls the model's
+// size probes every 250 ms once a search has started.
+class SearchPage final : public QWidget, public SearchViewer, public MenuOwner {
+    Q_OBJECT
+  public:
+    static constexpr int kProbeTickMs = 250;
+
+    SearchPage(SearchModel& model, CoreCommands& core, WebSearch& web, DownloadStarter& downloads,
+               Prompter& prompter, StatusLog* log = nullptr, QWidget* parent = nullptr);
+    ~SearchPage() override;
+
+    // The tab strip's choice, and the page's own: list `searchId`'s results.
+    void ShowSearch(int searchId) override;
+    void OnMenuCommand(int commandId) override;
+
+    void StartSearch();
+    void Reset();
+    void DownloadSelected();
+    void Find();
+    void StopSearch();
+    void RemoveSearch();
+    void ClearAllSearches();
+    void SortBy(ResultColumn column);
+    // Opens the in-place editor over a filter's value.
+    void EditFilter(int row);
+
+    ResultTableModel& Results() const { return *results_; }
+    QTableView& ResultView() const { return *resultView_; }
+    SearchTabCtrl& Tabs() const { return *tabs_; }
+    const QTimer& ProbeTimer() const { return probeTimer_; }
+    FilterValues Filters() const;
+    int FindPosition() const { return findPosition_; }
+
+  protected:
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    // The filter list's "Search" column, which holds the values.
+    static constexpr int kValueColumn = 1;
+
+    void BuildSearchArea();
+    void BuildFilterList();
+    void BuildResultArea(StatusLog* log);
+    void BuildFindArea();
+    void BuildMenus();
+    void LayOut();
+    void SetColumnWidths(bool setUp);
+    void CommitFilter();
+    void HideTabsWhenNone();
+    void DeselectRow(int row);
+    void OpenResultsMenu(const QPoint& at);
+    bool OpenSearchMenu(const QPoint& at);
+    void PopUp(CGradientMenu& popup, const QPoint& globalAt);
+
+    SearchModel& model_;
+    CoreCommands& core_;
+    WebSearch& web_;
+    DownloadStarter& downloads_;
+    Prompter& prompter_;
+
+    QLineEdit* keyword_ = nullptr;
+    SkinButton* start_ = nullptr;
+    SkinButton* stop_ = nullptr;
+    SkinButton* reset_ = nullptr;
+    QLabel* status_ = nullptr;
+    QTableWidget* filters_ = nullptr;
+    QLineEdit* filterEditor_ = nullptr;
+    QWidget* separator_ = nullptr;
+    SearchTabCtrl* tabs_ = nullptr;
+    SkinButton* removeSearch_ = nullptr;
+    ResultTableModel* results_ = nullptr;
+    QTableView* resultView_ = nullptr;
+    SkinButton* downloadSelected_ = nullptr;
+    QLabel* picture_ = nullptr;
+    QLineEdit* findText_ = nullptr;
+    SkinButton* findNext_ = nullptr;
+    QLabel* findStatus_ = nullptr;
+
+    MenuTable resultsMenu_;
+    MenuTable searchMenu_;
+    std::unique_ptr<CGradientMenu> resultsPopup_;
+    std::unique_ptr<CGradientMenu> searchPopup_;
+    QTimer probeTimer_;
+    int findPosition_ = -1;
+    int editedFilter_ = -1;
+};
+
+}  // namespace korvana

@@ -1,0 +1,229 @@
+#include "search/SearchModel.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "SearchTestSupport.h"
+
+namespace korvana {
+namespace {
+
+using test::AddTag;
+using test::FakeNetworks;
+using test::MakeCoreResult;
+using test::ManualProbes;
+
+// Counts the drains the model asks for.
+class CountingListener final : public ListChangeListener {
+  public:
+    void OnListChanged() override { ++calls; }
+    int calls = 0;
+};
+
+class SearchModelTest : public ::testing::Test {
+  protected:
+    SearchModelTest() {
+        auto probes = std::make_unique<ManualProbes>();
+        probes_ = probes.get();
+        model_ = std::make_unique<SearchModel>(networks_, std::move(probes));
+    }
+
+    std::int32_t Open() {
+        const std::int32_t id = model_->TakeNextSearchId();
+        model_->OpenSearch(id);
+        return id;
+    }
+    std::vector<std::string> Names(const std::vector<ListedRow>& rows) const {
+        std::vector<std::string> names;
+        for (const ListedRow& row : rows) {
+            names.push_back(row.result->Name());
+        }
+        return names;
+    }
+    std::vector<std::string> Column(const std::vector<ListedRow>& rows, ResultColumn column) const {
+        std::vector<std::string> texts;
+        for (const ListedRow& row : rows) {
+            texts.push_back(ColumnText(row, column));
+        }
+        return texts;
+    }
+
+    FakeNetworks networks_;
+    ManualProbes* probes_ = nullptr;
+    std::unique_ptr<SearchModel> model_;
+};
+
+TEST_F(SearchModelTest, SearchIdsCountUpAndStoppedRemovedOrUnknownSearchesTakeNoResults) {
+    EXPECT_EQ(model_->TakeNextSearchId(), 0);
+    EXPECT_EQ(model_->TakeNextSearchId(), 1);
+    EXPECT_FALSE(model_->HasSearch(1));
+    EXPECT_TRUE(model_->IsSearchStopped(1));
+    model_->OpenSearch(1);
+    model_->OpenSearch(1);
+    EXPECT_TRUE(model_->HasSearch(1));
+    EXPECT_FALSE(model_->IsSearchStopped(1));
+    model_->StopSearch(1);
+    EXPECT_TRUE(model_->HasSearch(1));
+    EXPECT_TRUE(model_->IsSearchStopped(1));
+    model_->OpenSearch(0);
+    model_->RemoveSearch(0);
+    // Results of stopped, removed and unknown searches are dropped.
+    for (std::int32_t id : {1, 0, 77}) {
+        model_->AddCoreResult(MakeCoreResult(id, 1, "core", 1));
+        model_->AddWebResult(id, "http://127.0.0.1/x", "web", WebEngineId::Engine1);
+        EXPECT_TRUE(model_->ShowSearch(id).empty()) << id;
+        EXPECT_EQ(model_->ShownCount(id), 0);
+    }
+}
+
+TEST_F(SearchModelTest, CoreResultShowsItsColumnsInFullSixtyFourBits) {
+    const std::int32_t id = Open();
+    auto result = MakeCoreResult(id, 42, "Song.mp3", 5'000'000'000LL, 2);
+    AddTag(*result, "Availability", 7);
+    AddTag(*result, "BITRATE", 192);
+    model_->AddCoreResult(result);
+    model_->AddCoreResult(MakeCoreResult(id, 43, "Plain.mp3", 10, 9));
+
+    const std::vector<ListedRow> rows = model_->ShowSearch(id);
+    ASSERT_EQ(rows.size(), 2u);
+    // Unsorted: each row went to the top in turn, the oldest last.
+    EXPECT_EQ(Names(rows), (std::vector<std::string>{"Song.mp3", "Plain.mp3"}));
+    EXPECT_EQ(StatusIcon(rows[0]), kIconCore);
+    EXPECT_EQ(Column(rows, ResultColumn::Size), (std::vector<std::string>{"5000000000", "10"}));
+    EXPECT_EQ(Column(rows, ResultColumn::Net), (std::vector<std::string>{"BitTorrent", "unknown"}));
+    EXPECT_EQ(Column(rows, ResultColumn::Sources), (std::vector<std::string>{"7", "1"}));
+    EXPECT_EQ(Column(rows, ResultColumn::Info), (std::vector<std::string>{"192 kbps", ""}));
+    EXPECT_EQ(Column(rows, ResultColumn::Link), (std::vector<std::string>{"42", "43"}));
+    EXPECT_EQ(model_->ShownCount(id), 2);
+}
+
+TEST_F(SearchModelTest, KnownNetworkNamesAreAskedForOnce) {
+    const std::int32_t id = Open();
+    for (int i = 0; i < 5; ++i) {
+        model_->AddCoreResult(MakeCoreResult(id, i, "a", 1, 1));
+        model_->AddCoreResult(MakeCoreResult(id, i, "b", 1, 9));
+    }
+    // Network 9 stays unknown and is asked again, in case it arrives later.
+    EXPECT_EQ(networks_.Asked(), 6);
+    networks_.Set(9, "Gnutella");
+    model_->AddCoreResult(MakeCoreResult(id, 99, "c", 1, 9));
+    EXPECT_EQ(ColumnText(model_->ShowSearch(id).back(), ResultColumn::Net), "Gnutella");
+}
+
+TEST_F(SearchModelTest, TwoEnginesFindingOneLinkListItOnce) {
+    const std::int32_t id = Open();
+    EXPECT_TRUE(model_->AddWebResult(id, "http://127.0.0.1/A.mp3", "A.mp3", WebEngineId::Engine1));
+    EXPECT_TRUE(model_->AddWebResult(id, "HTTP://127.0.0.1/a.MP3", "a.mp3", WebEngineId::Engine2));
+    const std::int32_t other = Open();
+    EXPECT_TRUE(
+        model_->AddWebResult(other, "http://127.0.0.1/A.mp3", "A.mp3", WebEngineId::Engine3));
+
+    const std::vector<ListedRow> rows = model_->ShowSearch(id);
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(StatusIcon(rows[0]), kIconWebPending);
+    EXPECT_EQ(ColumnText(rows[0], ResultColumn::Size), "Unknown");
+    EXPECT_EQ(ColumnText(rows[0], ResultColumn::Net), "Web");
+    EXPECT_EQ(ColumnText(rows[0], ResultColumn::Sources), "-");
+    EXPECT_EQ(ColumnText(rows[0], ResultColumn::Link), "http://127.0.0.1/A.mp3");
+    EXPECT_EQ(model_->ShowSearch(other).size(), 1u);
+    // Web results count once their size is known, not before.
+    EXPECT_EQ(model_->ShownCount(id), 0);
+}
+
+TEST_F(SearchModelTest, OnlyTheDisplayedSearchQueuesRowsAndOneDrainIsAskedFor) {
+    CountingListener listener;
+    model_->SetListener(&listener);
+    const std::int32_t shown = Open();
+    const std::int32_t hidden = Open();
+    model_->ShowSearch(shown);
+    for (int i = 0; i < 50; ++i) {
+        model_->AddCoreResult(MakeCoreResult(shown, i, "s" + std::to_string(i), i));
+        model_->AddCoreResult(MakeCoreResult(hidden, i, "h", i));
+    }
+    EXPECT_EQ(listener.calls, 1);
+    const ListChanges changes = model_->TakeListChanges();
+    EXPECT_EQ(changes.events.size(), 50u);
+    EXPECT_EQ(changes.counts,
+              (std::vector<std::pair<std::int32_t, std::int32_t>>{{shown, 50}, {hidden, 50}}));
+    model_->AddCoreResult(MakeCoreResult(shown, 99, "late", 1));
+    EXPECT_EQ(listener.calls, 2);
+    // Showing the search again lists the late row and drops its event.
+    EXPECT_EQ(model_->ShowSearch(shown).size(), 51u);
+    EXPECT_TRUE(model_->TakeListChanges().events.empty());
+    model_->SetListener(nullptr);
+}
+
+TEST_F(SearchModelTest, RemovedSearchNeverReachesTheListEvenWhenAlreadyQueued) {
+    const std::int32_t id = Open();
+    model_->ShowSearch(id);
+    model_->AddCoreResult(MakeCoreResult(id, 1, "queued", 1));
+    model_->AddWebResult(id, "http://127.0.0.1/q", "queued web", WebEngineId::Engine1);
+    model_->RemoveSearch(id);
+    EXPECT_TRUE(model_->TakeListChanges().events.empty());
+    EXPECT_TRUE(model_->ShowSearch(id).empty());
+    // As after Clear All Searches: nothing is shown whatever arrives.
+    const std::int32_t other = Open();
+    model_->ShowSearch(-1);
+    model_->RemoveSearch(other);
+    model_->AddCoreResult(MakeCoreResult(other, 1, "core", 1));
+    model_->AddWebResult(other, "http://127.0.0.1/w", "web", WebEngineId::Engine1);
+    EXPECT_TRUE(model_->TakeListChanges().events.empty());
+    EXPECT_TRUE(model_->ShowSearch(-1).empty());
+}
+
+TEST_F(SearchModelTest, SizeHeaderClickedTwiceSortsAscendingAndAThirdTimeDescending) {
+    const std::int32_t id = Open();
+    for (std::int64_t size : {30, 10, 20}) {
+        model_->AddCoreResult(MakeCoreResult(id, static_cast<std::int32_t>(size), "r", size));
+    }
+    model_->ShowSearch(id);
+    std::vector<ListedRow> rows = model_->SortBy(ResultColumn::Size);
+    EXPECT_EQ(Column(rows, ResultColumn::Size), (std::vector<std::string>{"30", "20", "10"}));
+    rows = model_->SortBy(ResultColumn::Size);
+    EXPECT_EQ(Column(rows, ResultColumn::Size), (std::vector<std::string>{"10", "20", "30"}));
+    EXPECT_EQ(model_->Ordering(), (RowOrdering{ResultColumn::Size, true}));
+    rows = model_->SortBy(ResultColumn::Size);
+    EXPECT_EQ(Column(rows, ResultColumn::Size), (std::vector<std::string>{"30", "20", "10"}));
+    rows = model_->SortBy(ResultColumn::Filename);
+    EXPECT_EQ(model_->Ordering(), (RowOrdering{ResultColumn::Filename, false}));
+}
+
+TEST_F(SearchModelTest, ShowingASearchEqualsInsertingItsResultsNewestFirst) {
+    const std::int32_t id = Open();
+    for (int i = 0; i < 40; ++i) {
+        model_->AddCoreResult(MakeCoreResult(id, i, "c" + std::to_string(i % 3), (i * 7) % 5));
+        model_->AddWebResult(id, "http://127.0.0.1/" + std::to_string(i), "w",
+                             WebEngineId::Engine2);
+    }
+    model_->ShowSearch(id);
+    for (const ResultColumn column : {ResultColumn::Size, ResultColumn::Filename}) {
+        const std::vector<ListedRow> shown = model_->SortBy(column);
+        const std::vector<ListedRow> walk = model_->ShowSearch(-1);
+        // The rows as the model's walk meets them: the newest result first.
+        std::vector<ListedRow> newestFirst;
+        for (const ListedRow& row : shown) {
+            newestFirst.push_back(row);
+        }
+        const auto arrival = [](const ListedRow& row) {
+            return row.result->fromCore ? 2 * row.result->core->resultId
+                                        : 2 * std::stoi(row.result->Link().substr(17)) + 1;
+        };
+        std::sort(newestFirst.begin(), newestFirst.end(),
+                  [&](const ListedRow& a, const ListedRow& b) { return arrival(a) > arrival(b); });
+        std::vector<ListedRow> inserted;
+        for (const ListedRow& row : newestFirst) {
+            const std::size_t at = InsertPosition(inserted, row, model_->Ordering());
+            inserted.insert(inserted.begin() + static_cast<std::ptrdiff_t>(at), row);
+        }
+        ASSERT_EQ(shown.size(), 80u);
+        EXPECT_TRUE(walk.empty());
+        for (std::size_t i = 0; i < shown.size(); ++i) {
+            EXPECT_EQ(shown[i].result, inserted[i].result) << i;
+        }
+        model_->ShowSearch(id);
+    }
+}
+
+}  // namespace
+}  // namespace korvana

@@ -1,0 +1,106 @@
+#include "search/SearchPageRules.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "search/SearchPageLayout.h"
+
+namespace korvana {
+namespace {
+
+FilterValues Filters(std::initializer_list<std::pair<Filter, std::string>> values) {
+    FilterValues filters;
+    for (const auto& [filter, value] : values) {
+        filters[static_cast<std::size_t>(filter)] = value;
+    }
+    return filters;
+}
+
+TEST(StartSearch, KeywordIsTheTermAndFiltersGoToTheCoreAsTyped) {
+    const auto start = MakeSearchStart("blues", Filters({{Filter::Bitrate, "128"}}));
+    ASSERT_TRUE(start);
+    EXPECT_EQ(start->term, "blues");
+    EXPECT_EQ(start->terms.keywords, "blues");
+    EXPECT_EQ(start->terms.bitrate, "128");
+    EXPECT_EQ(start->terms.artist, "");
+}
+
+TEST(StartSearch, OnlyTheTitleFilledMakesItTheTermWithAnEmptyKeyword) {
+    const auto start = MakeSearchStart("Enter a keyword", Filters({{Filter::Title, "Idle Loop"}}));
+    ASSERT_TRUE(start);
+    EXPECT_EQ(start->term, "Idle Loop");
+    EXPECT_EQ(start->terms.keywords, "");
+    EXPECT_EQ(start->terms.title, "Idle Loop");
+}
+
+TEST(StartSearch, FiltersGiveTheTermInTheirOwnOrder) {
+    const FilterValues all = Filters({{Filter::MinSize, "1"},
+                                      {Filter::MaxSize, "9"},
+                                      {Filter::Bitrate, "128"},
+                                      {Filter::Artist, "A"},
+                                      {Filter::Title, "T"},
+                                      {Filter::Album, "L"}});
+    EXPECT_EQ(MakeSearchStart("", all)->term, "A");
+    EXPECT_EQ(MakeSearchStart("", Filters({{Filter::Album, "L"}, {Filter::Bitrate, "1"}}))->term,
+              "L");
+    EXPECT_EQ(MakeSearchStart("", Filters({{Filter::MaxSize, "9"}, {Filter::Bitrate, "1"}}))->term,
+              "1");
+    EXPECT_EQ(MakeSearchStart("", Filters({{Filter::MaxSize, "9"}, {Filter::MinSize, "2"}}))->term,
+              "2");
+}
+
+TEST(StartSearch, PlaceholderInAnyLetterCaseCountsAsEmpty) {
+    EXPECT_FALSE(MakeSearchStart("enter a keyword", {}));
+    EXPECT_FALSE(MakeSearchStart("ENTER A KEYWORD", {}));
+    EXPECT_FALSE(MakeSearchStart("", {}));
+    EXPECT_TRUE(MakeSearchStart("enter a keyword!", {}));
+}
+
+class FindTest : public ::testing::Test {
+  protected:
+    FindOutcome Find(std::string_view text, int position) {
+        return FindRow(
+            static_cast<int>(names_.size()), [this](int row) { return names_[row]; }, text,
+            position);
+    }
+    std::vector<std::string> names_ = {"Alpha.mp3", "beta.MP3", "ALPHABET.mp3", "gamma.ogg"};
+};
+
+TEST_F(FindTest, FindsTheNextRowThatHoldsTheTextInAnyLetterCase) {
+    EXPECT_EQ(Find("ALPHA", -1).row, 0);
+    const FindOutcome next = Find("alpha", 0);
+    EXPECT_EQ(next.row, 2);
+    EXPECT_EQ(next.status, "");
+    EXPECT_EQ(Find(".mp3", 1).row, 2);
+}
+
+TEST_F(FindTest, EmptyTextSelectsTheNextRow) {
+    EXPECT_EQ(Find("", -1).row, 0);
+    EXPECT_EQ(Find("", 2).row, 3);
+}
+
+TEST_F(FindTest, PastTheLastMatchItWrapsAndATextFoundNowhereIsNotFound) {
+    const FindOutcome wrapped = Find("alpha", 2);
+    EXPECT_EQ(wrapped.row, 0);
+    EXPECT_EQ(wrapped.status, "   Search        wrapped");
+    const FindOutcome fromTop = Find("delta", -1);
+    EXPECT_EQ(fromTop.row, -1);
+    EXPECT_EQ(fromTop.status, "   Term(s)       not found");
+    const FindOutcome afterWrap = Find("delta", 1);
+    EXPECT_EQ(afterWrap.row, -1);
+    EXPECT_EQ(afterWrap.status, "   Term(s)       not found");
+    names_.clear();
+    EXPECT_EQ(Find("", -1).row, -1);
+}
+
+TEST(SearchPageLayout, ColumnWidthsShareTheListWidth) {
+    EXPECT_EQ(ResultColumnWidths(1075, false),
+              (std::array<int, 7>{75, 400, 200, 150, 100, 150, 0}));
+    EXPECT_EQ(ResultColumnWidths(545, true), (std::array<int, 7>{45, 200, 100, 75, 50, 75, 0}));
+    EXPECT_EQ(FilterColumnWidths(400, false), (std::array<int, 2>{125, 275}));
+    EXPECT_EQ(FilterColumnWidths(400, true), (std::array<int, 2>{50, 350}));
+}
+
+}  // namespace
+}  // namespace korvana

@@ -1,0 +1,149 @@
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "core/CoreResult.h"
+#include "search/CoreCommands.h"
+#include "search/DownloadStarter.h"
+#include "search/SizeProbes.h"
+
+namespace korvana::test {
+
+// Network names as the core reported them; counts the questions.
+class FakeNetworks final : public NetworkNames {
+  public:
+    std::string NetworkName(std::int32_t number) const override {
+        std::lock_guard lock(mutex_);
+        ++asked_;
+        const auto found = names_.find(number);
+        return found == names_.end() ? "unknown" : found->second;
+    }
+    void Set(std::int32_t number, std::string name) {
+        std::lock_guard lock(mutex_);
+        names_[number] = std::move(name);
+    }
+    int Asked() const {
+        std::lock_guard lock(mutex_);
+        return asked_;
+    }
+
+  private:
+    mutable std::mutex mutex_;
+    std::map<std::int32_t, std::string> names_{{1, "Donkey"}, {2, "BitTorrent"}};
+    mutable int asked_ = 0;
+};
+
+// Probes that wait until the test runs them, with headers the test sets.
+class ManualProbes final : public HeaderProbes {
+  public:
+    void Start(std::function<void()> probe) override {
+        if (!stopped) {
+            waiting.push_back(std::move(probe));
+        }
+    }
+    std::string FetchHeader(const std::string& url) override {
+        fetched.push_back(url);
+        const auto found = headers.find(url);
+        return found == headers.end() ? std::string() : found->second;
+    }
+    void Stop() override {
+        stopped = true;
+        waiting.clear();
+    }
+    // Runs the oldest waiting probe; false when none waits.
+    bool RunNext() {
+        if (waiting.empty()) {
+            return false;
+        }
+        std::function<void()> probe = std::move(waiting.front());
+        waiting.pop_front();
+        probe();
+        return true;
+    }
+    void RunAll() {
+        while (RunNext()) {
+        }
+    }
+
+    std::map<std::string, std::string> headers;
+    std::deque<std::function<void()>> waiting;
+    std::vector<std::string> fetched;
+    bool stopped = false;
+};
+
+inline std::string OkHeader(long long length) {
+    return "HTTP/1.0 200 OK\r\nContent-Type: audio/mpeg\r\nContent-Length: " +
+           std::to_string(length);
+}
+
+// A core result as the core link hands it over, already bound to a search.
+inline std::shared_ptr<CoreResult> MakeCoreResult(std::int32_t searchId, std::int32_t resultId,
+                                                  std::string name, std::int64_t size,
+                                                  std::int32_t network = 1) {
+    auto result = std::make_shared<CoreResult>();
+    result->searchId = searchId;
+    result->resultId = resultId;
+    result->name = std::move(name);
+    result->size = size;
+    result->networkNumber = network;
+    return result;
+}
+
+inline void AddTag(CoreResult& result, std::string name, std::int32_t value) {
+    CoreTag tag;
+    tag.name = std::move(name);
+    tag.intValue = value;
+    result.tags.insert(result.tags.begin(), tag);
+}
+
+// Commands recorded in order, one line each.
+class RecordingCommands final : public CoreCommands {
+  public:
+    std::string NetworkName(std::int32_t number) const override {
+        return number == 1 ? "Donkey" : (number == 2 ? "BitTorrent" : "unknown");
+    }
+    void SendSearchQuery(std::int32_t searchId, const SearchTerms& terms) override {
+        searches.push_back({searchId, terms});
+        log.push_back("search " + std::to_string(searchId));
+    }
+    void SendCloseQuery(std::int32_t searchId) override {
+        log.push_back("close " + std::to_string(searchId));
+    }
+    void SendDownloadRequest(std::string_view fileName, std::int32_t resultId) override {
+        log.push_back("download " + std::string(fileName) + " " + std::to_string(resultId));
+    }
+
+    struct Search {
+        std::int32_t id;
+        SearchTerms terms;
+    };
+    std::vector<Search> searches;
+    std::vector<std::string> log;
+};
+
+// A transfer list that holds the downloads the test names and records the
+// web downloads started.
+class RecordingDownloads final : public DownloadStarter {
+  public:
+    bool HasTransfer(const std::string& linkOrName, bool isWeb) const override {
+        asked.push_back((isWeb ? "web " : "core ") + linkOrName);
+        return (isWeb ? webKeys : coreNames).count(linkOrName) != 0;
+    }
+    void StartWebDownload(const std::string& link, const std::string& fileName) override {
+        started.push_back(link + " -> " + fileName);
+    }
+
+    std::set<std::string> webKeys;
+    std::set<std::string> coreNames;
+    mutable std::vector<std::string> asked;
+    std::vector<std::string> started;
+};
+
+}  // namespace korvana::test
