@@ -7,6 +7,7 @@
 
 #include "app/CoreConfig.h"
 #include "app/Folders.h"
+#include "app/SearchDownloads.h"
 #include "app/ui/CoreLinkBridge.h"
 #include "app/ui/KeyFilter.h"
 #include "app/ui/MainWindow.h"
@@ -25,6 +26,9 @@
 #include "platform/qt/QtDesktopOpener.h"
 #include "platform/qt/QtSettingsStore.h"
 #include "prefs/ui/PreferencesDialog.h"
+#include "search/CoreCommands.h"
+#include "search/SearchModel.h"
+#include "search/ui/SearchPage.h"
 #include "services/VendorServices.h"
 #include "services/VendorUrl.h"
 #include "services/ui/FeedbackDialog.h"
@@ -32,6 +36,8 @@
 #include "transfers/TransferCommandSink.h"
 #include "transfers/TransferList.h"
 #include "transfers/ui/TransfersPage.h"
+#include "web/WebEngineSettings.h"
+#include "web/WebSearch.h"
 #include "web/download/WebDownloads.h"
 
 // The artwork is compiled into a static library; its registration must be
@@ -64,18 +70,23 @@ class FinderApp {
         : folders_(MakeFolders(install, settings_)),
           core_(folders_.core),
           transfers_(clock_, statusLog_),
+          searchCommands_(coreLink_),
+          searchModel_(searchCommands_),
           coreLink_(ReadCoreLinkConfig(settings_, folders_.downloads.string()), statusLog_,
                     prompter_, clock_),
           coreBridge_(coreLink_),
           coreOptions_(coreLink_),
           webDownloads_(transfers_, {folders_.incomplete, DownloadsFolderNow()}),
           transferCommands_(coreLink_),
+          webSearch_(ReadEngineUrls(settings_), searchModel_),
+          searchDownloads_(transfers_, webDownloads_),
           updateQuestion_(prompter_, opener_, [this] { window_->StartCloseSequence(); }),
           vendor_(settings_, clock_, updateQuestion_) {
         CreateFolders(folders_);
         statusLog_.OpenFile(install / "korvana.log");
         coreLink_.SetListener(&coreBridge_);
         coreLink_.SetTransferSink(&transfers_);
+        coreLink_.SetSearchSink(&searchModel_);
         BuildWindow();
     }
 
@@ -100,11 +111,16 @@ class FinderApp {
     QtPrompter prompter_;
     QtDesktopOpener opener_;
     TransferList transfers_;
+    // Outlives the core link and the web search, which report into it.
+    CoreLinkCommands searchCommands_;
+    SearchModel searchModel_;
     CoreLink coreLink_;
     CoreLinkBridge coreBridge_;
     CoreLinkOptions coreOptions_;
     WebDownloads webDownloads_;
     CoreLinkTransferCommands transferCommands_;
+    WebSearch webSearch_;
+    SearchDownloads searchDownloads_;
     UpdateQuestion updateQuestion_;
     VendorServices vendor_;
     std::unique_ptr<MainWindow> window_;
@@ -138,12 +154,16 @@ MainWindowServices FinderApp::Services() {
         updateQuestion_.Withdraw();
         vendor_.Stop();
         webDownloads_.Stop();
+        webSearch_.Shutdown();
+        searchModel_.Shutdown();
     };
     return services;
 }
 
 MainWindowPages FinderApp::Pages() {
     MainWindowPages pages;
+    pages.search = new SearchPage(searchModel_, searchCommands_, webSearch_, searchDownloads_,
+                                  prompter_, &statusLog_);
     pages.transfers = new TransfersPage(
         TransferBoardServices{transfers_, transferCommands_, &webDownloads_, clock_, statusLog_});
     pages.library = new LibraryPage(

@@ -26,6 +26,6 @@ QPixmap VolumeSymbol(QSize size);
 
 // The column header images: unsorted, descending, ascending, indexed by
 // kHeaderUnsorted, kHeaderDescending and kHeaderAscending.
-std::array<QIcon, 3> HeaderImages();
+std::array<QIcon, 3> LibraryHeaderImages();
 
 }  // namespace korvana

@@ -12,7 +12,7 @@ constexpr int kColumns = 3;
 
 LibraryTableModel::LibraryTableModel(const LibraryModel& library, QObject* parent)
     : QAbstractTableModel(parent), library_(library), rows_(library.Rows()) {
-    headerImages_ = HeaderImages();
+    headerImages_ = LibraryHeaderImages();
 }
 
 void LibraryTableModel::Apply(const std::vector<RowEvent>& events) {

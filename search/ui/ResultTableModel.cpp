@@ -31,7 +31,7 @@ ResultTableModel::ResultTableModel(SearchModel& model, QObject* parent)
       model_(model),
       ordering_(model.Ordering()),
       statusImages_(StatusImages()),
-      headerImages_(HeaderImages()) {
+      headerImages_(ResultHeaderImages()) {
     list_.Reset(model_.ShowSearch(model_.DisplayedSearchId()));
     drainTimer_.setSingleShot(true);
     connect(&drainTimer_, &QTimer::timeout, this, &ResultTableModel::Drain);

@@ -72,7 +72,7 @@ QList<QPixmap> StatusImages() {
     return {Globe(kWebWaiting), Globe(kWebComplete), Globe(kWebFailed), Peers()};
 }
 
-QList<QPixmap> HeaderImages() {
+QList<QPixmap> ResultHeaderImages() {
     const QPixmap unsorted = Draw(16, [](QPainter& p) {
         const QColor faint(205, 205, 212);
         p.drawPixmap(0, -3, Triangle(true, faint, 0));

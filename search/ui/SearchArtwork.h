@@ -13,7 +13,7 @@ namespace korvana {
 // result.
 QList<QPixmap> StatusImages();
 // The header's image list: 0 an unsorted column, 1 descending, 2 ascending.
-QList<QPixmap> HeaderImages();
+QList<QPixmap> ResultHeaderImages();
 
 QIcon DownloadSelectedIcon();
 QIcon FindNextIcon();

@@ -62,7 +62,7 @@ class TransferBoardTest : public ::testing::Test {
     StatusLog log;
     LogCapture captured{log};
     TransferList list{clock, log};
-    RecordingCommands core;
+    RecordingTransferCommands core;
     RecordingStopper web;
     TransferBoard board{{list, core, &web, clock, log}};
 };

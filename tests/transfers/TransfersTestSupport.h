@@ -14,7 +14,7 @@ namespace korvana::test {
 
 // The core commands the transfer list sent, as "cancel N", "pause N" and
 // "resume N".
-class RecordingCommands final : public TransferCommandSink {
+class RecordingTransferCommands final : public TransferCommandSink {
   public:
     void SendCancelDownload(std::int32_t fileNumber) override {
         sent.push_back("cancel " + std::to_string(fileNumber));

@@ -18,7 +18,7 @@ QImage HeaderImageOf(const QTableView& list, int column) {
 }
 
 QImage ExpectedHeaderImage(int image) {
-    return HeaderImages()[static_cast<std::size_t>(image)].pixmap(kSmallIconSize).toImage();
+    return LibraryHeaderImages()[static_cast<std::size_t>(image)].pixmap(kSmallIconSize).toImage();
 }
 
 void ClickHeader(QTableView& list, int column) {

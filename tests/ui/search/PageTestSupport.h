@@ -26,7 +26,7 @@ class SilentWeb final : public PageFetcher {
     bool Stopping() const override { return true; }
 };
 
-class RecordingPrompter final : public Prompter {
+class SearchPagePrompter final : public Prompter {
   public:
     void Inform(const std::string& text, const std::string& caption) override {
         messages.push_back(caption + ": " + text);
@@ -58,7 +58,7 @@ struct PageWorld {
     SilentWeb fetcher;
     WebSearch web;
     RecordingDownloads downloads;
-    RecordingPrompter prompter;
+    SearchPagePrompter prompter;
     SearchPage page;
 };
 

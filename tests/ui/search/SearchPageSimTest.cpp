@@ -95,7 +95,7 @@ class SearchPageSimTest : public ::testing::Test {
     test::SimCore sim_;
     sim::SimWebServer web_;
     StatusLog log_;
-    test::RecordingPrompter prompter_;
+    test::SearchPagePrompter prompter_;
     SystemClock clock_;
     test::RecordingDownloads downloads_;
     std::unique_ptr<CoreLink> link_;

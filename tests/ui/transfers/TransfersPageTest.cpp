@@ -90,7 +90,7 @@ class TransfersPageTest : public ::testing::Test {
     test::FakeClock clock;
     StatusLog log;
     TransferList list{clock, log};
-    test::RecordingCommands core;
+    test::RecordingTransferCommands core;
     test::RecordingStopper web;
     TransfersPage page{{list, core, &web, clock, log}};
 };

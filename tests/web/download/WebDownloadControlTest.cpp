@@ -34,7 +34,7 @@ class WebDownloadCommandsTest : public WebDownloadTest {
         board.RunCommand(kCommandCancel);
     }
 
-    test::RecordingCommands core;
+    test::RecordingTransferCommands core;
 };
 
 TEST_F(WebDownloadCommandsTest, ACancelledDownloadStopsAtItsNextChunk) {
