@@ -47,9 +47,9 @@ std::int64_t StreamDurationMs(const Mp3Spec& spec);
 // False when the bitrate or sample rate is not one of MPEG-1's.
 bool IsValid(const Mp3Spec& spec);
 
-// The bytes of the file; empty when the spec is not valid.
+// The bytes of the file; empty when the Mp3Spec is not valid.
 std::string MakeMp3(const Mp3Spec& spec);
-// Writes the file; false when the spec is not valid or writing fails.
+// Writes the file; false when the Mp3Spec is not valid or writing fails.
 bool WriteMp3(const std::filesystem::path& file, const Mp3Spec& spec);
 
 }  // namespace korvana::mp3gen
