@@ -13,6 +13,7 @@
 #include "platform/DesktopOpener.h"
 #include "res/ResourceIds.h"
 #include "tests/support/FakeClock.h"
+#include "tests/support/RecordingOpener.h"
 #include "tests/support/RecordingPrompter.h"
 #include "tests/support/TempDir.h"
 
@@ -25,13 +26,6 @@ class IdleCore final : public CoreProcess {
     void LaunchCore() override {}
 };
 
-class RecordingOpener final : public DesktopOpener {
-  public:
-    void OpenPath(const std::string& path) override { opened.push_back(path); }
-    void OpenUrl(const std::string& url) override { opened.push_back(url); }
-    std::vector<std::string> opened;
-};
-
 struct Fixture {
     test::TempDir dir;
     Folders folders{dir.Path(), dir.Path() / "Downloads", dir.Path() / "Incomplete",
@@ -39,7 +33,7 @@ struct Fixture {
     test::FakeClock clock;
     IdleCore core;
     test::RecordingPrompter prompter;
-    RecordingOpener opener;
+    test::RecordingOpener opener;
     int updateChecks = 0;
     int preferencesRuns = 0;
     StatusInputs status;

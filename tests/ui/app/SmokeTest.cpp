@@ -9,6 +9,7 @@
 #include "core/CoreLink.h"
 #include "platform/CoreProcess.h"
 #include "platform/DesktopOpener.h"
+#include "tests/support/RecordingOpener.h"
 #include "tests/support/RecordingPrompter.h"
 #include "tests/support/SimHarness.h"
 #include "tests/support/TempDir.h"
@@ -35,12 +36,6 @@ class SimulatedCore final : public CoreProcess {
     mutable std::optional<int> exitStatus_;
 };
 
-class NullOpener final : public DesktopOpener {
-  public:
-    void OpenPath(const std::string&) override {}
-    void OpenUrl(const std::string&) override {}
-};
-
 // The window, the core link and the simulated core together: the status row
 // shows the servers the core reports, F2 to F4 switch pages, and closing
 // shuts the core down.
@@ -52,7 +47,7 @@ TEST(Smoke, WindowConnectsShowsServersSwitchesPagesAndStopsTheCore) {
     SystemClock clock;
     StatusLog log;
     test::RecordingPrompter prompter;
-    NullOpener opener;
+    test::RecordingOpener opener;
     SimulatedCore core(sim);
     CoreLinkConfig config;
     config.host = "127.0.0.1";

@@ -10,6 +10,7 @@
 #include "platform/DesktopOpener.h"
 #include "platform/Prompter.h"
 #include "tests/support/FakeClock.h"
+#include "tests/support/RecordingOpener.h"
 #include "tests/support/TempDir.h"
 #include "tests/ui/UiWait.h"
 
@@ -63,12 +64,6 @@ class RecordingPrompter final : public Prompter {
     std::vector<std::string> messages;
 };
 
-class NullOpener final : public DesktopOpener {
-  public:
-    void OpenPath(const std::string&) override {}
-    void OpenUrl(const std::string&) override {}
-};
-
 struct WindowFixture {
     test::TempDir dir;
     Folders folders{dir.Path(), dir.Path() / "Downloads", dir.Path() / "Incomplete",
@@ -76,7 +71,7 @@ struct WindowFixture {
     test::FakeClock clock;
     FakeCore core;
     RecordingPrompter prompter;
-    NullOpener opener;
+    test::RecordingOpener opener;
     int shutdownsSent = 0;
     MainWindow window{
         MainWindowServices{folders, clock, core, prompter, opener, [this] { ++shutdownsSent; }}};

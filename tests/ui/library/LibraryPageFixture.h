@@ -16,20 +16,12 @@
 #include "platform/DesktopOpener.h"
 #include "platform/media/NullMediaBackend.h"
 #include "tests/support/FakeClock.h"
+#include "tests/support/RecordingOpener.h"
 #include "tests/support/RecordingPrompter.h"
 #include "tests/support/TempDir.h"
 #include "tests/ui/UiWait.h"
 
 namespace korvana::test {
-
-// Records what the page asks the desktop to open.
-class RecordingOpener final : public DesktopOpener {
-  public:
-    void OpenPath(const std::string& path) override { opened.push_back(path); }
-    void OpenUrl(const std::string& url) override { opened.push_back(url); }
-
-    std::vector<std::string> opened;
-};
 
 // A Library page over a temporary downloads folder, with a silent player on
 // a fake clock, shown offscreen at 1000 by 560.
