@@ -41,7 +41,9 @@ bool ParseOption(korvana::mp3gen::Mp3Spec& spec, const std::string& name, const 
 }  // namespace
 
 int main(int argc, char* argv[]) {
-    if (argc < 2) {
+    // A first word that looks like an option ("--help") is not taken as the
+    // file to write.
+    if (argc < 2 || argv[1][0] == '-') {
         std::fprintf(stderr, "usage: %s FILE [--ms N] [--kbps N] [--rate N] [--mono] [--noise]\n",
                      argv[0]);
         return 2;
