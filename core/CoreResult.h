@@ -3,22 +3,10 @@
 #include <array>
 #include <cstdint>
 #include <string>
-#include <vector>
+
+#include "core/CoreTags.h"
 
 namespace korvana {
-
-// One tag of a core result, such as "availability" or "bitrate". Text tags
-// (type 2) carry `text`; every other type carries `intValue`.
-struct CoreTag {
-    static constexpr std::size_t kMaxName = 127;
-    static constexpr std::size_t kMaxText = 127;
-    static constexpr std::uint8_t kTextType = 2;
-
-    std::string name;
-    std::uint8_t type = 0;
-    std::int32_t intValue = 0;
-    std::string text;
-};
 
 // One search result reported by the core. Records stay in the core link's
 // result pool for the life of the process and are handed to the search
@@ -39,7 +27,7 @@ struct CoreResult {
     std::string format;
     std::string type;
     // Newest first: the reverse of their order in the message.
-    std::vector<CoreTag> tags;
+    CoreTags tags;
     std::string comment;
     std::uint8_t done = 0;
     bool fromCore = true;

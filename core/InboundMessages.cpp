@@ -113,7 +113,8 @@ bool ReadTag(GuiMessage& message, InboundForm form, CoreTag& tag) {
 }
 
 // Tags are kept newest first, the reverse of their order on the wire.
-bool ReadTags(GuiMessage& message, InboundForm form, std::vector<CoreTag>& tags) {
+bool ReadTags(GuiMessage& message, InboundForm form, CoreTags& packed) {
+    std::vector<CoreTag> tags;
     for (ListReader list(message); list.Next();) {
         CoreTag tag;
         if (!ReadTag(message, form, tag)) {
@@ -122,6 +123,7 @@ bool ReadTags(GuiMessage& message, InboundForm form, std::vector<CoreTag>& tags)
         tags.push_back(std::move(tag));
     }
     std::reverse(tags.begin(), tags.end());
+    packed = CoreTags(tags);
     return true;
 }
 

@@ -20,8 +20,8 @@ std::string Lowered(const std::string& text) {
 // The integer value of the first tag of that name (letter case aside);
 // tags are stored newest first. Text tags carry no number.
 std::optional<std::int32_t> TagNumber(const CoreResult& result, const std::string& name) {
-    for (const CoreTag& tag : result.tags) {
-        if (tag.type != CoreTag::kTextType && Lowered(tag.name) == name) {
+    for (const CoreTagView& tag : result.tags) {
+        if (tag.type != CoreTag::kTextType && Lowered(std::string(tag.name)) == name) {
             return tag.intValue;
         }
     }

@@ -60,8 +60,9 @@ void Fill(SearchModel& model, int count) {
         result->size = static_cast<std::int64_t>(random() % 9'000'000) + 1'000'000;
         result->format = "mp3";
         result->type = "Audio";
-        result->tags.push_back(CoreTag{"bitrate", 0, 192, {}});
-        result->tags.push_back(CoreTag{"availability", 0, static_cast<std::int32_t>(i % 40), {}});
+        result->tags =
+            CoreTags({CoreTag{"bitrate", 0, 192, {}},
+                      CoreTag{"availability", 0, static_cast<std::int32_t>(i % 40), {}}});
         model.AddCoreResult(std::move(result));
     }
 }

@@ -69,16 +69,17 @@ TEST(InboundForms, RealCoreResultReadsUidsAndWideTags) {
     EXPECT_EQ(r.size, 5000000);
     EXPECT_EQ(r.format, "mp3");
     EXPECT_EQ(r.type, "Audio");
-    ASSERT_EQ(r.tags.size(), 5u);
+    const std::vector<CoreTagView> tags(r.tags.begin(), r.tags.end());
+    ASSERT_EQ(tags.size(), 5u);
     // Newest first: the last tag on the wire comes first.
-    EXPECT_EQ(r.tags[0].name, "p");
-    EXPECT_EQ(r.tags[0].intValue, 2);
-    EXPECT_EQ(r.tags[1].intValue, -1);
-    EXPECT_EQ(r.tags[2].type, 3);
-    EXPECT_EQ(r.tags[3].name, "bitrate");
-    EXPECT_EQ(r.tags[3].intValue, 192);
-    EXPECT_EQ(r.tags[4].name, "availability");
-    EXPECT_EQ(r.tags[4].intValue, 5);
+    EXPECT_EQ(tags[0].name, "p");
+    EXPECT_EQ(tags[0].intValue, 2);
+    EXPECT_EQ(tags[1].intValue, -1);
+    EXPECT_EQ(tags[2].type, 3);
+    EXPECT_EQ(tags[3].name, "bitrate");
+    EXPECT_EQ(tags[3].intValue, 192);
+    EXPECT_EQ(tags[4].name, "availability");
+    EXPECT_EQ(tags[4].intValue, 5);
 
     // Read in the plain layout the same bytes go wrong, which is why the
     // hello decides.
@@ -96,9 +97,10 @@ TEST(InboundForms, ClassicResultReadsHashAndTextTags) {
     EXPECT_EQ(decoded.result.hash[0], 1);
     EXPECT_EQ(decoded.result.hash[15], 16);
     EXPECT_EQ(decoded.result.size, 1234);
-    ASSERT_EQ(decoded.result.tags.size(), 2u);
-    EXPECT_EQ(decoded.result.tags[0].text, "mp3");
-    EXPECT_EQ(decoded.result.tags[1].intValue, 128);
+    const std::vector<CoreTagView> tags(decoded.result.tags.begin(), decoded.result.tags.end());
+    ASSERT_EQ(tags.size(), 2u);
+    EXPECT_EQ(tags[0].text, "mp3");
+    EXPECT_EQ(tags[1].intValue, 128);
     EXPECT_EQ(decoded.result.comment, "comment");
     EXPECT_EQ(decoded.result.done, 1);
 }

@@ -9,7 +9,7 @@
 namespace korvana {
 namespace {
 
-using test::AddTag;
+using test::SetNumberTags;
 using test::FakeNetworks;
 using test::MakeCoreResult;
 using test::ManualProbes;
@@ -80,8 +80,7 @@ TEST_F(SearchModelTest, SearchIdsCountUpAndStoppedRemovedOrUnknownSearchesTakeNo
 TEST_F(SearchModelTest, CoreResultShowsItsColumnsInFullSixtyFourBits) {
     const std::int32_t id = Open();
     auto result = MakeCoreResult(id, 42, "Song.mp3", 5'000'000'000LL, 2);
-    AddTag(*result, "Availability", 7);
-    AddTag(*result, "BITRATE", 192);
+    SetNumberTags(*result, {{"BITRATE", 192}, {"Availability", 7}});
     model_->AddCoreResult(result);
     model_->AddCoreResult(MakeCoreResult(id, 43, "Plain.mp3", 10, 9));
 
@@ -96,6 +95,19 @@ TEST_F(SearchModelTest, CoreResultShowsItsColumnsInFullSixtyFourBits) {
     EXPECT_EQ(Column(rows, ResultColumn::Info), (std::vector<std::string>{"192 kbps", ""}));
     EXPECT_EQ(Column(rows, ResultColumn::Link), (std::vector<std::string>{"42", "43"}));
     EXPECT_EQ(model_->ShownCount(id), 2);
+}
+
+TEST_F(SearchModelTest, TheNewestNumberTagOfANameIsShownAndTextTagsAreNot) {
+    const std::int32_t id = Open();
+    auto result = MakeCoreResult(id, 1, "Song.mp3", 10, 1);
+    result->tags = CoreTags({CoreTag{"bitrate", CoreTag::kTextType, 0, "320"},
+                             CoreTag{"Bitrate", 0, 256, {}}, CoreTag{"bitrate", 0, 128, {}},
+                             CoreTag{"availability", CoreTag::kTextType, 0, "9"}});
+    model_->AddCoreResult(result);
+    const std::vector<ListedRow> rows = model_->ShowSearch(id);
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(ColumnText(rows[0], ResultColumn::Info), "256 kbps");
+    EXPECT_EQ(ColumnText(rows[0], ResultColumn::Sources), "1");
 }
 
 TEST_F(SearchModelTest, KnownNetworkNamesAreAskedForOnce) {

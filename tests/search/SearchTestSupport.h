@@ -96,11 +96,14 @@ inline std::shared_ptr<CoreResult> MakeCoreResult(std::int32_t searchId, std::in
     return result;
 }
 
-inline void AddTag(CoreResult& result, std::string name, std::int32_t value) {
-    CoreTag tag;
-    tag.name = std::move(name);
-    tag.intValue = value;
-    result.tags.insert(result.tags.begin(), tag);
+// Number tags, newest first.
+inline void SetNumberTags(CoreResult& result,
+                          std::initializer_list<std::pair<std::string, std::int32_t>> tags) {
+    std::vector<CoreTag> records;
+    for (const auto& [name, value] : tags) {
+        records.push_back(CoreTag{name, 0, value, {}});
+    }
+    result.tags = CoreTags(records);
 }
 
 // Commands recorded in order, one line each.

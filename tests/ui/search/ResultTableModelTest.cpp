@@ -70,7 +70,7 @@ class ResultTableModelTest : public ::testing::Test {
 
 TEST_F(ResultTableModelTest, CellsShowTheColumnTextsWithTheirAlignments) {
     auto core = MakeCoreResult(id_, 5, "Core Song.mp3", 4'294'967'296LL, 2);
-    test::AddTag(*core, "bitrate", 320);
+    test::SetNumberTags(*core, {{"bitrate", 320}});
     model_->AddCoreResult(core);
     AddWeb(1);
     Settle();

@@ -15,7 +15,7 @@
 namespace korvana {
 namespace {
 
-using test::AddTag;
+using test::SetNumberTags;
 using test::MakeCoreResult;
 
 QString GalleryFile(const QString& name) {
@@ -45,9 +45,10 @@ void AddSongs(test::PageWorld& world) {
     std::int32_t resultId = 100;
     for (const Song& song : songs) {
         auto result = MakeCoreResult(0, resultId++, song.name, song.size, song.network);
-        AddTag(*result, "availability", song.sources);
         if (song.bitrate > 0) {
-            AddTag(*result, "bitrate", song.bitrate);
+            SetNumberTags(*result, {{"bitrate", song.bitrate}, {"availability", song.sources}});
+        } else {
+            SetNumberTags(*result, {{"availability", song.sources}});
         }
         world.model.AddCoreResult(result);
     }
