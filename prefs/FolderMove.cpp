@@ -40,7 +40,8 @@ std::vector<fs::path> Children(const fs::path& folder, std::error_code& ec) {
 
 class Mover {
   public:
-    Mover(const fs::path& target, MoveReport& report) : target_(target), report_(report) {}
+    Mover(const fs::path& target, MoveReport& report, const std::function<void()>& fileDone)
+        : target_(target), report_(report), fileDone_(fileDone) {}
 
     void MoveEntry(const fs::path& from, const fs::path& to, int depth) {
         std::error_code ec;
@@ -50,6 +51,7 @@ class Mover {
         }
         const int error = RenameNoReplace(from, to);
         if (error == 0) {
+            FileDone();
             return;
         }
         if (fs::is_directory(status)) {
@@ -91,6 +93,7 @@ class Mover {
         if (fs::is_regular_file(status)) {
             if (fs::copy_file(from, to, fs::copy_options::none, ec)) {
                 fs::remove(from, ec);
+                FileDone();
                 return;
             }
             if (ec != std::errc::file_exists) {
@@ -101,6 +104,7 @@ class Mover {
             fs::copy_symlink(from, to, ec);
             if (!ec) {
                 fs::remove(from, ec);
+                FileDone();
                 return;
             }
         }
@@ -112,6 +116,7 @@ class Mover {
         std::error_code ec;
         if (!fs::is_directory(fs::symlink_status(from, ec))) {
             report_.leftBehind.push_back(from);
+            FileDone();
             return;
         }
         const auto options = fs::directory_options::skip_permission_denied;
@@ -123,6 +128,7 @@ class Mover {
         for (fs::recursive_directory_iterator end; it != end; it.increment(ec)) {
             if (!fs::is_directory(it->symlink_status(ec))) {
                 report_.leftBehind.push_back(it->path());
+                FileDone();
             }
             if (ec) {
                 break;
@@ -130,13 +136,22 @@ class Mover {
         }
     }
 
+    // A folder renamed whole counts as one item.
+    void FileDone() {
+        if (fileDone_) {
+            fileDone_();
+        }
+    }
+
     const fs::path& target_;
     MoveReport& report_;
+    const std::function<void()>& fileDone_;
 };
 
 }  // namespace
 
-MoveReport MoveFolderContents(const fs::path& from, const fs::path& to) {
+MoveReport MoveFolderContents(const fs::path& from, const fs::path& to,
+                              const std::function<void()>& fileDone) {
     MoveReport report;
     std::error_code ec;
     if (!fs::is_directory(from, ec) || fs::equivalent(from, to, ec)) {
@@ -147,7 +162,7 @@ MoveReport MoveFolderContents(const fs::path& from, const fs::path& to) {
         report.leftBehind.push_back(from);
         return report;
     }
-    Mover mover(to, report);
+    Mover mover(to, report, fileDone);
     for (const fs::path& child : children) {
         mover.MoveEntry(child, to / child.filename(), 1);
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -23,7 +24,16 @@ struct MoveReport {
 // - When `to` lies inside `from`, `to` itself stays in place (it is where
 //   everything goes); folders deeper than a fixed limit stay in place.
 // Nothing happens when `from` is not a folder or is the same folder as `to`.
-MoveReport MoveFolderContents(const std::filesystem::path& from, const std::filesystem::path& to);
+// `fileDone`, when given, is called on the calling thread after each file
+// moved or left behind; a folder renamed whole counts once.
+MoveReport MoveFolderContents(const std::filesystem::path& from, const std::filesystem::path& to,
+                              const std::function<void()>& fileDone = {});
+
+// Carries out the move of a Save. Across disks a move copies every byte, so
+// the dialog's mover runs it off the GUI thread; an empty mover moves on
+// the calling thread.
+using FolderMover =
+    std::function<MoveReport(const std::filesystem::path& from, const std::filesystem::path& to)>;
 
 // The message for a move that left files behind, naming their count and the
 // folder they are in; empty when nothing was left.

@@ -9,10 +9,10 @@ namespace korvana {
 
 SharingSaveReport SavePreferences(CoreOptionsPort& core, Prompter& prompter,
                                   const GeneralFields& general, const NetworkFields& networks,
-                                  SharingPrefs& sharing) {
+                                  SharingPrefs& sharing, const FolderMover& mover) {
     SendOptionCommands(core, GeneralSaveCommands(general));
     SendOptionCommands(core, NetworkSaveCommands(networks));
-    SharingSaveReport report = sharing.Save(core);
+    SharingSaveReport report = sharing.Save(core, mover);
     core.SendConsoleCommand("save");
     if (const std::string text = LeftBehindMessage(report.move, report.movedFrom); !text.empty()) {
         prompter.Inform(text, kLeftBehindCaption);

@@ -15,9 +15,10 @@ inline constexpr const char* kNotSentCaption = "Shared Folders Error";
 // core writes its configuration. Every setting goes out whether it changed
 // or not; nothing waits for the core. Afterwards the user is told about
 // files a move left behind and about folders no command could carry.
+// `mover` carries out a move of the downloads folder.
 SharingSaveReport SavePreferences(CoreOptionsPort& core, Prompter& prompter,
                                   const GeneralFields& general, const NetworkFields& networks,
-                                  SharingPrefs& sharing);
+                                  SharingPrefs& sharing, const FolderMover& mover = {});
 
 // The message for folders whose share or unshare could not be sent; empty
 // when there are none. Each folder is named once.

@@ -71,7 +71,8 @@ void SharingPrefs::Remove(int selectedRow) {
     rows_.erase(rows_.begin() + selectedRow);
 }
 
-void SharingPrefs::ApplyDownloadsFolder(CoreOptionsPort& core, SharingSaveReport& report) {
+void SharingPrefs::ApplyDownloadsFolder(CoreOptionsPort& core, const FolderMover& mover,
+                                        SharingSaveReport& report) {
     const std::filesystem::path old = StoredDownloadsFolder();
     if (downloadsFolder_ == old.string()) {
         return;
@@ -81,14 +82,15 @@ void SharingPrefs::ApplyDownloadsFolder(CoreOptionsPort& core, SharingSaveReport
     settings_.Write("Path", downloadsFolder_);
     if (moveDownloads_) {
         report.movedFrom = old;
-        report.move = MoveFolderContents(old, downloadsFolder_);
+        report.move =
+            mover ? mover(old, downloadsFolder_) : MoveFolderContents(old, downloadsFolder_);
     }
     core.SendSetOption("incoming_directory", StoredDownloadsFolder().string());
 }
 
-SharingSaveReport SharingPrefs::Save(CoreOptionsPort& core) {
+SharingSaveReport SharingPrefs::Save(CoreOptionsPort& core, const FolderMover& mover) {
     SharingSaveReport report;
-    ApplyDownloadsFolder(core, report);
+    ApplyDownloadsFolder(core, mover, report);
     for (const std::string& folder : foldersAtOpening_) {
         SendFolderCommand(core, "unshare", folder, report);
     }

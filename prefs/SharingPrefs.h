@@ -63,12 +63,13 @@ class SharingPrefs {
     // Stores and announces a new downloads folder (moving the old one's
     // contents when asked to), then re-sends every shared folder: "unshare"
     // for each folder listed at opening, "share" for the downloads folder and
-    // each row, then "reshare".
-    SharingSaveReport Save(CoreOptionsPort& core);
+    // each row, then "reshare". `mover` carries out the move.
+    SharingSaveReport Save(CoreOptionsPort& core, const FolderMover& mover = {});
 
   private:
     std::filesystem::path StoredDownloadsFolder() const;
-    void ApplyDownloadsFolder(CoreOptionsPort& core, SharingSaveReport& report);
+    void ApplyDownloadsFolder(CoreOptionsPort& core, const FolderMover& mover,
+                              SharingSaveReport& report);
 
     SettingsStore& settings_;
     Prompter& prompter_;

@@ -14,6 +14,7 @@
 #include "prefs/PreferencesSave.h"
 #include "prefs/ui/DialogUnits.h"
 #include "prefs/ui/GeneralPrefsPage.h"
+#include "prefs/ui/MoveWithProgress.h"
 #include "prefs/ui/NetworksPrefsPage.h"
 #include "prefs/ui/PrefsUiText.h"
 #include "prefs/ui/SharingPrefsPage.h"
@@ -187,12 +188,27 @@ void PreferencesDialog::PageListClicked() {
     pageHost_->currentWidget()->setFocus(Qt::MouseFocusReason);
 }
 
+void PreferencesDialog::reject() {
+    if (!saving_) {
+        QDialog::reject();
+    }
+}
+
+// A move of the downloads folder lets the event loop turn until it is over,
+// so a second click on Save or a Cancel may arrive meanwhile; both wait for
+// the first Save to finish.
 void PreferencesDialog::Save() {
+    if (saving_) {
+        return;
+    }
+    saving_ = true;
     {
         WaitCursorDuringSave messages(prompter_);
-        SavePreferences(core_, messages, general_->Fields(), networks_->Fields(),
-                        sharing_->Prefs());
+        SavePreferences(
+            core_, messages, general_->Fields(), networks_->Fields(), sharing_->Prefs(),
+            [this](const auto& from, const auto& to) { return MoveWithProgress(this, from, to); });
     }
+    saving_ = false;
     accept();
 }
 

@@ -41,6 +41,9 @@ class PreferencesDialog : public QDialog {
     // The index of the page on show: 0 General, 1 Networks, 2 Sharing.
     int VisiblePage() const;
 
+    // Cancel, Escape and the close box; ignored while a Save is under way.
+    void reject() override;
+
   protected:
     void keyPressEvent(QKeyEvent* event) override;
 
@@ -56,6 +59,7 @@ class PreferencesDialog : public QDialog {
     GeneralPrefsPage* general_;
     NetworksPrefsPage* networks_;
     SharingPrefsPage* sharing_;
+    bool saving_ = false;
 };
 
 }  // namespace korvana

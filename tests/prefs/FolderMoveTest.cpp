@@ -59,7 +59,10 @@ TEST(FolderMove, NeverReplacesAndReportsWhatStayed) {
     Write(to / "Taken", "a file where a folder would go");
     Write(from / "Taken" / "inside.mp3", "inside");
 
-    const MoveReport report = MoveFolderContents(from, to);
+    int itemsDone = 0;
+    const MoveReport report = MoveFolderContents(from, to, [&itemsDone] { ++itemsDone; });
+    // other.mp3 and Album/new.mp3 moved, three files left behind.
+    EXPECT_EQ(itemsDone, 5);
 
     EXPECT_EQ(Read(to / "same.mp3"), "kept");
     EXPECT_EQ(Read(to / "Album" / "same.mp3"), "kept in album");
@@ -130,7 +133,10 @@ TEST(FolderMove, AcrossFileSystemsCopiesThenRemoves) {
     Write(from / "Album" / "taken.mp3", "old");
     Write(to / "Album" / "taken.mp3", "kept");
 
-    const MoveReport report = MoveFolderContents(from, to);
+    int itemsDone = 0;
+    const MoveReport report = MoveFolderContents(from, to, [&itemsDone] { ++itemsDone; });
+    // Across disks every file is copied on its own and counted.
+    EXPECT_EQ(itemsDone, 3);
 
     EXPECT_EQ(Read(to / "a.mp3"), "a");
     EXPECT_EQ(Read(to / "Album" / "b.mp3"), "b");
