@@ -104,6 +104,31 @@ TEST(Mp3Writer, RejectsRatesThatMpeg1DoesNotHave) {
     spec.sampleRate = 22050;
     EXPECT_FALSE(mp3gen::IsValid(spec));
     EXPECT_FALSE(mp3gen::WriteMp3("/nonexistent-folder/x.mp3", Mp3Spec{}));
+    EXPECT_EQ(mp3gen::FileSize(spec), 0);
+}
+
+// The simulated core announces a song's size long before it writes the
+// file, so the size must come out the same without building the bytes.
+TEST(Mp3Writer, FileSizeIsTheSizeOfTheBuiltFile) {
+    for (const int rate : {32000, 44100, 48000}) {
+        for (const int kbps : {32, 112, 128, 320}) {
+            for (const std::int64_t ms : {0, 1, 26, 999, 7'001}) {
+                Mp3Spec spec;
+                spec.sampleRate = rate;
+                spec.bitrateKbps = kbps;
+                spec.durationMs = ms;
+                spec.tag = ms % 2 == 1 ? std::optional<mp3gen::Id3v1Tag>{mp3gen::Id3v1Tag{}}
+                                       : std::nullopt;
+                EXPECT_EQ(mp3gen::FileSize(spec),
+                          static_cast<std::int64_t>(mp3gen::MakeMp3(spec).size()))
+                    << rate << " Hz, " << kbps << " kbit/s, " << ms << " ms";
+            }
+        }
+    }
+    EXPECT_EQ(mp3gen::Mpeg1BitrateAtMost(129), 128);
+    EXPECT_EQ(mp3gen::Mpeg1BitrateAtMost(320), 320);
+    EXPECT_EQ(mp3gen::Mpeg1BitrateAtMost(1000), 320);
+    EXPECT_EQ(mp3gen::Mpeg1BitrateAtMost(8), 32);
 }
 
 }  // namespace

@@ -12,6 +12,7 @@ namespace {
 constexpr std::array<int, 15> kBitrates = {0,   32,  40,  48,  56,  64,  80, 96,
                                            112, 128, 160, 192, 224, 256, 320};
 constexpr std::array<int, 3> kSampleRates = {44100, 48000, 32000};
+constexpr std::int64_t kTagBytes = 128;
 
 // Quiet enough to stay far from clipping, loud enough to be far from zero
 // after 16-bit rounding.
@@ -159,6 +160,28 @@ std::int64_t FrameCount(const Mp3Spec& spec) {
 
 std::int64_t StreamDurationMs(const Mp3Spec& spec) {
     return FrameCount(spec) * kSamplesPerFrame * 1000 / spec.sampleRate;
+}
+
+int Mpeg1BitrateAtMost(int kbps) {
+    int best = kBitrates[1];
+    for (const int rate : kBitrates) {
+        if (rate <= kbps) {
+            best = std::max(best, rate);
+        }
+    }
+    return best;
+}
+
+std::int64_t FileSize(const Mp3Spec& spec) {
+    if (!IsValid(spec)) {
+        return 0;
+    }
+    // After n frames MakeMp3 has added floor(n * remainder / rate) padding
+    // bytes.
+    const std::int64_t numerator = 144000LL * spec.bitrateKbps;
+    const std::int64_t frames = FrameCount(spec);
+    return frames * (numerator / spec.sampleRate) +
+           frames * (numerator % spec.sampleRate) / spec.sampleRate + (spec.tag ? kTagBytes : 0);
 }
 
 std::string MakeMp3(const Mp3Spec& spec) {

@@ -46,6 +46,12 @@ std::int64_t FrameCount(const Mp3Spec& spec);
 std::int64_t StreamDurationMs(const Mp3Spec& spec);
 // False when the bitrate or sample rate is not one of MPEG-1's.
 bool IsValid(const Mp3Spec& spec);
+// The highest MPEG-1 Layer III bitrate that does not exceed `kbps` (32 for
+// anything lower).
+int Mpeg1BitrateAtMost(int kbps);
+// The size of the file MakeMp3 builds, without building it; 0 when the
+// Mp3Spec is not valid.
+std::int64_t FileSize(const Mp3Spec& spec);
 
 // The bytes of the file; empty when the Mp3Spec is not valid.
 std::string MakeMp3(const Mp3Spec& spec);

@@ -1,80 +1,34 @@
 #include "tools/sim/SongFile.h"
 
 #include <algorithm>
-#include <array>
+
+#include "tools/media/Mp3Writer.h"
 
 namespace korvana::sim {
 namespace {
 
-constexpr int kSampleRate = 44100;
-constexpr int kSamplesPerFrame = 1152;
-constexpr std::size_t kId3Size = 128;
-// MPEG-1 layer III bit rates by header index.
-constexpr std::array kBitrateTable = {0,   32,  40,  48,  56,  64,  80, 96,
-                                      112, 128, 160, 192, 224, 256, 320};
+constexpr std::uint8_t kGenreOther = 12;
 
-// The highest table index whose rate does not exceed the entry's.
-int BitrateIndex(int kbps) {
-    int index = 1;
-    for (int i = 1; i < static_cast<int>(kBitrateTable.size()); ++i) {
-        if (kBitrateTable[static_cast<std::size_t>(i)] <= kbps) {
-            index = i;
-        }
-    }
-    return index;
-}
-
-std::size_t FrameLength(int index) {
-    return static_cast<std::size_t>(144000 * kBitrateTable[static_cast<std::size_t>(index)] /
-                                    kSampleRate);
-}
-
-std::uint64_t FrameCount(const CatalogueEntry& entry) {
-    const std::uint64_t samples =
-        static_cast<std::uint64_t>(std::max(entry.seconds, 1)) * kSampleRate;
-    return (samples + kSamplesPerFrame - 1) / kSamplesPerFrame;
-}
-
-void AppendField(std::string& out, const std::string& text, std::size_t width) {
-    std::string field = text.substr(0, width);
-    field.resize(width, '\0');
-    out += field;
-}
-
-std::string Id3v1Tag(const CatalogueEntry& entry) {
-    std::string tag = "TAG";
-    AppendField(tag, entry.title, 30);
-    AppendField(tag, entry.artist, 30);
-    AppendField(tag, entry.album, 30);
-    AppendField(tag, entry.year, 4);
-    AppendField(tag, "korvana-sim", 30);
-    tag += static_cast<char>(12);  // genre: Other
-    return tag;
+// Mono silence at the highest MPEG-1 bit rate within the entry's, as long
+// as the entry says, with an ID3v1 tag naming the song.
+mp3gen::Mp3Spec SongSpec(const CatalogueEntry& entry) {
+    mp3gen::Mp3Spec spec;
+    spec.durationMs = static_cast<std::int64_t>(std::max(entry.seconds, 1)) * 1000;
+    spec.bitrateKbps = mp3gen::Mpeg1BitrateAtMost(entry.bitrate);
+    spec.stereo = false;
+    spec.tag = mp3gen::Id3v1Tag{entry.title, entry.artist,  entry.album,
+                                entry.year,  "korvana-sim", kGenreOther};
+    return spec;
 }
 
 }  // namespace
 
 std::uint64_t SongFileSize(const CatalogueEntry& entry) {
-    return FrameCount(entry) * FrameLength(BitrateIndex(entry.bitrate)) + kId3Size;
+    return static_cast<std::uint64_t>(mp3gen::FileSize(SongSpec(entry)));
 }
 
 std::string SongFileBytes(const CatalogueEntry& entry) {
-    const int index = BitrateIndex(entry.bitrate);
-    // Sync, MPEG-1, layer III, no CRC; the rate index, 44.1 kHz, no padding;
-    // mono. An all-zero side information and main data decode as silence.
-    std::string frame(FrameLength(index), '\0');
-    frame[0] = static_cast<char>(0xFF);
-    frame[1] = static_cast<char>(0xFB);
-    frame[2] = static_cast<char>(index << 4);
-    frame[3] = static_cast<char>(0xC0);
-    const std::uint64_t frames = FrameCount(entry);
-    std::string bytes;
-    bytes.reserve(static_cast<std::size_t>(frames) * frame.size() + kId3Size);
-    for (std::uint64_t i = 0; i < frames; ++i) {
-        bytes += frame;
-    }
-    bytes += Id3v1Tag(entry);
-    return bytes;
+    return mp3gen::MakeMp3(SongSpec(entry));
 }
 
 Hash SongHash(const CatalogueEntry& entry) {
