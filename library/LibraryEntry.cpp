@@ -14,19 +14,4 @@ LibraryEntry MakeLibraryEntry(std::string fullPath, std::int64_t size) {
     return entry;
 }
 
-int CompareIgnoringCase(std::string_view a, std::string_view b) {
-    const auto fold = [](char c) {
-        const auto byte = static_cast<unsigned char>(c);
-        return byte >= 'A' && byte <= 'Z' ? byte + ('a' - 'A') : byte;
-    };
-    const std::size_t common = std::min(a.size(), b.size());
-    for (std::size_t i = 0; i < common; ++i) {
-        const int difference = fold(a[i]) - fold(b[i]);
-        if (difference != 0) {
-            return difference;
-        }
-    }
-    return a.size() < b.size() ? -1 : (a.size() > b.size() ? 1 : 0);
-}
-
 }  // namespace korvana

@@ -19,7 +19,4 @@ struct LibraryEntry {
 
 LibraryEntry MakeLibraryEntry(std::string fullPath, std::int64_t size);
 
-// Byte-wise comparison with ASCII letters folded to lower case: <0, 0, >0.
-int CompareIgnoringCase(std::string_view a, std::string_view b);
-
 }  // namespace korvana

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "core/AsciiCase.h"
+
 namespace korvana {
 
 namespace {

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "core/AsciiCase.h"
 #include "library/LibraryEntry.h"
 
 namespace korvana {

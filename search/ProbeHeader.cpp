@@ -1,25 +1,13 @@
 #include "search/ProbeHeader.h"
 
-#include <cctype>
+#include "core/AsciiCase.h"
+
 #include <limits>
 
 namespace korvana {
 namespace {
 
 constexpr std::string_view kLengthField = "content-length";
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(a[i])) !=
-            std::tolower(static_cast<unsigned char>(b[i]))) {
-            return false;
-        }
-    }
-    return true;
-}
 
 bool IsBlank(char c) {
     return c == ' ' || c == '\t';

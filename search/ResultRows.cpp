@@ -1,7 +1,8 @@
 #include "search/ResultRows.h"
 
+#include "core/AsciiCase.h"
+
 #include <algorithm>
-#include <cctype>
 #include <string_view>
 
 namespace korvana {
@@ -9,18 +10,6 @@ namespace {
 
 int CompareNumbers(std::int64_t a, std::int64_t b) {
     return a < b ? -1 : (a > b ? 1 : 0);
-}
-
-int CompareIgnoringCase(std::string_view a, std::string_view b) {
-    const std::size_t common = std::min(a.size(), b.size());
-    for (std::size_t i = 0; i < common; ++i) {
-        const int ca = std::tolower(static_cast<unsigned char>(a[i]));
-        const int cb = std::tolower(static_cast<unsigned char>(b[i]));
-        if (ca != cb) {
-            return ca < cb ? -1 : 1;
-        }
-    }
-    return CompareNumbers(static_cast<std::int64_t>(a.size()), static_cast<std::int64_t>(b.size()));
 }
 
 const std::string& NetText(const ListedRow& row) {

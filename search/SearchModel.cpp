@@ -1,8 +1,8 @@
 #include "search/SearchModel.h"
 
 #include <algorithm>
-#include <cctype>
 
+#include "core/AsciiCase.h"
 #include "core/TextLimit.h"
 #include "search/CoreCommands.h"
 #include "search/ProbeHeader.h"
@@ -10,18 +10,11 @@
 namespace korvana {
 namespace {
 
-std::string Lowered(const std::string& text) {
-    std::string lowered = text;
-    std::transform(lowered.begin(), lowered.end(), lowered.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return lowered;
-}
-
 // The integer value of the first tag of that name (letter case aside);
 // tags are stored newest first. Text tags carry no number.
 std::optional<std::int32_t> TagNumber(const CoreResult& result, const std::string& name) {
     for (const CoreTagView& tag : result.tags) {
-        if (tag.type != CoreTag::kTextType && Lowered(std::string(tag.name)) == name) {
+        if (tag.type != CoreTag::kTextType && EqualsIgnoringCase(tag.name, name)) {
             return tag.intValue;
         }
     }
@@ -135,7 +128,7 @@ bool SearchModel::AddWebResult(int searchId, const std::string& link, const std:
                                WebEngineId /*engine*/) {
     std::lock_guard lock(mutex_);
     SearchRecord* search = FindOpen(searchId);
-    if (search == nullptr || !search->webLinks.insert(Lowered(link)).second) {
+    if (search == nullptr || !search->webLinks.insert(AsciiLowered(link)).second) {
         return true;
     }
     SearchResult& added = results_.emplace_back();

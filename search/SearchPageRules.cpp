@@ -1,17 +1,11 @@
 #include "search/SearchPageRules.h"
 
+#include "core/AsciiCase.h"
+
 #include <algorithm>
-#include <cctype>
 
 namespace korvana {
 namespace {
-
-std::string Lowered(std::string_view text) {
-    std::string lowered(text);
-    std::transform(lowered.begin(), lowered.end(), lowered.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return lowered;
-}
 
 const std::string& FilterValue(const FilterValues& filters, Filter filter) {
     return filters[static_cast<std::size_t>(filter)];
@@ -21,7 +15,7 @@ const std::string& FilterValue(const FilterValues& filters, Filter filter) {
 int Scan(int from, int rowCount, const std::function<std::string(int)>& nameAt,
          const std::string& lowered) {
     for (int row = from; row < rowCount; ++row) {
-        if (Lowered(nameAt(row)).find(lowered) != std::string::npos) {
+        if (AsciiLowered(nameAt(row)).find(lowered) != std::string::npos) {
             return row;
         }
     }
@@ -31,7 +25,7 @@ int Scan(int from, int rowCount, const std::function<std::string(int)>& nameAt,
 }  // namespace
 
 std::optional<SearchStart> MakeSearchStart(std::string keyword, const FilterValues& filters) {
-    if (Lowered(keyword) == Lowered(kKeywordPlaceholder)) {
+    if (AsciiLowered(keyword) == AsciiLowered(kKeywordPlaceholder)) {
         keyword.clear();
     }
     SearchStart start;
@@ -64,7 +58,7 @@ FindOutcome FindRow(int rowCount, const std::function<std::string(int)>& nameAt,
     if (rowCount <= 0) {
         return outcome;
     }
-    const std::string lowered = Lowered(text);
+    const std::string lowered = AsciiLowered(text);
     const int from = std::max(findPosition + 1, 0);
     outcome.row = Scan(from, rowCount, nameAt, lowered);
     if (outcome.row >= 0) {

@@ -1,8 +1,8 @@
 #include "transfers/TransferList.h"
 
 #include <algorithm>
-#include <cctype>
 
+#include "core/AsciiCase.h"
 #include "core/StatusLine.h"
 #include "core/StatusLog.h"
 #include "core/TextLimit.h"
@@ -14,13 +14,6 @@ namespace {
 
 constexpr std::uint8_t kStateDownloaded = 2;
 
-std::string Folded(std::string_view text) {
-    std::string folded(text);
-    std::transform(folded.begin(), folded.end(), folded.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return folded;
-}
-
 }  // namespace
 
 TransferList::TransferList(const Clock& clock, StatusLog& log) : clock_(clock), log_(log) {}
@@ -30,7 +23,7 @@ std::unique_lock<std::recursive_mutex> TransferList::Lock() {
 }
 
 TransferList::Downloads::iterator* TransferList::FindExact(std::string_view key) {
-    const auto found = byKey_.find(Folded(key));
+    const auto found = byKey_.find(AsciiLowered(key));
     if (found == byKey_.end()) {
         return nullptr;
     }
@@ -45,7 +38,7 @@ TransferList::Downloads::iterator* TransferList::FindExact(std::string_view key)
 // The newest of the records whose keys match, as a walk from the head of
 // the list would find it first.
 TransferItem* TransferList::FindIgnoringCase(std::string_view key) {
-    const auto found = byKey_.find(Folded(key));
+    const auto found = byKey_.find(AsciiLowered(key));
     if (found == byKey_.end() || found->second.empty()) {
         return nullptr;
     }
@@ -59,11 +52,11 @@ TransferItem* TransferList::FindDownload(std::string_view key) {
 
 void TransferList::Insert(TransferItem item) {
     downloads_.push_front(std::move(item));
-    byKey_[Folded(downloads_.front().key)].push_back(downloads_.begin());
+    byKey_[AsciiLowered(downloads_.front().key)].push_back(downloads_.begin());
 }
 
 void TransferList::RemoveDownload(std::string_view key) {
-    const auto found = byKey_.find(Folded(key));
+    const auto found = byKey_.find(AsciiLowered(key));
     if (found == byKey_.end()) {
         return;
     }

@@ -1,19 +1,10 @@
 #include "transfers/TransferMenus.h"
 
-#include <algorithm>
-#include <cctype>
-
+#include "core/AsciiCase.h"
 #include "transfers/TransferTexts.h"
 
 namespace korvana {
 namespace {
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) ==
-                      std::tolower(static_cast<unsigned char>(y));
-           });
-}
 
 bool IsRunning(std::string_view status) {
     return status == status::kDownloading || status == status::kContacting ||

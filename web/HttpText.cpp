@@ -1,24 +1,12 @@
 #include "web/HttpText.h"
 
-#include <cctype>
+#include "core/AsciiCase.h"
 
 namespace korvana {
 namespace {
 
 constexpr std::string_view kHeaderEnd = "\n\r\n";
 constexpr std::string_view kAgentLine = "User-Agent: Mozilla/5.0\r\n";
-
-bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
-    if (text.size() < prefix.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < prefix.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(text[i])) != prefix[i]) {
-            return false;
-        }
-    }
-    return true;
-}
 
 std::optional<std::uint16_t> ParsePort(std::string_view digits) {
     if (digits.empty() || digits.size() > 5) {
@@ -144,10 +132,10 @@ void CutToLimit(std::string& text, std::size_t limit) {
 
 std::optional<HttpTarget> SplitUrl(std::string_view url) {
     std::uint16_t defaultPort = 0;
-    if (StartsWithNoCase(url, "http://")) {
+    if (StartsWithIgnoringCase(url, "http://")) {
         defaultPort = 80;
         url.remove_prefix(7);
-    } else if (StartsWithNoCase(url, "https://")) {
+    } else if (StartsWithIgnoringCase(url, "https://")) {
         defaultPort = 443;
         url.remove_prefix(8);
     } else {

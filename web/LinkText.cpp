@@ -1,7 +1,8 @@
 #include "web/LinkText.h"
 
+#include "core/AsciiCase.h"
+
 #include <array>
-#include <cctype>
 
 namespace korvana {
 namespace {
@@ -34,18 +35,6 @@ void ReplaceEscape(std::string& text, unsigned char decoded) {
     text = std::move(out);
 }
 
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(a[i])) != b[i]) {
-            return false;
-        }
-    }
-    return true;
-}
-
 }  // namespace
 
 std::string DecodeLink(std::string_view link) {
@@ -62,7 +51,7 @@ std::optional<std::string> DownloadExtension(std::string_view link, WmaRule wma)
         return std::nullopt;
     }
     std::string_view extension = link.substr(dot + 1);
-    if (wma == WmaRule::BecomesMp3 && EqualsNoCase(extension, "wma")) {
+    if (wma == WmaRule::BecomesMp3 && EqualsIgnoringCase(extension, "wma")) {
         return std::string("mp3");
     }
     if (extension.size() > 3 && extension.find('?') != std::string_view::npos) {

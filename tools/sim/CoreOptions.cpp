@@ -1,7 +1,8 @@
 #include "tools/sim/CoreOptions.h"
 
 #include <algorithm>
-#include <cctype>
+
+#include "core/AsciiCase.h"
 
 namespace korvana::sim {
 
@@ -70,11 +71,7 @@ bool CoreOptions::Set(std::string_view name, std::string_view value) {
 }
 
 bool CoreOptions::NetworkEnabled(const NetworkDefinition& network) const {
-    const std::string value = Value(network.enableOption).value_or("");
-    std::string lower(value);
-    std::transform(lower.begin(), lower.end(), lower.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return lower == "true";
+    return EqualsIgnoringCase(Value(network.enableOption).value_or(""), "true");
 }
 
 }  // namespace korvana::sim

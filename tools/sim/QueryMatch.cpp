@@ -7,20 +7,15 @@
 #include <string>
 #include <string_view>
 
+#include "core/AsciiCase.h"
+
 namespace korvana::sim {
 namespace {
 
 constexpr double kMegabyte = 1048576.0;
 
-std::string Lower(std::string_view text) {
-    std::string lower(text);
-    std::transform(lower.begin(), lower.end(), lower.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return lower;
-}
-
 bool ContainsIgnoringCase(std::string_view haystack, std::string_view needle) {
-    return Lower(haystack).find(Lower(needle)) != std::string::npos;
+    return AsciiLowered(haystack).find(AsciiLowered(needle)) != std::string::npos;
 }
 
 // A leading decimal number, as a core reads a typed value; absent when there
@@ -38,9 +33,9 @@ std::optional<double> LeadingNumber(std::string_view text) {
 }
 
 bool KeywordsMatch(std::string_view keywords, const CatalogueEntry& entry) {
-    const std::string haystack = Lower(EntryName(entry) + " " + entry.album);
+    const std::string haystack = AsciiLowered(EntryName(entry) + " " + entry.album);
     std::size_t pos = 0;
-    const std::string words = Lower(keywords);
+    const std::string words = AsciiLowered(keywords);
     while (pos < words.size()) {
         const std::size_t start = words.find_first_not_of(" \t", pos);
         if (start == std::string::npos) {

@@ -1,5 +1,7 @@
 #include "web/download/DownloadHeader.h"
 
+#include "core/AsciiCase.h"
+
 #include <cctype>
 
 namespace korvana {
@@ -11,18 +13,6 @@ constexpr std::string_view kLengthName = "content-length";
 
 bool IsBlank(char c) {
     return c == ' ' || c == '\t';
-}
-
-bool StartsWithIgnoringCase(std::string_view text, std::string_view lowerPrefix) {
-    if (text.size() < lowerPrefix.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < lowerPrefix.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(text[i])) != lowerPrefix[i]) {
-            return false;
-        }
-    }
-    return true;
 }
 
 // "HTTP/1.x NNN": the three characters after the version digit and a blank.

@@ -1,24 +1,15 @@
 #include "web/download/WebDownloads.h"
 
 #include <algorithm>
-#include <cctype>
 
+#include "core/AsciiCase.h"
 #include "web/HttpText.h"
 #include "web/StopSignal.h"
 #include "web/download/DownloadFileName.h"
 #include "web/download/WebDownloadThread.h"
 
 namespace korvana {
-namespace {
-
-std::string Folded(std::string_view text) {
-    std::string folded(text);
-    std::transform(folded.begin(), folded.end(), folded.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return folded;
-}
-
-}  // namespace
+namespace {}  // namespace
 
 struct WebDownloads::Download {
     std::string folded;
@@ -42,7 +33,7 @@ bool WebDownloads::StartWebDownload(const std::string& link, const std::string& 
     }
     const std::filesystem::path downloadsFolder = config_.downloadsFolder();
     auto download = std::make_shared<Download>();
-    download->folded = Folded(link);
+    download->folded = AsciiLowered(link);
     {
         const std::lock_guard lock(mutex_);
         if (stopping_ || active_.count(download->folded) != 0) {
@@ -84,7 +75,7 @@ void WebDownloads::Run(const std::shared_ptr<Download>& download) {
 
 void WebDownloads::StopWebDownload(const std::string& link) {
     const std::lock_guard lock(mutex_);
-    const auto found = active_.find(Folded(link));
+    const auto found = active_.find(AsciiLowered(link));
     if (found != active_.end()) {
         found->second->stop.Trigger();
     }
