@@ -14,8 +14,8 @@
 #include <atomic>
 #include <chrono>
 #include <filesystem>
-#include <fstream>
 
+#include "bench/support/BenchSupport.h"
 #include "core/CoreLink.h"
 #include "core/StatusLog.h"
 #include "search/CoreCommands.h"
@@ -31,14 +31,6 @@ namespace korvana {
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-long ResidentBytes() {
-    std::ifstream statm("/proc/self/statm");
-    long pages = 0;
-    long resident = 0;
-    statm >> pages >> resident;
-    return resident * ::sysconf(_SC_PAGESIZE);
-}
 
 // korvana-sim is built beside the benchmark program.
 std::string SimProgram() {
@@ -170,7 +162,7 @@ StreamFigures StreamOnce(long results, bool sortedBySize, const std::filesystem:
         page.SortBy(ResultColumn::Size);
     }
     StreamFigures figures;
-    const long before = ResidentBytes();
+    const long before = bench::ResidentBytes();
     const Clock::time_point start = Clock::now();
     page.findChild<QLineEdit*>(QStringLiteral("IDC_KEYWORD"))->setText(QStringLiteral("flood"));
     page.StartSearch();
@@ -185,7 +177,7 @@ StreamFigures StreamOnce(long results, bool sortedBySize, const std::filesystem:
         figures.listLagMs = std::chrono::duration<double, std::milli>(listed - sink.Last()).count();
     }
     figures.streamMs = std::chrono::duration<double, std::milli>(sink.Last() - start).count();
-    figures.bytesPerResult = static_cast<double>(ResidentBytes() - before) / results;
+    figures.bytesPerResult = static_cast<double>(bench::ResidentBytes() - before) / results;
     webSearch.Shutdown();
     model.Shutdown();
     return figures;

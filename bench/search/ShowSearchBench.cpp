@@ -2,14 +2,13 @@
 // against inserting each row by a walk from the top, and the memory that the
 // model's records take.
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 
-#include <fstream>
 #include <memory>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "bench/support/BenchSupport.h"
 #include "search/CoreCommands.h"
 #include "search/SearchModel.h"
 
@@ -32,14 +31,6 @@ class NoProbes final : public HeaderProbes {
     std::string FetchHeader(const std::string&) override { return {}; }
     void Stop() override {}
 };
-
-long ResidentBytes() {
-    std::ifstream statm("/proc/self/statm");
-    long pages = 0;
-    long resident = 0;
-    statm >> pages >> resident;
-    return resident * ::sysconf(_SC_PAGESIZE);
-}
 
 // One search of `count` results: four core results to one web result, core
 // results with tags as the core sends them.
@@ -69,10 +60,10 @@ void Fill(SearchModel& model, int count) {
 
 struct FilledModel {
     FilledModel() {
-        const long before = ResidentBytes();
+        const long before = bench::ResidentBytes();
         model = std::make_unique<SearchModel>(networks, std::make_unique<NoProbes>());
         Fill(*model, kResults);
-        bytesPerResult = static_cast<double>(ResidentBytes() - before) / kResults;
+        bytesPerResult = static_cast<double>(bench::ResidentBytes() - before) / kResults;
         model->ShowSearch(0);
         model->SortBy(ResultColumn::Size);
     }

@@ -16,9 +16,9 @@
 #include <string>
 #include <vector>
 
+#include "bench/support/BenchSupport.h"
 #include "core/StatusLog.h"
 #include "platform/Clock.h"
-#include "tools/sim/web/SimWebServer.h"
 #include "transfers/TransferList.h"
 #include "web/download/WebDownloadThread.h"
 
@@ -29,17 +29,8 @@ namespace fs = std::filesystem;
 constexpr std::int64_t kFileBytes = std::int64_t{1} << 30;
 constexpr double kMiB = 1024.0 * 1024.0;
 
-korvana::sim::SimWebServer& Server() {
-    static korvana::sim::SimWebServer server;
-    static const bool started = server.Start();
-    if (!started) {
-        std::abort();
-    }
-    return server;
-}
-
 std::string FileUrl() {
-    return Server().BaseUrl() + "/big/" + std::to_string(kFileBytes);
+    return korvana::bench::SharedWebServer().BaseUrl() + "/big/" + std::to_string(kFileBytes);
 }
 
 double ThreadCpuSeconds() {

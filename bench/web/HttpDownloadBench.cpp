@@ -7,21 +7,12 @@
 #include <string>
 #include <vector>
 
-#include "tools/sim/web/SimWebServer.h"
+#include "bench/support/BenchSupport.h"
 #include "web/HttpConnection.h"
 
 namespace {
 
 constexpr std::int64_t kFileBytes = std::int64_t{1} << 30;
-
-korvana::sim::SimWebServer& Server() {
-    static korvana::sim::SimWebServer server;
-    static const bool started = server.Start();
-    if (!started) {
-        std::abort();
-    }
-    return server;
-}
 
 std::string FilePath(std::int64_t bytes) {
     return "/big/" + std::to_string(bytes);
@@ -31,7 +22,8 @@ std::string FilePath(std::int64_t bytes) {
 // a page read).
 void BM_SocketClientDownload(benchmark::State& state) {
     const auto buffer = static_cast<std::size_t>(state.range(0));
-    const korvana::HttpTarget target{Server().Port(), FilePath(kFileBytes), "127.0.0.1"};
+    const korvana::HttpTarget target{korvana::bench::SharedWebServer().Port(), FilePath(kFileBytes),
+                                     "127.0.0.1"};
     std::vector<char> chunk(buffer);
     std::int64_t total = 0;
     for (auto _ : state) {
@@ -62,7 +54,7 @@ std::size_t Discard(char*, std::size_t size, std::size_t count, void* total) {
 }
 
 void BM_CurlDownload(benchmark::State& state) {
-    const std::string url = Server().BaseUrl() + FilePath(kFileBytes);
+    const std::string url = korvana::bench::SharedWebServer().BaseUrl() + FilePath(kFileBytes);
     std::int64_t total = 0;
     for (auto _ : state) {
         CURL* curl = curl_easy_init();
