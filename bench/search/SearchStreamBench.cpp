@@ -23,7 +23,7 @@
 #include "search/SearchModel.h"
 #include "search/ui/ResultTableModel.h"
 #include "search/ui/SearchPage.h"
-#include "tests/ui/search/SimCore.h"
+#include "tests/support/SimHarness.h"
 #include "tools/sim/web/SimWebServer.h"
 #include "web/WebSearch.h"
 
@@ -31,11 +31,6 @@ namespace korvana {
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-// korvana-sim is built beside the benchmark program.
-std::string SimProgram() {
-    return (std::filesystem::read_symlink("/proc/self/exe").parent_path() / "korvana-sim").string();
-}
 
 void EnsureApplication() {
     if (QApplication::instance() == nullptr) {
@@ -135,7 +130,7 @@ LoopGaps RunUntil(const std::function<bool()>& done, std::chrono::seconds patien
 }
 
 StreamFigures StreamOnce(long results, bool sortedBySize, const std::filesystem::path& folder) {
-    test::SimCore sim(SimProgram(), folder, {"--flood", std::to_string(results)});
+    sim::test::SimProcess sim(folder, {"--flood", std::to_string(results)});
     sim::SimWebServer web;
     web.Start();
     StatusLog log;

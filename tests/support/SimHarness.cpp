@@ -4,17 +4,12 @@
 #include <fcntl.h>
 #include <netinet/in.h>
 #include <poll.h>
-#include <signal.h>
-#include <spawn.h>
 #include <sys/socket.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <fstream>
 #include <sstream>
 #include <thread>
-
-extern char** environ;
 
 namespace korvana::sim::test {
 
@@ -27,32 +22,23 @@ GuiMessage Frame::Reader() const {
     return message;
 }
 
-SimProcess::SimProcess(const fs::path& folder, const std::vector<std::string>& options)
-    : folder_(folder) {
+std::vector<std::string> SimProcess::Arguments(const fs::path& folder,
+                                               const std::vector<std::string>& options) {
     const fs::path ready = folder / "ready";
     std::error_code ignored;
     fs::remove(ready, ignored);
-    std::vector<std::string> args = {KORVANA_SIM_PATH,      "--port",       "0",
-                                     "--ready-file",        ready.string(), "--dir",
-                                     CoreFolder().string(), "--trace",      TracePath().string()};
+    std::vector<std::string> args = {KORVANA_SIM_PATH,  "--port",  "0",
+                                     "--ready-file",    ready,     "--dir",
+                                     (folder / "core"), "--trace", (folder / "trace.txt")};
     args.insert(args.end(), options.begin(), options.end());
-    std::vector<char*> argv;
-    for (std::string& arg : args) {
-        argv.push_back(arg.data());
-    }
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    const std::string log = (folder / "sim.log").string();
-    posix_spawn_file_actions_addopen(&actions, 1, log.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
-    posix_spawn_file_actions_adddup2(&actions, 1, 2);
-    if (posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), environ) != 0) {
-        pid_ = -1;
-    }
-    posix_spawn_file_actions_destroy(&actions);
+    return args;
+}
+
+SimProcess::SimProcess(const fs::path& folder, const std::vector<std::string>& options)
+    : folder_(folder), process_(Arguments(folder, options), {}, folder / "sim.log") {
     const auto deadline = SteadyClock::now() + kPatience;
-    while (pid_ > 0 && port_ == 0 && SteadyClock::now() < deadline) {
-        std::ifstream in(ready);
+    while (port_ == 0 && process_.IsRunning() && SteadyClock::now() < deadline) {
+        std::ifstream in(folder / "ready");
         if (!(in >> port_)) {
             port_ = 0;
             std::this_thread::sleep_for(10ms);
@@ -60,33 +46,13 @@ SimProcess::SimProcess(const fs::path& folder, const std::vector<std::string>& o
     }
 }
 
-SimProcess::~SimProcess() {
-    if (pid_ > 0) {
-        ::kill(pid_, SIGKILL);
-        ::waitpid(pid_, nullptr, 0);
+std::vector<std::string> SimProcess::TraceLines() const {
+    std::vector<std::string> lines;
+    std::ifstream in(TracePath());
+    for (std::string line; std::getline(in, line);) {
+        lines.push_back(line);
     }
-}
-
-void SimProcess::Signal(int number) const {
-    if (pid_ > 0) {
-        ::kill(pid_, number);
-    }
-}
-
-std::optional<int> SimProcess::WaitForExit(std::chrono::milliseconds timeout) {
-    const auto deadline = SteadyClock::now() + timeout;
-    while (pid_ > 0) {
-        int status = 0;
-        if (::waitpid(pid_, &status, WNOHANG) == pid_) {
-            pid_ = -1;
-            return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-        }
-        if (SteadyClock::now() >= deadline) {
-            break;
-        }
-        std::this_thread::sleep_for(10ms);
-    }
-    return std::nullopt;
+    return lines;
 }
 
 RawClient::RawClient(int port) {

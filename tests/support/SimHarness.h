@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "core/GuiMessage.h"
+#include "tests/support/ChildProcess.h"
 
 namespace korvana::sim::test {
 
@@ -28,25 +29,32 @@ struct Frame {
     GuiMessage Reader() const;
 };
 
-// korvana-sim started on a free port in `folder`, with its core folder at
-// folder/core and its trace at folder/trace.txt. Killed when destroyed.
+// korvana-sim started on a free loopback port in `folder`, with its core
+// folder at folder/core, its trace at folder/trace.txt and its output in
+// folder/sim.log. Killed when destroyed.
 class SimProcess {
   public:
-    SimProcess(const std::filesystem::path& folder, const std::vector<std::string>& options);
-    ~SimProcess();
-    SimProcess(const SimProcess&) = delete;
-    SimProcess& operator=(const SimProcess&) = delete;
+    SimProcess(const std::filesystem::path& folder, const std::vector<std::string>& options = {});
 
+    // 0 when the program did not start listening.
     int Port() const { return port_; }
     std::filesystem::path CoreFolder() const { return folder_ / "core"; }
+    // One line per frame the front end sent: the opcode, then the payload
+    // in hex.
     std::filesystem::path TracePath() const { return folder_ / "trace.txt"; }
-    void Signal(int number) const;
+    std::vector<std::string> TraceLines() const;
+    void Signal(int number) { process_.Signal(number); }
     // The exit status, or absent when it has not exited in time.
-    std::optional<int> WaitForExit(std::chrono::milliseconds timeout = kPatience);
+    std::optional<int> WaitForExit(std::chrono::milliseconds timeout = kPatience) {
+        return process_.WaitForExit(timeout);
+    }
 
   private:
+    static std::vector<std::string> Arguments(const std::filesystem::path& folder,
+                                              const std::vector<std::string>& options);
+
     std::filesystem::path folder_;
-    pid_t pid_ = -1;
+    korvana::test::ChildProcess process_;
     int port_ = 0;
 };
 

@@ -9,11 +9,11 @@
 #include <set>
 
 #include "PageTestSupport.h"
-#include "SimCore.h"
 #include "controls/SearchTabCtrl.h"
 #include "core/CoreLink.h"
 #include "core/StatusLog.h"
 #include "search/CoreCommands.h"
+#include "tests/support/SimHarness.h"
 #include "tests/support/TempDir.h"
 #include "tests/ui/UiWait.h"
 #include "tools/sim/web/SimWebServer.h"
@@ -43,7 +43,7 @@ std::string TraceLineOf(const GuiMessage& message) {
 
 class SearchPageSimTest : public ::testing::Test {
   protected:
-    SearchPageSimTest() : sim_(KORVANA_SIM_PATH, folder_.Path()) {}
+    SearchPageSimTest() : sim_(folder_.Path()) {}
 
     void SetUp() override {
         ASSERT_GT(sim_.Port(), 0);
@@ -92,7 +92,7 @@ class SearchPageSimTest : public ::testing::Test {
     static bool IsWeb(const ListedRow& row) { return !row.result->fromCore; }
 
     test::TempDir folder_;
-    test::SimCore sim_;
+    sim::test::SimProcess sim_;
     sim::SimWebServer web_;
     StatusLog log_;
     test::SearchPagePrompter prompter_;
