@@ -1,14 +1,10 @@
 #include "platform/CoreProcess.h"
 #include "platform/SingleInstance.h"
 #include "tests/support/ChildProcess.h"
+#include "tests/support/LoopbackPort.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
-
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 #include <csignal>
 #include <fstream>
@@ -68,19 +64,6 @@ TEST(ProcessLife, SecondCopyExitsSilentlyAndFirstClosesOnSigterm) {
     EXPECT_TRUE(fs::is_directory(env.dir.Path() / "home" / "Incomplete"));
 }
 
-// A port nobody listens on right now, for the simulated core to take.
-int FreePort() {
-    const int fd = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
-    close(fd);
-    return ntohs(address.sin_port);
-}
-
 bool WaitForText(const fs::path& file, const std::string& text) {
     for (int i = 0; i < 1500; ++i) {
         if (ReadAll(file).find(text) != std::string::npos) {
@@ -97,7 +80,7 @@ TEST(ProcessLife, LaunchesTheCoreLogsInAndShutsItDownOnClose) {
     const fs::path coreFolder = home / "mldonkey";
     fs::create_directories(coreFolder);
     fs::copy_file(KORVANA_SIM_PATH, coreFolder / "mlnet");
-    const int port = FreePort();
+    const int port = test::UnusedLoopbackPort();
     std::ofstream(coreFolder / "downloads.ini") << " gui_port = " << port << "\n";
     fs::create_directories(env.dir.Path() / "config" / "Korvana");
     std::ofstream(env.dir.Path() / "config" / "Korvana" / "Korvana.ini")

@@ -1,15 +1,14 @@
 #include "web/HttpClient.h"
 
 #include <gtest/gtest.h>
-#include <netinet/in.h>
 #include <sys/resource.h>
-#include <sys/socket.h>
 #include <unistd.h>
 
 #include <cstdlib>
 #include <string>
 #include <thread>
 
+#include "tests/support/LoopbackPort.h"
 #include "tools/sim/web/SimWebServer.h"
 #include "web/HttpConnection.h"
 #include "web/StopSignal.h"
@@ -25,19 +24,6 @@ HttpOptions Short() {
     HttpOptions options;
     options.idleTimeout = 300ms;
     return options;
-}
-
-// A loopback port with nothing listening on it.
-std::uint16_t ClosedPort() {
-    const int fd = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    bind(fd, reinterpret_cast<sockaddr*>(&address), length);
-    getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
-    close(fd);
-    return ntohs(address.sin_port);
 }
 
 class HttpClientTest : public ::testing::Test {
@@ -77,7 +63,7 @@ TEST_F(HttpClientTest, FetchedTextsAreCutAtTheHeader) {
     // A single header without an interim answer: the body is kept whole.
     EXPECT_EQ(FetchPostPage(Url("/version.txt"), Short()), "3.0.0\r\n");
     EXPECT_EQ(FetchPage("not a url", RedirectJoin::SearchFamily, Short()), "");
-    EXPECT_EQ(FetchPage("http://127.0.0.1:" + std::to_string(ClosedPort()) + "/",
+    EXPECT_EQ(FetchPage("http://127.0.0.1:" + std::to_string(test::UnusedLoopbackPort()) + "/",
                         RedirectJoin::SearchFamily, Short()),
               "");
 }
@@ -174,7 +160,7 @@ TEST_F(HttpClientTest, FailureCodes) {
     HttpTarget empty{80, "/", ""};
     EXPECT_EQ(SendRequest(empty, false, response, false, 0, RedirectJoin::SearchFamily, Short()),
               kHttpNoHost);
-    HttpTarget refused{ClosedPort(), "/", "127.0.0.1"};
+    HttpTarget refused{test::UnusedLoopbackPort(), "/", "127.0.0.1"};
     EXPECT_EQ(SendRequest(refused, false, response, false, 0, RedirectJoin::SearchFamily, Short()),
               kHttpConnectFailed);
 

@@ -1,9 +1,6 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -14,6 +11,7 @@
 #include "app/Folders.h"
 #include "core/StatusLog.h"
 #include "platform/Clock.h"
+#include "tests/support/LoopbackPort.h"
 #include "tests/support/MemorySettings.h"
 #include "tests/support/TempDir.h"
 #include "tools/sim/web/SimWebCatalogue.h"
@@ -98,19 +96,6 @@ class WebDownloadTest : public ::testing::Test {
         std::string bytes(size, '\0');
         sim::FillMp3Bytes(0, bytes.data(), bytes.size());
         return bytes;
-    }
-
-    // A loopback port where nothing listens.
-    static std::uint16_t ClosedPort() {
-        const int fd = socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        socklen_t length = sizeof address;
-        bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
-        getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
-        close(fd);
-        return ntohs(address.sin_port);
     }
 
     TempDir temp;

@@ -45,7 +45,8 @@ TEST_F(WebDownloadTest, TheServerLackingTheFileIsAnError) {
 }
 
 TEST_F(WebDownloadTest, AServerThatCannotBeReachedIsAnError) {
-    const std::string link = "http://127.0.0.1:" + std::to_string(ClosedPort()) + "/files/gone.mp3";
+    const std::string link =
+        "http://127.0.0.1:" + std::to_string(test::UnusedLoopbackPort()) + "/files/gone.mp3";
     ASSERT_TRUE(Start(link, "gone.mp3"));
     ASSERT_TRUE(WaitForAll());
     EXPECT_EQ(Status(link), "Error - Cannot Contact Server");
