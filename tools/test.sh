@@ -9,8 +9,9 @@ tools/install-deps.sh
 
 if [ "${KORVANA_SANITIZE:-0}" = 1 ]; then
   build=build-asan
+  # Timings under the sanitizers mean nothing, so the benchmarks are left out.
   extra=(-DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DKORVANA_SANITIZE=ON
-         -DKORVANA_FUZZ=ON)
+         -DKORVANA_FUZZ=ON -DKORVANA_BENCH=OFF)
 else
   build=build
   extra=()
