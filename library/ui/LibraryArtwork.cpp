@@ -37,10 +37,4 @@ QPixmap VolumeSymbol(QSize size) {
     return Render(QStringLiteral("volume"), size);
 }
 
-std::array<QIcon, 3> LibraryHeaderImages() {
-    return {LibraryIcon(QStringLiteral("header_unsorted"), kSmallIconSize),
-            LibraryIcon(QStringLiteral("header_descending"), kSmallIconSize),
-            LibraryIcon(QStringLiteral("header_ascending"), kSmallIconSize)};
-}
-
 }  // namespace korvana

@@ -24,8 +24,4 @@ QIcon LibraryIcon(const QString& name, int size);
 // The volume symbol at its picture's size.
 QPixmap VolumeSymbol(QSize size);
 
-// The column header images: unsorted, descending, ascending, indexed by
-// kHeaderUnsorted, kHeaderDescending and kHeaderAscending.
-std::array<QIcon, 3> LibraryHeaderImages();
-
 }  // namespace korvana

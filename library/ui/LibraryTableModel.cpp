@@ -1,6 +1,7 @@
 #include "library/ui/LibraryTableModel.h"
 
 #include "controls/QtBridge.h"
+#include "controls/SortHeaderImages.h"
 #include "library/ui/LibraryArtwork.h"
 
 namespace korvana {
@@ -12,7 +13,10 @@ constexpr int kColumns = 3;
 
 LibraryTableModel::LibraryTableModel(const LibraryModel& library, QObject* parent)
     : QAbstractTableModel(parent), library_(library), rows_(library.Rows()) {
-    headerImages_ = LibraryHeaderImages();
+    const QList<QPixmap> images = SortHeaderImages();
+    for (std::size_t i = 0; i < headerImages_.size(); ++i) {
+        headerImages_[i] = QIcon(images.value(static_cast<qsizetype>(i)));
+    }
 }
 
 void LibraryTableModel::Apply(const std::vector<RowEvent>& events) {

@@ -4,6 +4,7 @@
 #include <unordered_map>
 
 #include "controls/QtBridge.h"
+#include "controls/SortHeaderImages.h"
 #include "search/ui/SearchArtwork.h"
 
 namespace korvana {
@@ -31,7 +32,7 @@ ResultTableModel::ResultTableModel(SearchModel& model, QObject* parent)
       model_(model),
       ordering_(model.Ordering()),
       statusImages_(StatusImages()),
-      headerImages_(ResultHeaderImages()) {
+      headerImages_(SortHeaderImages()) {
     list_.Reset(model_.ShowSearch(model_.DisplayedSearchId()));
     drainTimer_.setSingleShot(true);
     connect(&drainTimer_, &QTimer::timeout, this, &ResultTableModel::Drain);

@@ -12,7 +12,6 @@ const QColor kWebWaiting(150, 160, 175);
 const QColor kWebComplete(34, 150, 90);
 const QColor kWebFailed(200, 60, 50);
 const QColor kCore(40, 100, 200);
-const QColor kArrow(90, 90, 100);
 
 QPixmap Draw(int size, const std::function<void(QPainter&)>& paint) {
     QPixmap pixmap(size, size);
@@ -53,32 +52,10 @@ QPixmap Peers() {
     });
 }
 
-QPixmap Triangle(bool up, const QColor& colour, double offset) {
-    return Draw(16, [&](QPainter& p) {
-        QPainterPath path;
-        const double tip = up ? 5 + offset : 11 - offset;
-        const double base = up ? 10 + offset : 6 - offset;
-        path.moveTo(4.5, base);
-        path.lineTo(11.5, base);
-        path.lineTo(8, tip);
-        path.closeSubpath();
-        p.fillPath(path, colour);
-    });
-}
-
 }  // namespace
 
 QList<QPixmap> StatusImages() {
     return {Globe(kWebWaiting), Globe(kWebComplete), Globe(kWebFailed), Peers()};
-}
-
-QList<QPixmap> ResultHeaderImages() {
-    const QPixmap unsorted = Draw(16, [](QPainter& p) {
-        const QColor faint(205, 205, 212);
-        p.drawPixmap(0, -3, Triangle(true, faint, 0));
-        p.drawPixmap(0, 3, Triangle(false, faint, 0));
-    });
-    return {unsorted, Triangle(false, kArrow, 0), Triangle(true, kArrow, 0)};
 }
 
 QIcon DownloadSelectedIcon() {

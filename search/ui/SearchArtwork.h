@@ -12,8 +12,6 @@ namespace korvana {
 // size, 1 a web result whose size is known, 2 a failed web result, 3 a core
 // result.
 QList<QPixmap> StatusImages();
-// The header's image list: 0 an unsorted column, 1 descending, 2 ascending.
-QList<QPixmap> ResultHeaderImages();
 
 QIcon DownloadSelectedIcon();
 QIcon FindNextIcon();

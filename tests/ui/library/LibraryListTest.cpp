@@ -4,6 +4,7 @@
 
 #include "LibraryPageFixture.h"
 #include "controls/CGradientMenu.h"
+#include "controls/SortHeaderImages.h"
 #include "library/LibraryModel.h"
 #include "library/ui/LibraryArtwork.h"
 
@@ -18,7 +19,7 @@ QImage HeaderImageOf(const QTableView& list, int column) {
 }
 
 QImage ExpectedHeaderImage(int image) {
-    return LibraryHeaderImages()[static_cast<std::size_t>(image)].pixmap(kSmallIconSize).toImage();
+    return QIcon(SortHeaderImages().value(image)).pixmap(kSmallIconSize).toImage();
 }
 
 void ClickHeader(QTableView& list, int column) {
