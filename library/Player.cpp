@@ -41,10 +41,18 @@ void Player::Play() {
         return;
     }
     const auto row = static_cast<std::int64_t>(playlist_.Selected().value_or(0));
+    LeaveFor(row);
+    StartRow(row);
+}
+
+void Player::LeaveFor(std::int64_t row) {
     currentFile_ = playlist_.PathAt(row);
     if (playbackOpen_) {
         Stop();
     }
+}
+
+void Player::StartRow(std::int64_t row) {
     title_ = playlist_.TitleAt(row);
     paused_ = false;
     Start(currentFile_);
@@ -123,13 +131,8 @@ void Player::PreviousTrack() {
     // With no current track (-1) the row before it does not exist: the
     // texts read empty, the player stops and nothing starts.
     const std::int64_t row = current - 1;
-    currentFile_ = playlist_.PathAt(row);
-    if (playbackOpen_) {
-        Stop();
-    }
-    title_ = playlist_.TitleAt(row);
-    paused_ = false;
-    Start(currentFile_);
+    LeaveFor(row);
+    StartRow(row);
 }
 
 // The moves of Next track up to the start: the file to start, or empty when
@@ -144,10 +147,7 @@ std::string Player::ChooseNext() {
     } else {
         next = current + 1 < rows ? current + 1 : 0;
     }
-    currentFile_ = playlist_.PathAt(next);
-    if (playbackOpen_) {
-        Stop();
-    }
+    LeaveFor(next);
     if (next == 0 && !repeatAll_ && !randomOrder_) {
         return {};
     }

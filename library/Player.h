@@ -75,6 +75,10 @@ class Player {
     void Start(std::string file);
     StartOutcome StartOnce(const std::string& file);
     std::string ChooseNext();
+    // Makes playlist row `row` the current file, stopping what plays.
+    void LeaveFor(std::int64_t row);
+    // Takes the row's title and starts its file.
+    void StartRow(std::int64_t row);
     std::int64_t DrawOtherRow(std::int64_t current, std::int64_t rows);
     void ShowTime(std::int64_t playedMs, std::int64_t lengthMs);
 
