@@ -9,10 +9,10 @@
 namespace korvana {
 namespace {
 
-using test::SetNumberTags;
 using test::FakeNetworks;
 using test::MakeCoreResult;
 using test::ManualProbes;
+using test::SetNumberTags;
 
 // Counts the drains the model asks for.
 class CountingListener final : public ListChangeListener {

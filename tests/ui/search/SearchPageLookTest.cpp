@@ -15,8 +15,8 @@
 namespace korvana {
 namespace {
 
-using test::SetNumberTags;
 using test::MakeCoreResult;
+using test::SetNumberTags;
 
 QString GalleryFile(const QString& name) {
     const QString folder = qEnvironmentVariableIsSet("KORVANA_GALLERY_DIR")
