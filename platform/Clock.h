@@ -8,7 +8,7 @@ namespace korvana {
 // Time as the program sees it. Logic takes a Clock so tests can drive timers
 // and time-outs without sleeping.
 class Clock {
-public:
+  public:
     virtual ~Clock() = default;
     // Monotonic time for intervals and time-outs.
     virtual std::chrono::steady_clock::time_point Now() const = 0;
@@ -17,7 +17,7 @@ public:
 };
 
 class SystemClock final : public Clock {
-public:
+  public:
     std::chrono::steady_clock::time_point Now() const override {
         return std::chrono::steady_clock::now();
     }

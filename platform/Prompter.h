@@ -8,7 +8,7 @@ namespace korvana {
 // called from any thread: off the GUI thread the box is queued and the call
 // returns at once. AskYesNo waits for the answer and is for the GUI thread.
 class Prompter {
-public:
+  public:
     virtual ~Prompter() = default;
     virtual void Inform(const std::string& text, const std::string& caption) = 0;
     virtual bool AskYesNo(const std::string& text, const std::string& caption) = 0;

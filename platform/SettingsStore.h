@@ -9,7 +9,7 @@ namespace korvana {
 // folder, the update-check day, the engines' addresses). Values are strings;
 // a value that is not there reads as absent.
 class SettingsStore {
-public:
+  public:
     virtual ~SettingsStore() = default;
     virtual std::optional<std::string> Read(const std::string& key) const = 0;
     virtual void Write(const std::string& key, const std::string& value) = 0;

@@ -11,7 +11,7 @@ namespace korvana {
 // The settings store as an INI file at $XDG_CONFIG_HOME/Korvana/Korvana.ini,
 // every value under the group "Software/Korvana".
 class QtSettingsStore final : public SettingsStore {
-public:
+  public:
     QtSettingsStore();
     ~QtSettingsStore() override;
 
@@ -19,7 +19,7 @@ public:
     void Write(const std::string& key, const std::string& value) override;
     void Remove(const std::string& key) override;
 
-private:
+  private:
     std::unique_ptr<QSettings> settings_;
 };
 

@@ -11,7 +11,7 @@ namespace korvana::test {
 // Records every message box as (text, caption) and answers questions with
 // `answer`.
 class RecordingPrompter final : public Prompter {
-public:
+  public:
     void Inform(const std::string& text, const std::string& caption) override {
         informed.emplace_back(text, caption);
     }
