@@ -17,6 +17,14 @@ std::optional<std::filesystem::path> CopyIntoTempPlay(const std::filesystem::pat
     // Removed first so that a link in the folder is replaced, not written
     // through.
     fs::remove(copy, error);
+    // A link in the library is copied through to its file's bytes; a second
+    // hard link to it could dangle.
+    if (!fs::is_symlink(fs::symlink_status(file, error))) {
+        fs::create_hard_link(file, copy, error);
+        if (!error) {
+            return copy;
+        }
+    }
     if (!fs::copy_file(file, copy, error) || error) {
         return std::nullopt;
     }

@@ -1,0 +1,80 @@
+#include "library/TempPlay.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "tests/support/TempDir.h"
+
+namespace korvana {
+namespace {
+
+namespace fs = std::filesystem;
+
+void Write(const fs::path& file, const std::string& text) {
+    fs::create_directories(file.parent_path());
+    std::ofstream(file, std::ios::binary) << text;
+}
+
+std::string Read(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+class TempPlayTest : public ::testing::Test {
+  protected:
+    test::TempDir dir_;
+    fs::path library_ = dir_.Path() / "Downloads";
+    fs::path tempPlay_ = dir_.Path() / "TempPlay";
+};
+
+TEST_F(TempPlayTest, TheCopyOutlivesTheLibraryFileAndClearingLeavesTheLibraryAlone) {
+    Write(library_ / "song.mp3", "audio");
+    const auto copy = CopyIntoTempPlay(tempPlay_, (library_ / "song.mp3").string());
+    ASSERT_TRUE(copy);
+    EXPECT_EQ(*copy, tempPlay_ / "song.mp3");
+    EXPECT_EQ(Read(*copy), "audio");
+    // On one disk no byte is copied, however long the track.
+    EXPECT_EQ(fs::hard_link_count(*copy), 2u);
+
+    // The user deletes the library file while its copy plays.
+    fs::remove(library_ / "song.mp3");
+    EXPECT_EQ(Read(*copy), "audio");
+
+    Write(library_ / "other.mp3", "kept");
+    ASSERT_TRUE(CopyIntoTempPlay(tempPlay_, (library_ / "other.mp3").string()));
+    ClearTempPlay(tempPlay_);
+    EXPECT_TRUE(fs::is_empty(tempPlay_));
+    EXPECT_EQ(Read(library_ / "other.mp3"), "kept");
+}
+
+TEST_F(TempPlayTest, ALinkedLibraryFileIsCopiedThroughAndALinkInTheFolderIsReplaced) {
+    Write(dir_.Path() / "elsewhere" / "real.mp3", "real audio");
+    fs::create_directories(library_);
+    fs::create_symlink("../elsewhere/real.mp3", library_ / "linked.mp3");
+    const auto copy = CopyIntoTempPlay(tempPlay_, (library_ / "linked.mp3").string());
+    ASSERT_TRUE(copy);
+    EXPECT_FALSE(fs::is_symlink(*copy));
+    EXPECT_EQ(Read(*copy), "real audio");
+
+    // A link already in the folder under the same name is not written
+    // through to the file it points at.
+    Write(dir_.Path() / "victim.txt", "untouched");
+    fs::create_symlink(dir_.Path() / "victim.txt", tempPlay_ / "song.mp3");
+    Write(library_ / "song.mp3", "audio");
+    ASSERT_TRUE(CopyIntoTempPlay(tempPlay_, (library_ / "song.mp3").string()));
+    EXPECT_EQ(Read(dir_.Path() / "victim.txt"), "untouched");
+    EXPECT_EQ(Read(tempPlay_ / "song.mp3"), "audio");
+}
+
+TEST_F(TempPlayTest, NothingToCopyGivesNothing) {
+    EXPECT_FALSE(CopyIntoTempPlay(tempPlay_, (library_ / "missing.mp3").string()));
+    EXPECT_FALSE(CopyIntoTempPlay(tempPlay_, ""));
+    EXPECT_FALSE(CopyIntoTempPlay({}, (library_ / "song.mp3").string()));
+}
+
+}  // namespace
+}  // namespace korvana
