@@ -2,27 +2,13 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
-
+#include "tests/support/FileText.h"
 #include "tests/support/TempDir.h"
 
 namespace korvana {
 namespace {
 
 namespace fs = std::filesystem;
-
-void Write(const fs::path& file, const std::string& text) {
-    fs::create_directories(file.parent_path());
-    std::ofstream(file, std::ios::binary) << text;
-}
-
-std::string Read(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 class TempPlayTest : public ::testing::Test {
   protected:
@@ -32,42 +18,42 @@ class TempPlayTest : public ::testing::Test {
 };
 
 TEST_F(TempPlayTest, TheCopyOutlivesTheLibraryFileAndClearingLeavesTheLibraryAlone) {
-    Write(library_ / "song.mp3", "audio");
+    test::WriteText(library_ / "song.mp3", "audio");
     const auto copy = CopyIntoTempPlay(tempPlay_, (library_ / "song.mp3").string());
     ASSERT_TRUE(copy);
     EXPECT_EQ(*copy, tempPlay_ / "song.mp3");
-    EXPECT_EQ(Read(*copy), "audio");
+    EXPECT_EQ(test::ReadText(*copy), "audio");
     // On one disk no byte is copied, however long the track.
     EXPECT_EQ(fs::hard_link_count(*copy), 2u);
 
     // The user deletes the library file while its copy plays.
     fs::remove(library_ / "song.mp3");
-    EXPECT_EQ(Read(*copy), "audio");
+    EXPECT_EQ(test::ReadText(*copy), "audio");
 
-    Write(library_ / "other.mp3", "kept");
+    test::WriteText(library_ / "other.mp3", "kept");
     ASSERT_TRUE(CopyIntoTempPlay(tempPlay_, (library_ / "other.mp3").string()));
     ClearTempPlay(tempPlay_);
     EXPECT_TRUE(fs::is_empty(tempPlay_));
-    EXPECT_EQ(Read(library_ / "other.mp3"), "kept");
+    EXPECT_EQ(test::ReadText(library_ / "other.mp3"), "kept");
 }
 
 TEST_F(TempPlayTest, ALinkedLibraryFileIsCopiedThroughAndALinkInTheFolderIsReplaced) {
-    Write(dir_.Path() / "elsewhere" / "real.mp3", "real audio");
+    test::WriteText(dir_.Path() / "elsewhere" / "real.mp3", "real audio");
     fs::create_directories(library_);
     fs::create_symlink("../elsewhere/real.mp3", library_ / "linked.mp3");
     const auto copy = CopyIntoTempPlay(tempPlay_, (library_ / "linked.mp3").string());
     ASSERT_TRUE(copy);
     EXPECT_FALSE(fs::is_symlink(*copy));
-    EXPECT_EQ(Read(*copy), "real audio");
+    EXPECT_EQ(test::ReadText(*copy), "real audio");
 
     // A link already in the folder under the same name is not written
     // through to the file it points at.
-    Write(dir_.Path() / "victim.txt", "untouched");
+    test::WriteText(dir_.Path() / "victim.txt", "untouched");
     fs::create_symlink(dir_.Path() / "victim.txt", tempPlay_ / "song.mp3");
-    Write(library_ / "song.mp3", "audio");
+    test::WriteText(library_ / "song.mp3", "audio");
     ASSERT_TRUE(CopyIntoTempPlay(tempPlay_, (library_ / "song.mp3").string()));
-    EXPECT_EQ(Read(dir_.Path() / "victim.txt"), "untouched");
-    EXPECT_EQ(Read(tempPlay_ / "song.mp3"), "audio");
+    EXPECT_EQ(test::ReadText(dir_.Path() / "victim.txt"), "untouched");
+    EXPECT_EQ(test::ReadText(tempPlay_ / "song.mp3"), "audio");
 }
 
 TEST_F(TempPlayTest, NothingToCopyGivesNothing) {

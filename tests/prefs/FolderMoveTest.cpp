@@ -1,11 +1,10 @@
 #include "prefs/FolderMove.h"
+#include "tests/support/FileText.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <fstream>
-#include <sstream>
 
 #include <stdlib.h>
 #include <sys/stat.h>
@@ -15,32 +14,20 @@ namespace {
 
 namespace fs = std::filesystem;
 
-void Write(const fs::path& file, const std::string& text) {
-    fs::create_directories(file.parent_path());
-    std::ofstream(file, std::ios::binary) << text;
-}
-
-std::string Read(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 TEST(FolderMove, MovesFilesAndNestedFolders) {
     test::TempDir dir;
     const fs::path from = dir.Path() / "old";
     const fs::path to = dir.Path() / "new";
-    Write(from / "a.mp3", "a");
-    Write(from / "Album" / "Disc 1" / "b.mp3", "b");
+    test::WriteText(from / "a.mp3", "a");
+    test::WriteText(from / "Album" / "Disc 1" / "b.mp3", "b");
     fs::create_directories(from / "Empty");
     fs::create_directories(to);
 
     const MoveReport report = MoveFolderContents(from, to);
 
     EXPECT_TRUE(report.leftBehind.empty());
-    EXPECT_EQ(Read(to / "a.mp3"), "a");
-    EXPECT_EQ(Read(to / "Album" / "Disc 1" / "b.mp3"), "b");
+    EXPECT_EQ(test::ReadText(to / "a.mp3"), "a");
+    EXPECT_EQ(test::ReadText(to / "Album" / "Disc 1" / "b.mp3"), "b");
     EXPECT_TRUE(fs::is_directory(to / "Empty"));
     EXPECT_TRUE(fs::is_empty(from));
     EXPECT_EQ(LeftBehindMessage(report, from), "");
@@ -50,27 +37,27 @@ TEST(FolderMove, NeverReplacesAndReportsWhatStayed) {
     test::TempDir dir;
     const fs::path from = dir.Path() / "old";
     const fs::path to = dir.Path() / "new";
-    Write(from / "same.mp3", "old copy");
-    Write(from / "other.mp3", "other");
-    Write(from / "Album" / "same.mp3", "old album copy");
-    Write(from / "Album" / "new.mp3", "new in album");
-    Write(to / "same.mp3", "kept");
-    Write(to / "Album" / "same.mp3", "kept in album");
-    Write(to / "Taken", "a file where a folder would go");
-    Write(from / "Taken" / "inside.mp3", "inside");
+    test::WriteText(from / "same.mp3", "old copy");
+    test::WriteText(from / "other.mp3", "other");
+    test::WriteText(from / "Album" / "same.mp3", "old album copy");
+    test::WriteText(from / "Album" / "new.mp3", "new in album");
+    test::WriteText(to / "same.mp3", "kept");
+    test::WriteText(to / "Album" / "same.mp3", "kept in album");
+    test::WriteText(to / "Taken", "a file where a folder would go");
+    test::WriteText(from / "Taken" / "inside.mp3", "inside");
 
     int itemsDone = 0;
     const MoveReport report = MoveFolderContents(from, to, [&itemsDone] { ++itemsDone; });
     // other.mp3 and Album/new.mp3 moved, three files left behind.
     EXPECT_EQ(itemsDone, 5);
 
-    EXPECT_EQ(Read(to / "same.mp3"), "kept");
-    EXPECT_EQ(Read(to / "Album" / "same.mp3"), "kept in album");
-    EXPECT_EQ(Read(to / "Album" / "new.mp3"), "new in album");
-    EXPECT_EQ(Read(to / "other.mp3"), "other");
-    EXPECT_EQ(Read(from / "same.mp3"), "old copy");
-    EXPECT_EQ(Read(from / "Album" / "same.mp3"), "old album copy");
-    EXPECT_EQ(Read(from / "Taken" / "inside.mp3"), "inside");
+    EXPECT_EQ(test::ReadText(to / "same.mp3"), "kept");
+    EXPECT_EQ(test::ReadText(to / "Album" / "same.mp3"), "kept in album");
+    EXPECT_EQ(test::ReadText(to / "Album" / "new.mp3"), "new in album");
+    EXPECT_EQ(test::ReadText(to / "other.mp3"), "other");
+    EXPECT_EQ(test::ReadText(from / "same.mp3"), "old copy");
+    EXPECT_EQ(test::ReadText(from / "Album" / "same.mp3"), "old album copy");
+    EXPECT_EQ(test::ReadText(from / "Taken" / "inside.mp3"), "inside");
     std::vector<fs::path> left = report.leftBehind;
     std::sort(left.begin(), left.end());
     EXPECT_EQ(left, (std::vector<fs::path>{from / "Album" / "same.mp3",
@@ -85,16 +72,16 @@ TEST(FolderMove, NewFolderInsideTheOldOneStaysInPlace) {
     test::TempDir dir;
     const fs::path from = dir.Path() / "old";
     const fs::path to = from / "Music" / "Downloads";
-    Write(from / "a.mp3", "a");
-    Write(from / "Music" / "b.mp3", "b");
-    Write(to / "c.mp3", "c");
+    test::WriteText(from / "a.mp3", "a");
+    test::WriteText(from / "Music" / "b.mp3", "b");
+    test::WriteText(to / "c.mp3", "c");
 
     const MoveReport report = MoveFolderContents(from, to);
 
     EXPECT_TRUE(report.leftBehind.empty());
-    EXPECT_EQ(Read(to / "a.mp3"), "a");
-    EXPECT_EQ(Read(to / "Music" / "b.mp3"), "b");
-    EXPECT_EQ(Read(to / "c.mp3"), "c");
+    EXPECT_EQ(test::ReadText(to / "a.mp3"), "a");
+    EXPECT_EQ(test::ReadText(to / "Music" / "b.mp3"), "b");
+    EXPECT_EQ(test::ReadText(to / "c.mp3"), "c");
     EXPECT_FALSE(fs::exists(from / "a.mp3"));
     EXPECT_FALSE(fs::exists(from / "Music" / "b.mp3"));
 }
@@ -102,10 +89,10 @@ TEST(FolderMove, NewFolderInsideTheOldOneStaysInPlace) {
 TEST(FolderMove, NothingToMove) {
     test::TempDir dir;
     const fs::path from = dir.Path() / "old";
-    Write(from / "a.mp3", "a");
+    test::WriteText(from / "a.mp3", "a");
     EXPECT_TRUE(MoveFolderContents(dir.Path() / "missing", from).leftBehind.empty());
     EXPECT_TRUE(MoveFolderContents(from, from.string() + "/").leftBehind.empty());
-    EXPECT_EQ(Read(from / "a.mp3"), "a");
+    EXPECT_EQ(test::ReadText(from / "a.mp3"), "a");
 }
 
 // A folder on another file system than the temporary folder, when the
@@ -128,20 +115,20 @@ TEST(FolderMove, AcrossFileSystemsCopiesThenRemoves) {
         GTEST_SKIP() << "no second file system to move to";
     }
     const fs::path from = dir.Path() / "old";
-    Write(from / "a.mp3", "a");
-    Write(from / "Album" / "b.mp3", "b");
-    Write(from / "Album" / "taken.mp3", "old");
-    Write(to / "Album" / "taken.mp3", "kept");
+    test::WriteText(from / "a.mp3", "a");
+    test::WriteText(from / "Album" / "b.mp3", "b");
+    test::WriteText(from / "Album" / "taken.mp3", "old");
+    test::WriteText(to / "Album" / "taken.mp3", "kept");
 
     int itemsDone = 0;
     const MoveReport report = MoveFolderContents(from, to, [&itemsDone] { ++itemsDone; });
     // Across disks every file is copied on its own and counted.
     EXPECT_EQ(itemsDone, 3);
 
-    EXPECT_EQ(Read(to / "a.mp3"), "a");
-    EXPECT_EQ(Read(to / "Album" / "b.mp3"), "b");
-    EXPECT_EQ(Read(to / "Album" / "taken.mp3"), "kept");
-    EXPECT_EQ(Read(from / "Album" / "taken.mp3"), "old");
+    EXPECT_EQ(test::ReadText(to / "a.mp3"), "a");
+    EXPECT_EQ(test::ReadText(to / "Album" / "b.mp3"), "b");
+    EXPECT_EQ(test::ReadText(to / "Album" / "taken.mp3"), "kept");
+    EXPECT_EQ(test::ReadText(from / "Album" / "taken.mp3"), "old");
     EXPECT_FALSE(fs::exists(from / "a.mp3"));
     EXPECT_FALSE(fs::exists(from / "Album" / "b.mp3"));
     EXPECT_EQ(report.leftBehind, (std::vector<fs::path>{from / "Album" / "taken.mp3"}));

@@ -9,9 +9,9 @@
 
 #include <atomic>
 #include <chrono>
-#include <fstream>
 #include <thread>
 
+#include "tests/support/FileText.h"
 #include "tests/support/TempDir.h"
 
 namespace korvana {
@@ -70,12 +70,10 @@ TEST(MoveWithProgress, MovesTheFilesAndReportsWhatStayed) {
     test::TempDir dir;
     const fs::path from = dir.Path() / "old";
     const fs::path to = dir.Path() / "new";
-    fs::create_directories(from / "Album");
-    fs::create_directories(to);
-    std::ofstream(from / "a.mp3") << "a";
-    std::ofstream(from / "Album" / "b.mp3") << "b";
-    std::ofstream(from / "taken.mp3") << "old";
-    std::ofstream(to / "taken.mp3") << "kept";
+    test::WriteText(from / "a.mp3", "a");
+    test::WriteText(from / "Album" / "b.mp3", "b");
+    test::WriteText(from / "taken.mp3", "old");
+    test::WriteText(to / "taken.mp3", "kept");
     QWidget window;
     const MoveReport report = MoveWithProgress(&window, from, to);
     EXPECT_TRUE(fs::exists(to / "a.mp3"));

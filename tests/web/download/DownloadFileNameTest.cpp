@@ -1,8 +1,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include <fstream>
-
+#include "tests/support/FileText.h"
 #include "tests/support/TempDir.h"
 #include "web/download/DownloadFileName.h"
 #include "web/download/DownloadFiles.h"
@@ -53,37 +52,28 @@ TEST(DownloadFileName, NumberedNamesGoBeforeTheExtension) {
     EXPECT_EQ(numbered.substr(numbered.size() - 8), " (3).mp3");
 }
 
-void WriteFile(const fs::path& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
-
-std::string ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
 TEST(DownloadFiles, AFinishedFileNeverReplacesOne) {
     test::TempDir temp;
     const fs::path folder = temp.Path() / "Downloads";
     fs::create_directories(folder);
-    WriteFile(folder / "song.mp3", "old");
-    WriteFile(folder / "song (1).mp3", "older");
-    WriteFile(temp.Path() / "incoming", "new");
+    test::WriteText(folder / "song.mp3", "old");
+    test::WriteText(folder / "song (1).mp3", "older");
+    test::WriteText(temp.Path() / "incoming", "new");
     const auto placed = MoveToFreeName(temp.Path() / "incoming", folder, "song.mp3");
     ASSERT_TRUE(placed);
     EXPECT_EQ(*placed, folder / "song (2).mp3");
-    EXPECT_EQ(ReadFile(folder / "song.mp3"), "old");
-    EXPECT_EQ(ReadFile(folder / "song (1).mp3"), "older");
-    EXPECT_EQ(ReadFile(*placed), "new");
+    EXPECT_EQ(test::ReadText(folder / "song.mp3"), "old");
+    EXPECT_EQ(test::ReadText(folder / "song (1).mp3"), "older");
+    EXPECT_EQ(test::ReadText(*placed), "new");
     EXPECT_FALSE(fs::exists(temp.Path() / "incoming"));
 }
 
 TEST(DownloadFiles, AMissingFolderIsMadeAndAMissingFileIsAFailure) {
     test::TempDir temp;
-    WriteFile(temp.Path() / "incoming", "bytes");
+    test::WriteText(temp.Path() / "incoming", "bytes");
     const auto placed = MoveToFreeName(temp.Path() / "incoming", temp.Path() / "a" / "b", "x.mp3");
     ASSERT_TRUE(placed);
-    EXPECT_EQ(ReadFile(temp.Path() / "a" / "b" / "x.mp3"), "bytes");
+    EXPECT_EQ(test::ReadText(temp.Path() / "a" / "b" / "x.mp3"), "bytes");
     EXPECT_FALSE(MoveToFreeName(temp.Path() / "gone", temp.Path() / "a", "y.mp3"));
 }
 
@@ -98,11 +88,11 @@ TEST(DownloadFiles, AFolderOnAnotherFileSystemGetsACopyThatReplacesNothing) {
     }
     const fs::path folder = other / ("korvana-" + temp.Path().filename().string());
     fs::create_directories(folder);
-    WriteFile(folder / "song.mp3", "old");
-    WriteFile(temp.Path() / "incoming", "new");
+    test::WriteText(folder / "song.mp3", "old");
+    test::WriteText(temp.Path() / "incoming", "new");
     const auto placed = MoveToFreeName(temp.Path() / "incoming", folder, "song.mp3");
-    const std::string kept = ReadFile(folder / "song.mp3");
-    const std::string copied = placed ? ReadFile(*placed) : std::string();
+    const std::string kept = test::ReadText(folder / "song.mp3");
+    const std::string copied = placed ? test::ReadText(*placed) : std::string();
     fs::remove_all(folder);
     ASSERT_TRUE(placed);
     EXPECT_EQ(placed->filename(), "song (1).mp3");

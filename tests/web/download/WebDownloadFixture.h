@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -11,6 +10,7 @@
 #include "app/Folders.h"
 #include "core/StatusLog.h"
 #include "platform/Clock.h"
+#include "tests/support/FileText.h"
 #include "tests/support/LoopbackPort.h"
 #include "tests/support/MemorySettings.h"
 #include "tests/support/TempDir.h"
@@ -84,11 +84,6 @@ class WebDownloadTest : public ::testing::Test {
         }
         std::sort(names.begin(), names.end());
         return names;
-    }
-
-    static std::string Read(const fs::path& path) {
-        std::ifstream in(path, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), {}};
     }
 
     // What the simulated web sends for a catalogue file of `size` bytes.

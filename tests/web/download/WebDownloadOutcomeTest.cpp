@@ -18,7 +18,7 @@ TEST_F(WebDownloadTest, AFileArrivesWholeInTheDownloadsFolder) {
     EXPECT_EQ(Status(link), "Finished");
     EXPECT_EQ(Record(link).size, static_cast<std::int64_t>(track.size));
     EXPECT_NE(Record(link).finishTime, 0);
-    EXPECT_EQ(Read(DefaultDownloads() / track.fileName), CatalogueBytes(track.size));
+    EXPECT_EQ(test::ReadText(DefaultDownloads() / track.fileName), CatalogueBytes(track.size));
     EXPECT_EQ(Files(Incomplete()), Names{});
     const std::vector<sim::SimRequest> requests = server.Requests();
     ASSERT_EQ(requests.size(), 1u);
@@ -89,7 +89,7 @@ TEST_F(WebDownloadTest, AConnectionClosedEarlyIsNotAFinishedFile) {
     EXPECT_EQ(Status(link), "Error");
     EXPECT_EQ(Record(link).downloaded, static_cast<std::int64_t>(track.size));
     EXPECT_EQ(Record(link).size, static_cast<std::int64_t>(track.size) + 1000);
-    EXPECT_EQ(Read(Incomplete() / "short.mp3"), CatalogueBytes(track.size));
+    EXPECT_EQ(test::ReadText(Incomplete() / "short.mp3"), CatalogueBytes(track.size));
     EXPECT_EQ(Files(DefaultDownloads()), Names{});
 }
 
@@ -103,7 +103,7 @@ TEST_F(WebDownloadTest, AHeaderSplitOverManyReadsIsReadAsAHeader) {
     ASSERT_TRUE(Start(link, "split.mp3"));
     ASSERT_TRUE(WaitForAll());
     EXPECT_EQ(Status(link), "Finished");
-    EXPECT_EQ(Read(DefaultDownloads() / "split.mp3"), "0123456789");
+    EXPECT_EQ(test::ReadText(DefaultDownloads() / "split.mp3"), "0123456789");
 }
 
 TEST_F(WebDownloadTest, BytesBeyondTheAnnouncedLengthAreNotPartOfTheFile) {
@@ -113,7 +113,7 @@ TEST_F(WebDownloadTest, BytesBeyondTheAnnouncedLengthAreNotPartOfTheFile) {
     ASSERT_TRUE(Start(link, "long.mp3"));
     ASSERT_TRUE(WaitForAll());
     EXPECT_EQ(Status(link), "Finished");
-    EXPECT_EQ(Read(DefaultDownloads() / "long.mp3"), "abcd");
+    EXPECT_EQ(test::ReadText(DefaultDownloads() / "long.mp3"), "abcd");
 }
 
 TEST_F(WebDownloadTest, ThePathSettingDecidesWhereTheFileLands) {
@@ -132,12 +132,12 @@ TEST_F(WebDownloadTest, ThePathSettingDecidesWhereTheFileLands) {
 TEST_F(WebDownloadTest, AnExistingNameGivesAFreeName) {
     const sim::SimTrack& track = FirstTrack();
     fs::create_directories(DefaultDownloads());
-    std::ofstream(DefaultDownloads() / "song.mp3") << "mine";
+    test::WriteText(DefaultDownloads() / "song.mp3", "mine");
     ASSERT_TRUE(Start(FileLink("files", track.fileName), "song.mp3"));
     ASSERT_TRUE(WaitForAll());
     EXPECT_EQ(Files(DefaultDownloads()), (Names{"song (1).mp3", "song.mp3"}));
-    EXPECT_EQ(Read(DefaultDownloads() / "song.mp3"), "mine");
-    EXPECT_EQ(Read(DefaultDownloads() / "song (1).mp3"), CatalogueBytes(track.size));
+    EXPECT_EQ(test::ReadText(DefaultDownloads() / "song.mp3"), "mine");
+    EXPECT_EQ(test::ReadText(DefaultDownloads() / "song (1).mp3"), CatalogueBytes(track.size));
     EXPECT_EQ(Files(Incomplete()), Names{});
 }
 
