@@ -47,10 +47,6 @@ CoreTags::CoreTags(const std::vector<CoreTag>& tags) {
     }
 }
 
-std::size_t CoreTags::Count() const {
-    return static_cast<std::size_t>(std::distance(begin(), end()));
-}
-
 CoreTags::Iterator::Iterator(std::string_view packed, std::size_t at)
     : packed_(packed), at_(at), next_(at) {
     Read();

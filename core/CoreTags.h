@@ -70,8 +70,6 @@ class CoreTags {
 
     Iterator begin() const { return Iterator(packed_, 0); }
     Iterator end() const { return Iterator(packed_, packed_.size()); }
-    bool Empty() const { return packed_.empty(); }
-    std::size_t Count() const;
 
   private:
     std::string packed_;
