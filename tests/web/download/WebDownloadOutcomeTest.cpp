@@ -12,8 +12,13 @@ using Names = std::vector<std::string>;
 TEST_F(WebDownloadTest, AFileArrivesWholeInTheDownloadsFolder) {
     const sim::SimTrack& track = FirstTrack();
     const std::string link = FileLink("files", track.fileName);
+    // The server holds its answer back, so that the status the row gets when
+    // the download is queued can be read before the transfer moves it on.
+    sim::SimWebFaults faults;
+    faults.answerDelay = 1s;
+    server.SetFaults(faults);
     ASSERT_TRUE(Start(link, track.fileName));
-    EXPECT_EQ(Status(link), "Contacting server");  // shown at once
+    EXPECT_EQ(Status(link), "Contacting server");
     ASSERT_TRUE(WaitForAll());
     EXPECT_EQ(Status(link), "Finished");
     EXPECT_EQ(Record(link).size, static_cast<std::int64_t>(track.size));
