@@ -16,11 +16,13 @@ struct RowEvent {
     enum class Kind {
         Inserted,  // `entry` now is row `row`
         Removed,   // row `row` is gone
+        Resized,   // row `row` now shows `entry` and moves to row `to`
         Reset,     // every row changed: read Rows() again
     };
     Kind kind = Kind::Reset;
     std::size_t row = 0;
     LibraryEntry entry;
+    std::size_t to = 0;  // Resized only: the row's index after the move
 };
 
 // The images a column header shows.
@@ -29,13 +31,16 @@ inline constexpr int kHeaderDescending = 1;
 inline constexpr int kHeaderAscending = 2;
 
 // The library list: the rows as shown, the listing of the latest applied
-// scan, and the sort order. A scan only adds and removes rows; rows of files
-// that stay are never touched, so selections held by row survive. Used on
+// scan, and the sort order. A scan adds, removes and moves single rows and
+// never rebuilds the list, so selections held by row survive. Used on
 // the GUI thread; each change runs under `library_lock`.
 class LibraryModel {
   public:
     // Rows for files new since the last scan go in at their sorted places,
-    // rows of files gone are removed, in that order. Paths compare exactly:
+    // rows of files whose size changed show the new size and move to their
+    // sorted places, rows of files gone are removed, in that order. A file
+    // seen while it was still being written thus never keeps its partial
+    // size. Paths compare exactly:
     // two files whose names differ only in case are two files. The first
     // scan, or any scan applied to an empty list, fills the list at once
     // and reports one Reset.
@@ -61,6 +66,7 @@ class LibraryModel {
 
   private:
     std::vector<RowEvent> Rebuild();
+    void ResizeRows(const std::vector<LibraryEntry>& scan, std::vector<RowEvent>& events);
     void RemoveRows(const std::vector<LibraryEntry>& gone, std::vector<RowEvent>& events);
 
     mutable std::recursive_mutex library_lock;

@@ -55,7 +55,7 @@ struct LibraryPageServices {
 };
 
 // The Library page: the files of the downloads folder, kept in step with the
-// folder by a rescan every three seconds that only adds and removes rows,
+// folder by a rescan every three seconds that changes single rows only,
 // the commands on them (Play, Add To Playlist, Launch, Delete, Explore),
 // and the playlist player with its transport buttons, random and repeat
 // switches, position and volume sliders. It forwards each action to the

@@ -34,6 +34,12 @@ void LibraryTableModel::Apply(const std::vector<RowEvent>& events) {
                 rows_.erase(rows_.begin() + at);
                 endRemoveRows();
                 break;
+            case RowEvent::Kind::Resized:
+                MoveRow(event.row, event.to);
+                rows_[event.to] = event.entry;
+                emit dataChanged(index(static_cast<int>(event.to), 0),
+                                 index(static_cast<int>(event.to), kColumns - 1));
+                break;
             case RowEvent::Kind::Reset:
                 beginResetModel();
                 rows_ = library_.Rows();
@@ -43,6 +49,22 @@ void LibraryTableModel::Apply(const std::vector<RowEvent>& events) {
                 break;
         }
     }
+}
+
+// A move rather than a removal and an insertion, so that the view keeps the
+// row's selection and current index.
+void LibraryTableModel::MoveRow(std::size_t from, std::size_t to) {
+    if (from == to) {
+        return;
+    }
+    const int source = static_cast<int>(from);
+    // The destination counts rows before the move.
+    const int destination = static_cast<int>(to > from ? to + 1 : to);
+    beginMoveRows(QModelIndex(), source, source, QModelIndex(), destination);
+    LibraryEntry moving = std::move(rows_[from]);
+    rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(from));
+    rows_.insert(rows_.begin() + static_cast<std::ptrdiff_t>(to), std::move(moving));
+    endMoveRows();
 }
 
 int LibraryTableModel::rowCount(const QModelIndex& parent) const {

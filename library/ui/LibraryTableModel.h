@@ -12,7 +12,7 @@ namespace korvana {
 // The library list as a table: "Filename", "Size" and the hidden
 // "FilenameWithPath", with the sort state as header images. It keeps its
 // own copy of the rows and brings it up to date one RowEvent at a time, so
-// that views see each insert and removal (and keep their selections) and
+// that views see each insert, move and removal (and keep their selections) and
 // only a Reset resets them.
 class LibraryTableModel : public QAbstractTableModel {
     Q_OBJECT
@@ -32,6 +32,8 @@ class LibraryTableModel : public QAbstractTableModel {
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
   private:
+    void MoveRow(std::size_t from, std::size_t to);
+
     const LibraryModel& library_;
     std::vector<LibraryEntry> rows_;
     std::array<QIcon, 3> headerImages_;

@@ -12,6 +12,20 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// Where row `row` is after the row at `from` moved to `to`.
+std::size_t MovedRow(std::size_t row, std::size_t from, std::size_t to) {
+    if (row == from) {
+        return to;
+    }
+    if (from < row && row <= to) {
+        return row - 1;
+    }
+    if (to <= row && row < from) {
+        return row + 1;
+    }
+    return row;
+}
+
 // What a table model over the rows does with the events: applies each to
 // its own copy, and moves the selected row numbers as a view would.
 struct TableMirror {
@@ -26,7 +40,15 @@ struct TableMirror {
                 selected.clear();
                 continue;
             }
-            if (event.kind == RowEvent::Kind::Inserted) {
+            if (event.kind == RowEvent::Kind::Resized) {
+                ASSERT_LT(event.row, rows.size());
+                ASSERT_LT(event.to, rows.size());
+                rows.erase(rows.begin() + static_cast<std::ptrdiff_t>(event.row));
+                rows.insert(rows.begin() + static_cast<std::ptrdiff_t>(event.to), event.entry);
+                for (std::size_t row : selected) {
+                    moved.insert(MovedRow(row, event.row, event.to));
+                }
+            } else if (event.kind == RowEvent::Kind::Inserted) {
                 ASSERT_LE(event.row, rows.size());
                 rows.insert(rows.begin() + static_cast<std::ptrdiff_t>(event.row), event.entry);
                 for (std::size_t row : selected) {
@@ -88,6 +110,39 @@ TEST(LibraryModel, LaterScansOnlyAddAndRemoveRows) {
     EXPECT_EQ(selected, (std::vector<std::string>{"a", "c"}));
 
     EXPECT_TRUE(model.ApplyScan(model.Listing()).empty());
+}
+
+// A file first seen while it was still being written must not keep the size
+// it had then, nor the place that size gave it.
+TEST(LibraryModel, AFileWhoseSizeChangedShowsItAtItsNewPlaceAndStaysSelected) {
+    LibraryModel model;
+    TableMirror table;
+    table.Apply(model.ApplyScan({Entry("a", 50), Entry("b", 40), Entry("c", 30), Entry("d", 20)}),
+                model);
+    table.selected = {1, 3};  // b and d
+    const auto events = model.ApplyScan(
+        {Entry("a", 50), Entry("b", 40), Entry("c", 30), Entry("d", 45), Entry("e", 0)});
+    ASSERT_EQ(events.size(), 2u);  // e in, d moved
+    EXPECT_EQ(events[1].kind, RowEvent::Kind::Resized);
+    table.Apply(events, model);
+    EXPECT_EQ(table.rows, model.Rows());
+    EXPECT_EQ(Names(model.Rows()), (std::vector<std::string>{"a", "d", "b", "c", "e"}));
+    EXPECT_EQ(model.Rows()[1].sizeText, "45");
+    EXPECT_EQ(table.selected, (std::set<std::size_t>{1, 2}));  // d and b
+
+    // Growing and shrinking the other way, and one file that keeps its place.
+    table.Apply(model.ApplyScan({Entry("a", 10), Entry("b", 40), Entry("c", 30), Entry("d", 45),
+                                 Entry("e", 99)}),
+                model);
+    EXPECT_EQ(table.rows, model.Rows());
+    EXPECT_EQ(Names(model.Rows()), (std::vector<std::string>{"e", "d", "b", "c", "a"}));
+    EXPECT_EQ(table.selected, (std::set<std::size_t>{1, 2}));
+    const auto same = model.ApplyScan(
+        {Entry("a", 10), Entry("b", 41), Entry("c", 30), Entry("d", 45), Entry("e", 99)});
+    ASSERT_EQ(same.size(), 1u);
+    EXPECT_EQ(same[0].row, 2u);
+    EXPECT_EQ(same[0].to, 2u);
+    EXPECT_EQ(model.Rows()[2].sizeText, "41");
 }
 
 TEST(LibraryModel, PathsDifferingInCaseAreTwoFiles) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <QAbstractItemModelTester>
+#include <QItemSelectionModel>
 #include <QStandardPaths>
 #include <QtGlobal>
 #include <filesystem>
@@ -97,6 +98,30 @@ TEST(LibraryTableModelTest, FollowsTheLibraryThroughScansAndSortsConsistently) {
               "Filename");
     EXPECT_EQ(table.index(0, kSizeColumn).data().toString().toStdString(), "7");
     EXPECT_EQ(table.index(0, kPathColumn).data().toString().toStdString(), "/music/h");
+    EXPECT_EQ(log.warnings, std::vector<std::string>{});
+}
+
+TEST(LibraryTableModelTest, ARowWhoseFileChangedSizeMovesWithItsSelection) {
+    LoadLibraryArtwork();
+    WarningLog log;
+    LibraryModel library;
+    LibraryTableModel table(library);
+    QAbstractItemModelTester tester(&table,
+                                    QAbstractItemModelTester::FailureReportingMode::Warning);
+    QItemSelectionModel selection(&table);
+    table.Apply(library.ApplyScan({Entry("a", 30), Entry("b", 20), Entry("c", 0)}));
+    selection.select(table.index(2, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+
+    table.Apply(library.ApplyScan({Entry("a", 30), Entry("b", 20), Entry("c", 40)}));
+    EXPECT_EQ(Names(table), (std::vector<std::string>{"c", "a", "b"}));
+    EXPECT_EQ(table.index(0, kSizeColumn).data().toString().toStdString(), "40");
+    ASSERT_EQ(selection.selectedRows().size(), 1);
+    EXPECT_EQ(selection.selectedRows()[0].row(), 0);
+
+    table.Apply(library.ApplyScan({Entry("a", 30), Entry("b", 20), Entry("c", 10)}));
+    EXPECT_EQ(Names(table), (std::vector<std::string>{"a", "b", "c"}));
+    ASSERT_EQ(selection.selectedRows().size(), 1);
+    EXPECT_EQ(selection.selectedRows()[0].row(), 2);
     EXPECT_EQ(log.warnings, std::vector<std::string>{});
 }
 
