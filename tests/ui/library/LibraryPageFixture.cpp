@@ -31,21 +31,32 @@ void LibraryPageTest::TearDown() {
     page.reset();
 }
 
-std::filesystem::path LibraryPageTest::WriteFile(const std::string& name, std::size_t bytes) {
+// The page rescans on its own timer, so a file written in place could be
+// listed half-written. Each file is written beside the downloads folder and
+// renamed in whole.
+std::filesystem::path LibraryPageTest::PlaceFile(
+    const std::string& name, const std::function<void(const std::filesystem::path&)>& write) {
+    const std::filesystem::path staged = dir.Path() / "staged";
+    write(staged);
     const std::filesystem::path file = downloads / name;
     std::filesystem::create_directories(file.parent_path());
-    std::ofstream(file, std::ios::binary) << std::string(bytes, 'x');
+    std::filesystem::rename(staged, file);
     return file;
 }
 
+std::filesystem::path LibraryPageTest::WriteFile(const std::string& name, std::size_t bytes) {
+    return PlaceFile(name, [bytes](const std::filesystem::path& file) {
+        std::ofstream(file, std::ios::binary) << std::string(bytes, 'x');
+    });
+}
+
 std::filesystem::path LibraryPageTest::WriteSong(const std::string& name, int seconds) {
-    const std::filesystem::path file = downloads / name;
-    std::filesystem::create_directories(file.parent_path());
-    mp3gen::Mp3Spec spec;
-    spec.durationMs = seconds * 1000;
-    spec.bitrateKbps = 32;
-    EXPECT_TRUE(mp3gen::WriteMp3(file, spec));
-    return file;
+    return PlaceFile(name, [seconds](const std::filesystem::path& file) {
+        mp3gen::Mp3Spec spec;
+        spec.durationMs = seconds * 1000;
+        spec.bitrateKbps = 32;
+        EXPECT_TRUE(mp3gen::WriteMp3(file, spec));
+    });
 }
 
 bool LibraryPageTest::RefreshUntilRows(int rows) {

@@ -6,6 +6,7 @@
 #include <QTableView>
 #include <QTest>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -34,6 +35,8 @@ class LibraryPageTest : public ::testing::Test {
     std::filesystem::path WriteFile(const std::string& name, std::size_t bytes);
     // A silent MP3 of `seconds` seconds in the downloads folder.
     std::filesystem::path WriteSong(const std::string& name, int seconds);
+    std::filesystem::path PlaceFile(const std::string& name,
+                                    const std::function<void(const std::filesystem::path&)>& write);
     // Rescans until the list shows `rows` rows.
     bool RefreshUntilRows(int rows);
 
