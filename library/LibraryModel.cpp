@@ -34,44 +34,44 @@ std::vector<RowEvent> LibraryModel::ApplyScan(std::vector<LibraryEntry> scan) {
         listing_ = std::move(scan);
         return Rebuild();
     }
-    std::vector<RowEvent> events;
-    for (LibraryEntry& entry : Missing(scan, listing_)) {
-        const std::size_t row = SortedInsertIndex(rows_, entry, sort_);
-        rows_.insert(rows_.begin() + static_cast<std::ptrdiff_t>(row), entry);
-        events.push_back({RowEvent::Kind::Inserted, row, std::move(entry)});
+    std::unordered_map<std::string_view, std::int64_t> listedSizes;
+    listedSizes.reserve(listing_.size());
+    for (const LibraryEntry& entry : listing_) {
+        listedSizes.emplace(entry.fullPath, entry.size);
     }
-    ResizeRows(scan, events);
+    std::vector<RowEvent> events;
+    for (const LibraryEntry& entry : scan) {
+        const auto listed = listedSizes.find(entry.fullPath);
+        if (listed == listedSizes.end()) {
+            InsertRow(entry, events);
+        } else if (listed->second != entry.size) {
+            ResizeRow(entry, events);
+        }
+    }
     RemoveRows(Missing(listing_, scan), events);
     listing_ = std::move(scan);
     return events;
 }
 
-// Each row whose file the scan lists with another size is taken out and put
-// back at its sorted place, one event per row.
-void LibraryModel::ResizeRows(const std::vector<LibraryEntry>& scan,
-                              std::vector<RowEvent>& events) {
-    std::unordered_map<std::string_view, std::int64_t> sizes;
-    sizes.reserve(listing_.size());
-    for (const LibraryEntry& entry : listing_) {
-        sizes.emplace(entry.fullPath, entry.size);
+void LibraryModel::InsertRow(const LibraryEntry& entry, std::vector<RowEvent>& events) {
+    const std::size_t row = SortedInsertIndex(rows_, entry, sort_);
+    rows_.insert(rows_.begin() + static_cast<std::ptrdiff_t>(row), entry);
+    events.push_back({RowEvent::Kind::Inserted, row, entry});
+}
+
+// The row is taken out and put back at its sorted place.
+void LibraryModel::ResizeRow(const LibraryEntry& entry, std::vector<RowEvent>& events) {
+    const auto shown = std::find_if(rows_.begin(), rows_.end(), [&](const LibraryEntry& row) {
+        return row.fullPath == entry.fullPath;
+    });
+    if (shown == rows_.end()) {
+        return;
     }
-    for (const LibraryEntry& entry : scan) {
-        const auto known = sizes.find(entry.fullPath);
-        if (known == sizes.end() || known->second == entry.size) {
-            continue;
-        }
-        const auto shown = std::find_if(rows_.begin(), rows_.end(), [&](const LibraryEntry& row) {
-            return row.fullPath == entry.fullPath;
-        });
-        if (shown == rows_.end()) {
-            continue;
-        }
-        const auto from = static_cast<std::size_t>(shown - rows_.begin());
-        rows_.erase(shown);
-        const std::size_t to = SortedInsertIndex(rows_, entry, sort_);
-        rows_.insert(rows_.begin() + static_cast<std::ptrdiff_t>(to), entry);
-        events.push_back({RowEvent::Kind::Resized, from, entry, to});
-    }
+    const auto from = static_cast<std::size_t>(shown - rows_.begin());
+    rows_.erase(shown);
+    const std::size_t to = SortedInsertIndex(rows_, entry, sort_);
+    rows_.insert(rows_.begin() + static_cast<std::ptrdiff_t>(to), entry);
+    events.push_back({RowEvent::Kind::Resized, from, entry, to});
 }
 
 // One pass over the rows; each event's index counts the removals before it.

@@ -36,11 +36,11 @@ inline constexpr int kHeaderAscending = 2;
 // the GUI thread; each change runs under `library_lock`.
 class LibraryModel {
   public:
-    // Rows for files new since the last scan go in at their sorted places,
-    // rows of files whose size changed show the new size and move to their
-    // sorted places, rows of files gone are removed, in that order. A file
-    // seen while it was still being written thus never keeps its partial
-    // size. Paths compare exactly:
+    // In the scan's order, a row for each file new since the last scan goes
+    // in at its sorted place, and the row of each file whose size changed
+    // shows the new size and moves to its sorted place; then the rows of
+    // files gone are removed. A file seen while it was still being written
+    // thus never keeps its partial size. Paths compare exactly:
     // two files whose names differ only in case are two files. The first
     // scan, or any scan applied to an empty list, fills the list at once
     // and reports one Reset.
@@ -66,7 +66,8 @@ class LibraryModel {
 
   private:
     std::vector<RowEvent> Rebuild();
-    void ResizeRows(const std::vector<LibraryEntry>& scan, std::vector<RowEvent>& events);
+    void InsertRow(const LibraryEntry& entry, std::vector<RowEvent>& events);
+    void ResizeRow(const LibraryEntry& entry, std::vector<RowEvent>& events);
     void RemoveRows(const std::vector<LibraryEntry>& gone, std::vector<RowEvent>& events);
 
     mutable std::recursive_mutex library_lock;

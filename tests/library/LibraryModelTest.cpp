@@ -122,8 +122,8 @@ TEST(LibraryModel, AFileWhoseSizeChangedShowsItAtItsNewPlaceAndStaysSelected) {
     table.selected = {1, 3};  // b and d
     const auto events = model.ApplyScan(
         {Entry("a", 50), Entry("b", 40), Entry("c", 30), Entry("d", 45), Entry("e", 0)});
-    ASSERT_EQ(events.size(), 2u);  // e in, d moved
-    EXPECT_EQ(events[1].kind, RowEvent::Kind::Resized);
+    ASSERT_EQ(events.size(), 2u);  // d moved, then e in
+    EXPECT_EQ(events[0].kind, RowEvent::Kind::Resized);
     table.Apply(events, model);
     EXPECT_EQ(table.rows, model.Rows());
     EXPECT_EQ(Names(model.Rows()), (std::vector<std::string>{"a", "d", "b", "c", "e"}));
