@@ -31,7 +31,7 @@ struct StatusTexts {
 StatusTexts ComputeStatusTexts(const StatusInputs& inputs);
 
 // The servers pane while the link to the core is down.
-inline constexpr char kCoreNotConnectedText[] = "Not connected to the core";
+inline constexpr char kCoreNotConnectedText[] = "Core not connected";
 
 // printf's "%5.1f", but always with a decimal point whatever the locale.
 std::string FormatRate(double value);

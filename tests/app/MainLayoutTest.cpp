@@ -73,7 +73,7 @@ TEST(StatusTexts, LinkDownShowsNotConnectedAndNoCoreRates) {
     in.downloadRateA = 4096;
     in.uploadRateB = 2048;
     StatusTexts texts = ComputeStatusTexts(in);
-    EXPECT_EQ(texts.servers, "Not connected to the core");
+    EXPECT_EQ(texts.servers, "Core not connected");
     EXPECT_EQ(texts.bandwidth, "  0.0 KB/s down :  0.0 KB/s up");
     in.webDownloadRate = 2048.0;
     texts = ComputeStatusTexts(in);

@@ -121,7 +121,7 @@ TEST(MainWindowStatus, LinkDownSaysSoAndShowsNoCoreBandwidth) {
     ASSERT_EQ(f.PaneText("IDC_SERVERS_PANE"), QStringLiteral("Connected to 9 servers"));
     f.status.coreConnected = false;
     f.window->RefreshStatusPanes();
-    EXPECT_EQ(f.PaneText("IDC_SERVERS_PANE"), QStringLiteral("Not connected to the core"));
+    EXPECT_EQ(f.PaneText("IDC_SERVERS_PANE"), QStringLiteral("Core not connected"));
     EXPECT_EQ(f.PaneText("IDC_BANDWIDTH_PANE"), QStringLiteral("  0.0 KB/s down :  0.0 KB/s up"));
 }
 

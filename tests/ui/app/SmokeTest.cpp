@@ -126,7 +126,7 @@ TEST(Smoke, StatusRowSaysNotConnectedOnceTheCoreIsGone) {
 
     sim.Signal(SIGKILL);
     EXPECT_TRUE(test::WaitUntil(
-        [&] { return servers->Text() == QStringLiteral("Not connected to the core"); }, 15000))
+        [&] { return servers->Text() == QStringLiteral("Core not connected"); }, 15000))
         << servers->Text().toStdString();
     EXPECT_EQ(bandwidth->Text(), QStringLiteral("  0.0 KB/s down :  0.0 KB/s up"));
     EXPECT_FALSE(bridge.IsPolling());
