@@ -2,6 +2,8 @@
 
 #include <system_error>
 
+#include "core/DisplayText.h"
+
 namespace korvana {
 
 bool StatusLog::OpenFile(const std::filesystem::path& path, std::size_t maxBytes) {
@@ -22,14 +24,14 @@ void StatusLog::AttachViewer(Viewer viewer) {
 }
 
 void StatusLog::Line(std::string_view text) {
+    const std::string line = DisplayText(text);  // a name inside cannot split or spoof the line
     std::lock_guard lock(mutex_);
     if (file_.is_open()) {
         RotateIfFull();
-        file_ << text << '\n';
+        file_ << line << '\n';
         file_.flush();
-        written_ += text.size() + 1;
+        written_ += line.size() + 1;
     }
-    const std::string line(text);
     for (const Viewer& viewer : viewers_) {
         viewer(line);
     }
