@@ -9,6 +9,7 @@
 #include "app/Folders.h"
 #include "app/SearchDownloads.h"
 #include "app/ui/CoreLinkBridge.h"
+#include "app/ui/KeptDownloadPrompt.h"
 #include "app/ui/KeyFilter.h"
 #include "app/ui/MainWindow.h"
 #include "app/ui/QtPrompter.h"
@@ -84,6 +85,7 @@ class FinderApp {
           vendor_(settings_, clock_, updateQuestion_) {
         CreateFolders(folders_);
         statusLog_.OpenFile(install / "korvana.log");
+        webDownloads_.SetKeptListener([this](const KeptDownload& k) { keptPrompt_.Notify(k); });
         coreLink_.SetListener(&coreBridge_);
         coreLink_.SetTransferSink(&transfers_);
         coreLink_.SetSearchSink(&searchModel_);
@@ -117,6 +119,8 @@ class FinderApp {
     CoreLink coreLink_;
     CoreLinkBridge coreBridge_;
     CoreLinkOptions coreOptions_;
+    // Before the web downloads, whose threads call it until they are joined.
+    KeptDownloadPrompt keptPrompt_{prompter_, webDownloads_};
     WebDownloads webDownloads_;
     CoreLinkTransferCommands transferCommands_;
     WebSearch webSearch_;
