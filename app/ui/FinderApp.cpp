@@ -79,7 +79,8 @@ class FinderApp {
           coreOptions_(coreLink_),
           webDownloads_(transfers_, {folders_.incomplete, DownloadsFolderNow()}),
           transferCommands_(coreLink_),
-          webSearch_(ReadEngineUrls(settings_), searchModel_),
+          webSearch_(ReadEngineUrls(settings_), searchModel_,
+                     ReportingSearchOptions([this](const std::string& l) { statusLog_.Line(l); })),
           searchDownloads_(transfers_, webDownloads_),
           updateQuestion_(prompter_, opener_, [this] { window_->StartCloseSequence(); }),
           vendor_(settings_, clock_, updateQuestion_) {
