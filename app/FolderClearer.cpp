@@ -1,48 +1,62 @@
 #include "app/FolderClearer.h"
 
-#include <system_error>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "web/download/IncompleteFiles.h"
 
 namespace korvana {
 
+// The folder is opened without following a link, and every entry is looked
+// at and deleted relative to that open folder, so a link swapped in for the
+// folder while the clearing runs cannot lead it elsewhere either.
 FolderClearer::FolderClearer(const std::filesystem::path& folder) {
     if (folder.empty()) {
         return;
     }
-    std::error_code ec;
-    std::filesystem::directory_iterator first(folder, ec);
-    if (!ec && first != std::filesystem::directory_iterator()) {
-        stack_.push_back(std::move(first));
+    const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) {
+        return;
+    }
+    folder_ = fdopendir(fd);
+    if (folder_ == nullptr) {
+        close(fd);
+    }
+}
+
+FolderClearer::~FolderClearer() {
+    Finish();
+}
+
+void FolderClearer::Finish() {
+    if (folder_ != nullptr) {
+        closedir(folder_);
+        folder_ = nullptr;
     }
 }
 
 bool FolderClearer::Step(std::size_t maxEntries) {
-    for (std::size_t handled = 0; handled < maxEntries && !stack_.empty(); ++handled) {
-        auto& current = stack_.back();
-        if (current == std::filesystem::directory_iterator()) {
-            stack_.pop_back();
-            continue;
+    for (std::size_t handled = 0; handled < maxEntries && folder_ != nullptr; ++handled) {
+        const dirent* entry = readdir(folder_);
+        if (entry == nullptr) {
+            Finish();
+            break;
         }
-        const std::filesystem::directory_entry entry = *current;
-        std::error_code ec;
-        current.increment(ec);
-        if (ec) {
-            current = std::filesystem::directory_iterator();
-        }
-        HandleEntry(entry);
+        HandleEntry(entry->d_name);
     }
     return Done();
 }
 
-void FolderClearer::HandleEntry(const std::filesystem::directory_entry& entry) {
-    std::error_code ec;
-    if (entry.is_directory(ec) && !entry.is_symlink(ec)) {
-        std::filesystem::directory_iterator inner(entry.path(), ec);
-        if (!ec) {
-            stack_.push_back(std::move(inner));
-        }
+void FolderClearer::HandleEntry(const char* name) {
+    if (!IsIncompleteFileName(name)) {
         return;
     }
-    std::filesystem::remove(entry.path(), ec);
+    const int fd = dirfd(folder_);
+    struct stat status {};
+    if (fstatat(fd, name, &status, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(status.st_mode)) {
+        unlinkat(fd, name, 0);
+    }
 }
 
 void FolderClearer::ClearAll(const std::filesystem::path& folder) {

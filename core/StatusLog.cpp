@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <system_error>
 
+#include "core/DisplayText.h"
+
 namespace korvana {
 
 StatusLog::StatusLog(std::size_t keptLines) : keptLines_(std::max<std::size_t>(1, keptLines)) {}
@@ -25,17 +27,17 @@ void StatusLog::AttachViewer(Viewer viewer) {
 }
 
 void StatusLog::Line(std::string_view text) {
+    const std::string line = DisplayText(text);  // a name inside cannot split or spoof the line
     {
         std::lock_guard lock(mutex_);
         if (file_.is_open()) {
             RotateIfFull();
-            file_ << text << '\n';
+            file_ << line << '\n';
             file_.flush();
-            written_ += text.size() + 1;
+            written_ += line.size() + 1;
         }
-        Keep(text);
+        Keep(line);
         if (!viewers_.empty()) {
-            const std::string line(text);
             for (const Viewer& viewer : viewers_) {
                 viewer(line);
             }

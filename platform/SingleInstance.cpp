@@ -1,7 +1,6 @@
 #include "platform/SingleInstance.h"
 
 #include <cerrno>
-#include <cstdlib>
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -12,7 +11,7 @@ namespace korvana {
 SingleInstance::SingleInstance(const std::filesystem::path& lockFile) {
     std::error_code ec;
     std::filesystem::create_directories(lockFile.parent_path(), ec);
-    fd_ = open(lockFile.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    fd_ = open(lockFile.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
     if (fd_ < 0) {
         return;
     }
@@ -27,12 +26,8 @@ SingleInstance::~SingleInstance() {
     }
 }
 
-std::filesystem::path SingleInstance::DefaultLockFile(const std::filesystem::path& fallbackFolder) {
-    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-    if (runtime != nullptr && *runtime != '\0') {
-        return std::filesystem::path(runtime) / "Korvana MP3 Finder.lock";
-    }
-    return fallbackFolder / "Korvana MP3 Finder.lock";
+std::filesystem::path SingleInstance::DefaultLockFile(const std::filesystem::path& installFolder) {
+    return installFolder / "Korvana MP3 Finder.lock";
 }
 
 }  // namespace korvana

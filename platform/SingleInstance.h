@@ -18,8 +18,11 @@ class SingleInstance {
     // made, in which case starting is still allowed).
     bool IsFirst() const { return first_; }
 
-    // $XDG_RUNTIME_DIR/korvana.lock, else the given fallback folder.
-    static std::filesystem::path DefaultLockFile(const std::filesystem::path& fallbackFolder);
+    // The lock file inside the install folder. One copy per install folder:
+    // two copies on the same folders would clear and move each other's
+    // files, whatever their environment says (a runtime folder, for one,
+    // differs between sessions of the same user).
+    static std::filesystem::path DefaultLockFile(const std::filesystem::path& installFolder);
 
   private:
     int fd_ = -1;

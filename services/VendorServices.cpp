@@ -69,11 +69,14 @@ void VendorServices::Stop() {
 void VendorServices::RunUpdateCheck(const std::string& vendorUrl) {
     const HttpOptions options = SmallTextOptions();
     // The vendor may name one more page to request on each check; its answer
-    // does not matter.
+    // does not matter. The page is the answer's choice, so it may lead to
+    // this machine or its network only on the vendor's own server.
     const std::string extraUrl =
         FetchPage(vendorUrl + "/dl_update.txt", RedirectJoin::VendorFamily, options);
     if (!extraUrl.empty() && extraUrl.size() < kMaxVendorText) {
-        FetchPage(extraUrl, RedirectJoin::VendorFamily, options);
+        HttpOptions extraOptions = options;
+        extraOptions.originUrl = vendorUrl;
+        FetchPage(extraUrl, RedirectJoin::VendorFamily, extraOptions);
     }
     const std::string answer =
         FetchPage(vendorUrl + "/version.txt", RedirectJoin::VendorFamily, options);

@@ -1,7 +1,10 @@
 #include "web/HttpClient.h"
 
 #include <array>
+#include <chrono>
+#include <optional>
 
+#include "web/AddressRules.h"
 #include "web/HttpConnection.h"
 
 namespace korvana {
@@ -44,10 +47,18 @@ class ResponseGuard {
     std::size_t headerEnd_ = std::string::npos;
 };
 
+struct ExchangeLimits {
+    bool mayReachLocal = true;
+    std::optional<HttpConnection::TimePoint> deadline;
+};
+
 int Exchange(const HttpTarget& target, bool post, std::string& response, bool headerOnly,
-             const HttpOptions& options) {
+             const HttpOptions& options, const ExchangeLimits& limits) {
     HttpConnection connection(options);
-    const int opened = connection.Open(target, post);
+    if (limits.deadline) {
+        connection.SetDeadline(*limits.deadline);
+    }
+    const int opened = connection.Open(target, post, limits.mayReachLocal);
     if (opened != kHttpOk) {
         return opened;
     }
@@ -70,36 +81,59 @@ int Exchange(const HttpTarget& target, bool post, std::string& response, bool he
 
 int SendRequest(HttpTarget& target, bool post, std::string& response, bool headerOnly, int depth,
                 RedirectJoin join, const HttpOptions& options) {
+    const FetchOrigin origin{
+        options.originUrl.empty() ? target : SplitUrl(options.originUrl).value_or(HttpTarget{})};
+    ExchangeLimits limits;
+    if (options.totalTimeout.count() > 0) {
+        limits.deadline = std::chrono::steady_clock::now() + options.totalTimeout;
+    }
     for (;; ++depth) {
         response.clear();
         if (depth > options.maxRedirects) {
             return kHttpFailed;
         }
-        const int code = Exchange(target, post, response, headerOnly, options);
-        if (code != kHttpOk || !ApplyRedirect(target, response, join)) {
+        limits.mayReachLocal = origin.MayReachLocal(target);
+        const int code = Exchange(target, post, response, headerOnly, options, limits);
+        if (code != kHttpOk) {
             return code;
+        }
+        switch (ApplyRedirect(target, response, join)) {
+            case RedirectStep::None:
+                return code;
+            case RedirectStep::Refused:
+                return kHttpRefused;
+            case RedirectStep::Follow:
+                break;
         }
         post = false;
     }
 }
 
-std::string FetchPage(std::string_view url, RedirectJoin join, const HttpOptions& options) {
+std::string FetchPage(std::string_view url, RedirectJoin join, const HttpOptions& options,
+                      int* result) {
     auto target = SplitUrl(url);
     if (!target) {
         return {};
     }
     std::string response;
-    SendRequest(*target, false, response, false, 0, join, options);
+    const int code = SendRequest(*target, false, response, false, 0, join, options);
+    if (result != nullptr) {
+        *result = code;
+    }
     return std::string(TextAfterHeader(response));
 }
 
-std::string FetchPostPage(std::string_view url, const HttpOptions& options) {
+std::string FetchPostPage(std::string_view url, const HttpOptions& options, int* result) {
     auto target = SplitUrl(url);
     if (!target) {
         return {};
     }
     std::string response;
-    SendRequest(*target, true, response, false, 0, RedirectJoin::SearchFamily, options);
+    const int code =
+        SendRequest(*target, true, response, false, 0, RedirectJoin::SearchFamily, options);
+    if (result != nullptr) {
+        *result = code;
+    }
     const std::string_view afterFirst = TextAfterHeader(response);
     if (afterFirst.find(kHeaderEnd) == std::string_view::npos) {
         return std::string(afterFirst);

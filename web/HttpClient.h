@@ -18,19 +18,26 @@ namespace korvana {
 // answer with a location is followed as a GET (a POST is never repeated as
 // POST) with `depth` + 1; the result is that of the last exchange, and
 // following more than options.maxRedirects redirects fails with kHttpFailed.
+// A redirect to another scheme than http or https, or to a local address off
+// the fetch's origin (FetchOrigin), ends it with kHttpRefused; an https
+// target goes through TLS. The fetch as a whole ends with kHttpOverTime
+// after options.totalTimeout.
 int SendRequest(HttpTarget& target, bool post, std::string& response, bool headerOnly, int depth,
                 RedirectJoin join, const HttpOptions& options = {});
 
 // GET of an absolute URL; the body (the text after the first "\n\r\n") of
 // whatever arrived, whatever the result: a time-out after part of a page
 // yields that part. Empty when the URL cannot be split or nothing arrived.
-std::string FetchPage(std::string_view url, RedirectJoin join, const HttpOptions& options = {});
+// `result`, when given, gets the exchange's code.
+std::string FetchPage(std::string_view url, RedirectJoin join, const HttpOptions& options = {},
+                      int* result = nullptr);
 
 // POST of an absolute URL whose query becomes the form body (search family).
 // The answer is cut after the first "\n\r\n" and then after the next one,
 // since the server sends an interim answer ahead of its real one; when the
 // second is missing, the text after the first is returned.
-std::string FetchPostPage(std::string_view url, const HttpOptions& options = {});
+std::string FetchPostPage(std::string_view url, const HttpOptions& options = {},
+                          int* result = nullptr);
 
 // The header of a GET of an absolute URL (search family), read up to the
 // blank line; empty unless the exchange ended with kHttpOk.

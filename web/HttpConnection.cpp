@@ -16,6 +16,8 @@
 #include <string>
 #include <system_error>
 
+#include "web/AddressRules.h"
+#include "web/CurlSupport.h"
 #include "web/StopSignal.h"
 
 namespace korvana {
@@ -58,6 +60,32 @@ int MillisecondsUntil(Clock::time_point deadline) {
     return static_cast<int>(std::clamp<long long>(left.count(), 0, 1 << 30));
 }
 
+struct TlsWatch {
+    const StopSignal* stop;
+};
+
+// Ends a TLS handshake at a stop.
+int TlsProgress(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
+    const StopSignal* stop = static_cast<TlsWatch*>(user)->stop;
+    return stop != nullptr && stop->Triggered() ? 1 : 0;
+}
+
+int TlsConnectCode(CURLcode code, const CurlAddressRule& rule) {
+    switch (code) {
+        case CURLE_COULDNT_RESOLVE_HOST:
+            return kHttpNoHost;
+        case CURLE_OPERATION_TIMEDOUT:
+            return kHttpTimedOut;
+        case CURLE_ABORTED_BY_CALLBACK:
+            return kHttpFailed;
+        case CURLE_COULDNT_CONNECT:
+            return rule.refused ? kHttpRefused : kHttpConnectFailed;
+        default:
+            // Every TLS failure, a certificate that does not check out first.
+            return kHttpRefused;
+    }
+}
+
 }  // namespace
 
 HttpConnection::~HttpConnection() {
@@ -65,15 +93,18 @@ HttpConnection::~HttpConnection() {
 }
 
 void HttpConnection::Close() {
-    if (fd_ >= 0) {
+    if (tls_ != nullptr) {
+        curl_easy_cleanup(tls_);
+        tls_ = nullptr;
+    } else if (fd_ >= 0) {
         close(fd_);
-        fd_ = -1;
     }
+    fd_ = -1;
 }
 
-int HttpConnection::Open(const HttpTarget& target, bool post) {
+int HttpConnection::Open(const HttpTarget& target, bool post, bool mayReachLocal) {
     Close();
-    int code = Connect(target);
+    int code = target.secure ? ConnectTls(target, mayReachLocal) : Connect(target, mayReachLocal);
     if (code == kHttpOk) {
         code = SendAll(BuildRequest(target, post));
     }
@@ -86,10 +117,13 @@ int HttpConnection::Open(const HttpTarget& target, bool post) {
 // The socket is non-blocking from the start so that connecting and sending
 // can be woken by the stop signal; the kernel still decides when a connect
 // attempt has failed.
-int HttpConnection::Connect(const HttpTarget& target) {
+int HttpConnection::Connect(const HttpTarget& target, bool mayReachLocal) {
     const auto address = ResolveIpv4(target.host, target.port);
     if (!address) {
         return kHttpNoHost;
+    }
+    if (!mayReachLocal && IsLocalAddress(reinterpret_cast<const sockaddr*>(&*address))) {
+        return kHttpRefused;
     }
     fd_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     if (fd_ < 0) {
@@ -106,8 +140,8 @@ int HttpConnection::Connect(const HttpTarget& target) {
     if (errno != EINPROGRESS) {
         return kHttpConnectFailed;
     }
-    if (Wait(POLLOUT, std::nullopt) != kHttpOk) {
-        return kHttpFailed;
+    if (const int waited = Wait(POLLOUT, std::nullopt); waited != kHttpOk) {
+        return waited == kHttpOverTime ? waited : kHttpFailed;
     }
     int error = 0;
     socklen_t length = sizeof error;
@@ -117,12 +151,81 @@ int HttpConnection::Connect(const HttpTarget& target) {
     return kHttpOk;
 }
 
+// libcurl makes the connection and the TLS handshake, checking the server's
+// certificate and name, and then hands over the raw channel: the request and
+// answer are the socket client's own, only encrypted.
+int HttpConnection::ConnectTls(const HttpTarget& target, bool mayReachLocal) {
+    if (!IsPlausibleHostName(target.host)) {
+        return kHttpNoHost;
+    }
+    EnsureCurlReady();
+    tls_ = curl_easy_init();
+    if (tls_ == nullptr) {
+        return kHttpNoSocket;
+    }
+    const std::string url = "https://" + target.host + ":" + std::to_string(target.port) + "/";
+    auto connectTime = options_.idleTimeout;
+    if (deadline_) {
+        connectTime = std::min(connectTime, std::chrono::duration_cast<std::chrono::milliseconds>(
+                                                *deadline_ - Clock::now()));
+    }
+    CurlAddressRule rule{mayReachLocal};
+    TlsWatch watch{options_.stop};
+    curl_easy_setopt(tls_, CURLOPT_URL, url.c_str());
+    curl_easy_setopt(tls_, CURLOPT_CONNECT_ONLY, 1L);
+    curl_easy_setopt(tls_, CURLOPT_PROTOCOLS_STR, "https");
+    curl_easy_setopt(tls_, CURLOPT_NOPROXY, "*");
+    curl_easy_setopt(tls_, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(tls_, CURLOPT_CONNECTTIMEOUT_MS, std::max<long>(1, connectTime.count()));
+    curl_easy_setopt(tls_, CURLOPT_NOPROGRESS, 0L);
+    curl_easy_setopt(tls_, CURLOPT_XFERINFOFUNCTION, &TlsProgress);
+    curl_easy_setopt(tls_, CURLOPT_XFERINFODATA, &watch);
+    ApplyAddressRule(tls_, rule);
+    const CURLcode connected = curl_easy_perform(tls_);
+    if (connected != CURLE_OK) {
+        return TlsConnectCode(connected, rule);
+    }
+    curl_socket_t socket = CURL_SOCKET_BAD;
+    if (curl_easy_getinfo(tls_, CURLINFO_ACTIVESOCKET, &socket) != CURLE_OK ||
+        socket == CURL_SOCKET_BAD) {
+        return kHttpConnectFailed;
+    }
+    fd_ = socket;
+    return kHttpOk;
+}
+
+long HttpConnection::SendSome(std::string_view text) {
+    if (tls_ == nullptr) {
+        return send(fd_, text.data(), text.size(), MSG_NOSIGNAL);
+    }
+    std::size_t sent = 0;
+    const CURLcode code = curl_easy_send(tls_, text.data(), text.size(), &sent);
+    if (code == CURLE_OK) {
+        return static_cast<long>(sent);
+    }
+    errno = code == CURLE_AGAIN ? EAGAIN : EIO;
+    return -1;
+}
+
+long HttpConnection::ReceiveSome(char* buffer, std::size_t capacity) {
+    if (tls_ == nullptr) {
+        return recv(fd_, buffer, capacity, 0);
+    }
+    std::size_t received = 0;
+    const CURLcode code = curl_easy_recv(tls_, buffer, capacity, &received);
+    if (code == CURLE_OK) {
+        return static_cast<long>(received);
+    }
+    errno = code == CURLE_AGAIN ? EAGAIN : EIO;
+    return -1;
+}
+
 // The whole text goes out even when the kernel takes it in parts; a request
 // cut short would be answered with an error or not at all.
 int HttpConnection::SendAll(std::string_view text) {
     const auto deadline = Clock::now() + options_.idleTimeout;
     while (!text.empty()) {
-        const ssize_t sent = send(fd_, text.data(), text.size(), MSG_NOSIGNAL);
+        const long sent = SendSome(text);
         if (sent > 0) {
             text.remove_prefix(static_cast<std::size_t>(sent));
             continue;
@@ -136,8 +239,8 @@ int HttpConnection::SendAll(std::string_view text) {
             if (waited == kHttpOk) {
                 continue;
             }
-            if (waited == kHttpFailed) {
-                return kHttpFailed;
+            if (waited == kHttpFailed || waited == kHttpOverTime) {
+                return waited;
             }
             error = ETIMEDOUT;
         }
@@ -154,7 +257,7 @@ long HttpConnection::Receive(char* buffer, std::size_t capacity) {
     }
     const auto deadline = Clock::now() + options_.idleTimeout;
     for (;;) {
-        const ssize_t received = recv(fd_, buffer, capacity, 0);
+        const long received = ReceiveSome(buffer, capacity);
         if (received >= 0) {
             return static_cast<long>(received);
         }
@@ -171,7 +274,7 @@ long HttpConnection::Receive(char* buffer, std::size_t capacity) {
     }
 }
 
-int HttpConnection::Wait(short events, std::optional<Clock::time_point> deadline) {
+int HttpConnection::Wait(short events, std::optional<TimePoint> idleDeadline) {
     const StopSignal* stop = options_.stop;
     // A stop signal without a descriptor cannot wake poll(): look at its flag
     // every 50 ms instead.
@@ -182,11 +285,18 @@ int HttpConnection::Wait(short events, std::optional<Clock::time_point> deadline
             return kHttpFailed;
         }
         int timeout = -1;
-        if (deadline) {
-            timeout = MillisecondsUntil(*deadline);
-            if (timeout == 0 && Clock::now() >= *deadline) {
+        if (deadline_) {
+            timeout = MillisecondsUntil(*deadline_);
+            if (timeout == 0 && Clock::now() >= *deadline_) {
+                return kHttpOverTime;
+            }
+        }
+        if (idleDeadline) {
+            const int idleLeft = MillisecondsUntil(*idleDeadline);
+            if (idleLeft == 0 && Clock::now() >= *idleDeadline) {
                 return kHttpTimedOut;
             }
+            timeout = timeout < 0 ? idleLeft : std::min(timeout, idleLeft);
         }
         if (!wakeable) {
             timeout = timeout < 0 ? 50 : std::min(timeout, 50);

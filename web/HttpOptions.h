@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstddef>
+#include <string>
 
 namespace korvana {
 
@@ -21,6 +22,13 @@ enum HttpResult : int {
     // Any other failure: too many redirects, an answer over the size limits,
     // or a stop at shutdown.
     kHttpFailed = -15,
+    // The whole exchange took longer than its total time-out (an endless or
+    // trickling answer).
+    kHttpOverTime = -16,
+    // Refused before connecting: a redirect to a scheme other than http or
+    // https, or to a local address that the fetch may not reach, or an
+    // https server whose certificate does not check out.
+    kHttpRefused = -17,
 };
 
 // Limits of one exchange. The defaults are the product's; tests shorten the
@@ -28,6 +36,9 @@ enum HttpResult : int {
 struct HttpOptions {
     // An exchange that receives nothing for this long ends with kHttpTimedOut.
     std::chrono::milliseconds idleTimeout{15000};
+    // Above zero: a fetch (all its redirects together) that has not ended
+    // after this long ends with kHttpOverTime, however steadily data comes.
+    std::chrono::milliseconds totalTimeout{0};
     // A header that has not ended after this many bytes fails the exchange.
     std::size_t maxHeaderBytes = 64 * 1024;
     // A body longer than this fails the exchange; the text keeps this much.
@@ -36,6 +47,11 @@ struct HttpOptions {
     int maxRedirects = 10;
     // When set and triggered, waits end at once and the exchange fails.
     const StopSignal* stop = nullptr;
+    // The base URL (ours: an engine's or the vendor's) that the fetched URL
+    // came from, when a remote answer named it. Empty: the fetched URL is
+    // our own. Either way a redirect or such a URL reaches a local address
+    // only on this base's server (see FetchOrigin).
+    std::string originUrl;
 };
 
 }  // namespace korvana

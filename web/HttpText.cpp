@@ -1,5 +1,8 @@
 #include "web/HttpText.h"
 
+#include <algorithm>
+#include <cctype>
+
 #include "core/AsciiCase.h"
 
 namespace korvana {
@@ -96,6 +99,23 @@ std::optional<std::string_view> LocationValue(std::string_view header) {
     return std::nullopt;
 }
 
+// A location that starts with a scheme ("name:"), as RFC 3986 spells one.
+bool HasScheme(std::string_view value) {
+    const std::size_t colon = value.find(':');
+    if (colon == 0 || colon == std::string_view::npos ||
+        !std::isalpha(static_cast<unsigned char>(value[0]))) {
+        return false;
+    }
+    return std::all_of(
+        value.begin(), value.begin() + static_cast<std::ptrdiff_t>(colon), [](char c) {
+            return std::isalnum(static_cast<unsigned char>(c)) || c == '+' || c == '-' || c == '.';
+        });
+}
+
+bool IsWebScheme(std::string_view value) {
+    return StartsWithIgnoringCase(value, "http://") || StartsWithIgnoringCase(value, "https://");
+}
+
 bool IsAbsoluteLocation(std::string_view value, RedirectJoin join) {
     if (join == RedirectJoin::SearchFamily) {
         return value.starts_with("http");
@@ -108,6 +128,7 @@ HttpTarget JoinRelative(const HttpTarget& current, std::string_view value, Redir
     HttpTarget next;
     next.host = current.host;
     next.port = current.port;
+    next.secure = current.secure;
     std::string path;
     if (join == RedirectJoin::SearchFamily || !value.starts_with('/')) {
         path = "/";
@@ -132,17 +153,18 @@ void CutToLimit(std::string& text, std::size_t limit) {
 
 std::optional<HttpTarget> SplitUrl(std::string_view url) {
     std::uint16_t defaultPort = 0;
+    HttpTarget target;
     if (StartsWithIgnoringCase(url, "http://")) {
         defaultPort = 80;
         url.remove_prefix(7);
     } else if (StartsWithIgnoringCase(url, "https://")) {
         defaultPort = 443;
+        target.secure = true;
         url.remove_prefix(8);
     } else {
         return std::nullopt;
     }
     const std::size_t authorityEnd = url.find_first_of("/?");
-    HttpTarget target;
     if (!SplitHostPort(url.substr(0, authorityEnd), defaultPort, target)) {
         return std::nullopt;
     }
@@ -158,39 +180,43 @@ std::optional<HttpTarget> SplitUrl(std::string_view url) {
 
 std::optional<HttpTarget> ParseRedirectUrl(std::string_view url) {
     const std::size_t scheme = url.find("://");
-    if (scheme == std::string_view::npos) {
+    if (scheme == std::string_view::npos || !IsWebScheme(url)) {
         return std::nullopt;
     }
     const std::string_view rest = url.substr(scheme + 3);
     const std::size_t slash = rest.find('/');
     HttpTarget target;
-    if (!SplitHostPort(rest.substr(0, slash), 80, target)) {
+    target.secure = scheme == 5;
+    if (!SplitHostPort(rest.substr(0, slash), target.secure ? 443 : 80, target)) {
         return std::nullopt;
     }
     SetPath(target, slash == std::string_view::npos ? std::string_view("/") : rest.substr(slash));
     return target;
 }
 
-bool ApplyRedirect(HttpTarget& target, std::string_view response, RedirectJoin join) {
+RedirectStep ApplyRedirect(HttpTarget& target, std::string_view response, RedirectJoin join) {
     const std::string_view header = FinalHeader(response);
     if (header.find("HTTP/1.0 30") == std::string_view::npos &&
         header.find("HTTP/1.1 30") == std::string_view::npos) {
-        return false;
+        return RedirectStep::None;
     }
     const auto value = LocationValue(header);
     if (!value) {
-        return false;
+        return RedirectStep::None;
+    }
+    if (HasScheme(*value) && !IsWebScheme(*value)) {
+        return RedirectStep::Refused;
     }
     if (!IsAbsoluteLocation(*value, join)) {
         target = JoinRelative(target, *value, join);
-        return true;
+        return RedirectStep::Follow;
     }
     auto next = ParseRedirectUrl(*value);
     if (!next) {
-        return false;
+        return RedirectStep::None;
     }
     target = std::move(*next);
-    return true;
+    return RedirectStep::Follow;
 }
 
 std::string BuildRequest(const HttpTarget& target, bool post) {

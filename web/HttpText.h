@@ -18,6 +18,9 @@ struct HttpTarget {
     std::string path;
     // Sent in the Host header (never with the port) and resolved for the connection.
     std::string host;
+    // An https URL: the exchange goes through TLS with the server's
+    // certificate checked, never as plain text.
+    bool secure = false;
 };
 
 // How a relative redirect location is joined to the current host.
@@ -35,15 +38,24 @@ enum class RedirectJoin {
 std::optional<HttpTarget> SplitUrl(std::string_view url);
 
 // Reads a redirect's new location: the host between "://" and the next "/",
-// an optional ":port" (80 otherwise, whatever the scheme), the path from that
-// "/" on ("/" when there is none). Absent when there is no "://", the host is
-// empty or the port is not a number from 1 to 65535.
+// an optional ":port" (80 or 443 by scheme otherwise), the path from that
+// "/" on ("/" when there is none). Absent unless the scheme is http or
+// https, when the host is empty or the port is not a number from 1 to 65535.
 std::optional<HttpTarget> ParseRedirectUrl(std::string_view url);
 
+// What a response says about where to go next.
+enum class RedirectStep {
+    None,     // not a redirect: this is the answer
+    Follow,   // `target` now names the new location
+    Refused,  // a redirect to a place that is not an http or https URL
+};
+
 // When `response` (the raw text of an exchange) is a 30x answer with a
-// location, rewrites `target` to the new location and returns true. A
-// relative location stays on the current host and port.
-bool ApplyRedirect(HttpTarget& target, std::string_view response, RedirectJoin join);
+// location, rewrites `target` to the new location and returns Follow. A
+// relative location stays on the current host, port and scheme. A location
+// with any scheme other than http or https ("file:", "ftp:", ...) is
+// Refused, never joined as a path.
+RedirectStep ApplyRedirect(HttpTarget& target, std::string_view response, RedirectJoin join);
 
 // The request text sent for `target`: an HTTP/1.0 GET, or an HTTP/1.1 POST
 // whose form body is the object's query (the part after its first "?").

@@ -5,6 +5,18 @@
 #include "web/SystemHttp.h"
 
 namespace korvana {
+namespace {
+
+// Engines fetch on worker threads, one fetch after another; each thread
+// keeps the outcome of its own last fetch.
+thread_local bool lastFetchOverran = false;
+
+std::string Noted(std::string page, int result) {
+    lastFetchOverran = result == kHttpOverTime;
+    return page;
+}
+
+}  // namespace
 
 HttpPageFetcher::HttpPageFetcher(const HttpOptions& options, const StopSignal& stop)
     : options_(options), stop_(stop) {
@@ -12,15 +24,22 @@ HttpPageFetcher::HttpPageFetcher(const HttpOptions& options, const StopSignal& s
 }
 
 std::string HttpPageFetcher::FetchPage(const std::string& url) {
-    return korvana::FetchPage(url, RedirectJoin::SearchFamily, options_);
+    int result = kHttpOk;
+    std::string page = korvana::FetchPage(url, RedirectJoin::SearchFamily, options_, &result);
+    return Noted(std::move(page), result);
 }
 
 std::string HttpPageFetcher::FetchPostPage(const std::string& url) {
-    return korvana::FetchPostPage(url, options_);
+    int result = kHttpOk;
+    std::string page = korvana::FetchPostPage(url, options_, &result);
+    return Noted(std::move(page), result);
 }
 
 std::string HttpPageFetcher::FetchWithSystemHttp(const std::string& url) {
-    return korvana::FetchWithSystemHttp(url, RedirectJoin::SearchFamily, options_);
+    int result = kHttpOk;
+    std::string page =
+        korvana::FetchWithSystemHttp(url, RedirectJoin::SearchFamily, options_, &result);
+    return Noted(std::move(page), result);
 }
 
 bool HttpPageFetcher::Pause(std::chrono::milliseconds delay) {
@@ -29,6 +48,10 @@ bool HttpPageFetcher::Pause(std::chrono::milliseconds delay) {
 
 bool HttpPageFetcher::Stopping() const {
     return stop_.Triggered();
+}
+
+bool HttpPageFetcher::LastFetchOverran() const {
+    return lastFetchOverran;
 }
 
 }  // namespace korvana

@@ -24,6 +24,9 @@ class PageFetcher {
     virtual bool Pause(std::chrono::milliseconds delay) = 0;
     // True once the program is shutting down: engines end at their next step.
     virtual bool Stopping() const = 0;
+    // True when the last fetch made on the calling thread was cut off by
+    // its total time-out: its server sends without end or too slowly.
+    virtual bool LastFetchOverran() const { return false; }
 };
 
 // The fetcher on the HTTP client, with the given limits; `stop` ends every
@@ -37,6 +40,7 @@ class HttpPageFetcher final : public PageFetcher {
     std::string FetchWithSystemHttp(const std::string& url) override;
     bool Pause(std::chrono::milliseconds delay) override;
     bool Stopping() const override;
+    bool LastFetchOverran() const override;
 
   private:
     HttpOptions options_;

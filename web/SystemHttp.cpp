@@ -1,13 +1,13 @@
 #include "web/SystemHttp.h"
 
-#include <curl/curl.h>
-
 #include <algorithm>
 #include <chrono>
 #include <memory>
 #include <mutex>
 #include <optional>
 
+#include "web/AddressRules.h"
+#include "web/CurlSupport.h"
 #include "web/StopSignal.h"
 
 namespace korvana {
@@ -89,11 +89,6 @@ std::optional<std::string> CurlUrl(std::string_view url, RedirectJoin family) {
            std::to_string(target->port) + EscapeForUrl(object);
 }
 
-void CurlGlobalInit() {
-    static std::once_flag once;
-    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
-}
-
 struct CurlDeleter {
     void operator()(CURL* curl) const { curl_easy_cleanup(curl); }
 };
@@ -101,57 +96,119 @@ struct HeaderListDeleter {
     void operator()(curl_slist* list) const { curl_slist_free_all(list); }
 };
 
-void Configure(CURL* curl, const std::string& url, Transfer& transfer, curl_slist* headers) {
-    curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
+// Redirects are not left to libcurl: each hop is checked like the socket
+// client's (http or https only, local addresses only on the origin).
+void Configure(CURL* curl, curl_slist* headers) {
     curl_easy_setopt(curl, CURLOPT_HTTPGET, 1L);
     curl_easy_setopt(curl, CURLOPT_HTTP_VERSION, CURL_HTTP_VERSION_1_1);
     curl_easy_setopt(curl, CURLOPT_HTTPHEADER, headers);
-    curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
-    curl_easy_setopt(curl, CURLOPT_MAXREDIRS, static_cast<long>(transfer.options.maxRedirects));
+    curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 0L);
     curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
     curl_easy_setopt(curl, CURLOPT_NOPROXY, "localhost,127.0.0.0/8,::1");
     curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, &Collect);
-    curl_easy_setopt(curl, CURLOPT_WRITEDATA, &transfer);
     curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
     curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, &Progress);
+}
+
+// One hop: fetches `url` into `transfer`; the exchange's code.
+int PerformHop(CURL* curl, const std::string& url, Transfer& transfer, CurlAddressRule& rule,
+               std::optional<Clock::time_point> deadline) {
+    curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
+    curl_easy_setopt(curl, CURLOPT_WRITEDATA, &transfer);
     curl_easy_setopt(curl, CURLOPT_XFERINFODATA, &transfer);
+    long timeoutMs = 0;
+    if (deadline) {
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(*deadline - Clock::now());
+        if (left.count() <= 0) {
+            return kHttpOverTime;
+        }
+        timeoutMs = static_cast<long>(left.count());
+    }
+    curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, timeoutMs);
+    const CURLcode code = curl_easy_perform(curl);
+    if (rule.refused) {
+        return kHttpRefused;
+    }
+    if (code == CURLE_OPERATION_TIMEDOUT && deadline) {
+        return kHttpOverTime;
+    }
+    return code == CURLE_OK && !transfer.overflow ? kHttpOk : kHttpFailed;
 }
 
 void RemoveLineBreaksAndNuls(std::string& text) {
     std::erase_if(text, [](char c) { return c == '\n' || c == '\r' || c == '\0'; });
 }
 
-}  // namespace
-
-std::string FetchWithSystemHttp(std::string_view url, RedirectJoin family,
-                                const HttpOptions& options) {
-    const auto curlUrl = CurlUrl(url, family);
-    if (!curlUrl) {
+std::string Fetch(std::string_view url, RedirectJoin family, const HttpOptions& options,
+                  int& code) {
+    const auto first = SplitUrl(url);
+    if (!first) {
         return {};
     }
-    CurlGlobalInit();
+    const FetchOrigin origin{
+        options.originUrl.empty() ? *first : SplitUrl(options.originUrl).value_or(HttpTarget{})};
+    std::optional<Clock::time_point> deadline;
+    if (options.totalTimeout.count() > 0) {
+        deadline = Clock::now() + options.totalTimeout;
+    }
+    EnsureCurlReady();
     std::unique_ptr<CURL, CurlDeleter> curl(curl_easy_init());
     std::unique_ptr<curl_slist, HeaderListDeleter> headers(
         curl_slist_append(nullptr, "Cache-Control: no-cache"));
     if (!curl || !headers || curl_slist_append(headers.get(), "Pragma: no-cache") == nullptr) {
+        code = kHttpFailed;
         return {};
     }
-    Transfer transfer(options);
-    Configure(curl.get(), *curlUrl, transfer, headers.get());
-    if (curl_easy_perform(curl.get()) != CURLE_OK || transfer.overflow) {
-        return {};
-    }
-    if (family == RedirectJoin::VendorFamily) {
-        long status = 0;
-        curl_easy_getinfo(curl.get(), CURLINFO_RESPONSE_CODE, &status);
-        if (status >= 400) {
+    Configure(curl.get(), headers.get());
+    CurlAddressRule rule;
+    ApplyAddressRule(curl.get(), rule);
+    std::string current(url);
+    for (int hop = 0;; ++hop) {
+        const auto target = SplitUrl(current);
+        const auto curlUrl = CurlUrl(current, family);
+        if (!target || !curlUrl) {
+            code = kHttpRefused;  // a redirect to another scheme
             return {};
         }
+        if (hop > options.maxRedirects) {
+            code = kHttpFailed;
+            return {};
+        }
+        rule.mayReachLocal = origin.MayReachLocal(*target);
+        Transfer transfer(options);
+        code = PerformHop(curl.get(), *curlUrl, transfer, rule, deadline);
+        if (code != kHttpOk) {
+            return {};
+        }
+        long status = 0;
+        curl_easy_getinfo(curl.get(), CURLINFO_RESPONSE_CODE, &status);
+        const char* location = nullptr;
+        if (status >= 300 && status < 400 &&
+            curl_easy_getinfo(curl.get(), CURLINFO_REDIRECT_URL, &location) == CURLE_OK &&
+            location != nullptr) {
+            current = location;
+            continue;
+        }
+        if (family == RedirectJoin::VendorFamily && status >= 400) {
+            return {};
+        }
+        RemoveLineBreaksAndNuls(transfer.body);
+        return std::move(transfer.body);
     }
-    RemoveLineBreaksAndNuls(transfer.body);
-    return std::move(transfer.body);
+}
+
+}  // namespace
+
+std::string FetchWithSystemHttp(std::string_view url, RedirectJoin family,
+                                const HttpOptions& options, int* result) {
+    int code = kHttpRefused;
+    std::string body = Fetch(url, family, options, code);
+    if (result != nullptr) {
+        *result = code;
+    }
+    return body;
 }
 
 }  // namespace korvana

@@ -13,7 +13,10 @@ namespace korvana {
 // body with every line feed, carriage return and NUL removed, or the empty
 // text on any failure. Both families connect to the URL's port (the scheme's
 // default when it names none), ask for a fresh copy rather than a cached one,
-// follow up to options.maxRedirects redirects and use TLS for https URLs.
+// follow up to options.maxRedirects redirects and use TLS for https URLs,
+// with the certificate checked. Redirects obey the socket client's rules:
+// http or https only, local addresses only on the fetch's origin
+// (FetchOrigin); the fetch ends after options.totalTimeout when set.
 // They differ in two ways:
 // - search family: TLS also for an http URL on port 443; the HTTP status is
 //   not looked at;
@@ -21,7 +24,8 @@ namespace korvana {
 // Characters that a URL cannot carry (blanks, control and non-ASCII bytes)
 // are sent as percent escapes. Time-out, size limit and stop signal are
 // those of `options`.
+// `result`, when given, gets kHttpOk or the failure's code.
 std::string FetchWithSystemHttp(std::string_view url, RedirectJoin family,
-                                const HttpOptions& options = {});
+                                const HttpOptions& options = {}, int* result = nullptr);
 
 }  // namespace korvana

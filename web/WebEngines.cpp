@@ -14,9 +14,12 @@ bool ShouldEnd(const EngineContext& context, int searchId) {
     return context.fetcher.Stopping() || context.sink.IsSearchStopped(searchId);
 }
 
+enum class PageStep { Next, End, OverTime };
+
 // A page that arrived in part is fetched again until it is whole. A fetch
 // that brought nothing at all ends the paging at once: retrying a server
-// that is down would hold a worker for minutes.
+// that is down would hold a worker for minutes. So does a fetch that ran
+// out of time (the caller asks LastFetchOverran).
 std::string FetchCompleteEngine1Page(const EngineContext& context, int searchId,
                                      const std::string& url) {
     std::string page = context.fetcher.FetchWithSystemHttp(url);
@@ -24,6 +27,9 @@ std::string FetchCompleteEngine1Page(const EngineContext& context, int searchId,
                           !IsEngine1PageComplete(page);
          ++refetch) {
         page = context.fetcher.FetchWithSystemHttp(url);
+        if (context.fetcher.LastFetchOverran()) {
+            return {};
+        }
         if (!context.fetcher.Pause(context.tuning.engine1RefetchDelay) ||
             context.sink.IsSearchStopped(searchId)) {
             return {};
@@ -32,26 +38,48 @@ std::string FetchCompleteEngine1Page(const EngineContext& context, int searchId,
     return page;
 }
 
-// One listing page of the third engine; true while there is a next page.
-bool Engine3PageStep(const EngineContext& context, int searchId, const std::string& url) {
+// One listing page of the third engine and its entries' detail pages.
+PageStep Engine3PageStep(const EngineContext& context, int searchId, const std::string& url) {
     if (ShouldEnd(context, searchId)) {
-        return false;
+        return PageStep::End;
     }
-    const Engine3Page page =
-        ScrapeEngine3Page(context.fetcher.FetchPage(url), context.urls.engine3 + "/http_search/");
+    const std::string listing = context.fetcher.FetchPage(url);
+    if (context.fetcher.LastFetchOverran()) {
+        return PageStep::OverTime;
+    }
+    const Engine3Page page = ScrapeEngine3Page(listing, context.urls.engine3 + "/http_search/");
     for (const DetailEntry& entry : page.entries) {
         if (ShouldEnd(context, searchId)) {
-            return false;
+            return PageStep::End;
         }
-        const std::string link =
-            ScrapeEngine3DownloadLink(context.fetcher.FetchPage(entry.detailLink));
+        const std::string detail = context.fetcher.FetchPage(entry.detailLink);
+        if (context.fetcher.LastFetchOverran()) {
+            return PageStep::OverTime;
+        }
+        const std::string link = ScrapeEngine3DownloadLink(detail);
         if (!link.empty()) {
             context.sink.AddWebResult(searchId, link,
                                       DetailResultName(entry.title, link, WmaRule::Keep),
                                       WebEngineId::Engine3);
         }
     }
-    return page.hasNextPage;
+    return page.hasNextPage ? PageStep::Next : PageStep::End;
+}
+
+// Every page of one listing (artist or title) in turn; false when a fetch
+// ran out of time.
+template <typename PageUrl>
+bool Engine3Listing(const EngineContext& context, int searchId, PageUrl pageUrl) {
+    for (long page = 1;; ++page) {
+        switch (Engine3PageStep(context, searchId, pageUrl(page))) {
+            case PageStep::Next:
+                break;
+            case PageStep::End:
+                return true;
+            case PageStep::OverTime:
+                return false;
+        }
+    }
 }
 
 }  // namespace
@@ -88,61 +116,64 @@ std::string Engine3TitlePageUrl(std::string_view base, std::string_view term, lo
     return url;
 }
 
-void Engine1Thread(const EngineContext& context, int searchId, const std::string& term) {
+bool Engine1Thread(const EngineContext& context, int searchId, const std::string& term) {
     for (long first = 1;; first += 10) {
         if (ShouldEnd(context, searchId)) {
-            return;
+            return true;
         }
         const std::string page = FetchCompleteEngine1Page(
             context, searchId, Engine1PageUrl(context.urls.engine1, term, first));
         if (page.empty()) {
-            return;
+            return !context.fetcher.LastFetchOverran();
         }
         const Engine1Page scraped = ScrapeEngine1Page(page);
         for (const ScrapedResult& result : scraped.results) {
             context.sink.AddWebResult(searchId, result.link, result.name, WebEngineId::Engine1);
         }
         if (!scraped.hasNextPage) {
-            return;
+            return true;
         }
     }
 }
 
-void Engine2PageThread(const EngineContext& context, int searchId, const std::string& term) {
+bool Engine2PageThread(const EngineContext& context, int searchId, const std::string& term) {
     const std::string page =
         context.fetcher.FetchPostPage(Engine2PageUrl(context.urls.engine2, term));
     if (page.empty()) {
-        return;
+        return !context.fetcher.LastFetchOverran();
     }
     for (DetailEntry& entry : ScrapeEngine2Page(page, context.urls.engine2 + "/")) {
         if (ShouldEnd(context, searchId)) {
-            return;
+            return true;
         }
         context.startEngine2Detail(searchId, std::move(entry));
     }
+    return true;
 }
 
-void Engine2DetailThread(const EngineContext& context, int searchId, const DetailEntry& entry) {
+bool Engine2DetailThread(const EngineContext& context, int searchId, const DetailEntry& entry) {
     if (ShouldEnd(context, searchId)) {
-        return;
+        return true;
     }
-    const std::string link = ScrapeEngine2DownloadLink(context.fetcher.FetchPage(entry.detailLink));
-    if (link.empty()) {
-        return;
+    const std::string detail = context.fetcher.FetchPage(entry.detailLink);
+    if (context.fetcher.LastFetchOverran()) {
+        return false;
     }
-    context.sink.AddWebResult(searchId, link,
-                              DetailResultName(entry.title, link, WmaRule::BecomesMp3),
-                              WebEngineId::Engine2);
+    const std::string link = ScrapeEngine2DownloadLink(detail);
+    if (!link.empty()) {
+        context.sink.AddWebResult(searchId, link,
+                                  DetailResultName(entry.title, link, WmaRule::BecomesMp3),
+                                  WebEngineId::Engine2);
+    }
+    return true;
 }
 
-void Engine3Thread(const EngineContext& context, int searchId, const std::string& term) {
+bool Engine3Thread(const EngineContext& context, int searchId, const std::string& term) {
     const std::string& base = context.urls.engine3;
-    for (long page = 1; Engine3PageStep(context, searchId, Engine3ArtistPageUrl(base, term, page));
-         ++page) {
-    }
-    for (long page = 1; Engine3PageStep(context, searchId, Engine3TitlePageUrl(base, term, page));
-         ++page) {
-    }
+    return Engine3Listing(context, searchId,
+                          [&](long page) { return Engine3ArtistPageUrl(base, term, page); }) &&
+           Engine3Listing(context, searchId,
+                          [&](long page) { return Engine3TitlePageUrl(base, term, page); });
 }
 
 }  // namespace korvana

@@ -37,22 +37,27 @@ std::string Engine2PageUrl(std::string_view base, std::string_view term);
 std::string Engine3ArtistPageUrl(std::string_view base, std::string_view term, long page);
 std::string Engine3TitlePageUrl(std::string_view base, std::string_view term, long page);
 
+// Each engine ends early, returning false, when one of its fetches ran out
+// of time (PageFetcher::LastFetchOverran): a server that sends without end
+// or a byte at a time counts as failed for the search instead of holding
+// its worker; true otherwise.
+
 // The first engine: result pages first = 1, 11, 21, ... through the system
 // HTTP library while a page links to the next; each page is refetched until
 // complete (see EngineTuning). Ends when the search is stopped.
-void Engine1Thread(const EngineContext& context, int searchId, const std::string& term);
+bool Engine1Thread(const EngineContext& context, int searchId, const std::string& term);
 
 // The second engine: one POSTed result page; each entry's detail page is
 // handed to startEngine2Detail.
-void Engine2PageThread(const EngineContext& context, int searchId, const std::string& term);
+bool Engine2PageThread(const EngineContext& context, int searchId, const std::string& term);
 
 // One detail page of the second engine: its download link and the name
 // "title.extension", where a "wma" extension becomes "mp3".
-void Engine2DetailThread(const EngineContext& context, int searchId, const DetailEntry& entry);
+bool Engine2DetailThread(const EngineContext& context, int searchId, const DetailEntry& entry);
 
 // The third engine: all artist pages (page = 1, 2, ...) while a page shows
 // a next-page mark, then all title pages from page 1; every entry's detail
 // page is fetched in turn for its download link.
-void Engine3Thread(const EngineContext& context, int searchId, const std::string& term);
+bool Engine3Thread(const EngineContext& context, int searchId, const std::string& term);
 
 }  // namespace korvana

@@ -9,9 +9,29 @@ WebSearch::WebSearch(EngineUrls urls, WebResultSink& sink, WebSearchOptions opti
 
 // httpFetcher_ is built before context_ takes a reference to it, whichever
 // fetcher the context ends up using.
+namespace {
+
+HttpOptions WithTimeLimit(HttpOptions http, std::chrono::milliseconds limit) {
+    http.totalTimeout = limit;
+    return http;
+}
+
+std::string DurationText(std::chrono::milliseconds duration) {
+    const auto ms = duration.count();
+    return ms % 1000 == 0 ? std::to_string(ms / 1000) + " s" : std::to_string(ms) + " ms";
+}
+
+}  // namespace
+
+WebSearchOptions ReportingSearchOptions(std::function<void(const std::string& line)> report) {
+    WebSearchOptions options;
+    options.report = std::move(report);
+    return options;
+}
+
 WebSearch::WebSearch(EngineUrls urls, WebResultSink& sink, PageFetcher& fetcher,
                      WebSearchOptions options)
-    : httpFetcher_(options.http, stop_),
+    : httpFetcher_(WithTimeLimit(options.http, options.fetchTimeLimit), stop_),
       sink_(sink),
       maxDetailsPerSearch_(
           options.maxEngine2DetailsPerSearch == 0 ? 1 : options.maxEngine2DetailsPerSearch),
@@ -19,6 +39,8 @@ WebSearch::WebSearch(EngineUrls urls, WebResultSink& sink, PageFetcher& fetcher,
                [this](int searchId, DetailEntry entry) {
                    StartEngine2Detail(searchId, std::move(entry));
                }},
+      fetchTimeLimit_(options.fetchTimeLimit),
+      report_(std::move(options.report)),
       pool_(options.maxThreads) {}
 
 WebSearch::~WebSearch() {
@@ -27,9 +49,40 @@ WebSearch::~WebSearch() {
 
 void WebSearch::SearchStartThread(int searchId, const std::string& term) {
     sink_.OpenSearch(searchId);
-    pool_.Post([this, searchId, term] { Engine2PageThread(context_, searchId, term); });
-    pool_.Post([this, searchId, term] { Engine3Thread(context_, searchId, term); });
-    pool_.Post([this, searchId, term] { Engine1Thread(context_, searchId, term); });
+    pool_.Post([this, searchId, term] {
+        RunEngine(searchId, WebEngineId::Engine2,
+                  [&] { return Engine2PageThread(context_, searchId, term); });
+    });
+    pool_.Post([this, searchId, term] {
+        RunEngine(searchId, WebEngineId::Engine3,
+                  [&] { return Engine3Thread(context_, searchId, term); });
+    });
+    pool_.Post([this, searchId, term] {
+        RunEngine(searchId, WebEngineId::Engine1,
+                  [&] { return Engine1Thread(context_, searchId, term); });
+    });
+}
+
+template <typename Work>
+void WebSearch::RunEngine(int searchId, WebEngineId engine, Work work) {
+    if (!work()) {
+        ReportGivenUp(searchId, engine);
+    }
+}
+
+void WebSearch::ReportGivenUp(int searchId, WebEngineId engine) {
+    {
+        std::lock_guard lock(reportedMutex_);
+        if (!reported_.insert({searchId, engine}).second) {
+            return;
+        }
+    }
+    if (report_) {
+        report_("Search " + std::to_string(searchId) + ": web engine " +
+                std::to_string(static_cast<int>(engine)) +
+                " was given up: a page took longer than " + DurationText(fetchTimeLimit_) +
+                ", so its results are incomplete");
+    }
 }
 
 bool WebSearch::WaitUntilIdle(std::chrono::milliseconds timeout) {
@@ -54,7 +107,8 @@ void WebSearch::StartEngine2Detail(int searchId, DetailEntry entry) {
 
 void WebSearch::PostEngine2Detail(int searchId, DetailEntry entry) {
     pool_.Post([this, searchId, entry = std::move(entry)] {
-        Engine2DetailThread(context_, searchId, entry);
+        RunEngine(searchId, WebEngineId::Engine2,
+                  [&] { return Engine2DetailThread(context_, searchId, entry); });
         FinishEngine2Detail(searchId);
     });
 }

@@ -3,15 +3,19 @@
 #include <chrono>
 #include <cstddef>
 #include <deque>
+#include <functional>
 #include <map>
 #include <mutex>
+#include <set>
 #include <string>
+#include <utility>
 
 #include "web/HttpOptions.h"
 #include "web/PageFetcher.h"
 #include "web/StopSignal.h"
 #include "web/TaskPool.h"
 #include "web/WebEngines.h"
+#include "web/WebResultSink.h"
 
 namespace korvana {
 
@@ -20,12 +24,22 @@ class WebResultSink;
 struct WebSearchOptions {
     // Limits of every fetch (the stop signal is WebSearch's own).
     HttpOptions http;
+    // A page that has not arrived whole after this long is given up, and
+    // its engine with it for that search, however steadily bytes trickle
+    // in: endless pages must not hold the workers every search shares.
+    std::chrono::milliseconds fetchTimeLimit{30000};
+    // Told, once per search and engine, that an engine was given up; the
+    // program writes it to its status log.
+    std::function<void(const std::string& line)> report;
     EngineTuning tuning;
     // Engine and detail threads of all searches together.
     std::size_t maxThreads = 16;
     // Detail pages of the second engine fetched at once for one search.
     std::size_t maxEngine2DetailsPerSearch = 8;
 };
+
+// The default options, with `report` told about engines given up.
+WebSearchOptions ReportingSearchOptions(std::function<void(const std::string& line)> report);
 
 // Runs the three web engines for every search on a bounded set of worker
 // threads and hands their results to the sink. Work beyond the bounds waits;
@@ -59,6 +73,10 @@ class WebSearch {
     };
 
     void StartEngine2Detail(int searchId, DetailEntry entry);
+    // Runs one engine's work and tells when it was given up.
+    template <typename Work>
+    void RunEngine(int searchId, WebEngineId engine, Work work);
+    void ReportGivenUp(int searchId, WebEngineId engine);
     void PostEngine2Detail(int searchId, DetailEntry entry);
     void FinishEngine2Detail(int searchId);
 
@@ -69,6 +87,10 @@ class WebSearch {
     EngineContext context_;
     std::mutex detailsMutex_;
     std::map<int, DetailQueue> details_;
+    const std::chrono::milliseconds fetchTimeLimit_;
+    const std::function<void(const std::string&)> report_;
+    std::mutex reportedMutex_;
+    std::set<std::pair<int, WebEngineId>> reported_;
     // Last, so that its threads are joined before the members they use go.
     TaskPool pool_;
 };

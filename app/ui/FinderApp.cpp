@@ -10,6 +10,7 @@
 #include "app/Folders.h"
 #include "app/SearchDownloads.h"
 #include "app/ui/CoreLinkBridge.h"
+#include "app/ui/KeptDownloadPrompt.h"
 #include "app/ui/KeyFilter.h"
 #include "app/ui/MainWindow.h"
 #include "app/ui/QtPrompter.h"
@@ -82,12 +83,14 @@ class FinderApp {
           coreOptions_(coreLink_),
           webDownloads_(transfers_, {folders_.incomplete, DownloadsFolderNow()}),
           transferCommands_(coreLink_),
-          webSearch_(ReadEngineUrls(settings_), searchModel_),
+          webSearch_(ReadEngineUrls(settings_), searchModel_,
+                     ReportingSearchOptions([this](const std::string& l) { statusLog_.Line(l); })),
           searchDownloads_(transfers_, webDownloads_),
           updateQuestion_(prompter_, opener_, [this] { window_->StartCloseSequence(); }),
           vendor_(settings_, clock_, updateQuestion_) {
         CreateFolders(folders_);
         statusLog_.OpenFile(install / "korvana.log");
+        webDownloads_.SetKeptListener([this](const KeptDownload& k) { keptPrompt_.Notify(k); });
         coreLink_.SetListener(&coreBridge_);
         coreLink_.SetTransferSink(&transfers_);
         coreLink_.SetSearchSink(&searchModel_);
@@ -129,6 +132,8 @@ class FinderApp {
     CoreLink coreLink_;
     CoreLinkBridge coreBridge_;
     CoreLinkOptions coreOptions_;
+    // Before the web downloads, whose threads call it until they are joined.
+    KeptDownloadPrompt keptPrompt_{prompter_, webDownloads_};
     WebDownloads webDownloads_;
     CoreLinkTransferCommands transferCommands_;
     WebSearch webSearch_;

@@ -80,7 +80,7 @@ Run DownloadThreadRun(korvana::TransferList& list, std::size_t receiveBytes) {
     job.link = FileUrl();
     job.name = "big.mp3";
     job.fileName = "big.mp3";
-    job.incompleteFile = folder.Path() / "Incomplete" / "big.mp3";
+    job.incompleteFolder = folder.Path() / "Incomplete";
     job.downloadsFolder = folder.Path() / "Downloads";
     job.receiveBytes = receiveBytes;
     list.OpenWebDownload(job.link, job.name);

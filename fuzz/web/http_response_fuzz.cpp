@@ -31,7 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const auto join :
          {korvana::RedirectJoin::SearchFamily, korvana::RedirectJoin::VendorFamily}) {
         korvana::HttpTarget target{8080, "/start", "127.0.0.1"};
-        if (korvana::ApplyRedirect(target, response, join)) {
+        if (korvana::ApplyRedirect(target, response, join) == korvana::RedirectStep::Follow) {
             CheckTarget(target);
             korvana::BuildRequest(target, false);
         }

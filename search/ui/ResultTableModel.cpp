@@ -5,6 +5,7 @@
 
 #include "controls/QtBridge.h"
 #include "controls/SortHeaderImages.h"
+#include "core/DisplayText.h"
 #include "search/ui/SearchArtwork.h"
 
 namespace korvana {
@@ -61,8 +62,9 @@ QVariant ResultTableModel::data(const QModelIndex& index, int role) const {
     const auto column = static_cast<ResultColumn>(index.column());
     switch (role) {
         case Qt::DisplayRole:
-            return column == ResultColumn::Status ? QVariant()
-                                                  : TextFromBytes(ColumnText(row, column));
+            return column == ResultColumn::Status
+                       ? QVariant()
+                       : TextFromBytes(DisplayText(ColumnText(row, column)));
         case Qt::DecorationRole:
             return column == ResultColumn::Status ? statusImages_.value(StatusIcon(row))
                                                   : QVariant();

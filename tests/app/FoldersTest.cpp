@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <fstream>
 
 namespace korvana {
@@ -65,14 +67,15 @@ TEST(InstallFolder, ChoiceOrder) {
     EXPECT_EQ(ChooseInstallFolder(facts), "/srv/k");
 }
 
-TEST(FolderClearer, EmptiesNestedTreeAndKeepsFolders) {
+TEST(FolderClearer, RemovesOnlyItsOwnIncompleteFiles) {
     test::TempDir dir;
     const fs::path incomplete = dir.Path() / "Incomplete";
-    WriteFile(incomplete / "a.mp3");
-    WriteFile(incomplete / "one" / "b.mp3");
-    WriteFile(incomplete / "one" / "two" / "c.mp3");
-    WriteFile(incomplete / "one" / "two" / "d.mp3");
-    fs::create_directories(incomplete / "empty");
+    WriteFile(incomplete / "a.mp3.korvana-part");
+    WriteFile(incomplete / "b.mp3.korvana-part");
+    WriteFile(incomplete / "c.mp3.korvana-part");
+    WriteFile(incomplete / "mine.mp3");
+    WriteFile(incomplete / ".korvana-part");
+    WriteFile(incomplete / "sub" / "d.mp3.korvana-part");
 
     FolderClearer clearer(incomplete);
     int steps = 0;
@@ -80,26 +83,41 @@ TEST(FolderClearer, EmptiesNestedTreeAndKeepsFolders) {
         ++steps;
     }
     EXPECT_GT(steps, 3);  // one entry per step: the work really is spread out
-    EXPECT_TRUE(fs::is_directory(incomplete / "one" / "two"));
-    EXPECT_TRUE(fs::is_directory(incomplete / "empty"));
-    std::size_t files = 0;
+    std::vector<std::string> left;
     for (const auto& entry : fs::recursive_directory_iterator(incomplete)) {
-        files += entry.is_regular_file() ? 1 : 0;
+        left.push_back(fs::relative(entry.path(), incomplete).string());
     }
-    EXPECT_EQ(files, 0u);
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left, (std::vector<std::string>{".korvana-part", "mine.mp3", "sub",
+                                              "sub/d.mp3.korvana-part"}));
 }
 
-TEST(FolderClearer, NeverFollowsLinksOutOfTheFolder) {
+TEST(FolderClearer, NeverFollowsLinks) {
     test::TempDir dir;
     const fs::path outside = dir.Path() / "Music";
-    WriteFile(outside / "keep.mp3");
+    WriteFile(outside / "keep.mp3.korvana-part");
     const fs::path incomplete = dir.Path() / "Incomplete";
     fs::create_directories(incomplete);
-    fs::create_directory_symlink(outside, incomplete / "link");
+    fs::create_directory_symlink(outside, incomplete / "folder.korvana-part");
+    fs::create_symlink(outside / "keep.mp3.korvana-part", incomplete / "file.korvana-part");
 
     FolderClearer::ClearAll(incomplete);
-    EXPECT_TRUE(fs::exists(outside / "keep.mp3"));
-    EXPECT_FALSE(fs::exists(incomplete / "link"));
+    EXPECT_TRUE(fs::exists(outside / "keep.mp3.korvana-part"));
+    EXPECT_TRUE(fs::is_symlink(incomplete / "folder.korvana-part"));
+    EXPECT_TRUE(fs::is_symlink(incomplete / "file.korvana-part"));
+}
+
+TEST(FolderClearer, AnIncompleteFolderThatIsALinkIsLeftAlone) {
+    test::TempDir dir;
+    const fs::path outside = dir.Path() / "Music";
+    WriteFile(outside / "keep.mp3.korvana-part");
+    WriteFile(outside / "song.mp3");
+    const fs::path incomplete = dir.Path() / "Incomplete";
+    fs::create_directory_symlink(outside, incomplete);
+
+    FolderClearer::ClearAll(incomplete);
+    EXPECT_TRUE(fs::exists(outside / "keep.mp3.korvana-part"));
+    EXPECT_TRUE(fs::exists(outside / "song.mp3"));
 }
 
 TEST(FolderClearer, MissingOrEmptyPathIsDone) {
@@ -116,6 +134,34 @@ TEST(SingleInstance, SecondHolderIsRefusedUntilFirstGoes) {
     EXPECT_FALSE(SingleInstance(lock).IsFirst());
     first.reset();
     EXPECT_TRUE(SingleInstance(lock).IsFirst());
+}
+
+// A second copy on the same install folder is refused even when its
+// session has another runtime folder: both would work on the same
+// Incomplete folder.
+TEST(SingleInstance, TheLockBelongsToTheInstallFolder) {
+    test::TempDir dir;
+    const fs::path install = dir.Path() / "install";
+    const fs::path otherInstall = dir.Path() / "other";
+    fs::create_directories(install);
+    fs::create_directories(otherInstall);
+    const char* saved = std::getenv("XDG_RUNTIME_DIR");
+    const std::string savedValue = saved != nullptr ? saved : "";
+
+    setenv("XDG_RUNTIME_DIR", (dir.Path() / "run1").c_str(), 1);
+    SingleInstance first(SingleInstance::DefaultLockFile(install));
+    setenv("XDG_RUNTIME_DIR", (dir.Path() / "run2").c_str(), 1);
+    const bool secondIsFirst = SingleInstance(SingleInstance::DefaultLockFile(install)).IsFirst();
+    const bool otherIsFirst =
+        SingleInstance(SingleInstance::DefaultLockFile(otherInstall)).IsFirst();
+    if (saved != nullptr) {
+        setenv("XDG_RUNTIME_DIR", savedValue.c_str(), 1);
+    } else {
+        unsetenv("XDG_RUNTIME_DIR");
+    }
+    EXPECT_TRUE(first.IsFirst());
+    EXPECT_FALSE(secondIsFirst);
+    EXPECT_TRUE(otherIsFirst);
 }
 
 }  // namespace

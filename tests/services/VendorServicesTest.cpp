@@ -119,6 +119,27 @@ TEST_F(VendorServicesTest, UpdateTextIsRequestedAsGiven) {
     EXPECT_EQ(requests[2].target, "/version.txt");
 }
 
+// The update answer names a page of its choosing; on this machine or its
+// network only the vendor's own server may be asked, and never by a
+// redirect either.
+TEST_F(VendorServicesTest, AnswersCannotPointAtOtherLocalServices) {
+    sim::SimWebServer other;
+    ASSERT_TRUE(other.Start());
+    server_.Router().SetPage("/dl_update.txt", other.BaseUrl() + "/admin?do=wipe", 200,
+                             "text/plain");
+    server_.Router().SetRawResponse("/version.txt", "HTTP/1.0 302 Found\r\nLocation: " +
+                                                        other.BaseUrl() + "/version.txt\r\n\r\n");
+    CheckAfterADay();
+    server_.Router().SetPage("/dl_update.txt", "file:///etc/passwd", 200, "text/plain");
+    CheckAfterADay();
+    EXPECT_TRUE(other.Requests().empty());
+    EXPECT_TRUE(listener_.News().empty());
+    for (const auto& request : server_.Requests()) {
+        EXPECT_TRUE(request.target == "/dl_update.txt" || request.target == "/version.txt")
+            << request.target;
+    }
+}
+
 TEST_F(VendorServicesTest, StopEndsAStalledCheckAndStartsNothingMore) {
     sim::SimWebFaults stalled;
     stalled.stallAfterBytes = 0;

@@ -17,6 +17,8 @@ TEST(SplitUrl, SchemesPortsAndObjects) {
     auto secure = SplitUrl("HTTPS://h:8443");
     ASSERT_TRUE(secure);
     EXPECT_EQ(secure->port, 8443);
+    EXPECT_TRUE(secure->secure);
+    EXPECT_FALSE(SplitUrl("http://h/")->secure);
     EXPECT_EQ(secure->path, "/");
     EXPECT_EQ(SplitUrl("https://h/x")->port, 443);
     EXPECT_EQ(SplitUrl("http://h?q=1")->path, "/?q=1");
@@ -67,38 +69,66 @@ TEST(BuildRequest, PostCarriesTheQueryAsItsBody) {
 TEST(ApplyRedirect, RelativeLocationsJoinByFamily) {
     const std::string moved = "HTTP/1.1 302 Found\r\nLocation: /x\r\n\r\n";
     HttpTarget search{80, "/old", "h"};
-    ASSERT_TRUE(ApplyRedirect(search, moved, RedirectJoin::SearchFamily));
+    ASSERT_EQ(ApplyRedirect(search, moved, RedirectJoin::SearchFamily), RedirectStep::Follow);
     EXPECT_EQ(search.path, "//x");
     EXPECT_EQ(search.host, "h");
 
     HttpTarget vendor{80, "/old", "h"};
-    ASSERT_TRUE(ApplyRedirect(vendor, moved, RedirectJoin::VendorFamily));
+    ASSERT_EQ(ApplyRedirect(vendor, moved, RedirectJoin::VendorFamily), RedirectStep::Follow);
     EXPECT_EQ(vendor.path, "/x");
 
     HttpTarget noSlash{80, "/old", "h"};
-    ASSERT_TRUE(ApplyRedirect(noSlash, "HTTP/1.0 301 Moved\r\nlocation: y.txt\r\n\r\n",
-                              RedirectJoin::SearchFamily));
+    ASSERT_EQ(ApplyRedirect(noSlash, "HTTP/1.0 301 Moved\r\nlocation: y.txt\r\n\r\n",
+                            RedirectJoin::SearchFamily),
+              RedirectStep::Follow);
     EXPECT_EQ(noSlash.path, "/y.txt");
 
     HttpTarget onPort{4100, "/old", "127.0.0.1"};
-    ASSERT_TRUE(ApplyRedirect(onPort, moved, RedirectJoin::VendorFamily));
+    ASSERT_EQ(ApplyRedirect(onPort, moved, RedirectJoin::VendorFamily), RedirectStep::Follow);
     EXPECT_EQ(onPort.port, 4100);  // a relative location stays on the same server
 }
 
 TEST(ApplyRedirect, AbsoluteLocations) {
     HttpTarget target{80, "/old", "h"};
-    ASSERT_TRUE(ApplyRedirect(target,
-                              "HTTP/1.1 302 Found\r\nLocation: http://h2:8080/new?a=1\r\n\r\n",
-                              RedirectJoin::SearchFamily));
+    ASSERT_EQ(
+        ApplyRedirect(target, "HTTP/1.1 302 Found\r\nLocation: http://h2:8080/new?a=1\r\n\r\n",
+                      RedirectJoin::SearchFamily),
+        RedirectStep::Follow);
     EXPECT_EQ(target.host, "h2");
     EXPECT_EQ(target.port, 8080);
     EXPECT_EQ(target.path, "/new?a=1");
 
     HttpTarget secure{443, "/old", "h"};
-    ASSERT_TRUE(ApplyRedirect(secure, "HTTP/1.1 301 Moved\r\nLocation: https://h3/s\r\n\r\n",
-                              RedirectJoin::VendorFamily));
+    ASSERT_EQ(ApplyRedirect(secure, "HTTP/1.1 301 Moved\r\nLocation: https://h3/s\r\n\r\n",
+                            RedirectJoin::VendorFamily),
+              RedirectStep::Follow);
     EXPECT_EQ(secure.host, "h3");
-    EXPECT_EQ(secure.port, 80);  // the scheme is not looked at: plain text on port 80
+    EXPECT_EQ(secure.port, 443);
+    EXPECT_TRUE(secure.secure);
+
+    HttpTarget relative = secure;
+    ASSERT_EQ(ApplyRedirect(relative, "HTTP/1.1 302 Found\r\nLocation: /t\r\n\r\n",
+                            RedirectJoin::VendorFamily),
+              RedirectStep::Follow);
+    EXPECT_TRUE(relative.secure);  // a relative location keeps the scheme
+}
+
+// Never joined as a path: "file:///etc/passwd" once became a request for
+// "/file:///etc/passwd" on the same server.
+TEST(ApplyRedirect, OtherSchemesAreRefused) {
+    for (const char* location : {"file:///etc/passwd", "FTP://h/x", "javascript:alert(1)",
+                                 "mailto:a@b", "http:/x", "gopher://h/x"}) {
+        for (const RedirectJoin join : {RedirectJoin::SearchFamily, RedirectJoin::VendorFamily}) {
+            HttpTarget target{80, "/p", "h"};
+            EXPECT_EQ(
+                ApplyRedirect(
+                    target, "HTTP/1.1 302 Found\r\nLocation: " + std::string(location) + "\r\n\r\n",
+                    join),
+                RedirectStep::Refused)
+                << location;
+            EXPECT_EQ(target.path, "/p");
+        }
+    }
 }
 
 TEST(ApplyRedirect, WhatIsNotARedirect) {
@@ -114,20 +144,24 @@ TEST(ApplyRedirect, WhatIsNotARedirect) {
              "HTTP/1.1 302 Found\r\nContent-Location: /x\r\n\r\n",
              "HTTP/1.1 302 Found\r\nLocation: http://h:99999/x\r\n\r\n",
          }) {
-        EXPECT_FALSE(ApplyRedirect(target, response, RedirectJoin::SearchFamily)) << response;
+        EXPECT_EQ(ApplyRedirect(target, response, RedirectJoin::SearchFamily), RedirectStep::None)
+            << response;
         EXPECT_EQ(target.path, before.path);
     }
 }
 
 TEST(ApplyRedirect, InterimAnswerAndHeaderReadAlone) {
     HttpTarget target{80, "/p", "h"};
-    ASSERT_TRUE(ApplyRedirect(
-        target, "HTTP/1.1 100 Continue\r\n\r\nHTTP/1.1 302 Found\r\nLocation: http://h/q\r\n\r\n",
-        RedirectJoin::SearchFamily));
+    ASSERT_EQ(ApplyRedirect(
+                  target,
+                  "HTTP/1.1 100 Continue\r\n\r\nHTTP/1.1 302 Found\r\nLocation: http://h/q\r\n\r\n",
+                  RedirectJoin::SearchFamily),
+              RedirectStep::Follow);
     EXPECT_EQ(target.path, "/q");
     // A header-only read ends before "\n\r\n".
-    ASSERT_TRUE(ApplyRedirect(target, "HTTP/1.0 302 Found\r\nLocation: http://h/r\r",
-                              RedirectJoin::SearchFamily));
+    ASSERT_EQ(ApplyRedirect(target, "HTTP/1.0 302 Found\r\nLocation: http://h/r\r",
+                            RedirectJoin::SearchFamily),
+              RedirectStep::Follow);
     EXPECT_EQ(target.path, "/r");
 }
 
@@ -141,7 +175,8 @@ TEST(ParseRedirectUrl, EdgeCases) {
     auto bare = ParseRedirectUrl("http://h");
     ASSERT_TRUE(bare);
     EXPECT_EQ(bare->path, "/");
-    EXPECT_EQ(ParseRedirectUrl("gopher://h/x")->port, 80);
+    EXPECT_FALSE(ParseRedirectUrl("gopher://h/x"));
+    EXPECT_EQ(ParseRedirectUrl("HTTPS://h/x")->port, 443);
     EXPECT_EQ(ParseRedirectUrl("http://h/a b")->path, "/a%20b");
 
     EXPECT_FALSE(ParseRedirectUrl("/no/scheme"));

@@ -190,6 +190,47 @@ TEST_F(WebSearchTest, ShutdownEndsWaitingFetches) {
     EXPECT_TRUE(sink_.Results().empty());
 }
 
+// Engines whose pages trickle in without end are given up at the fetch time
+// limit, with a line saying so, instead of holding the shared workers: a
+// later search still gets its results.
+TEST_F(WebSearchTest, TricklingEnginesAreGivenUpAndLaterSearchesStillRun) {
+    sim::SimWebFaults trickle;
+    trickle.trickleInterval = 100ms;
+    server_.SetFaults(trickle);
+    WebSearchOptions options = QuickOptions();
+    options.maxThreads = 3;
+    options.fetchTimeLimit = 500ms;
+    std::mutex mutex;
+    std::vector<std::string> lines;
+    options.report = [&](const std::string& line) {
+        std::lock_guard lock(mutex);
+        lines.push_back(line);
+    };
+    WebSearch search(SimUrls(), sink_, options);
+    for (int id = 0; id < 2; ++id) {
+        search.SearchStartThread(id, "kestrel");
+    }
+    while (server_.Requests().size() < 3) {
+        std::this_thread::sleep_for(5ms);
+    }
+    server_.SetFaults({});
+    search.SearchStartThread(7, "kestrel");
+    ASSERT_TRUE(search.WaitUntilIdle(60s));
+    const auto results = sink_.Results();
+    EXPECT_EQ(std::count_if(results.begin(), results.end(),
+                            [](const auto& r) { return r.searchId == 7; }),
+              9);
+    std::lock_guard lock(mutex);
+    std::set<std::string> reported(lines.begin(), lines.end());
+    EXPECT_EQ(reported.size(), lines.size());  // once per search and engine
+    EXPECT_TRUE(reported.count(
+        "Search 0: web engine 2 was given up: a page took longer than 500 ms, so its results "
+        "are incomplete"));
+    for (const std::string& line : lines) {
+        EXPECT_FALSE(line.starts_with("Search 7")) << line;
+    }
+}
+
 TEST(WebEngineSettings, DefaultsAndOverrides) {
     test::MapSettings settings;
     EngineUrls defaults = ReadEngineUrls(settings);

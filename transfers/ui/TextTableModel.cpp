@@ -1,6 +1,7 @@
 #include "transfers/ui/TextTableModel.h"
 
 #include "controls/QtBridge.h"
+#include "core/DisplayText.h"
 
 namespace korvana {
 
@@ -29,7 +30,8 @@ QVariant TextTableModel::data(const QModelIndex& index, int role) const {
     switch (role) {
         case Qt::DisplayRole:
         case Qt::ToolTipRole:
-            return TextFromBytes(table_.Cell(static_cast<std::size_t>(index.row()), column));
+            return TextFromBytes(
+                DisplayText(table_.Cell(static_cast<std::size_t>(index.row()), column)));
         case Qt::TextAlignmentRole:
             return QVariant::fromValue(columns_[column].alignment);
         default:

@@ -49,18 +49,23 @@ bool CopyInto(int from, int to) {
 // For a folder on another file system: the copy is created exclusively, so
 // an existing file is never replaced; a failed copy is removed again.
 Placed CopyExclusively(const std::filesystem::path& from, const std::filesystem::path& to) {
-    const int out = open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    const int out = open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
     if (out < 0) {
         return errno == EEXIST ? Placed::Taken : Placed::Failed;
     }
-    const int in = open(from.c_str(), O_RDONLY | O_CLOEXEC);
-    const bool copied = in >= 0 && CopyInto(in, out);
+    const int in = open(from.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+    bool copied = in >= 0 && CopyInto(in, out);
+    int error = copied ? 0 : errno;
     if (in >= 0) {
         close(in);
     }
-    const bool closed = close(out) == 0;
-    if (!copied || !closed) {
+    if (close(out) != 0 && copied) {
+        copied = false;
+        error = errno;
+    }
+    if (!copied) {
         unlink(to.c_str());
+        errno = error;
         return Placed::Failed;
     }
     unlink(from.c_str());
@@ -87,9 +92,16 @@ Placed PlaceAs(const std::filesystem::path& from, const std::filesystem::path& t
 
 std::optional<std::filesystem::path> MoveToFreeName(const std::filesystem::path& from,
                                                     const std::filesystem::path& folder,
-                                                    std::string_view safeName) {
+                                                    std::string_view safeName,
+                                                    std::error_code* why) {
     std::error_code error;
     std::filesystem::create_directories(folder, error);
+    if (error && !std::filesystem::is_directory(folder)) {
+        if (why != nullptr) {
+            *why = error;
+        }
+        return std::nullopt;
+    }
     for (int number = 0; number <= kMaxNumberedNames; ++number) {
         const std::filesystem::path to =
             folder / (number == 0 ? std::string(safeName) : NumberedFileName(safeName, number));
@@ -97,10 +109,16 @@ std::optional<std::filesystem::path> MoveToFreeName(const std::filesystem::path&
             case Placed::Done:
                 return to;
             case Placed::Failed:
+                if (why != nullptr) {
+                    *why = std::error_code(errno, std::generic_category());
+                }
                 return std::nullopt;
             case Placed::Taken:
                 break;
         }
+    }
+    if (why != nullptr) {
+        *why = std::make_error_code(std::errc::file_exists);
     }
     return std::nullopt;
 }

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <optional>
 #include <string_view>
+#include <system_error>
 
 namespace korvana {
 
@@ -13,9 +14,11 @@ inline constexpr int kMaxNumberedNames = 9999;
 // or as the first free numbered name when that is taken. Never replaces a
 // file, also when another thread saves the same name at the same moment;
 // works across file systems. The final path, or none when the file could
-// not be put in place (then `from` is left where it was).
+// not be put in place (then `from` is left where it was and `why`, when
+// given, says what went wrong).
 std::optional<std::filesystem::path> MoveToFreeName(const std::filesystem::path& from,
                                                     const std::filesystem::path& folder,
-                                                    std::string_view safeName);
+                                                    std::string_view safeName,
+                                                    std::error_code* why = nullptr);
 
 }  // namespace korvana

@@ -1,6 +1,5 @@
 #include "web/download/WebDownloadThread.h"
 
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -15,6 +14,7 @@
 #include "web/StopSignal.h"
 #include "web/download/DownloadFiles.h"
 #include "web/download/DownloadHeader.h"
+#include "web/download/IncompleteFiles.h"
 #include "web/download/WebDownloadSink.h"
 
 namespace korvana {
@@ -35,6 +35,8 @@ class DownloadRun {
     bool StopRequested() const { return job_.http.stop != nullptr && job_.http.stop->Triggered(); }
     bool OpenFile();
     bool CloseFile();
+    void RemoveFile();
+    WebDownloadOutcome Keep(const std::error_code& why);
     bool Write(std::string_view bytes);
     std::optional<WebDownloadOutcome> OnData(std::string_view chunk);
     std::optional<WebDownloadOutcome> ReadHeader(std::string_view chunk, std::string_view& body);
@@ -47,7 +49,7 @@ class DownloadRun {
     const WebDownloadJob& job_;
     WebDownloadSink& sink_;
     HttpConnection connection_;
-    int fd_ = -1;
+    IncompleteFile file_;
     std::string head_;
     bool headerSeen_ = false;
     std::int64_t received_ = 0;
@@ -93,24 +95,33 @@ WebDownloadOutcome DownloadRun::OnReceiveEnd(long result) {
 }
 
 bool DownloadRun::OpenFile() {
-    std::error_code error;
-    std::filesystem::create_directories(job_.incompleteFile.parent_path(), error);
-    fd_ = open(job_.incompleteFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    return fd_ >= 0;
+    file_ = CreateIncompleteFile(job_.incompleteFolder, job_.fileName);
+    return file_.fd >= 0;
 }
 
 bool DownloadRun::CloseFile() {
-    if (fd_ < 0) {
+    if (file_.fd < 0) {
         return true;
     }
-    const bool closed = close(fd_) == 0;
-    fd_ = -1;
+    const bool closed = close(file_.fd) == 0;
+    file_.fd = -1;
     return closed;
+}
+
+// Only the file this run created goes: a link or another file put in its
+// place is left alone.
+void DownloadRun::RemoveFile() {
+    CloseFile();
+    if (!file_.path.empty() && IsStillOurs(file_)) {
+        std::error_code error;
+        std::filesystem::remove(file_.path, error);
+    }
+    file_.path.clear();
 }
 
 bool DownloadRun::Write(std::string_view bytes) {
     while (!bytes.empty()) {
-        const ssize_t written = write(fd_, bytes.data(), bytes.size());
+        const ssize_t written = write(file_.fd, bytes.data(), bytes.size());
         if (written < 0 && errno == EINTR) {
             continue;
         }
@@ -186,13 +197,14 @@ std::optional<WebDownloadOutcome> DownloadRun::OnBody(std::string_view body) {
 
 // The list shows the download finished only once the file is in place.
 WebDownloadOutcome DownloadRun::Finish() {
-    if (!CloseFile()) {
+    if (!CloseFile() || !IsStillOurs(file_)) {
         return End(kWebDownloadFileFailed);
     }
+    std::error_code why;
     const std::optional<std::filesystem::path> placed =
-        MoveToFreeName(job_.incompleteFile, job_.downloadsFolder, job_.fileName);
+        MoveToFreeName(file_.path, job_.downloadsFolder, job_.fileName, &why);
     if (!placed) {
-        return End(kWebDownloadFileFailed);
+        return Keep(why);
     }
     sink_.ReportWebDownload(job_.link, job_.name, received_, total_, kWebDownloadRunning);
     WebDownloadOutcome outcome;
@@ -201,8 +213,22 @@ WebDownloadOutcome DownloadRun::Finish() {
     return outcome;
 }
 
+// The whole file arrived but the downloads folder did not take it: it stays
+// in the incomplete folder under its own name, which the folder's clearing
+// leaves alone, until the move is tried again or the user moves it.
+WebDownloadOutcome DownloadRun::Keep(const std::error_code& why) {
+    const std::optional<std::filesystem::path> kept =
+        MoveToFreeName(file_.path, file_.path.parent_path(), job_.fileName);
+    const std::filesystem::path keptPath = kept ? *kept : file_.path;
+    file_.path.clear();
+    WebDownloadOutcome outcome = End(kWebDownloadFileFailed);
+    outcome.keptPath = keptPath;
+    outcome.keptReason = why.message();
+    return outcome;
+}
+
 WebDownloadOutcome DownloadRun::End(int code) {
-    CloseFile();
+    RemoveFile();
     sink_.ReportWebDownload(job_.link, job_.name, received_, total_, code);
     WebDownloadOutcome outcome;
     outcome.code = code;

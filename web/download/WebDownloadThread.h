@@ -22,8 +22,9 @@ struct WebDownloadJob {
     std::string link;
     // The result's file name as the list shows it.
     std::string name;
-    // Where the body is written while it arrives (its folder is created).
-    std::filesystem::path incompleteFile;
+    // Where the body is written while it arrives, in a new incomplete file
+    // of its own (the folder is created when missing).
+    std::filesystem::path incompleteFolder;
     // Where the finished file goes, under `fileName` or a free numbered name.
     std::filesystem::path downloadsFolder;
     std::string fileName;
@@ -42,6 +43,11 @@ struct WebDownloadOutcome {
     std::int64_t received = 0;
     // The finished file; empty unless it was put in place.
     std::filesystem::path finalPath;
+    // A finished file that could not be put in place: where it is kept
+    // instead (the incomplete folder, under its own name) and why it could
+    // not go into the downloads folder.
+    std::filesystem::path keptPath;
+    std::string keptReason;
 };
 
 // Fetches `job.link` with the socket client's GET request, writes the body
@@ -49,7 +55,10 @@ struct WebDownloadOutcome {
 // moves the file into the downloads folder without replacing any file. Every
 // step is reported to `sink` (keyed by the link), which can tell it to stop;
 // the sink must already show the download (OpenWebDownload). A download
-// that fails, is cut short or is stopped leaves its partial file in place.
+// that fails or is cut short removes the file it made; one that is stopped
+// leaves its partial file in place. A finished file that cannot be moved
+// (the downloads folder read-only or full) is kept in the incomplete folder
+// under its own name, out of reach of the folder's clearing.
 WebDownloadOutcome WebDownloadThread(const WebDownloadJob& job, WebDownloadSink& sink);
 
 }  // namespace korvana

@@ -3,17 +3,24 @@
 #include <algorithm>
 
 #include "core/AsciiCase.h"
+#include "core/DisplayText.h"
 #include "web/HttpText.h"
 #include "web/StopSignal.h"
 #include "web/download/DownloadFileName.h"
+#include "web/download/DownloadFiles.h"
 #include "web/download/WebDownloadThread.h"
 
 namespace korvana {
-namespace {}  // namespace
+std::string KeptDownloadText(const KeptDownload& kept) {
+    return "\"" + DisplayText(kept.name) +
+           "\" has been downloaded, but it could not be moved into " +
+           DisplayText(kept.downloadsFolder.string()) + " (" + kept.reason +
+           ").\n\nIt is kept as " + DisplayText(kept.keptPath.string()) +
+           "\n\nTry moving it again?";
+}
 
 struct WebDownloads::Download {
     std::string folded;
-    std::string incompleteName;
     StopSignal stop;
     WebDownloadJob job;
 };
@@ -43,8 +50,7 @@ bool WebDownloads::StartWebDownload(const std::string& link, const std::string& 
         job.link = link;
         job.name = name;
         job.fileName = SafeFileName(name);
-        download->incompleteName = ReserveIncompleteName(job.fileName);
-        job.incompleteFile = config_.incompleteFolder / download->incompleteName;
+        job.incompleteFolder = config_.incompleteFolder;
         job.downloadsFolder = downloadsFolder;
         job.http.idleTimeout = config_.idleTimeout;
         job.http.stop = &download->stop;
@@ -55,22 +61,45 @@ bool WebDownloads::StartWebDownload(const std::string& link, const std::string& 
     return true;
 }
 
-// Two downloads of different links may carry the same file name; each
-// grows in an incomplete file of its own.
-std::string WebDownloads::ReserveIncompleteName(const std::string& fileName) {
-    std::string candidate = fileName;
-    for (int number = 1; incompleteNames_.count(candidate) != 0; ++number) {
-        candidate = NumberedFileName(fileName, number);
+void WebDownloads::Run(const std::shared_ptr<Download>& download) {
+    const WebDownloadOutcome outcome = WebDownloadThread(download->job, sink_);
+    {
+        const std::lock_guard lock(mutex_);
+        active_.erase(download->folded);
     }
-    incompleteNames_.insert(candidate);
-    return candidate;
+    if (!outcome.keptPath.empty() && keptListener_) {
+        const WebDownloadJob& job = download->job;
+        keptListener_({job.link, job.name, job.fileName, outcome.keptPath, job.downloadsFolder,
+                       outcome.keptReason, outcome.received});
+    }
 }
 
-void WebDownloads::Run(const std::shared_ptr<Download>& download) {
-    WebDownloadThread(download->job, sink_);
-    const std::lock_guard lock(mutex_);
-    active_.erase(download->folded);
-    incompleteNames_.erase(download->incompleteName);
+bool WebDownloads::RetryKeptMove(const KeptDownload& kept) {
+    if (!config_.downloadsFolder) {
+        return false;
+    }
+    KeptDownload retry = kept;
+    retry.downloadsFolder = config_.downloadsFolder();
+    {
+        const std::lock_guard lock(mutex_);
+        if (stopping_) {
+            return false;
+        }
+    }
+    pool_.Post([this, retry = std::move(retry)]() mutable { RetryMove(std::move(retry)); });
+    return true;
+}
+
+void WebDownloads::RetryMove(KeptDownload kept) {
+    std::error_code why;
+    if (MoveToFreeName(kept.keptPath, kept.downloadsFolder, kept.fileName, &why)) {
+        sink_.ReportWebDownload(kept.link, kept.name, kept.size, kept.size, kWebDownloadRunning);
+        return;
+    }
+    kept.reason = why.message();
+    if (keptListener_) {
+        keptListener_(kept);
+    }
 }
 
 void WebDownloads::StopWebDownload(const std::string& link) {

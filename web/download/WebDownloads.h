@@ -2,18 +2,39 @@
 
 #include <chrono>
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
-#include <set>
 #include <string>
 
 #include "web/TaskPool.h"
 #include "web/download/WebDownloadSink.h"
 
 namespace korvana {
+
+// A finished web download that the downloads folder did not take.
+struct KeptDownload {
+    std::string link;
+    std::string name;
+    // The name it was to be saved under.
+    std::string fileName;
+    // Where it is now: the incomplete folder, under its own name.
+    std::filesystem::path keptPath;
+    // Where it was to go, and why it could not.
+    std::filesystem::path downloadsFolder;
+    std::string reason;
+    std::int64_t size = 0;
+};
+
+// What the user is told about a kept download, ending in the question
+// whether to try the move again.
+std::string KeptDownloadText(const KeptDownload& kept);
+
+// Told about every kept download, on a download thread.
+using KeptDownloadListener = std::function<void(const KeptDownload&)>;
 
 struct WebDownloadsConfig {
     // The Incomplete folder, where files grow while they arrive.
@@ -29,8 +50,8 @@ struct WebDownloadsConfig {
 };
 
 // The web downloads: each on a worker thread of its own, at most
-// `maxRunning` at once. A link is downloaded once at a time, and two
-// downloads never share an incomplete file. Every download can be stopped
+// `maxRunning` at once. A link is downloaded once at a time, and each
+// download grows in an incomplete file of its own. Every download can be stopped
 // at once (cancel, shutdown); Stop() and the destructor join every thread.
 //
 // The sink must outlive this object.
@@ -50,6 +71,14 @@ class WebDownloads final : public WebDownloadStopper {
     // Stops the download of this link now; its partial file stays.
     void StopWebDownload(const std::string& link) override;
 
+    // Set before the first download starts.
+    void SetKeptListener(KeptDownloadListener listener) { keptListener_ = std::move(listener); }
+
+    // Tries again to move a kept download into the downloads folder as the
+    // settings give it now, on a worker thread. Success shows the download
+    // finished; another failure tells the listener again. False after Stop().
+    bool RetryKeptMove(const KeptDownload& kept);
+
     // Stops every download and joins every thread. Later starts are refused.
     void Stop();
 
@@ -61,16 +90,16 @@ class WebDownloads final : public WebDownloadStopper {
   private:
     struct Download;
 
-    std::string ReserveIncompleteName(const std::string& fileName);
     void Run(const std::shared_ptr<Download>& download);
+    void RetryMove(KeptDownload kept);
 
     WebDownloadSink& sink_;
     const WebDownloadsConfig config_;
     mutable std::mutex mutex_;
     // Waiting or running downloads by link folded to lower case.
     std::map<std::string, std::shared_ptr<Download>> active_;
-    std::set<std::string> incompleteNames_;
     bool stopping_ = false;
+    KeptDownloadListener keptListener_;
     TaskPool pool_;
 };
 

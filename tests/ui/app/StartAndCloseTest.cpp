@@ -106,10 +106,10 @@ TEST(MainWindowMenu, ClearIncompleteConfirmsEvenWithoutTheFolder) {
 
 TEST(MainWindowMenu, StartupClearIsSilentAndEmptiesTheFolder) {
     WindowFixture f;
-    std::filesystem::create_directories(f.folders.incomplete / "sub");
-    std::ofstream(f.folders.incomplete / "sub" / "part.mp3") << "x";
+    std::filesystem::create_directories(f.folders.incomplete);
+    std::ofstream(f.folders.incomplete / "part.mp3.korvana-part") << "x";
     f.window.ClearIncompleteFolder(false);
-    const auto part = f.folders.incomplete / "sub" / "part.mp3";
+    const auto part = f.folders.incomplete / "part.mp3.korvana-part";
     EXPECT_TRUE(test::WaitUntil([&] { return !std::filesystem::exists(part); }));
     QTest::qWait(50);
     EXPECT_TRUE(f.prompter.messages.empty());

@@ -51,7 +51,8 @@ TEST_F(WebDownloadCommandsTest, ACancelledDownloadStopsAtItsNextChunk) {
     EXPECT_EQ(Status(link), "User Cancelled");
     const std::int64_t received = Record(link).downloaded;
     EXPECT_LT(received, static_cast<std::int64_t>(FirstTrack().size));
-    EXPECT_GE(static_cast<std::int64_t>(fs::file_size(Incomplete() / "slow.mp3")), received);
+    EXPECT_GE(static_cast<std::int64_t>(fs::file_size(Incomplete() / "slow.mp3.korvana-part")),
+              received);
     EXPECT_EQ(Files(DefaultDownloads()), Names{});
 }
 
@@ -67,7 +68,7 @@ TEST_F(WebDownloadCommandsTest, ACancelledStalledDownloadStopsAtOnce) {
     CancelFirstRow(board);
     ASSERT_TRUE(WaitForAll());  // long before the five-minute time-out
     EXPECT_EQ(Status(link), "User Cancelled");
-    EXPECT_TRUE(fs::exists(Incomplete() / "stalled.mp3"));
+    EXPECT_TRUE(fs::exists(Incomplete() / "stalled.mp3.korvana-part"));
 }
 
 TEST_F(WebDownloadTest, ALinkStillDownloadingIsNotStartedTwice) {
@@ -83,7 +84,7 @@ TEST_F(WebDownloadTest, ALinkStillDownloadingIsNotStartedTwice) {
     // Another link with the same file name grows in a file of its own.
     ASSERT_TRUE(Start(link + "?mirror", "song.mp3"));
     ASSERT_TRUE(WaitFor([&] { return Files(Incomplete()).size() == 2; }));
-    EXPECT_EQ(Files(Incomplete()), (Names{"song (1).mp3", "song.mp3"}));
+    EXPECT_EQ(Files(Incomplete()), (Names{"song (1).mp3.korvana-part", "song.mp3.korvana-part"}));
     EXPECT_EQ(downloads->Active(), 2u);
     ASSERT_TRUE(WaitFor([&] { return Record(link).downloaded > 0; }));
     downloads->Stop();

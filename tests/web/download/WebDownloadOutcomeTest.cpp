@@ -43,10 +43,20 @@ TEST_F(WebDownloadTest, TheServerLackingTheFileIsAnError) {
     for (const std::string& link : {missing, noLength, zeroLength}) {
         EXPECT_EQ(Status(link), "Error - Server Missing File") << link;
     }
-    // Each leaves its empty file in Incomplete; nothing is finished.
-    EXPECT_EQ(Files(Incomplete()), (Names{"missing.mp3", "nolength.mp3", "zerolength.mp3"}));
-    EXPECT_EQ(fs::file_size(Incomplete() / "missing.mp3"), 0u);
+    // No empty file is left behind for any of them.
+    EXPECT_EQ(Files(Incomplete()), Names{});
     EXPECT_EQ(Files(DefaultDownloads()), Names{});
+}
+
+TEST_F(WebDownloadTest, AResetConnectionLeavesNoFile) {
+    sim::SimWebFaults faults;
+    faults.reset = true;
+    server.SetFaults(faults);
+    const std::string link = FileLink("files", FirstTrack().fileName);
+    ASSERT_TRUE(Start(link, "reset.mp3"));
+    ASSERT_TRUE(WaitForAll());
+    EXPECT_EQ(Status(link), "Error - Cannot Contact Server");
+    EXPECT_EQ(Files(Incomplete()), Names{});
 }
 
 TEST_F(WebDownloadTest, AServerThatCannotBeReachedIsAnError) {
@@ -66,7 +76,7 @@ TEST_F(WebDownloadTest, AnAnswerThatIsNotHttpIsAnError) {
     EXPECT_EQ(Status(link), "Error - Cannot Contact Server");
 }
 
-TEST_F(WebDownloadTest, AStalledServerTimesOutAndThePartialFileStays) {
+TEST_F(WebDownloadTest, AStalledServerTimesOutAndThePartialFileGoes) {
     MakeDownloads(300ms);
     sim::SimWebFaults faults;
     faults.stallAfterBytes = 1000;
@@ -78,8 +88,7 @@ TEST_F(WebDownloadTest, AStalledServerTimesOutAndThePartialFileStays) {
     const TransferItem record = Record(link);
     EXPECT_GT(record.downloaded, 0);
     EXPECT_LT(record.downloaded, 1000);
-    EXPECT_EQ(fs::file_size(Incomplete() / "stalled.mp3"),
-              static_cast<std::uintmax_t>(record.downloaded));
+    EXPECT_EQ(Files(Incomplete()), Names{});
     EXPECT_EQ(Files(DefaultDownloads()), Names{});
 }
 
@@ -94,7 +103,7 @@ TEST_F(WebDownloadTest, AConnectionClosedEarlyIsNotAFinishedFile) {
     EXPECT_EQ(Status(link), "Error");
     EXPECT_EQ(Record(link).downloaded, static_cast<std::int64_t>(track.size));
     EXPECT_EQ(Record(link).size, static_cast<std::int64_t>(track.size) + 1000);
-    EXPECT_EQ(test::ReadText(Incomplete() / "short.mp3"), CatalogueBytes(track.size));
+    EXPECT_EQ(Files(Incomplete()), Names{});
     EXPECT_EQ(Files(DefaultDownloads()), Names{});
 }
 
