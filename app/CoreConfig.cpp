@@ -27,6 +27,7 @@ CoreLinkConfig ReadCoreLinkConfig(const SettingsStore& settings,
 StatusInputs CoreStatusInputs(const CoreLink& link) {
     const ClientStatistics stats = link.ClientStats();
     StatusInputs inputs;
+    inputs.coreConnected = link.IsLoggedIn();
     inputs.connectedServers = link.ConnectedServers();
     inputs.uploadRateA = stats.uploadRateA;
     inputs.downloadRateA = stats.downloadRateA;

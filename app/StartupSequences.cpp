@@ -1,5 +1,7 @@
 #include "app/StartupSequences.h"
 
+#include <utility>
+
 #include "platform/Clock.h"
 #include "platform/CoreProcess.h"
 
@@ -22,8 +24,8 @@ SplashStep SplashTick(int ticksBefore) {
     }
 }
 
-CoreStopper::CoreStopper(const Clock& clock, const CoreProcess& core)
-    : clock_(clock), core_(core) {}
+CoreStopper::CoreStopper(const Clock& clock, CoreProcess& core, Note note)
+    : clock_(clock), core_(core), note_(std::move(note)) {}
 
 bool CoreStopper::BeginWait() {
     started_ = clock_.Now();
@@ -32,10 +34,59 @@ bool CoreStopper::BeginWait() {
 }
 
 bool CoreStopper::Poll() {
-    if (!done_) {
-        done_ = !core_.IsCoreRunning() || clock_.Now() - started_ >= kBudget;
+    if (done_) {
+        return true;
     }
+    if (!core_.IsCoreRunning()) {
+        if (phase_ != Phase::Polite) {
+            Say("The core has stopped.");
+        }
+        done_ = true;
+        return true;
+    }
+    done_ = Escalate(clock_.Now() - started_);
     return done_;
+}
+
+// True when there is nothing more to try.
+bool CoreStopper::Escalate(std::chrono::steady_clock::duration waited) {
+    switch (phase_) {
+        case Phase::Polite:
+            if (waited < kPoliteWait) {
+                return false;
+            }
+            if (!core_.SignalStartedCore(false)) {
+                Say("The core did not exit after the shutdown message; it was not started "
+                    "by this program and is left running.");
+                return true;
+            }
+            Say("The core did not exit after the shutdown message: sent it SIGTERM.");
+            phase_ = Phase::Terminated;
+            return false;
+        case Phase::Terminated:
+            if (waited < kPoliteWait + kTermWait) {
+                return false;
+            }
+            if (!core_.SignalStartedCore(true)) {
+                return true;
+            }
+            Say("The core did not exit after SIGTERM: sent it SIGKILL.");
+            phase_ = Phase::Killed;
+            return false;
+        case Phase::Killed:
+            if (waited < kBudget) {
+                return false;
+            }
+            Say("The core still runs after SIGKILL.");
+            return true;
+    }
+    return true;
+}
+
+void CoreStopper::Say(std::string_view line) const {
+    if (note_) {
+        note_(line);
+    }
 }
 
 }  // namespace korvana

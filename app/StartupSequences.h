@@ -1,8 +1,10 @@
 #pragma once
 
 #include <chrono>
+#include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace korvana {
 
@@ -26,15 +28,19 @@ inline constexpr int ShutdownBarNext(int counter) {
 }
 
 // Stops the core on the way out without blocking: Start sends the shutdown
-// frame once (when a core of ours runs), then Poll, called from a timer,
-// reports done when the core has exited or the time budget is spent. The
-// budget is that of the original wait: two 3.5-second waits after the first
-// check, so about 10.5 s.
+// frame once (when a core runs), then Poll, called from a timer, reports
+// done when the core has exited or the time is spent. A core that ignores
+// the shutdown message is sent SIGTERM after kPoliteWait and SIGKILL after
+// kTermWait more, when this program started it; one it only found running
+// is left alone. Each step is noted in the log. The whole takes no longer
+// than kBudget.
 class CoreStopper {
   public:
-    CoreStopper(const Clock& clock, const CoreProcess& core);
+    using Note = std::function<void(std::string_view line)>;
 
-    // Returns true when there is nothing to wait for (no core of ours runs);
+    CoreStopper(const Clock& clock, CoreProcess& core, Note note = {});
+
+    // Returns true when there is nothing to wait for (no core runs);
     // otherwise calls `send` exactly once.
     template <typename Send>
     bool Start(Send&& send) {
@@ -44,17 +50,26 @@ class CoreStopper {
         send();
         return false;
     }
-    // True once the core has gone or the budget is spent.
+    // True once the core has gone or the time is spent.
     bool Poll();
 
-    static constexpr std::chrono::milliseconds kBudget{10500};
+    static constexpr std::chrono::milliseconds kPoliteWait{7000};
+    static constexpr std::chrono::milliseconds kTermWait{3000};
+    static constexpr std::chrono::milliseconds kKillWait{500};
+    static constexpr std::chrono::milliseconds kBudget = kPoliteWait + kTermWait + kKillWait;
 
   private:
+    enum class Phase { Polite, Terminated, Killed };
+
     bool BeginWait();
+    bool Escalate(std::chrono::steady_clock::duration waited);
+    void Say(std::string_view line) const;
 
     const Clock& clock_;
-    const CoreProcess& core_;
+    CoreProcess& core_;
+    Note note_;
     std::chrono::steady_clock::time_point started_{};
+    Phase phase_ = Phase::Polite;
     bool done_ = false;
 };
 

@@ -17,12 +17,20 @@ std::string FormatRate(double value) {
 
 StatusTexts ComputeStatusTexts(const StatusInputs& in) {
     StatusTexts texts;
-    texts.servers = in.connectedServers != 0
-                        ? "Connected to " + std::to_string(in.connectedServers) + " servers"
-                        : "Connecting to servers";
-    const double down =
-        (static_cast<double>(in.downloadRateA) + in.downloadRateB + in.webDownloadRate) / 1024.0;
-    const double up = (static_cast<double>(in.uploadRateA) + in.uploadRateB) / 1024.0;
+    if (!in.coreConnected) {
+        texts.servers = kCoreNotConnectedText;
+    } else if (in.connectedServers != 0) {
+        texts.servers = "Connected to " + std::to_string(in.connectedServers) + " servers";
+    } else {
+        texts.servers = "Connecting to servers";
+    }
+    // Web downloads run without the core, so their rate is real either way.
+    const double coreDown =
+        in.coreConnected ? static_cast<double>(in.downloadRateA) + in.downloadRateB : 0.0;
+    const double coreUp =
+        in.coreConnected ? static_cast<double>(in.uploadRateA) + in.uploadRateB : 0.0;
+    const double down = (coreDown + in.webDownloadRate) / 1024.0;
+    const double up = coreUp / 1024.0;
     texts.bandwidth = FormatRate(down) + " KB/s down :" + FormatRate(up) + " KB/s up";
     texts.shared = "Sharing " + std::to_string(in.sharedFiles) + " files";
     const int downloads = in.downloadingFiles + in.activeWebDownloads;

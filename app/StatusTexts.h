@@ -7,6 +7,9 @@ namespace korvana {
 // What the status row summarises: the core's client statistics and
 // connected servers, and the web downloads' totals.
 struct StatusInputs {
+    // False while the link to the core is down: the core's last figures
+    // are stale then, and its rates are shown as 0.
+    bool coreConnected = true;
     int connectedServers = 0;
     int uploadRateA = 0;
     int downloadRateA = 0;
@@ -26,6 +29,9 @@ struct StatusTexts {
 };
 
 StatusTexts ComputeStatusTexts(const StatusInputs& inputs);
+
+// The servers pane while the link to the core is down.
+inline constexpr char kCoreNotConnectedText[] = "Not connected to the core";
 
 // printf's "%5.1f", but always with a decimal point whatever the locale.
 std::string FormatRate(double value);

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
+#include <optional>
 #include <vector>
 
 #include "core/CoreLink.h"
@@ -16,8 +17,9 @@ namespace {
 
 constexpr std::string_view kUserName = "admin";
 constexpr std::string_view kIncomingOption = "incoming_directory";
-// Idle passes still look at the clock this often, for the stall time-outs.
-constexpr int kPassTimeoutMs = 50;
+// The longest single wait for the core's first message, so the deadline
+// is looked at again.
+constexpr int kHelloPollMs = 50;
 constexpr std::size_t kReadChunk = 64 * 1024;
 // Reads per pass, so that a flood from the core does not hold up writing.
 constexpr int kReadsPerPass = 16;
@@ -34,7 +36,7 @@ int PollOnce(pollfd* fds, nfds_t count, int timeoutMs) {
 
 int Milliseconds(std::chrono::steady_clock::duration duration) {
     const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(duration).count();
-    return static_cast<int>(std::clamp<long long>(ms, 0, kPassTimeoutMs));
+    return static_cast<int>(std::clamp<long long>(ms, 0, kHelloPollMs));
 }
 
 std::string FirstMessageText(const std::string& body) {
@@ -71,14 +73,18 @@ std::vector<OutboundQueue::Frame> LogInFrames(const std::string& folder, std::ui
 }  // namespace
 
 void CoreLink::Run() {
+    retryWait_ = config_.retryFirst;
     while (!Stopping() && !queue_.FinalWritten()) {
-        if (!socket_.IsOpen()) {
-            if (!ConnectOnce()) {
-                WaitForStop(config_.retryInterval);
-            }
+        if (socket_.IsOpen()) {
+            Pass();
             continue;
         }
-        Pass();
+        if (ConnectOnce()) {
+            retryWait_ = config_.retryFirst;
+            continue;
+        }
+        WaitForStop(retryWait_);
+        retryWait_ = std::min(retryWait_ * 2, config_.retryLongest);
     }
     if (queue_.FinalWritten()) {
         // The connection stays open until the link goes away, so the core
@@ -96,14 +102,14 @@ bool CoreLink::WaitForStop(std::chrono::milliseconds timeout) {
 }
 
 bool CoreLink::ConnectOnce() {
-    log_.Line("Connecting");
+    Say("Connecting");
     const CoreSocket::OpenResult result =
         socket_.Create(config_.host, config_.port, config_.connectTimeout, stop_.Fd());
     if (result == CoreSocket::OpenResult::SocketFailed) {
         ReportSocketFailure();
     }
     if (result != CoreSocket::OpenResult::Ok) {
-        log_.Line("Error connecting.");
+        FailAttempt("Error connecting.");
         return false;
     }
     outageReported_ = false;
@@ -111,12 +117,31 @@ bool CoreLink::ConnectOnce() {
     reader_.Clear();
     dispatcher_.BeginConnection();
     if (!AwaitHello()) {
-        log_.Line("No response, returning to reconnect");
         socket_.Close();
+        FailAttempt("No response, returning to reconnect");
         return false;
     }
     LogIn();
     return true;
+}
+
+// While the core stays away the attempts go on quietly: the first failure
+// of an outage is logged with what happens next, the others are counted.
+void CoreLink::FailAttempt(std::string_view line) {
+    ++failedAttempts_;
+    if (quiet_) {
+        return;
+    }
+    log_.Line(line);
+    log_.Line(FormatStatusLine("Will keep trying, waiting longer each time, up to %lld ms.",
+                               static_cast<long long>(config_.retryLongest.count())));
+    quiet_ = true;
+}
+
+void CoreLink::Say(std::string_view line) {
+    if (!quiet_) {
+        log_.Line(line);
+    }
 }
 
 // Attempts repeat every few milliseconds; one box per outage is enough.
@@ -133,7 +158,7 @@ bool CoreLink::AwaitHello() {
     while (!Stopping()) {
         const auto now = clock_.Now();
         if (now > deadline) {
-            log_.Line("GetHello() timeout");
+            Say("GetHello() timeout");
             return false;
         }
         pollfd fds[2] = {{socket_.Fd(), POLLIN, 0}, {stop_.Fd(), POLLIN, 0}};
@@ -152,6 +177,9 @@ bool CoreLink::AwaitHello() {
             dispatcher_.Dispatch(*body);
             return true;
         }
+        if (reader_.Broken()) {
+            return false;
+        }
     }
     return false;
 }
@@ -160,6 +188,8 @@ void CoreLink::LogIn() {
     queue_.StartSession(
         LogInFrames(config_.downloadsFolder, dispatcher_.AnnouncedProtocol(), log_));
     lastRead_ = lastWrite_ = clock_.Now();
+    writing_ = false;
+    quiet_ = false;
     loggedIn_ = true;
     wake_.Notify();
     if (CoreLinkListener* listener = dispatcher_.Listener()) {
@@ -167,12 +197,18 @@ void CoreLink::LogIn() {
     }
 }
 
+// Waits until the socket, a queued frame or the stop signal has something;
+// only a frame that is under way adds a time-out, for its stall check.
 void CoreLink::Pass() {
     const bool writing = !queue_.Pending().empty();
+    if (writing && !writing_) {
+        lastWrite_ = clock_.Now();
+    }
+    writing_ = writing;
     pollfd fds[3] = {{socket_.Fd(), static_cast<short>(POLLIN | (writing ? POLLOUT : 0)), 0},
                      {wake_.Fd(), POLLIN, 0},
                      {stop_.Fd(), POLLIN, 0}};
-    if (PollOnce(fds, 3, kPassTimeoutMs) > 0) {
+    if (PollOnce(fds, 3, PassTimeoutMs()) > 0) {
         if (fds[1].revents != 0) {
             wake_.Drain();
         }
@@ -186,6 +222,24 @@ void CoreLink::Pass() {
         }
     }
     CheckStalls();
+}
+
+int CoreLink::PassTimeoutMs() const {
+    std::optional<std::chrono::steady_clock::time_point> due;
+    if (writing_) {
+        due = lastWrite_ + config_.sendStallTimeout;
+    }
+    if (reader_.InFrame()) {
+        const auto frameDue = lastRead_ + config_.frameStallTimeout;
+        due = due ? std::min(*due, frameDue) : frameDue;
+    }
+    if (!due) {
+        return -1;
+    }
+    const auto ms =
+        std::chrono::duration_cast<std::chrono::milliseconds>(*due - clock_.Now()).count();
+    // One past the deadline, so the check after the wait finds it passed.
+    return static_cast<int>(std::clamp<long long>(ms + 1, 0, 60'000));
 }
 
 bool CoreLink::ReadAvailable() {
@@ -205,6 +259,11 @@ bool CoreLink::ReadAvailable() {
                 log_.Line(FormatStatusLine("Got %zu bytes", body->size()));
             }
             dispatcher_.Dispatch(*body);
+        }
+        if (reader_.Broken()) {
+            log_.Line(FormatStatusLine("Frame length %u is out of all bounds: stream broken",
+                                       static_cast<unsigned>(reader_.BrokenLength())));
+            return false;
         }
     }
     return true;
@@ -229,8 +288,8 @@ bool CoreLink::WriteAvailable() {
 void CoreLink::CheckStalls() {
     const auto now = clock_.Now();
     if (queue_.Pending().empty()) {
-        lastWrite_ = now;
-    } else if (now - lastWrite_ > config_.sendStallTimeout) {
+        writing_ = false;
+    } else if (writing_ && now - lastWrite_ > config_.sendStallTimeout) {
         FailSend();
         return;
     }
@@ -254,10 +313,15 @@ void CoreLink::Reconnect() {
 }
 
 void CoreLink::Disconnect() {
-    loggedIn_ = false;
+    const bool wasLoggedIn = loggedIn_.exchange(false);
     socket_.Close();
     queue_.EndSession();
     reader_.Clear();
+    writing_ = false;
+    CoreLinkListener* listener = dispatcher_.Listener();
+    if (wasLoggedIn && listener != nullptr && !Stopping()) {
+        listener->OnLinkDown();
+    }
 }
 
 }  // namespace korvana

@@ -30,8 +30,11 @@ struct CoreLinkConfig {
     std::string downloadsFolder;
     // How long a new connection may wait for the core's first message.
     std::chrono::milliseconds helloTimeout{3000};
-    // Pause between two connection attempts.
-    std::chrono::milliseconds retryInterval{50};
+    // Pause before the first attempt after a failed one; it doubles with
+    // every further failure up to `retryLongest` and starts again after a
+    // log-in, so an absent core costs next to nothing.
+    std::chrono::milliseconds retryFirst{250};
+    std::chrono::milliseconds retryLongest{5000};
     // A frame that has begun arriving and then gets no byte for this long
     // means a broken connection.
     std::chrono::milliseconds frameStallTimeout{1000};
@@ -44,7 +47,9 @@ struct CoreLinkConfig {
 // The connection to the core. One thread of its own connects, logs in,
 // reads and dispatches the core's messages, writes the queued frames and
 // reconnects after any failure, forever, until the shutdown message is out
-// or the object is destroyed. Every command only queues its frame and
+// or the object is destroyed. The thread sleeps until the socket, a queued
+// frame or the stop signal has something for it; failed attempts are spaced
+// further and further apart. Every command only queues its frame and
 // returns: commands issued while the core is away go out in order after the
 // next log-in. Queries may be called from any thread.
 class CoreLink {
@@ -69,6 +74,8 @@ class CoreLink {
     // ends once the shutdown message is out.
     void SendShutdown();
     bool IsLoggedIn() const { return loggedIn_.load(); }
+    // Connection attempts that failed since the link started.
+    std::uint64_t FailedAttempts() const { return failedAttempts_.load(); }
     bool ShutdownSent() const { return queue_.FinalWritten(); }
 
     void SendSearchQuery(std::int32_t searchId, const SearchTerms& terms);
@@ -94,10 +101,13 @@ class CoreLink {
     void Enqueue(const GuiMessage& message);
     void Run();
     bool ConnectOnce();
+    void FailAttempt(std::string_view line);
+    void Say(std::string_view line);
     void ReportSocketFailure();
     bool AwaitHello();
     void LogIn();
     void Pass();
+    int PassTimeoutMs() const;
     bool ReadAvailable();
     bool WriteAvailable();
     void CheckStalls();
@@ -118,12 +128,20 @@ class CoreLink {
     WakeSignal stop_;
     std::atomic<bool> loggedIn_{false};
     std::atomic<bool> stopping_{false};
+    std::atomic<std::uint64_t> failedAttempts_{0};
     std::thread thread_;
 
     // Used by the connection thread alone.
     CoreSocket socket_;
     FrameReader reader_;
     bool outageReported_ = false;
+    // Set by the first failed attempt of an outage: the attempts after it
+    // write no more lines until a log-in.
+    bool quiet_ = false;
+    std::chrono::milliseconds retryWait_{0};
+    // A frame was waiting at the start of the last pass; the send stall
+    // is timed from the pass that first saw it.
+    bool writing_ = false;
     std::chrono::steady_clock::time_point lastRead_;
     std::chrono::steady_clock::time_point lastWrite_;
 };

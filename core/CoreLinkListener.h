@@ -2,7 +2,7 @@
 
 namespace korvana {
 
-// News from the core link for the window. Both calls come on the link's
+// News from the core link for the window. The calls come on the link's
 // receive thread: an implementation posts to the GUI thread and never waits
 // for it, since the GUI thread may be waiting for the link to stop.
 class CoreLinkListener {
@@ -13,6 +13,8 @@ class CoreLinkListener {
     virtual void OnLoggedIn() {}
     // A client-statistics message was stored: time to refresh the status panes.
     virtual void OnClientStats() {}
+    // A logged-in connection ended; the link tries again on its own.
+    virtual void OnLinkDown() {}
 };
 
 }  // namespace korvana

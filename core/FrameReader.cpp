@@ -18,6 +18,9 @@ std::uint32_t ReadLength(const std::string& buffer, std::size_t at) {
 }  // namespace
 
 void FrameReader::Append(std::string_view bytes) {
+    if (broken_) {
+        return;
+    }
     // Bytes that belong to a skipped frame are never stored.
     const std::size_t dropped =
         static_cast<std::size_t>(std::min<std::uint64_t>(skipping_, bytes.size()));
@@ -28,8 +31,13 @@ void FrameReader::Append(std::string_view bytes) {
 }
 
 std::optional<std::string> FrameReader::Next() {
-    while (buffer_.size() - start_ >= kHeaderSize) {
+    while (!broken_ && buffer_.size() - start_ >= kHeaderSize) {
         const std::uint32_t length = ReadLength(buffer_, start_);
+        if (length > brokenLength_) {
+            broken_ = true;
+            brokenAt_ = length;
+            return std::nullopt;
+        }
         const std::size_t available = buffer_.size() - start_ - kHeaderSize;
         if (length > maxBody_) {
             const std::size_t dropped = std::min<std::size_t>(length, available);
@@ -53,13 +61,15 @@ std::optional<std::string> FrameReader::Next() {
 }
 
 bool FrameReader::InFrame() const {
-    return skipping_ > 0 || buffer_.size() > start_;
+    return !broken_ && (skipping_ > 0 || buffer_.size() > start_);
 }
 
 void FrameReader::Clear() {
     buffer_.clear();
     start_ = 0;
     skipping_ = 0;
+    broken_ = false;
+    brokenAt_ = 0;
 }
 
 void FrameReader::Compact() {

@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <string>
 #include <string_view>
@@ -68,6 +69,22 @@ bool PosixCoreProcess::IsCoreRunning() const {
     return false;
 }
 
+// The id may have been reused since: only a process running our core's
+// executable counts.
+bool PosixCoreProcess::IsOurCore(int pid) const {
+    std::error_code ec;
+    const std::filesystem::path exe =
+        std::filesystem::read_symlink("/proc/" + std::to_string(pid) + "/exe", ec);
+    return !ec && exe == executable_;
+}
+
+bool PosixCoreProcess::SignalStartedCore(bool kill) {
+    if (startedPid_ <= 0 || !IsOurCore(startedPid_)) {
+        return false;
+    }
+    return ::kill(startedPid_, kill ? SIGKILL : SIGTERM) == 0;
+}
+
 void PosixCoreProcess::LaunchCore() {
     const std::string folder = coreFolder_.string();
     const std::string executable = executable_.string();
@@ -87,14 +104,31 @@ void PosixCoreProcess::LaunchCore() {
     }
     environment.push_back(nullptr);
     // Fork twice so the core is not our child: it outlives us, and we never
-    // have to reap it.
+    // have to reap it. The middle process tells us the core's id.
+    int idPipe[2] = {-1, -1};
+    if (pipe2(idPipe, O_CLOEXEC) != 0) {
+        return;
+    }
     const pid_t child = fork();
     if (child == 0) {
-        if (fork() == 0) {
+        close(idPipe[0]);
+        const pid_t core = fork();
+        if (core == 0) {
             RunCore(folder.c_str(), executable.c_str(), log.c_str(), environment.data());
         }
+        [[maybe_unused]] const ssize_t sent = write(idPipe[1], &core, sizeof core);
         _exit(0);
     }
+    close(idPipe[1]);
+    pid_t core = 0;
+    ssize_t got = 0;
+    do {
+        got = child > 0 ? read(idPipe[0], &core, sizeof core) : 0;
+    } while (got < 0 && errno == EINTR);
+    if (got == sizeof core && core > 0) {
+        startedPid_ = core;
+    }
+    close(idPipe[0]);
     if (child > 0) {
         waitpid(child, nullptr, 0);
     }

@@ -20,4 +20,8 @@ void CoreLinkCommands::SendDownloadRequest(std::string_view fileName, std::int32
     link_.SendDownloadRequest(fileName, resultId);
 }
 
+bool CoreLinkCommands::IsConnected() const {
+    return link_.IsLoggedIn();
+}
+
 }  // namespace korvana

@@ -26,6 +26,8 @@ class CoreCommands : public NetworkNames {
     virtual void SendCloseQuery(std::int32_t searchId) = 0;
     // Also asks for the download list, so that the download shows up soon.
     virtual void SendDownloadRequest(std::string_view fileName, std::int32_t resultId) = 0;
+    // False while the link to the core is down: commands wait for it then.
+    virtual bool IsConnected() const { return true; }
 };
 
 // The commands through the core link.
@@ -37,6 +39,7 @@ class CoreLinkCommands final : public CoreCommands {
     void SendSearchQuery(std::int32_t searchId, const SearchTerms& terms) override;
     void SendCloseQuery(std::int32_t searchId) override;
     void SendDownloadRequest(std::string_view fileName, std::int32_t resultId) override;
+    bool IsConnected() const override;
 
   private:
     CoreLink& link_;

@@ -15,7 +15,22 @@ CoreLinkBridge::CoreLinkBridge(CoreLink& link, QObject* parent) : QObject(parent
 
 void CoreLinkBridge::OnLoggedIn() {
     QMetaObject::invokeMethod(
-        this, [this] { pollTimer_.start(); }, Qt::QueuedConnection);
+        this,
+        [this] {
+            pollTimer_.start();
+            emit LinkChanged(true);
+        },
+        Qt::QueuedConnection);
+}
+
+void CoreLinkBridge::OnLinkDown() {
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            pollTimer_.stop();
+            emit LinkChanged(false);
+        },
+        Qt::QueuedConnection);
 }
 
 void CoreLinkBridge::OnClientStats() {

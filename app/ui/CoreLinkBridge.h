@@ -10,9 +10,9 @@ namespace korvana {
 class CoreLink;
 
 // Carries the core link's news from its thread to the GUI thread: after
-// every log-in it (re)starts the five-second poll of the core, and after
-// every client-statistics message it tells the window to refresh the status
-// row.
+// every log-in it (re)starts the five-second poll of the core, when the
+// link goes down it stops the poll, and it tells the window after every
+// client-statistics message and every change of the link.
 class CoreLinkBridge final : public QObject, public CoreLinkListener {
     Q_OBJECT
   public:
@@ -20,11 +20,14 @@ class CoreLinkBridge final : public QObject, public CoreLinkListener {
 
     void OnLoggedIn() override;
     void OnClientStats() override;
+    void OnLinkDown() override;
 
     bool IsPolling() const { return pollTimer_.isActive(); }
 
   signals:
     void ClientStatsArrived();
+    // The link logged in (`up`) or went down.
+    void LinkChanged(bool up);
 
   private:
     CoreLink& link_;

@@ -6,6 +6,7 @@
 #include <QTimer>
 
 #include "app/CoreConfig.h"
+#include "app/CoreRestarter.h"
 #include "app/Folders.h"
 #include "app/SearchDownloads.h"
 #include "app/ui/CoreLinkBridge.h"
@@ -52,6 +53,8 @@ namespace korvana {
 namespace {
 
 constexpr int kCoreStartDelayMs = 1000;
+// While the link is down, how often to look whether our core still runs.
+constexpr int kCoreCheckMs = 3000;
 
 void CreateFolders(const Folders& folders) {
     for (const auto& folder :
@@ -70,6 +73,7 @@ class FinderApp {
     explicit FinderApp(const std::filesystem::path& install)
         : folders_(MakeFolders(install, settings_)),
           core_(folders_.core),
+          restarter_(clock_, core_, statusLog_),
           transfers_(clock_, statusLog_),
           searchCommands_(coreLink_),
           searchModel_(searchCommands_),
@@ -90,6 +94,11 @@ class FinderApp {
         coreLink_.SetSearchSink(&searchModel_);
         BuildWindow();
     }
+    // The link's thread may still report until the link is gone; the
+    // bridge goes first.
+    ~FinderApp() { coreLink_.SetListener(nullptr); }
+    FinderApp(const FinderApp&) = delete;
+    FinderApp& operator=(const FinderApp&) = delete;
 
     // Start-up after the window exists: the core, the Incomplete folder, the
     // install notice and the splash; the window shows when the splash ends.
@@ -103,12 +112,15 @@ class FinderApp {
     MainWindowPages Pages();
     void BuildWindow();
     void StartCore();
+    void WatchCore();
 
     QtSettingsStore settings_;
     Folders folders_;
     StatusLog statusLog_;
     SystemClock clock_;
     PosixCoreProcess core_;
+    CoreRestarter restarter_;
+    QTimer coreCheck_;
     QtPrompter prompter_;
     QtDesktopOpener opener_;
     TransferList transfers_;
@@ -135,6 +147,7 @@ MainWindowServices FinderApp::Services() {
     MainWindowServices services{folders_, clock_, core_, prompter_, opener_};
     services.sendShutdown = [this] { coreLink_.SendShutdown(); };
     services.vendorUrl = ReadVendorUrl(settings_);
+    services.statusLog = &statusLog_;
     services.readStatus = [this] {
         StatusInputs inputs = CoreStatusInputs(coreLink_);
         inputs.activeWebDownloads = transfers_.activeWebDownloads();
@@ -152,6 +165,7 @@ MainWindowServices FinderApp::Services() {
         dialog.exec();
     };
     services.beforeClose = [this] {
+        coreCheck_.stop();
         updateQuestion_.Withdraw();
         vendor_.Stop();
         webDownloads_.Stop();
@@ -184,6 +198,8 @@ void FinderApp::BuildWindow() {
     prompter_.SetParentWindow(window_.get());
     QObject::connect(&coreBridge_, &CoreLinkBridge::ClientStatsArrived, window_.get(),
                      &MainWindow::RefreshStatusPanes);
+    QObject::connect(&coreBridge_, &CoreLinkBridge::LinkChanged, window_.get(),
+                     &MainWindow::RefreshStatusPanes);
     statusLogWindow_ = std::make_unique<StatusLogDialog>(window_.get());
     statusLogWindow_->Watch(statusLog_);
     auto* shortcut = new QShortcut(QKeySequence(QStringLiteral("Ctrl+Shift+D")), window_.get());
@@ -194,12 +210,28 @@ void FinderApp::BuildWindow() {
 void FinderApp::StartCore() {
     // A core just launched gets a moment to open its port before the
     // connection attempts begin; they would retry anyway.
-    if (core_.IsCoreRunning()) {
+    if (!restarter_.StartIfAbsent()) {
         coreLink_.StartReceiveThread();
         return;
     }
-    core_.LaunchCore();
     QTimer::singleShot(kCoreStartDelayMs, &coreBridge_, [this] { coreLink_.StartReceiveThread(); });
+    WatchCore();
+}
+
+// The look through the process list runs only while the link is down:
+// a logged-in link is proof enough that the core lives.
+void FinderApp::WatchCore() {
+    coreCheck_.setInterval(kCoreCheckMs);
+    QObject::connect(&coreCheck_, &QTimer::timeout, &coreBridge_,
+                     [this] { restarter_.RestartIfDead(); });
+    QObject::connect(&coreBridge_, &CoreLinkBridge::LinkChanged, &coreBridge_, [this](bool up) {
+        if (up) {
+            coreCheck_.stop();
+        } else if (!window_->IsClosing()) {
+            coreCheck_.start();
+        }
+    });
+    coreCheck_.start();
 }
 
 void FinderApp::Start(QApplication& application) {

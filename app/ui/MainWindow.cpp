@@ -13,6 +13,7 @@
 #include "app/ui/ShutdownDialog.h"
 #include "controls/CGradientMenu.h"
 #include "controls/SkinButton.h"
+#include "core/StatusLog.h"
 #include "res/ResourceIds.h"
 
 namespace korvana {
@@ -83,7 +84,13 @@ SkinButton* MakeButton(QWidget* parent, const char* name, ButtonStyle style) {
 }  // namespace
 
 MainWindow::MainWindow(MainWindowServices services, MainWindowPages pages, QWidget* parent)
-    : QWidget(parent), services_(std::move(services)), stopper_(services_.clock, services_.core) {
+    : QWidget(parent),
+      services_(std::move(services)),
+      stopper_(services_.clock, services_.core, [this](std::string_view line) {
+          if (services_.statusLog != nullptr) {
+              services_.statusLog->Line(line);
+          }
+      }) {
     setObjectName(IdName("IDD_MAINWINDOW"));
     setWindowTitle(QStringLiteral("Korvana MP3 Finder"));
     auto* layout = new QVBoxLayout(this);

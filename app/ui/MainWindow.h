@@ -27,13 +27,14 @@ class FolderClearer;
 class Prompter;
 class ShutdownDialog;
 class SkinButton;
+class StatusLog;
 
 // What the main window needs from the rest of the program. The callbacks
 // left empty do nothing.
 struct MainWindowServices {
     const Folders& folders;
     const Clock& clock;
-    const CoreProcess& core;
+    CoreProcess& core;
     Prompter& prompter;
     DesktopOpener& opener;
     // Tells the core to shut down (sends the shutdown frame once).
@@ -51,6 +52,8 @@ struct MainWindowServices {
     std::function<void()> beforeClose{};
     // The Transfers page's downloads label shows the downloads pane's text.
     std::function<void(const std::string&)> setDownloadsLabel{};
+    // Where the close sequence notes how the core was stopped.
+    StatusLog* statusLog = nullptr;
 };
 
 // The three pages; a page not given gets a placeholder.

@@ -9,14 +9,25 @@
 namespace {
 
 // The first byte picks a small limit now and then, so that skipping
-// oversized frames is reached without huge inputs.
+// oversized frames and breaking on impossible lengths are reached without
+// huge inputs.
 std::size_t LimitFor(std::uint8_t selector) {
     return (selector & 1) != 0 ? korvana::GuiMessage::kMaxPayload : selector / 2u;
 }
 
-std::vector<std::string> ReadInPieces(std::string_view stream, std::size_t limit,
-                                      std::uint8_t step) {
-    korvana::FrameReader reader(limit);
+std::size_t BrokenFor(std::uint8_t selector, std::size_t limit) {
+    return (selector & 1) != 0 ? korvana::FrameReader::kBrokenLength : limit * 4;
+}
+
+struct Read {
+    std::vector<std::string> bodies;
+    bool broken = false;
+    bool operator==(const Read&) const = default;
+};
+
+Read ReadInPieces(std::string_view stream, std::size_t limit, std::size_t brokenAt,
+                  std::uint8_t step) {
+    korvana::FrameReader reader(limit, brokenAt);
     std::vector<std::string> bodies;
     std::size_t piece = 1;
     while (!stream.empty()) {
@@ -28,25 +39,26 @@ std::vector<std::string> ReadInPieces(std::string_view stream, std::size_t limit
         }
         piece = piece * 3 % (step + 2u) + 1;
     }
-    return bodies;
+    return {std::move(bodies), reader.Broken()};
 }
 
 }  // namespace
 
-// However the stream is cut into pieces, the same frames come out, none
-// empty and none over the limit.
+// However the stream is cut into pieces, the same frames come out (and the
+// stream breaks or not alike), none empty and none over the limit.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size < 2) {
         return 0;
     }
     const std::size_t limit = LimitFor(data[0]);
+    const std::size_t brokenAt = BrokenFor(data[0], limit);
     const std::string_view stream(reinterpret_cast<const char*>(data) + 2, size - 2);
-    const std::vector<std::string> whole = ReadInPieces(stream, limit, 255);
-    const std::vector<std::string> pieces = ReadInPieces(stream, limit, data[1]);
-    if (whole != pieces) {
+    const Read whole = ReadInPieces(stream, limit, brokenAt, 255);
+    const Read pieces = ReadInPieces(stream, limit, brokenAt, data[1]);
+    if (!(whole == pieces)) {
         __builtin_trap();
     }
-    for (const std::string& body : whole) {
+    for (const std::string& body : whole.bodies) {
         if (body.empty() || body.size() > limit) {
             __builtin_trap();
         }

@@ -83,6 +83,8 @@ void SearchPage::StartSearch() {
     tabs_->show();
     removeSearch_->show();
     core_.SendSearchQuery(id, start->terms);
+    // The web engines search anyway; the core's part waits for its link.
+    status_->setText(core_.IsConnected() ? QString() : QStringLiteral("Core not connected"));
     probeTimer_.start(kProbeTickMs);
 }
 

@@ -64,6 +64,22 @@ TEST(StatusTexts, RatesServersAndSingularDownload) {
     EXPECT_EQ(texts.bandwidth, "201.0 KB/s down :160.0 KB/s up");
 }
 
+// The core's last figures are stale once the link is down: the servers
+// pane says so and its rates count as 0; web downloads still count.
+TEST(StatusTexts, LinkDownShowsNotConnectedAndNoCoreRates) {
+    StatusInputs in;
+    in.coreConnected = false;
+    in.connectedServers = 9;
+    in.downloadRateA = 4096;
+    in.uploadRateB = 2048;
+    StatusTexts texts = ComputeStatusTexts(in);
+    EXPECT_EQ(texts.servers, "Not connected to the core");
+    EXPECT_EQ(texts.bandwidth, "  0.0 KB/s down :  0.0 KB/s up");
+    in.webDownloadRate = 2048.0;
+    texts = ComputeStatusTexts(in);
+    EXPECT_EQ(texts.bandwidth, "  2.0 KB/s down :  0.0 KB/s up");
+}
+
 TEST(StatusTexts, RateKeepsAPointInAnyLocale) {
     EXPECT_EQ(FormatRate(12345.67), "12345.7");
     EXPECT_EQ(FormatRate(0.05), "  0.1");

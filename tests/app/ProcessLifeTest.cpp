@@ -74,10 +74,10 @@ bool WaitForText(const fs::path& file, const std::string& text) {
     return false;
 }
 
-TEST(ProcessLife, LaunchesTheCoreLogsInAndShutsItDownOnClose) {
-    AppEnvironment env;
-    const fs::path home = env.dir.Path() / "home";
-    const fs::path coreFolder = home / "mldonkey";
+// Puts the simulated core where the program looks for its core, on a free
+// port; returns the core folder.
+fs::path PlaceSimulatedCore(const AppEnvironment& env) {
+    const fs::path coreFolder = env.dir.Path() / "home" / "mldonkey";
     fs::create_directories(coreFolder);
     fs::copy_file(KORVANA_SIM_PATH, coreFolder / "mlnet");
     const int port = test::UnusedLoopbackPort();
@@ -85,6 +85,37 @@ TEST(ProcessLife, LaunchesTheCoreLogsInAndShutsItDownOnClose) {
     fs::create_directories(env.dir.Path() / "config" / "Korvana");
     std::ofstream(env.dir.Path() / "config" / "Korvana" / "Korvana.ini")
         << "[Software]\nKorvana\\CorePort=" << port << "\n";
+    return coreFolder;
+}
+
+std::size_t Occurrences(const std::string& text, const std::string& part) {
+    std::size_t count = 0;
+    for (std::size_t at = text.find(part); at != std::string::npos;
+         at = text.find(part, at + part.size())) {
+        ++count;
+    }
+    return count;
+}
+
+// The id of a process running `executable`, or 0.
+pid_t ProcessRunning(const fs::path& executable) {
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator("/proc", ec)) {
+        std::error_code linkError;
+        const fs::path exe = fs::read_symlink(entry.path() / "exe", linkError);
+        const std::string name = entry.path().filename().string();
+        if (!linkError && exe == fs::weakly_canonical(executable) &&
+            name.find_first_not_of("0123456789") == std::string::npos) {
+            return static_cast<pid_t>(std::stoi(name));
+        }
+    }
+    return 0;
+}
+
+TEST(ProcessLife, LaunchesTheCoreLogsInAndShutsItDownOnClose) {
+    AppEnvironment env;
+    const fs::path home = env.dir.Path() / "home";
+    const fs::path coreFolder = PlaceSimulatedCore(env);
 
     test::ChildProcess app({KORVANA_APP_PATH}, env.variables, env.dir.Path() / "app.out");
     const fs::path log = home / "korvana.log";
@@ -105,6 +136,61 @@ TEST(ProcessLife, LaunchesTheCoreLogsInAndShutsItDownOnClose) {
         std::this_thread::sleep_for(10ms);
     }
     EXPECT_FALSE(core.IsCoreRunning());
+}
+
+// Only the core this object started is signalled, and the signal reaches it.
+TEST(CoreProcess, StopsTheCoreItStartedAndNoOther) {
+    AppEnvironment env;
+    const fs::path coreFolder = PlaceSimulatedCore(env);
+    PosixCoreProcess starter(coreFolder);
+    EXPECT_FALSE(starter.SignalStartedCore(false));  // nothing started yet
+    starter.LaunchCore();
+    ASSERT_GT(starter.StartedPid(), 0);
+    for (int i = 0; i < 500 && !starter.IsCoreRunning(); ++i) {
+        std::this_thread::sleep_for(10ms);
+    }
+    ASSERT_TRUE(starter.IsCoreRunning());
+    EXPECT_EQ(ProcessRunning(coreFolder / "mlnet"), starter.StartedPid());
+
+    PosixCoreProcess finder(coreFolder);
+    EXPECT_TRUE(finder.IsCoreRunning());
+    EXPECT_FALSE(finder.SignalStartedCore(true));  // found, not started: left alone
+
+    EXPECT_TRUE(starter.SignalStartedCore(true));
+    for (int i = 0; i < 500 && starter.IsCoreRunning(); ++i) {
+        std::this_thread::sleep_for(10ms);
+    }
+    EXPECT_FALSE(starter.IsCoreRunning());
+    EXPECT_FALSE(starter.SignalStartedCore(true));  // gone: nothing to signal
+}
+
+TEST(ProcessLife, CoreThatDiesIsStartedAgainAndLoggedInto) {
+    AppEnvironment env;
+    const fs::path coreFolder = PlaceSimulatedCore(env);
+    test::ChildProcess app({KORVANA_APP_PATH}, env.variables, env.dir.Path() / "app.out");
+    const fs::path log = env.dir.Path() / "home" / "korvana.log";
+    ASSERT_TRUE(WaitForText(log, "Password sent.")) << ReadAll(log);
+    const pid_t first = ProcessRunning(coreFolder / "mlnet");
+    ASSERT_GT(first, 0);
+    kill(first, SIGKILL);
+
+    ASSERT_TRUE(WaitForText(log, "The core is not running: starting it again.")) << ReadAll(log);
+    bool loggedInAgain = false;
+    for (int i = 0; i < 1500 && !loggedInAgain; ++i) {
+        loggedInAgain = Occurrences(ReadAll(log), "Password sent.\n") >= 2;
+        std::this_thread::sleep_for(10ms);
+    }
+    EXPECT_TRUE(loggedInAgain) << ReadAll(log);
+    const pid_t second = ProcessRunning(coreFolder / "mlnet");
+    EXPECT_GT(second, 0);
+    EXPECT_NE(second, first);
+
+    app.Signal(SIGTERM);
+    EXPECT_EQ(app.WaitForExit(15s), std::optional<int>(0));
+    for (int i = 0; i < 500 && ProcessRunning(coreFolder / "mlnet") != 0; ++i) {
+        std::this_thread::sleep_for(10ms);
+    }
+    EXPECT_EQ(ProcessRunning(coreFolder / "mlnet"), 0);
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <string_view>
 #include <vector>
 
 namespace korvana {
@@ -48,9 +50,36 @@ TEST(ShutdownBar, ClimbsOneStepAndRestartsAfterHundred) {
 class FakeCore final : public CoreProcess {
   public:
     bool IsCoreRunning() const override { return running; }
-    void LaunchCore() override { running = true; }
+    void LaunchCore() override {
+        running = true;
+        ++launches;
+    }
+    // Only a core this object launched can be signalled; SIGTERM is
+    // ignored unless `termStops`, SIGKILL always works.
+    bool SignalStartedCore(bool kill) override {
+        if (launches == 0 || !running) {
+            return false;
+        }
+        signals.push_back(kill ? "KILL" : "TERM");
+        running = !(kill || termStops);
+        return true;
+    }
     bool running = false;
+    bool termStops = false;
+    int launches = 0;
+    std::vector<std::string> signals;
 };
+
+// Polls every 50 ms until done; returns how long that took.
+template <typename Stopper>
+std::chrono::milliseconds PollUntilDone(Stopper& stopper, test::FakeClock& clock) {
+    std::chrono::milliseconds waited{0};
+    while (!stopper.Poll()) {
+        clock.Advance(50ms);
+        waited += 50ms;
+    }
+    return waited;
+}
 
 TEST(CoreStopper, NoCoreMeansNoFrameAndNoWait) {
     test::FakeClock clock;
@@ -61,20 +90,50 @@ TEST(CoreStopper, NoCoreMeansNoFrameAndNoWait) {
     EXPECT_EQ(sent, 0);
 }
 
-TEST(CoreStopper, CoreThatNeverExitsIsLeftAfterTheBudget) {
+TEST(CoreStopper, CoreFoundRunningIsLeftAloneAfterThePoliteWait) {
     test::FakeClock clock;
     FakeCore core;
-    core.running = true;
-    CoreStopper stopper(clock, core);
+    core.running = true;  // running before we looked: not ours
+    std::vector<std::string> notes;
+    CoreStopper stopper(clock, core, [&](std::string_view line) { notes.emplace_back(line); });
     int sent = 0;
     ASSERT_FALSE(stopper.Start([&] { ++sent; }));
-    int polls = 0;
-    while (!stopper.Poll()) {
-        clock.Advance(50ms);
-        ++polls;
-    }
+    EXPECT_EQ(PollUntilDone(stopper, clock), CoreStopper::kPoliteWait);
     EXPECT_EQ(sent, 1);
-    EXPECT_EQ(polls * 50ms, CoreStopper::kBudget);
+    EXPECT_TRUE(core.signals.empty());
+    EXPECT_TRUE(core.running);
+    ASSERT_EQ(notes.size(), 1u);
+    EXPECT_NE(notes[0].find("left running"), std::string::npos);
+}
+
+TEST(CoreStopper, OurCoreThatIgnoresShutdownGetsTermThenKill) {
+    test::FakeClock clock;
+    FakeCore core;
+    core.LaunchCore();
+    std::vector<std::string> notes;
+    CoreStopper stopper(clock, core, [&](std::string_view line) { notes.emplace_back(line); });
+    ASSERT_FALSE(stopper.Start([] {}));
+    const std::chrono::milliseconds waited = PollUntilDone(stopper, clock);
+    EXPECT_EQ(core.signals, (std::vector<std::string>{"TERM", "KILL"}));
+    EXPECT_FALSE(core.running);
+    // Found gone at the poll after the signal.
+    EXPECT_EQ(waited, CoreStopper::kPoliteWait + CoreStopper::kTermWait + 50ms);
+    EXPECT_LE(waited, CoreStopper::kBudget);
+    EXPECT_EQ(notes, (std::vector<std::string>{
+                         "The core did not exit after the shutdown message: sent it SIGTERM.",
+                         "The core did not exit after SIGTERM: sent it SIGKILL.",
+                         "The core has stopped."}));
+}
+
+TEST(CoreStopper, OurCoreThatHeedsTermIsNotKilled) {
+    test::FakeClock clock;
+    FakeCore core;
+    core.LaunchCore();
+    core.termStops = true;
+    CoreStopper stopper(clock, core);
+    ASSERT_FALSE(stopper.Start([] {}));
+    EXPECT_EQ(PollUntilDone(stopper, clock), CoreStopper::kPoliteWait + 50ms);
+    EXPECT_EQ(core.signals, (std::vector<std::string>{"TERM"}));
 }
 
 TEST(CoreStopper, ReturnsAsSoonAsTheCoreHasGone) {

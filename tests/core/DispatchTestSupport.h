@@ -92,8 +92,10 @@ class CountingListener final : public CoreLinkListener {
   public:
     void OnLoggedIn() override { ++loggedIn; }
     void OnClientStats() override { ++clientStats; }
+    void OnLinkDown() override { ++linkDown; }
     std::atomic<int> loggedIn{0};
     std::atomic<int> clientStats{0};
+    std::atomic<int> linkDown{0};
 };
 
 struct DispatchRig {

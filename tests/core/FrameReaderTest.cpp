@@ -84,6 +84,38 @@ TEST(FrameReader, OversizedFrameIsSkippedWholeAndTheNextIsRead) {
     EXPECT_EQ(Drain(limit).size(), 1u);
 }
 
+std::string Length(std::uint32_t n) {
+    std::string header;
+    for (int i = 0; i < 4; ++i) {
+        header.push_back(static_cast<char>((n >> (8 * i)) & 0xFF));
+    }
+    return header;
+}
+
+TEST(FrameReader, LengthNoCoreSendsBreaksTheStreamInsteadOfSwallowingIt) {
+    const std::string next = Frame(std::string("\x01\x00", 2));
+    for (const std::uint32_t length :
+         {0x80000000u, 0xFFFFFFFFu, static_cast<std::uint32_t>(FrameReader::kBrokenLength + 1)}) {
+        FrameReader reader;
+        reader.Append(Length(length) + next);
+        reader.Append(next);
+        EXPECT_TRUE(Drain(reader).empty()) << length;
+        EXPECT_TRUE(reader.Broken()) << length;
+        EXPECT_EQ(reader.BrokenLength(), length);
+        EXPECT_FALSE(reader.InFrame());
+        // A new connection starts clean.
+        reader.Clear();
+        EXPECT_FALSE(reader.Broken());
+        reader.Append(next);
+        EXPECT_EQ(Drain(reader).size(), 1u);
+    }
+    // Up to the limit a long frame is only skipped.
+    FrameReader skipping(16, 64);
+    skipping.Append(Frame(std::string(64, 'q')) + next);
+    EXPECT_EQ(Drain(skipping).size(), 1u);
+    EXPECT_FALSE(skipping.Broken());
+}
+
 TEST(FrameReader, ClearForgetsAPartialFrame) {
     FrameReader reader;
     reader.Append(Frame(std::string(50, 'a')).substr(0, 20));

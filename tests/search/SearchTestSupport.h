@@ -130,6 +130,8 @@ class RecordingCommands final : public CoreCommands {
     void SendDownloadRequest(std::string_view fileName, std::int32_t resultId) override {
         log.push_back("download " + std::string(fileName) + " " + std::to_string(resultId));
     }
+    bool IsConnected() const override { return connected; }
+    bool connected = true;
 
     struct Search {
         std::int32_t id;

@@ -6,11 +6,13 @@
 #include <atomic>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "tests/core/CoreFrames.h"
 #include "tests/core/DispatchTestSupport.h"
 #include "tests/integration/core/ScriptedCore.h"
+#include "tests/support/LoopbackPort.h"
 
 namespace korvana {
 namespace {
@@ -144,6 +146,21 @@ TEST_F(CoreLinkSession, OversizedFrameIsSkippedAndTheNextOneRead) {
     EXPECT_FALSE(core.ClosedByPeer(0));
 }
 
+// A length no core sends would otherwise swallow every later message.
+TEST_F(CoreLinkSession, ImpossibleFrameLengthDropsTheConnectionAndLogsInAgain) {
+    Start();
+    ASSERT_TRUE(LoggedInOn(0));
+    const std::string huge("\x00\x00\x00\x80", 4);
+    core.Send(huge + test::FrameOf(test::Options({{"lost", "1"}})));
+    ASSERT_TRUE(core.WaitUntil([&] { return core.ClosedByPeer(0); }));
+    EXPECT_EQ(Count("Frame length 2147483648 is out of all bounds: stream broken"), 1);
+    EXPECT_EQ(listener.linkDown.load(), 1);
+    ASSERT_TRUE(LoggedInOn(1));
+    core.Send(test::FrameOf(test::Options({{"heard", "1"}})));
+    EXPECT_TRUE(core.WaitUntil([&] { return link->OptionValue("heard") == "1"; }));
+    EXPECT_EQ(listener.loggedIn.load(), 2);
+}
+
 TEST_F(CoreLinkSession, CommandsIssuedWhileDisconnectedFollowTheNextLogIn) {
     Start();
     ASSERT_TRUE(LoggedInOn(0));
@@ -231,6 +248,31 @@ TEST_F(CoreLinkSession, CoreMessagesReachTablesAndSinks) {
     EXPECT_EQ(link->NetworkName(1), "Donkey");
     EXPECT_EQ(link->NetworkName(8), "unknown");
     EXPECT_EQ(Count("1 items in network list"), 2);
+}
+
+// Nothing listens on the port: the attempts thin out and the outage is
+// logged once, not once per attempt.
+TEST(CoreLinkUnreachable, AttemptsBackOffAndAreLoggedOnce) {
+    StatusLog log;
+    test::LogLines lines(log);
+    RecordingPrompter prompter;
+    SystemClock clock;
+    CoreLinkConfig config;
+    config.host = "127.0.0.1";
+    config.port = test::UnusedLoopbackPort();
+    config.retryFirst = std::chrono::milliseconds(10);
+    config.retryLongest = std::chrono::milliseconds(160);
+    CoreLink link(config, log, prompter, clock);
+    link.StartReceiveThread();
+    std::this_thread::sleep_for(std::chrono::milliseconds(1200));
+    // 10 + 20 + 40 + 80 ms, then one every 160 ms: about ten attempts; a
+    // fixed 10 ms pause would make a hundred.
+    EXPECT_GE(link.FailedAttempts(), 4u);
+    EXPECT_LE(link.FailedAttempts(), 20u);
+    const std::vector<std::string> all = lines.Copy();
+    EXPECT_EQ(std::count(all.begin(), all.end(), "Error connecting."), 1);
+    EXPECT_EQ(std::count(all.begin(), all.end(), "Connecting"), 1);
+    EXPECT_FALSE(link.IsLoggedIn());
 }
 
 }  // namespace

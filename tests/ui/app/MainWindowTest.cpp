@@ -113,6 +113,18 @@ TEST(MainWindowStatus, TextsFromTheCoreAndTheWebTotals) {
     EXPECT_EQ(f.downloadsLabel, "Downloading 1 file");
 }
 
+TEST(MainWindowStatus, LinkDownSaysSoAndShowsNoCoreBandwidth) {
+    Fixture f;
+    f.status.connectedServers = 9;
+    f.status.downloadRateA = 200 * 1024;
+    f.window->RefreshStatusPanes();
+    ASSERT_EQ(f.PaneText("IDC_SERVERS_PANE"), QStringLiteral("Connected to 9 servers"));
+    f.status.coreConnected = false;
+    f.window->RefreshStatusPanes();
+    EXPECT_EQ(f.PaneText("IDC_SERVERS_PANE"), QStringLiteral("Not connected to the core"));
+    EXPECT_EQ(f.PaneText("IDC_BANDWIDTH_PANE"), QStringLiteral("  0.0 KB/s down :  0.0 KB/s up"));
+}
+
 TEST(MainWindowCommands, HelpPagesPreferencesAndClear) {
     Fixture f;
     f.window->RunCommand(res::kViewFaq);

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 #include <QTest>
 
+#include <csignal>
+
 #include "app/CoreConfig.h"
 #include "app/ui/CoreLinkBridge.h"
 #include "app/ui/KeyFilter.h"
@@ -85,6 +87,49 @@ TEST(Smoke, WindowConnectsShowsServersSwitchesPagesAndStopsTheCore) {
     EXPECT_TRUE(test::WaitUntil([&] { return !core.IsCoreRunning(); }, 15000));
     EXPECT_EQ(core.ExitStatus(), std::optional<int>(0));
     qApp->removeEventFilter(&keys);
+}
+
+// The core killed under a logged-in window: the status row stops showing
+// the core's last figures and says the core is not connected.
+TEST(Smoke, StatusRowSaysNotConnectedOnceTheCoreIsGone) {
+    test::TempDir dir;
+    sim::test::SimProcess sim(dir.Path(), {});
+    SystemClock clock;
+    StatusLog log;
+    test::RecordingPrompter prompter;
+    test::RecordingOpener opener;
+    SimulatedCore core(sim);
+    CoreLinkConfig config;
+    config.host = "127.0.0.1";
+    config.port = static_cast<std::uint16_t>(sim.Port());
+    CoreLink link(config, log, prompter, clock);
+    CoreLinkBridge bridge(link);
+    link.SetListener(&bridge);
+    const Folders folders{dir.Path(), dir.Path() / "Downloads", dir.Path() / "Incomplete",
+                          dir.Path() / "TempPlay", dir.Path() / "core"};
+    MainWindowServices services{folders, clock, core, prompter, opener};
+    services.readStatus = [&link] { return CoreStatusInputs(link); };
+    MainWindow window(std::move(services));
+    QObject::connect(&bridge, &CoreLinkBridge::ClientStatsArrived, &window,
+                     &MainWindow::RefreshStatusPanes);
+    QObject::connect(&bridge, &CoreLinkBridge::LinkChanged, &window,
+                     &MainWindow::RefreshStatusPanes);
+    window.show();
+    link.StartReceiveThread();
+
+    auto* servers = window.findChild<SkinButton*>(QStringLiteral("IDC_SERVERS_PANE"));
+    auto* bandwidth = window.findChild<SkinButton*>(QStringLiteral("IDC_BANDWIDTH_PANE"));
+    ASSERT_TRUE(test::WaitUntil(
+        [&] { return servers->Text().startsWith(QStringLiteral("Connected to ")); }, 15000))
+        << servers->Text().toStdString();
+    EXPECT_TRUE(bridge.IsPolling());
+
+    sim.Signal(SIGKILL);
+    EXPECT_TRUE(test::WaitUntil(
+        [&] { return servers->Text() == QStringLiteral("Not connected to the core"); }, 15000))
+        << servers->Text().toStdString();
+    EXPECT_EQ(bandwidth->Text(), QStringLiteral("  0.0 KB/s down :  0.0 KB/s up"));
+    EXPECT_FALSE(bridge.IsPolling());
 }
 
 }  // namespace

@@ -4,8 +4,6 @@
 #include "app/ui/MainWindow.h"
 #include "app/ui/ShutdownDialog.h"
 #include "app/ui/SplashDialog.h"
-#include "app/ui/StatusLogDialog.h"
-#include "core/StatusLog.h"
 #include "platform/CoreProcess.h"
 #include "platform/DesktopOpener.h"
 #include "platform/Prompter.h"
@@ -14,10 +12,7 @@
 #include "tests/support/TempDir.h"
 #include "tests/ui/UiWait.h"
 
-#include <QListWidget>
-
 #include <fstream>
-#include <thread>
 
 namespace korvana {
 namespace {
@@ -118,19 +113,6 @@ TEST(MainWindowMenu, StartupClearIsSilentAndEmptiesTheFolder) {
     EXPECT_TRUE(test::WaitUntil([&] { return !std::filesystem::exists(part); }));
     QTest::qWait(50);
     EXPECT_TRUE(f.prompter.messages.empty());
-}
-
-TEST(StatusLogDialog, ShowsLinesFromAnyThreadInOrder) {
-    StatusLog log;
-    StatusLogDialog dialog;
-    dialog.Watch(log);
-    log.Line("Connecting");
-    std::thread([&log] { log.Line("Connected to server."); }).join();
-    EXPECT_TRUE(test::WaitUntil([&] { return dialog.LineCount() == 2; }));
-    auto* list = dialog.findChild<QListWidget*>(QStringLiteral("IDC_STATUS_LINES"));
-    ASSERT_NE(list, nullptr);
-    EXPECT_EQ(list->item(1)->text(), QStringLiteral("Connected to server."));
-    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Debug Status Messages"));
 }
 
 }  // namespace

@@ -72,6 +72,20 @@ TEST_F(SearchPageTest, EnterInTheKeywordStartsASearchEverywhere) {
     EXPECT_EQ(Tabs().SelectedSearchId(), 1);
 }
 
+TEST_F(SearchPageTest, SearchWhileTheCoreIsDownRunsAndSaysTheCoreIsNotConnected) {
+    const auto status = [this] { return world_.Find<QLabel>("IDC_SEARCH_STATUS")->text(); };
+    world_.core.connected = false;
+    EXPECT_EQ(Search(QStringLiteral("blues")), 0);
+    EXPECT_EQ(status(), QStringLiteral("Core not connected"));
+    EXPECT_TRUE(world_.model.HasSearch(0));
+    EXPECT_EQ(Tabs().Model().Count(), 1);
+    // Queued for the core's return.
+    EXPECT_EQ(world_.core.searches.size(), 1u);
+    world_.core.connected = true;
+    Search(QStringLiteral("jazz"));
+    EXPECT_EQ(status(), QString());
+}
+
 TEST_F(SearchPageTest, OnlyTheTitleFilledIsTheTabTitleAndGoesToTheCoreWithAnEmptyKeyword) {
     TypeFilter(Filter::Title, QStringLiteral("Idle Loop"));
     EXPECT_TRUE(FilterEditor().isHidden());
