@@ -123,7 +123,7 @@ void CoreDispatcher::OnResult() {
     log_.Line(FormatStatusLine("result_info : result_id = %d net_id = %d name=%s", result.resultId,
                                result.networkNumber, result.name.c_str()));
     if (decoded.complete) {
-        pool_.Add(std::make_shared<CoreResult>(std::move(decoded.result)));
+        pool_.Add(decoded.result);
     }
 }
 
@@ -141,12 +141,11 @@ void CoreDispatcher::OnSearchResult() {
     if (!sink->HasSearch(decoded.searchId)) {
         return;
     }
-    std::shared_ptr<CoreResult> result = pool_.Find(decoded.resultId);
+    std::shared_ptr<const PooledResult> result = pool_.Find(decoded.resultId);
     if (!result) {
         return;
     }
-    result->searchId = decoded.searchId;
-    sink->AddCoreResult(std::move(result));
+    sink->AddCoreResult(std::move(result), decoded.searchId);
 }
 
 void CoreDispatcher::OnConsoleText() {

@@ -3,21 +3,19 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "core/CoreTags.h"
 
 namespace korvana {
 
-// One search result reported by the core. Records stay in the core link's
-// result pool for the life of the process and are handed to the search
-// model once a search-result message binds them to a search.
+// One search result as the core describes it in a result message. The core
+// link's pool keeps only part of it (see PooledResult).
 struct CoreResult {
     static constexpr std::size_t kMaxName = 511;
     static constexpr std::size_t kMaxFormat = 63;
     static constexpr std::size_t kMaxType = 63;
     static constexpr std::size_t kMaxComment = 255;
-    // The search id of a result that no search-result message has bound yet.
-    static constexpr std::int32_t kUnbound = -1;
 
     std::int32_t resultId = 0;
     std::int32_t networkNumber = 0;
@@ -30,8 +28,23 @@ struct CoreResult {
     CoreTags tags;
     std::string comment;
     std::uint8_t done = 0;
-    bool fromCore = true;
-    std::int32_t searchId = kUnbound;
+};
+
+// What the program keeps of a core result: what the result list shows and
+// what a download request sends back. The rest of the core's description
+// (hash, format, type, comment, the other tags) is read and dropped, since
+// every result stays for the life of the process and a flood brings a
+// million of them. Fixed once kept.
+struct PooledResult {
+    std::int32_t resultId = 0;
+    std::int32_t networkNumber = 0;
+    std::int64_t size = 0;
+    // The "availability" tag (1 when absent) and the "bitrate" tag (0 when
+    // absent); the newest tag of that name in any letter case counts.
+    std::int32_t sources = 1;
+    std::int32_t bitrate = 0;
+    // Lives as long as the record (in the pool's text store).
+    std::string_view name;
 };
 
 }  // namespace korvana

@@ -19,9 +19,11 @@ class CoreResultSink {
     virtual std::unique_lock<std::recursive_mutex> Lock() = 0;
     // True for a search that the front end started (stopped or not).
     virtual bool HasSearch(std::int32_t searchId) const = 0;
-    // `result->searchId` is already set to the search it belongs to. The same
-    // record comes again when another search reports the same result id.
-    virtual void AddCoreResult(std::shared_ptr<CoreResult> result) = 0;
+    // The core reports that `result` belongs to search `searchId`. The same
+    // record comes again when another search reports the same result id,
+    // and may come again for the same search.
+    virtual void AddCoreResult(std::shared_ptr<const PooledResult> result,
+                               std::int32_t searchId) = 0;
 };
 
 // Where the core link hands downloads and uploads: the transfer lists, which

@@ -18,17 +18,20 @@ bool RecordingResultSink::HasSearch(std::int32_t searchId) const {
     return searches_.count(searchId) > 0;
 }
 
-void RecordingResultSink::AddCoreResult(std::shared_ptr<CoreResult> result) {
+void RecordingResultSink::AddCoreResult(std::shared_ptr<const PooledResult> result,
+                                        std::int32_t searchId) {
     std::lock_guard lock(mutex_);
-    results_.push_back(std::move(result));
+    results_.emplace_back(searchId, std::move(result));
 }
 
-std::vector<CoreResult> RecordingResultSink::Results() const {
+std::vector<RecordingResultSink::Handed> RecordingResultSink::Results() const {
     std::lock_guard lock(mutex_);
-    std::vector<CoreResult> copies;
+    std::vector<Handed> copies;
     copies.reserve(results_.size());
-    for (const auto& result : results_) {
-        copies.push_back(*result);
+    for (const auto& [searchId, result] : results_) {
+        copies.push_back(Handed{searchId, result->resultId, result->networkNumber,
+                                std::string(result->name), result->size, result->sources,
+                                result->bitrate});
     }
     return copies;
 }

@@ -4,6 +4,8 @@
 #include <memory>
 #include <mutex>
 #include <set>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "core/CoreSinks.h"
@@ -15,19 +17,30 @@ namespace korvana {
 // exists, and serves tests and fuzzing.
 class RecordingResultSink final : public CoreResultSink {
   public:
+    // A result as it was handed over, with the search it was handed for.
+    struct Handed {
+        std::int32_t searchId = 0;
+        std::int32_t resultId = 0;
+        std::int32_t networkNumber = 0;
+        std::string name;
+        std::int64_t size = 0;
+        std::int32_t sources = 0;
+        std::int32_t bitrate = 0;
+    };
+
     void AddSearch(std::int32_t searchId);
 
     std::unique_lock<std::recursive_mutex> Lock() override;
     bool HasSearch(std::int32_t searchId) const override;
-    void AddCoreResult(std::shared_ptr<CoreResult> result) override;
+    void AddCoreResult(std::shared_ptr<const PooledResult> result, std::int32_t searchId) override;
 
     // A copy of what was handed over so far, oldest first.
-    std::vector<CoreResult> Results() const;
+    std::vector<Handed> Results() const;
 
   private:
     mutable std::recursive_mutex mutex_;
     std::set<std::int32_t> searches_;
-    std::vector<std::shared_ptr<CoreResult>> results_;
+    std::vector<std::pair<std::int32_t, std::shared_ptr<const PooledResult>>> results_;
 };
 
 // Transfer lists that only remember what they were handed, oldest first.

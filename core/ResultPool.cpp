@@ -1,17 +1,64 @@
 #include "core/ResultPool.h"
 
-#include <utility>
+#include <algorithm>
+#include <cstring>
+#include <optional>
+
+#include "core/AsciiCase.h"
 
 namespace korvana {
+namespace {
 
-void ResultPool::Add(std::shared_ptr<CoreResult> result) {
-    const std::int32_t id = result->resultId;
-    byId_.insert_or_assign(id, std::move(result));
+constexpr std::size_t kTextBlockSize = 64 * 1024;
+
+// The integer value of the first tag of that name (letter case aside); tags
+// are stored newest first. Text tags carry no number.
+std::optional<std::int32_t> TagNumber(const CoreResult& result, std::string_view name) {
+    for (const CoreTagView& tag : result.tags) {
+        if (tag.type != CoreTag::kTextType && EqualsIgnoringCase(tag.name, name)) {
+            return tag.intValue;
+        }
+    }
+    return std::nullopt;
 }
 
-std::shared_ptr<CoreResult> ResultPool::Find(std::int32_t resultId) const {
-    const auto found = byId_.find(resultId);
-    return found == byId_.end() ? nullptr : found->second;
+}  // namespace
+
+std::string_view ResultPool::TextStore::Keep(std::string_view text) {
+    if (text.empty()) {
+        return {};
+    }
+    if (capacity_ - used_ < text.size()) {
+        capacity_ = std::max(kTextBlockSize, text.size());
+        blocks_.push_back(std::make_unique<char[]>(capacity_));
+        used_ = 0;
+    }
+    char* at = blocks_.back().get() + used_;
+    std::memcpy(at, text.data(), text.size());
+    used_ += text.size();
+    return {at, text.size()};
+}
+
+ResultPool::ResultPool() : records_(std::make_shared<Records>()) {}
+
+void ResultPool::Add(const CoreResult& result) {
+    PooledResult& kept = records_->list.emplace_back();
+    kept.resultId = result.resultId;
+    kept.networkNumber = result.networkNumber;
+    kept.size = result.size;
+    kept.sources = TagNumber(result, "availability").value_or(1);
+    kept.bitrate = TagNumber(result, "bitrate").value_or(0);
+    kept.name = records_->names.Keep(result.name);
+    byId_.Set(result.resultId, static_cast<std::uint32_t>(records_->list.size() - 1));
+}
+
+std::shared_ptr<const PooledResult> ResultPool::Find(std::int32_t resultId) const {
+    const std::optional<std::uint32_t> index = byId_.Find(resultId);
+    if (!index) {
+        return nullptr;
+    }
+    // Shares the ownership of all records: no count of its own per record.
+    return std::shared_ptr<const PooledResult>(records_, &records_->list[*index]);
 }
 
 }  // namespace korvana

@@ -37,6 +37,7 @@ class BatchFold {
         for (std::size_t i = 0; i < current_.size(); ++i) {
             if (!gone_[i] && current_[i].result == event.row.result) {
                 gone_[i] = true;
+                anyGone_ = true;
                 if (sized) {
                     plan.moved = true;
                     arrivals_.push_back({event.row, false});
@@ -47,6 +48,8 @@ class BatchFold {
             }
         }
     }
+
+    bool AnyGone() const { return anyGone_; }
 
     std::vector<ListedRow> Survivors() const {
         std::vector<ListedRow> survivors;
@@ -64,6 +67,7 @@ class BatchFold {
   private:
     const std::vector<ListedRow>& current_;
     std::vector<bool> gone_;
+    bool anyGone_ = false;
     std::vector<Arrival> arrivals_;
 };
 
@@ -83,7 +87,10 @@ ListPlan ResultList::Plan(const std::vector<ListEvent>& events, RowOrdering orde
             plan.fresh.push_back(arrival.row);
         }
     }
-    plan.rows = MergeArrivals(fold.Survivors(), arriving, ordering, plan.arrivedAt);
+    // A batch of new rows alone, as in a flood, merges into the list as it
+    // is: a long list is not copied twice.
+    plan.rows = fold.AnyGone() ? MergeArrivals(fold.Survivors(), arriving, ordering, plan.arrivedAt)
+                               : MergeArrivals(rows_, arriving, ordering, plan.arrivedAt);
     return plan;
 }
 

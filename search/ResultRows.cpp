@@ -20,14 +20,14 @@ const std::string& NetText(const ListedRow& row) {
 // The Sources column as a number: "-" counts as 0.
 std::int64_t SourcesKey(const ListedRow& row) {
     if (row.result->fromCore) {
-        return row.result->sources;
+        return row.result->core->sources;
     }
     return row.SizeKnown() ? 1 : 0;
 }
 
 // The Info column's leading digits: the bit rate when it is shown.
 std::int64_t InfoKey(const ListedRow& row) {
-    return row.result->fromCore && row.result->bitrate >= 1 ? row.result->bitrate : 0;
+    return row.result->fromCore && row.result->core->bitrate >= 1 ? row.result->core->bitrate : 0;
 }
 
 }  // namespace
@@ -53,15 +53,16 @@ std::string ColumnText(const ListedRow& row, ResultColumn column) {
         case ResultColumn::Status:
             return {};
         case ResultColumn::Filename:
-            return result.Name();
+            return std::string(result.Name());
         case ResultColumn::Size:
             return row.SizeKnown() ? std::to_string(row.size) : "Unknown";
         case ResultColumn::Net:
             return NetText(row);
         case ResultColumn::Sources:
-            return result.fromCore ? std::to_string(result.sources) : (row.SizeKnown() ? "1" : "-");
+            return result.fromCore ? std::to_string(result.core->sources)
+                                   : (row.SizeKnown() ? "1" : "-");
         case ResultColumn::Info:
-            return InfoKey(row) >= 1 ? std::to_string(result.bitrate) + " kbps" : std::string();
+            return InfoKey(row) >= 1 ? std::to_string(InfoKey(row)) + " kbps" : std::string();
         case ResultColumn::Link:
             return result.fromCore ? std::to_string(result.core->resultId) : result.Link();
     }

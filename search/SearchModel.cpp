@@ -8,21 +8,6 @@
 #include "search/ProbeHeader.h"
 
 namespace korvana {
-namespace {
-
-// The integer value of the first tag of that name (letter case aside);
-// tags are stored newest first. Text tags carry no number.
-std::optional<std::int32_t> TagNumber(const CoreResult& result, const std::string& name) {
-    for (const CoreTagView& tag : result.tags) {
-        if (tag.type != CoreTag::kTextType && EqualsIgnoringCase(tag.name, name)) {
-            return tag.intValue;
-        }
-    }
-    return std::nullopt;
-}
-
-}  // namespace
-
 SearchModel::SearchModel(const NetworkNames& networks, std::unique_ptr<HeaderProbes> probes)
     : networks_(networks),
       probes_(probes ? std::move(probes) : std::make_unique<HttpHeaderProbes>()) {}
@@ -103,18 +88,17 @@ const std::string* SearchModel::NetworkNameOf(std::int32_t networkNumber) {
     return text;
 }
 
-void SearchModel::AddCoreResult(std::shared_ptr<CoreResult> result) {
+void SearchModel::AddCoreResult(std::shared_ptr<const PooledResult> result, std::int32_t searchId) {
     std::lock_guard lock(mutex_);
-    SearchRecord* search = result ? FindOpen(result->searchId) : nullptr;
-    if (search == nullptr) {
+    SearchRecord* search = result ? FindOpen(searchId) : nullptr;
+    // The core may report a result to the same search again: one row.
+    if (search == nullptr || !search->coreIds.Insert(result->resultId)) {
         return;
     }
     SearchResult& added = results_.emplace_back();
     added.searchId = search->id;
     added.fromCore = true;
     added.network = NetworkNameOf(result->networkNumber);
-    added.sources = TagNumber(*result, "availability").value_or(1);
-    added.bitrate = TagNumber(*result, "bitrate").value_or(0);
     added.size = result->size;
     added.core = std::move(result);
     search->results.push_back(&added);

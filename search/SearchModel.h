@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "core/CoreSinks.h"
+#include "core/IdTable.h"
 #include "search/ResultList.h"
 #include "search/SearchResult.h"
 #include "search/SizeProbes.h"
@@ -32,6 +33,7 @@ struct SearchRecord {
     std::atomic<bool> removed{false};
     // Guarded by the model's lock.
     std::vector<const SearchResult*> results;  // oldest first
+    IdTable coreIds;                           // the result ids of its core results
     std::unordered_set<std::string> webLinks;  // its web results' links, in small letters
     // Every core result and every web result whose size became known.
     std::int32_t shownCount = 0;
@@ -76,9 +78,10 @@ class SearchModel final : public CoreResultSink, public WebResultSink {
 
     std::unique_lock<std::recursive_mutex> Lock() override;
     bool HasSearch(std::int32_t searchId) const override;
-    // Keeps the result unless its search is stopped, removed or unknown;
-    // counts it for the tab label and lists it when the search is displayed.
-    void AddCoreResult(std::shared_ptr<CoreResult> result) override;
+    // Keeps the result unless its search is stopped, removed or unknown or
+    // already has that result id; counts it for the tab label and lists it
+    // when the search is displayed.
+    void AddCoreResult(std::shared_ptr<const PooledResult> result, std::int32_t searchId) override;
 
     void OpenSearch(int searchId) override;
     // Keeps a web result unless its search is stopped, removed or unknown or

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "core/CoreResult.h"
 
@@ -10,7 +11,7 @@ namespace korvana {
 
 // How far a web result's size probe has come. Only moves forward:
 // New -> Probing -> SizeKnown or Failed.
-enum class ProbeState : std::int32_t { New = 0, SizeKnown = 1, Failed = 2, Probing = 3 };
+enum class ProbeState : std::uint8_t { New = 0, SizeKnown = 1, Failed = 2, Probing = 3 };
 
 // Where a web result's file is: the name the engine made and the file's URL.
 struct WebLocation {
@@ -26,9 +27,8 @@ struct WebLocation {
 struct SearchResult {
     static constexpr std::size_t kMaxName = 511;
 
-    // Core results: the core's record, shared with the core link's pool.
-    // Only its fixed fields are read here.
-    std::shared_ptr<const CoreResult> core;
+    // Core results: the core link's record, shared with its pool.
+    std::shared_ptr<const PooledResult> core;
     // Web results only.
     std::unique_ptr<const WebLocation> web;
     // Core results: the network's name, held by the model.
@@ -36,14 +36,10 @@ struct SearchResult {
     // Bytes. Web results: 0 until the probe learns it.
     std::int64_t size = 0;
     std::int32_t searchId = 0;
-    // Core results: the "availability" tag (1 when absent) and the
-    // "bitrate" tag (0 when absent).
-    std::int32_t sources = 1;
-    std::int32_t bitrate = 0;
     ProbeState probe = ProbeState::New;
     bool fromCore = false;
 
-    const std::string& Name() const { return core ? core->name : web->name; }
+    std::string_view Name() const { return core ? core->name : std::string_view(web->name); }
     // A web result's link; empty for a core result.
     const std::string& Link() const {
         static const std::string kNone;

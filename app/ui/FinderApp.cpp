@@ -13,6 +13,7 @@
 #include "app/ui/KeptDownloadPrompt.h"
 #include "app/ui/KeyFilter.h"
 #include "app/ui/MainWindow.h"
+#include "app/ui/PerformanceProbe.h"
 #include "app/ui/QtPrompter.h"
 #include "app/ui/SplashDialog.h"
 #include "app/ui/StatusLogDialog.h"
@@ -243,6 +244,7 @@ void FinderApp::Start(QApplication& application) {
     // exit, not quit: quit can be refused by a window that will not close.
     QObject::connect(window_.get(), &MainWindow::Finished, &application,
                      [] { QApplication::exit(0); });
+    StartPerformanceProbeIfAsked(*window_);
     StartCore();
     window_->ClearIncompleteFolder(false);
     vendor_.SendInstallNotice();

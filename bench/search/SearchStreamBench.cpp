@@ -62,8 +62,8 @@ class TimedSink final : public CoreResultSink {
     explicit TimedSink(SearchModel& model) : model_(model) {}
     std::unique_lock<std::recursive_mutex> Lock() override { return model_.Lock(); }
     bool HasSearch(std::int32_t searchId) const override { return model_.HasSearch(searchId); }
-    void AddCoreResult(std::shared_ptr<CoreResult> result) override {
-        model_.AddCoreResult(std::move(result));
+    void AddCoreResult(std::shared_ptr<const PooledResult> result, std::int32_t searchId) override {
+        model_.AddCoreResult(std::move(result), searchId);
         last_ = Clock::now().time_since_epoch().count();
         ++count_;
     }

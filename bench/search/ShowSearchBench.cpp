@@ -1,6 +1,6 @@
 // Showing a search of 100,000 mixed results, sorted by Size: one stable sort
 // against inserting each row by a walk from the top, and the memory that the
-// model's records take.
+// model's records and the core link's pool take.
 #include <benchmark/benchmark.h>
 
 #include <memory>
@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "bench/support/BenchSupport.h"
+#include "core/ResultPool.h"
 #include "search/CoreCommands.h"
 #include "search/SearchModel.h"
 
@@ -33,8 +34,8 @@ class NoProbes final : public HeaderProbes {
 };
 
 // One search of `count` results: four core results to one web result, core
-// results with tags as the core sends them.
-void Fill(SearchModel& model, int count) {
+// results with tags as the core sends them, kept in the core link's pool.
+void Fill(ResultPool& pool, SearchModel& model, int count) {
     model.OpenSearch(0);
     std::mt19937_64 random(42);
     for (int i = 0; i < count; ++i) {
@@ -43,18 +44,17 @@ void Fill(SearchModel& model, int count) {
                                "Web Song " + std::to_string(i) + ".mp3", WebEngineId::Engine2);
             continue;
         }
-        auto result = std::make_shared<CoreResult>();
-        result->searchId = 0;
-        result->resultId = i;
-        result->networkNumber = 1 + i % 2;
-        result->name = "Some Artist - Some Title (" + std::to_string(i) + ").mp3";
-        result->size = static_cast<std::int64_t>(random() % 9'000'000) + 1'000'000;
-        result->format = "mp3";
-        result->type = "Audio";
-        result->tags =
-            CoreTags({CoreTag{"bitrate", 0, 192, {}},
-                      CoreTag{"availability", 0, static_cast<std::int32_t>(i % 40), {}}});
-        model.AddCoreResult(std::move(result));
+        CoreResult result;
+        result.resultId = i;
+        result.networkNumber = 1 + i % 2;
+        result.name = "Some Artist - Some Title (" + std::to_string(i) + ").mp3";
+        result.size = static_cast<std::int64_t>(random() % 9'000'000) + 1'000'000;
+        result.format = "mp3";
+        result.type = "Audio";
+        result.tags = CoreTags({CoreTag{"bitrate", 0, 192, {}},
+                                CoreTag{"availability", 0, static_cast<std::int32_t>(i % 40), {}}});
+        pool.Add(result);
+        model.AddCoreResult(pool.Find(i), 0);
     }
 }
 
@@ -62,12 +62,13 @@ struct FilledModel {
     FilledModel() {
         const long before = bench::ResidentBytes();
         model = std::make_unique<SearchModel>(networks, std::make_unique<NoProbes>());
-        Fill(*model, kResults);
+        Fill(pool, *model, kResults);
         bytesPerResult = static_cast<double>(bench::ResidentBytes() - before) / kResults;
         model->ShowSearch(0);
         model->SortBy(ResultColumn::Size);
     }
     Networks networks;
+    ResultPool pool;
     std::unique_ptr<SearchModel> model;
     double bytesPerResult = 0;
 };

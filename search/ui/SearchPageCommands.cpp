@@ -110,11 +110,11 @@ void SearchPage::DownloadSelected() {
         // A result already in the transfer list is not started again: web
         // downloads are known by their link, core downloads by their name.
         if (result.fromCore) {
-            if (!downloads_.HasTransfer(result.Name(), false)) {
+            if (!downloads_.HasTransfer(std::string(result.Name()), false)) {
                 core_.SendDownloadRequest(result.Name(), result.core->resultId);
             }
         } else if (!downloads_.HasTransfer(result.Link(), true)) {
-            downloads_.StartWebDownload(result.Link(), result.Name());
+            downloads_.StartWebDownload(result.Link(), std::string(result.Name()));
         }
     }
 }
@@ -131,7 +131,8 @@ void SearchPage::Find() {
     DeselectRow(resultView_->currentIndex().row());
     DeselectRow(findPosition_);
     const FindOutcome found = FindRow(
-        results_->rowCount(), [this](int row) { return results_->Row(row).result->Name(); },
+        results_->rowCount(),
+        [this](int row) { return std::string(results_->Row(row).result->Name()); },
         findText_->text().toStdString(), findPosition_);
     findStatus_->setText(QString::fromStdString(found.status));
     if (found.row < 0) {

@@ -79,11 +79,10 @@ TEST_F(Dispatch, ResultsWaitForTheirSearchAndBindUnderTheSearchLock) {
 
     Feed(test::ClassicResult(11, 2, "second.mp3", 200));  // same id: the newer record wins
     Feed(test::SearchResult(0, 11));
-    const std::vector<CoreResult> bound = rig.sinks.results.Results();
+    const std::vector<RecordingResultSink::Handed> bound = rig.sinks.results.Results();
     ASSERT_EQ(bound.size(), 1u);
     EXPECT_EQ(bound[0].name, "second.mp3");
     EXPECT_EQ(bound[0].searchId, 0);
-    EXPECT_TRUE(bound[0].fromCore);
     EXPECT_EQ(rig.sinks.handedUnlocked, 0);
     const Lines lines = rig.lines.Take();
     EXPECT_EQ(lines[0], "search_id = 5  result_id = 11");

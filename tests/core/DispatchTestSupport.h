@@ -65,9 +65,9 @@ class LockCheckingSinks final : public CoreResultSink, public TransferSink {
   public:
     std::unique_lock<std::recursive_mutex> Lock() override { return std::unique_lock(mutex_); }
     bool HasSearch(std::int32_t searchId) const override { return results.HasSearch(searchId); }
-    void AddCoreResult(std::shared_ptr<CoreResult> result) override {
+    void AddCoreResult(std::shared_ptr<const PooledResult> result, std::int32_t searchId) override {
         handedUnlocked += HeldElsewhere(mutex_) ? 0 : 1;
-        results.AddCoreResult(std::move(result));
+        results.AddCoreResult(std::move(result), searchId);
     }
     void AddOrUpdateDownload(TransferItem item) override {
         transfers.AddOrUpdateDownload(std::move(item));

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "SearchTestSupport.h"
 #include "search/ResultList.h"
 #include "search/ResultRows.h"
 
@@ -59,14 +60,13 @@ class RandomResults {
         static const std::string kNets[] = {"Donkey", "donkey", "BitTorrent", "unknown"};
         const std::string name = kNames[Pick(6)];
         if (result.fromCore) {
-            auto core = std::make_shared<CoreResult>();
-            core->name = name;
-            core->resultId = static_cast<std::int32_t>(store_.size());
-            result.core = core;
-            result.network = &kNets[Pick(4)];
-            result.sources = static_cast<std::int32_t>(Pick(4));
-            result.bitrate = static_cast<std::int32_t>(Pick(3)) * 64;
             result.size = static_cast<std::int64_t>(Pick(5)) * (1LL << 31);
+            test::HandedCoreResult core = test::MakeCoreResult(
+                0, static_cast<std::int32_t>(store_.size()), name, result.size);
+            core->sources = static_cast<std::int32_t>(Pick(4));
+            core->bitrate = static_cast<std::int32_t>(Pick(3)) * 64;
+            result.core = core.record;
+            result.network = &kNets[Pick(4)];
         } else {
             const int state = static_cast<int>(Pick(3));
             result.probe = state == 0 ? ProbeState::New

@@ -10,9 +10,9 @@ namespace korvana {
 namespace {
 
 using test::FakeNetworks;
+using test::HandOver;
 using test::MakeCoreResult;
 using test::ManualProbes;
-using test::SetNumberTags;
 
 // Counts the drains the model asks for.
 class CountingListener final : public ListChangeListener {
@@ -37,7 +37,7 @@ class SearchModelTest : public ::testing::Test {
     std::vector<std::string> Names(const std::vector<ListedRow>& rows) const {
         std::vector<std::string> names;
         for (const ListedRow& row : rows) {
-            names.push_back(row.result->Name());
+            names.emplace_back(row.result->Name());
         }
         return names;
     }
@@ -70,7 +70,7 @@ TEST_F(SearchModelTest, SearchIdsCountUpAndStoppedRemovedOrUnknownSearchesTakeNo
     model_->RemoveSearch(0);
     // Results of stopped, removed and unknown searches are dropped.
     for (std::int32_t id : {1, 0, 77}) {
-        model_->AddCoreResult(MakeCoreResult(id, 1, "core", 1));
+        HandOver(*model_, MakeCoreResult(id, 1, "core", 1));
         model_->AddWebResult(id, "http://127.0.0.1/x", "web", WebEngineId::Engine1);
         EXPECT_TRUE(model_->ShowSearch(id).empty()) << id;
         EXPECT_EQ(model_->ShownCount(id), 0);
@@ -80,9 +80,10 @@ TEST_F(SearchModelTest, SearchIdsCountUpAndStoppedRemovedOrUnknownSearchesTakeNo
 TEST_F(SearchModelTest, CoreResultShowsItsColumnsInFullSixtyFourBits) {
     const std::int32_t id = Open();
     auto result = MakeCoreResult(id, 42, "Song.mp3", 5'000'000'000LL, 2);
-    SetNumberTags(*result, {{"BITRATE", 192}, {"Availability", 7}});
-    model_->AddCoreResult(result);
-    model_->AddCoreResult(MakeCoreResult(id, 43, "Plain.mp3", 10, 9));
+    result->bitrate = 192;
+    result->sources = 7;
+    HandOver(*model_, result);
+    HandOver(*model_, MakeCoreResult(id, 43, "Plain.mp3", 10, 9));
 
     const std::vector<ListedRow> rows = model_->ShowSearch(id);
     ASSERT_EQ(rows.size(), 2u);
@@ -97,29 +98,16 @@ TEST_F(SearchModelTest, CoreResultShowsItsColumnsInFullSixtyFourBits) {
     EXPECT_EQ(model_->ShownCount(id), 2);
 }
 
-TEST_F(SearchModelTest, TheNewestNumberTagOfANameIsShownAndTextTagsAreNot) {
-    const std::int32_t id = Open();
-    auto result = MakeCoreResult(id, 1, "Song.mp3", 10, 1);
-    result->tags = CoreTags({CoreTag{"bitrate", CoreTag::kTextType, 0, "320"},
-                             CoreTag{"Bitrate", 0, 256, {}}, CoreTag{"bitrate", 0, 128, {}},
-                             CoreTag{"availability", CoreTag::kTextType, 0, "9"}});
-    model_->AddCoreResult(result);
-    const std::vector<ListedRow> rows = model_->ShowSearch(id);
-    ASSERT_EQ(rows.size(), 1u);
-    EXPECT_EQ(ColumnText(rows[0], ResultColumn::Info), "256 kbps");
-    EXPECT_EQ(ColumnText(rows[0], ResultColumn::Sources), "1");
-}
-
 TEST_F(SearchModelTest, KnownNetworkNamesAreAskedForOnce) {
     const std::int32_t id = Open();
     for (int i = 0; i < 5; ++i) {
-        model_->AddCoreResult(MakeCoreResult(id, i, "a", 1, 1));
-        model_->AddCoreResult(MakeCoreResult(id, i, "b", 1, 9));
+        HandOver(*model_, MakeCoreResult(id, 2 * i, "a", 1, 1));
+        HandOver(*model_, MakeCoreResult(id, 2 * i + 1, "b", 1, 9));
     }
     // Network 9 stays unknown and is asked again, in case it arrives later.
     EXPECT_EQ(networks_.Asked(), 6);
     networks_.Set(9, "Gnutella");
-    model_->AddCoreResult(MakeCoreResult(id, 99, "c", 1, 9));
+    HandOver(*model_, MakeCoreResult(id, 99, "c", 1, 9));
     EXPECT_EQ(ColumnText(model_->ShowSearch(id).back(), ResultColumn::Net), "Gnutella");
 }
 
@@ -143,6 +131,26 @@ TEST_F(SearchModelTest, TwoEnginesFindingOneLinkListItOnce) {
     EXPECT_EQ(model_->ShownCount(id), 0);
 }
 
+TEST_F(SearchModelTest, ACoreResultReportedAgainToItsSearchIsOneRow) {
+    const std::int32_t other = Open();
+    const std::int32_t id = Open();
+    model_->ShowSearch(id);
+    HandOver(*model_, MakeCoreResult(id, 7, "love.mp3", 10));
+    HandOver(*model_, MakeCoreResult(id, 7, "love.mp3", 10));
+    // The core described the result again: a newer record of the same id.
+    HandOver(*model_, MakeCoreResult(id, 7, "love (again).mp3", 10));
+    HandOver(*model_, MakeCoreResult(id, 8, "other.mp3", 10));
+    // Another search may list the same result.
+    HandOver(*model_, MakeCoreResult(other, 7, "love.mp3", 10));
+    HandOver(*model_, MakeCoreResult(other, 7, "love.mp3", 10));
+
+    EXPECT_EQ(model_->TakeListChanges().events.size(), 2u);
+    EXPECT_EQ(Names(model_->ShowSearch(id)), (std::vector<std::string>{"love.mp3", "other.mp3"}));
+    EXPECT_EQ(model_->ShownCount(id), 2);
+    EXPECT_EQ(Names(model_->ShowSearch(other)), (std::vector<std::string>{"love.mp3"}));
+    EXPECT_EQ(model_->ShownCount(other), 1);
+}
+
 TEST_F(SearchModelTest, OnlyTheDisplayedSearchQueuesRowsAndOneDrainIsAskedFor) {
     CountingListener listener;
     model_->SetListener(&listener);
@@ -150,15 +158,15 @@ TEST_F(SearchModelTest, OnlyTheDisplayedSearchQueuesRowsAndOneDrainIsAskedFor) {
     const std::int32_t hidden = Open();
     model_->ShowSearch(shown);
     for (int i = 0; i < 50; ++i) {
-        model_->AddCoreResult(MakeCoreResult(shown, i, "s" + std::to_string(i), i));
-        model_->AddCoreResult(MakeCoreResult(hidden, i, "h", i));
+        HandOver(*model_, MakeCoreResult(shown, i, "s" + std::to_string(i), i));
+        HandOver(*model_, MakeCoreResult(hidden, i, "h", i));
     }
     EXPECT_EQ(listener.calls, 1);
     const ListChanges changes = model_->TakeListChanges();
     EXPECT_EQ(changes.events.size(), 50u);
     EXPECT_EQ(changes.counts,
               (std::vector<std::pair<std::int32_t, std::int32_t>>{{shown, 50}, {hidden, 50}}));
-    model_->AddCoreResult(MakeCoreResult(shown, 99, "late", 1));
+    HandOver(*model_, MakeCoreResult(shown, 99, "late", 1));
     EXPECT_EQ(listener.calls, 2);
     // Showing the search again lists the late row and drops its event.
     EXPECT_EQ(model_->ShowSearch(shown).size(), 51u);
@@ -169,7 +177,7 @@ TEST_F(SearchModelTest, OnlyTheDisplayedSearchQueuesRowsAndOneDrainIsAskedFor) {
 TEST_F(SearchModelTest, RemovedSearchNeverReachesTheListEvenWhenAlreadyQueued) {
     const std::int32_t id = Open();
     model_->ShowSearch(id);
-    model_->AddCoreResult(MakeCoreResult(id, 1, "queued", 1));
+    HandOver(*model_, MakeCoreResult(id, 1, "queued", 1));
     model_->AddWebResult(id, "http://127.0.0.1/q", "queued web", WebEngineId::Engine1);
     model_->RemoveSearch(id);
     EXPECT_TRUE(model_->TakeListChanges().events.empty());
@@ -178,7 +186,7 @@ TEST_F(SearchModelTest, RemovedSearchNeverReachesTheListEvenWhenAlreadyQueued) {
     const std::int32_t other = Open();
     model_->ShowSearch(-1);
     model_->RemoveSearch(other);
-    model_->AddCoreResult(MakeCoreResult(other, 1, "core", 1));
+    HandOver(*model_, MakeCoreResult(other, 1, "core", 1));
     model_->AddWebResult(other, "http://127.0.0.1/w", "web", WebEngineId::Engine1);
     EXPECT_TRUE(model_->TakeListChanges().events.empty());
     EXPECT_TRUE(model_->ShowSearch(-1).empty());
@@ -187,7 +195,7 @@ TEST_F(SearchModelTest, RemovedSearchNeverReachesTheListEvenWhenAlreadyQueued) {
 TEST_F(SearchModelTest, SizeHeaderClickedTwiceSortsAscendingAndAThirdTimeDescending) {
     const std::int32_t id = Open();
     for (std::int64_t size : {30, 10, 20}) {
-        model_->AddCoreResult(MakeCoreResult(id, static_cast<std::int32_t>(size), "r", size));
+        HandOver(*model_, MakeCoreResult(id, static_cast<std::int32_t>(size), "r", size));
     }
     model_->ShowSearch(id);
     std::vector<ListedRow> rows = model_->SortBy(ResultColumn::Size);
@@ -204,7 +212,7 @@ TEST_F(SearchModelTest, SizeHeaderClickedTwiceSortsAscendingAndAThirdTimeDescend
 TEST_F(SearchModelTest, ShowingASearchEqualsInsertingItsResultsNewestFirst) {
     const std::int32_t id = Open();
     for (int i = 0; i < 40; ++i) {
-        model_->AddCoreResult(MakeCoreResult(id, i, "c" + std::to_string(i % 3), (i * 7) % 5));
+        HandOver(*model_, MakeCoreResult(id, i, "c" + std::to_string(i % 3), (i * 7) % 5));
         model_->AddWebResult(id, "http://127.0.0.1/" + std::to_string(i), "w",
                              WebEngineId::Engine2);
     }

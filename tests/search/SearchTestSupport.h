@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/CoreResult.h"
+#include "core/CoreSinks.h"
 #include "search/CoreCommands.h"
 #include "search/DownloadStarter.h"
 #include "search/SizeProbes.h"
@@ -83,27 +84,34 @@ inline std::string OkHeader(long long length) {
            std::to_string(length);
 }
 
-// A core result as the core link hands it over, already bound to a search.
-inline std::shared_ptr<CoreResult> MakeCoreResult(std::int32_t searchId, std::int32_t resultId,
-                                                  std::string name, std::int64_t size,
-                                                  std::int32_t network = 1) {
-    auto result = std::make_shared<CoreResult>();
-    result->searchId = searchId;
-    result->resultId = resultId;
-    result->name = std::move(name);
-    result->size = size;
-    result->networkNumber = network;
-    return result;
+// A core result as the core link hands it over: the pool's record and the
+// search it was reported for. The record may still be changed before it is
+// handed over.
+struct HandedCoreResult {
+    std::int32_t searchId = 0;
+    std::shared_ptr<PooledResult> record;
+
+    PooledResult* operator->() const { return record.get(); }
+};
+
+inline HandedCoreResult MakeCoreResult(std::int32_t searchId, std::int32_t resultId,
+                                       std::string name, std::int64_t size,
+                                       std::int32_t network = 1) {
+    // The record's name lives beside it, as it lives in the pool's store.
+    struct Owned {
+        std::string name;
+        PooledResult record;
+    };
+    auto owned = std::make_shared<Owned>();
+    owned->name = std::move(name);
+    owned->record = PooledResult{resultId, network, size, 1, 0, owned->name};
+    return {searchId, std::shared_ptr<PooledResult>(owned, &owned->record)};
 }
 
-// Number tags, newest first.
-inline void SetNumberTags(CoreResult& result,
-                          std::initializer_list<std::pair<std::string, std::int32_t>> tags) {
-    std::vector<CoreTag> records;
-    for (const auto& [name, value] : tags) {
-        records.push_back(CoreTag{name, 0, value, {}});
-    }
-    result.tags = CoreTags(records);
+// Hands the result over as the core link does, under the sink's lock.
+inline void HandOver(CoreResultSink& sink, const HandedCoreResult& result) {
+    const auto lock = sink.Lock();
+    sink.AddCoreResult(result.record, result.searchId);
 }
 
 // Commands recorded in order, one line each.

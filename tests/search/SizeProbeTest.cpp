@@ -116,8 +116,8 @@ TEST_F(SizeProbeTest, FailedProbesRemoveTheRowAndSuccessCountsAndShowsTheSize) {
 }
 
 TEST_F(SizeProbeTest, WithSizeAscendingAKnownSizeMovesTheRowFromTheUnknownRows) {
-    model_->AddCoreResult(test::MakeCoreResult(id_, 1, "core", 500));
-    model_->AddCoreResult(test::MakeCoreResult(id_, 2, "core", 1500));
+    test::HandOver(*model_, test::MakeCoreResult(id_, 1, "core", 500));
+    test::HandOver(*model_, test::MakeCoreResult(id_, 2, "core", 1500));
     const std::string first = AddWeb(1);
     AddWeb(2);
     model_->SortBy(ResultColumn::Size);
@@ -144,11 +144,11 @@ TEST_F(SizeProbeTest, WithSizeAscendingAKnownSizeMovesTheRowFromTheUnknownRows) 
 
 TEST_F(SizeProbeTest, StoppedSearchKeepsItsRowsAndStillCountsSuccessfulProbes) {
     const std::string link = AddWeb(1);
-    model_->AddCoreResult(test::MakeCoreResult(id_, 1, "core", 10));
+    test::HandOver(*model_, test::MakeCoreResult(id_, 1, "core", 10));
     probes_->headers[link] = OkHeader(99);
     model_->StopSearch(id_);
     AddWeb(2);
-    model_->AddCoreResult(test::MakeCoreResult(id_, 2, "late", 10));
+    test::HandOver(*model_, test::MakeCoreResult(id_, 2, "late", 10));
     model_->ProbeTick();
     probes_->RunAll();
     EXPECT_EQ(model_->ShownCount(id_), 2);

@@ -2,7 +2,11 @@
 // reconnects after a fatal one finds a working core.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
 #include <set>
+#include <string>
+#include <thread>
 
 #include "tests/support/SimHarness.h"
 #include "tests/support/TempDir.h"
@@ -184,6 +188,19 @@ TEST(SimFaults, DuplicateAndForeignResults) {
     EXPECT_TRUE(undescribed);
 }
 
+// How often `text` occurs in the file, once the file has had a moment to
+// receive what the core writes after its last frame.
+int Occurrences(const std::filesystem::path& file, const std::string& text) {
+    std::this_thread::sleep_for(200ms);
+    std::ifstream in(file);
+    const std::string content((std::istreambuf_iterator<char>(in)), {});
+    int count = 0;
+    for (auto at = content.find(text); at != std::string::npos; at = content.find(text, at + 1)) {
+        ++count;
+    }
+    return count;
+}
+
 TEST(SimFaults, FloodAnswersEachSearchWithNResults) {
     TempDir dir;
     SimProcess sim(dir.Path(), {"--flood", "20000", "--no-stats"});
@@ -195,6 +212,21 @@ TEST(SimFaults, FloodAnswersEachSearchWithNResults) {
     EXPECT_EQ(tally.described.size(), 20000u);
     EXPECT_EQ(tally.bound.begin()->first, 5);
     EXPECT_FALSE(client.WaitForOpcode(5, 200ms));
+    // Measurements of the front end count from the flood's last frame, which
+    // the core reports once.
+    EXPECT_EQ(Occurrences(dir.Path() / "sim.log", "flood sent at "), 1);
+}
+
+TEST(SimFaults, SearchesAnsweredFromTheCatalogueReportNoFlood) {
+    TempDir dir;
+    SimProcess sim(dir.Path(), {"--no-stats"});
+    RawClient client(sim.Port());
+    client.LogIn();
+    client.Send(SearchMessage(0, "a"));
+    ASSERT_TRUE(client.WaitForOpcode(5));
+    while (client.WaitForOpcode(5, 500ms)) {
+    }
+    EXPECT_EQ(Occurrences(dir.Path() / "sim.log", "flood sent at "), 0);
 }
 
 }  // namespace

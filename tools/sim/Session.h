@@ -35,6 +35,9 @@ class Session {
     void Tick(SimClock::time_point now);
     // Tops up result floods; called whenever output has drained.
     void Pump();
+    // True once for each flood, when its last result has left the output
+    // buffer: measurements of the front end count from then.
+    bool TakeFloodSent();
     // News from the core, passed on once the front end has logged in.
     void Deliver(const GuiMessage& message);
 
@@ -76,6 +79,7 @@ class Session {
     SimClock::time_point nextBatch_;
     std::unordered_set<std::int32_t> describedResults_;
     std::unordered_set<std::int32_t> reportedEnds_;
+    bool floodQueued_ = false;
 };
 
 }  // namespace korvana::sim

@@ -86,8 +86,19 @@ void Session::Pump() {
             --search.floodLeft;
         }
         const bool done = search.floodLeft == 0 && search.next == search.songs.size();
+        if (done && faults_.flood > 0) {
+            floodQueued_ = true;
+        }
         it = done ? searches_.erase(it) : std::next(it);
     }
+}
+
+bool Session::TakeFloodSent() {
+    if (!floodQueued_ || !PendingOutput().empty()) {
+        return false;
+    }
+    floodQueued_ = false;
+    return true;
 }
 
 }  // namespace korvana::sim

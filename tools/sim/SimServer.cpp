@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <vector>
@@ -209,6 +210,7 @@ void SimServer::Write(Connection& connection) {
     for (std::size_t total = 0; total < kMaxWritePerPass;) {
         const std::span<const std::uint8_t> pending = connection.session->PendingOutput();
         if (pending.empty()) {
+            ReportFloodSent(*connection.session);
             return;
         }
         const ssize_t n =
@@ -224,6 +226,15 @@ void SimServer::Write(Connection& connection) {
         connection.session->Consume(static_cast<std::size_t>(n));
         connection.session->Pump();
         total += static_cast<std::size_t>(n);
+    }
+}
+
+void SimServer::ReportFloodSent(Session& session) {
+    if (session.TakeFloodSent()) {
+        // On the monotonic clock, which the front end's probe also uses.
+        const auto now = std::chrono::steady_clock::now().time_since_epoch();
+        std::fprintf(stderr, "korvana-sim: flood sent at %lld ns\n",
+                     static_cast<long long>(std::chrono::nanoseconds(now).count()));
     }
 }
 

@@ -43,6 +43,7 @@ class SimServer final : public Audience {
     void Accept(CoreState& core);
     void Read(Connection& connection);
     void Write(Connection& connection);
+    void ReportFloodSent(Session& session);
     void Trace(const std::vector<std::uint8_t>& body) const;
     void Serve(CoreState& core);
 

@@ -77,7 +77,7 @@ TEST(CoreLinkWithSimulatedCore, SearchDownloadPauseResumeAndFinish) {
     terms.keywords = "a";
     world.link.SendSearchQuery(0, terms);
     ASSERT_TRUE(Eventually([&] { return !world.results.Results().empty(); }));
-    const CoreResult first = world.results.Results().front();
+    const RecordingResultSink::Handed first = world.results.Results().front();
     EXPECT_EQ(first.searchId, 0);
     EXPECT_GT(first.size, 0);
 

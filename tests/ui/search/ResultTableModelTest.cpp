@@ -16,6 +16,7 @@ namespace korvana {
 namespace {
 
 using test::FakeNetworks;
+using test::HandOver;
 using test::MakeCoreResult;
 using test::ManualProbes;
 using test::OkHeader;
@@ -70,8 +71,8 @@ class ResultTableModelTest : public ::testing::Test {
 
 TEST_F(ResultTableModelTest, CellsShowTheColumnTextsWithTheirAlignments) {
     auto core = MakeCoreResult(id_, 5, "Core Song.mp3", 4'294'967'296LL, 2);
-    test::SetNumberTags(*core, {{"bitrate", 320}});
-    model_->AddCoreResult(core);
+    core->bitrate = 320;
+    HandOver(*model_, core);
     AddWeb(1);
     Settle();
     ASSERT_EQ(table_->rowCount(), 2);
@@ -128,8 +129,8 @@ TEST_F(ResultTableModelTest, BurstsOfRowsAndProbeReportsKeepTheTableInOrder) {
             for (int i = 0; i < 20; ++i) {
                 ++next;
                 if (random() % 2 == 0) {
-                    model_->AddCoreResult(MakeCoreResult(
-                        id_, next, "core " + std::to_string(next % 7), random() % 4 * 100));
+                    HandOver(*model_, MakeCoreResult(id_, next, "core " + std::to_string(next % 7),
+                                                     random() % 4 * 100));
                 } else {
                     probes_->headers[AddWeb(next)] =
                         random() % 3 == 0 ? std::string() : OkHeader(random() % 500 + 1);
@@ -165,8 +166,8 @@ TEST_F(ResultTableModelTest, BurstsOfRowsAndProbeReportsKeepTheTableInOrder) {
 TEST_F(ResultTableModelTest, SelectionFollowsARowThatMovesWhenItsSizeArrives) {
     table_->SortBy(ResultColumn::Size);
     table_->SortBy(ResultColumn::Size);
-    model_->AddCoreResult(MakeCoreResult(id_, 1, "small", 10));
-    model_->AddCoreResult(MakeCoreResult(id_, 2, "large", 5000));
+    HandOver(*model_, MakeCoreResult(id_, 1, "small", 10));
+    HandOver(*model_, MakeCoreResult(id_, 2, "large", 5000));
     const std::string link = AddWeb(3);
     Settle();
     ASSERT_EQ(Cell(0, ResultColumn::Filename), "web 3");
@@ -184,7 +185,7 @@ TEST_F(ResultTableModelTest, SelectionFollowsARowThatMovesWhenItsSizeArrives) {
 
 TEST_F(ResultTableModelTest, CountsReachTheTabsAndAFailedProbeRemovesItsRow) {
     QSignalSpy counts(table_.get(), &ResultTableModel::ResultCountChanged);
-    model_->AddCoreResult(MakeCoreResult(id_, 1, "core", 10));
+    HandOver(*model_, MakeCoreResult(id_, 1, "core", 10));
     AddWeb(2);
     Settle();
     ASSERT_EQ(counts.count(), 1);
@@ -199,7 +200,7 @@ TEST_F(ResultTableModelTest, CountsReachTheTabsAndAFailedProbeRemovesItsRow) {
 }
 
 TEST_F(ResultTableModelTest, ResultsQueuedForARemovedSearchNeverShow) {
-    model_->AddCoreResult(MakeCoreResult(id_, 1, "queued", 10));
+    HandOver(*model_, MakeCoreResult(id_, 1, "queued", 10));
     model_->RemoveSearch(id_);
     Settle();
     EXPECT_EQ(table_->rowCount(), 0);

@@ -15,8 +15,8 @@
 namespace korvana {
 namespace {
 
+using test::HandOver;
 using test::MakeCoreResult;
-using test::SetNumberTags;
 
 QString GalleryFile(const QString& name) {
     const QString folder = qEnvironmentVariableIsSet("KORVANA_GALLERY_DIR")
@@ -45,12 +45,9 @@ void AddSongs(test::PageWorld& world) {
     std::int32_t resultId = 100;
     for (const Song& song : songs) {
         auto result = MakeCoreResult(0, resultId++, song.name, song.size, song.network);
-        if (song.bitrate > 0) {
-            SetNumberTags(*result, {{"bitrate", song.bitrate}, {"availability", song.sources}});
-        } else {
-            SetNumberTags(*result, {{"availability", song.sources}});
-        }
-        world.model.AddCoreResult(result);
+        result->bitrate = song.bitrate;
+        result->sources = song.sources;
+        HandOver(world.model, result);
     }
     const char* webNames[] = {"Localhost Blues.mp3", "Idle Loop (radio edit).mp3",
                               "Loopback Lullaby.mp3", "Connection Refused.mp3"};
@@ -73,7 +70,7 @@ TEST(SearchPageLook, PageWithResults) {
     world.page.StartSearch();
     world.page.findChild<QLineEdit*>(QStringLiteral("IDC_KEYWORD"))->setText("packet choir");
     world.page.StartSearch();
-    world.model.AddCoreResult(MakeCoreResult(1, 1, "Packet Choir - Ack.mp3", 1));
+    HandOver(world.model, MakeCoreResult(1, 1, "Packet Choir - Ack.mp3", 1));
     world.page.Tabs().SelectTab(0);
     world.page.ShowSearch(0);
     AddSongs(world);

@@ -138,7 +138,7 @@ TEST_F(SearchPageSimTest, KeywordAndEnterListCoreAndWebResultsAndDownloadSendsTh
     // The failing result was listed as "Unknown" before its probe removed it.
     EXPECT_EQ(listedUnknown.count(web_.BaseUrl() + failing), 1u);
     for (int row : RowsWhere(IsWeb)) {
-        const std::string name = page_->Results().Row(row).result->Name();
+        const std::string name(page_->Results().Row(row).result->Name());
         EXPECT_NE(name, "Quiet Engines - Handshake.mp3");
         EXPECT_EQ(page_->Results().Row(row).size,
                   name == "Quiet Engines - Idle Loop.mp3" ? 12510 : 16680);

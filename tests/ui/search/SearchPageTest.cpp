@@ -15,6 +15,7 @@
 namespace korvana {
 namespace {
 
+using test::HandOver;
 using test::MakeCoreResult;
 
 class SearchPageTest : public ::testing::Test {
@@ -100,7 +101,7 @@ TEST_F(SearchPageTest, OnlyTheTitleFilledIsTheTabTitleAndGoesToTheCoreWithAnEmpt
 
 TEST_F(SearchPageTest, NoTermAsksForOneAndKeepsTheListedResults) {
     Search(QStringLiteral("blues"));
-    world_.model.AddCoreResult(MakeCoreResult(0, 1, "kept.mp3", 10));
+    HandOver(world_.model, MakeCoreResult(0, 1, "kept.mp3", 10));
     world_.Settle();
     Search(QStringLiteral("enter a keyword"));
     EXPECT_EQ(world_.prompter.messages,
@@ -147,8 +148,8 @@ TEST_F(SearchPageTest, DownloadSelectedSendsCoreRowsToTheCoreAndStartsWebRows) {
     EXPECT_EQ(world_.prompter.messages,
               std::vector<std::string>{"Download Error: Please select something to download."});
     Search(QStringLiteral("song"));
-    world_.model.AddCoreResult(MakeCoreResult(0, 0, "core zero.mp3", 10));
-    world_.model.AddCoreResult(MakeCoreResult(0, 8, "already.mp3", 10));
+    HandOver(world_.model, MakeCoreResult(0, 0, "core zero.mp3", 10));
+    HandOver(world_.model, MakeCoreResult(0, 8, "already.mp3", 10));
     world_.model.AddWebResult(0, "http://127.0.0.1/w.mp3", "web.mp3", WebEngineId::Engine1);
     world_.model.AddWebResult(0, "http://127.0.0.1/got.mp3", "got.mp3", WebEngineId::Engine3);
     world_.Settle();
@@ -170,7 +171,7 @@ TEST_F(SearchPageTest, DownloadSelectedSendsCoreRowsToTheCoreAndStartsWebRows) {
 TEST_F(SearchPageTest, FindSelectsMatchesWrapsAndReportsMisses) {
     Search(QStringLiteral("x"));
     for (const char* name : {"one.mp3", "Two.mp3", "three.mp3", "TWO again.mp3"}) {
-        world_.model.AddCoreResult(MakeCoreResult(0, 1, name, 1));
+        HandOver(world_.model, MakeCoreResult(0, 1, name, 1));
     }
     world_.Settle();
     // Unsorted: the newest row is on top.
@@ -201,9 +202,9 @@ TEST_F(SearchPageTest, TabLabelsCountCoreResultsAndSizedWebResults) {
     Search(QStringLiteral("blues"));
     Search(QStringLiteral("jazz"));
     for (int i = 0; i < 3; ++i) {
-        world_.model.AddCoreResult(MakeCoreResult(0, i, "b", 1));
+        HandOver(world_.model, MakeCoreResult(0, i, "b", 1));
     }
-    world_.model.AddCoreResult(MakeCoreResult(1, 9, "j", 1));
+    HandOver(world_.model, MakeCoreResult(1, 9, "j", 1));
     world_.model.AddWebResult(1, "http://127.0.0.1/j.mp3", "j.mp3", WebEngineId::Engine1);
     world_.probes->headers["http://127.0.0.1/j.mp3"] = test::OkHeader(100);
     world_.model.ProbeTick();
@@ -224,7 +225,7 @@ TEST_F(SearchPageTest, StopRemoveAndClearCloseTheirSearches) {
     EXPECT_EQ(Tabs().Model().Count(), 2);
     EXPECT_EQ(Tabs().SelectedSearchId(), 1);
     EXPECT_EQ(world_.model.DisplayedSearchId(), 1);
-    world_.model.AddCoreResult(MakeCoreResult(0, 1, "late", 1));
+    HandOver(world_.model, MakeCoreResult(0, 1, "late", 1));
     world_.page.OnMenuCommand(ID_CLEAR_ALL_SEARCHES);
     world_.Settle();
     EXPECT_EQ(world_.core.log,
@@ -234,14 +235,14 @@ TEST_F(SearchPageTest, StopRemoveAndClearCloseTheirSearches) {
     EXPECT_TRUE(Tabs().isHidden());
     EXPECT_TRUE(world_.Find<QWidget>("IDC_REMOVE_SEARCH")->isHidden());
     EXPECT_EQ(world_.model.DisplayedSearchId(), -1);
-    world_.model.AddCoreResult(MakeCoreResult(1, 2, "after", 1));
+    HandOver(world_.model, MakeCoreResult(1, 2, "after", 1));
     world_.Settle();
     EXPECT_EQ(world_.page.Results().rowCount(), 0);
 }
 
 TEST_F(SearchPageTest, RemovingTheOnlySearchHidesTheStripAndEmptiesTheList) {
     Search(QStringLiteral("only"));
-    world_.model.AddCoreResult(MakeCoreResult(0, 1, "row", 1));
+    HandOver(world_.model, MakeCoreResult(0, 1, "row", 1));
     world_.Settle();
     ASSERT_EQ(world_.page.Results().rowCount(), 1);
     world_.page.RemoveSearch();
@@ -255,7 +256,7 @@ TEST_F(SearchPageTest, HeaderClicksSortAndRightClicksOpenTheMenus) {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&world_.page));
     Search(QStringLiteral("x"));
     for (std::int64_t size : {20, 30, 10}) {
-        world_.model.AddCoreResult(MakeCoreResult(0, 1, std::to_string(size), size));
+        HandOver(world_.model, MakeCoreResult(0, 1, std::to_string(size), size));
     }
     world_.Settle();
     QHeaderView* header = List().horizontalHeader();
