@@ -65,7 +65,13 @@ printf '[Software]\nKorvana\\CorePort=%d\n' "$linkPort" >"$XDG_CONFIG_HOME/Korva
 app=$!
 pids+=("$app")
 sleep 15  # the splash, the log-in and the first polls
-corePid=$(pgrep -f -x "$KORVANA_HOME/mldonkey/mlnet" || true)
+# The core runs as "mlnet": found by its executable, stopped at the end
+# even when the program could not stop it.
+for exe in /proc/[0-9]*/exe; do
+    if [[ $(readlink "$exe" 2>/dev/null) == "$KORVANA_HOME/mldonkey/mlnet" ]]; then
+        corePid=$(basename "$(dirname "$exe")")
+    fi
+done
 
 if [[ $statusWindow == --status-window ]]; then
     window=$(xdotool search --sync --name '^Korvana MP3 Finder$' | head -1)
