@@ -36,7 +36,7 @@ struct AppEnvironment {
         fs::create_directories(dir.Path() / "run");
         fs::permissions(dir.Path() / "run", fs::perms::owner_all);
     }
-    fs::path LockFile() const { return dir.Path() / "run" / "Korvana MP3 Finder.lock"; }
+    fs::path LockFile() const { return SingleInstance::DefaultLockFile(dir.Path() / "home"); }
 
     bool WaitUntilLocked() const {
         for (int i = 0; i < 1000; ++i) {
