@@ -163,12 +163,14 @@ bool TransferList::ReportWebDownload(const std::string& key, const std::string& 
     return code == 0 && !record->cancelled;
 }
 
-bool TransferList::HasTransfer(std::string_view link, std::string_view fileName) {
+bool TransferList::HasWebDownload(std::string_view link) {
     const auto lock = Lock();
-    if (!IsCoreKey(link)) {
-        const TransferItem* record = FindIgnoringCase(link);
-        return record != nullptr && !IsCoreKey(record->key);
-    }
+    const TransferItem* record = FindIgnoringCase(link);
+    return record != nullptr && !IsCoreKey(record->key);
+}
+
+bool TransferList::HasCoreDownload(std::string_view fileName) {
+    const auto lock = Lock();
     return std::any_of(downloads_.begin(), downloads_.end(), [fileName](const TransferItem& r) {
         return IsCoreKey(r.key) && r.name == fileName;
     });
