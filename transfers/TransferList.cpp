@@ -10,12 +10,6 @@
 #include "transfers/TransferTexts.h"
 
 namespace korvana {
-namespace {
-
-constexpr std::uint8_t kStateDownloaded = 2;
-
-}  // namespace
-
 TransferList::TransferList(const Clock& clock, StatusLog& log) : clock_(clock), log_(log) {}
 
 std::unique_lock<std::recursive_mutex> TransferList::Lock() {
@@ -81,7 +75,7 @@ void TransferList::AddOrUpdateDownload(TransferItem item) {
         known->downloaded = item.downloaded;
         known->rate = item.rate;
         known->coreState = item.coreState;
-        if (item.coreState == kStateDownloaded) {
+        if (item.coreState == kCoreStateDownloaded) {
             known->finishTime = clock_.WallNow();
         }
         return;
