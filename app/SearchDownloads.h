@@ -15,8 +15,7 @@ class SearchDownloads final : public DownloadStarter {
     SearchDownloads(TransferList& list, WebDownloads& web) : list_(list), web_(web) {}
 
     bool HasTransfer(const std::string& linkOrName, bool isWeb) const override {
-        // The list tells core results by a link that is a result number.
-        return isWeb ? list_.HasTransfer(linkOrName, "") : list_.HasTransfer("0", linkOrName);
+        return isWeb ? list_.HasWebDownload(linkOrName) : list_.HasCoreDownload(linkOrName);
     }
     void StartWebDownload(const std::string& link, const std::string& fileName) override {
         web_.StartWebDownload(link, fileName);

@@ -28,38 +28,44 @@ LibraryScanner::LibraryScanner(std::filesystem::path folder) : folder_(std::move
 LibraryScan LibraryScanner::Scan() {
     LibraryScan scan;
     ++scans_;
-    scan.changed = scans_ == 1;
     now_ = std::time(nullptr);
+    resized_.clear();
+    Change change = scans_ == 1 ? Change::Files : Change::None;
     if (!folder_.empty()) {
         char* real = realpath(folder_.c_str(), nullptr);
         realRoot_ = real != nullptr ? real : "";
         std::free(real);
-        Walk(scan);
+        change = std::max(change, Walk());
     }
     for (auto it = folders_.begin(); it != folders_.end();) {
         if (it->second.seenInScan != scans_) {
-            scan.changed = true;
+            change = Change::Files;
             it = folders_.erase(it);
         } else {
             ++it;
         }
     }
-    if (!scan.changed) {
-        scan.entries.clear();
+    if (change == Change::Files) {
+        scan.changed = true;
+        ListEntries(scan);
+    } else if (change == Change::Sizes) {
+        scan.resized = std::move(resized_);
     }
+    resized_.clear();
     return scan;
 }
 
-// Checks every folder first and builds the entries only when something
-// changed, so that an unchanged tree costs no allocation per file.
-void LibraryScanner::Walk(LibraryScan& scan) {
+// Checks every folder first; the entries are built only when files came or
+// went, so that an unchanged tree costs no allocation per file.
+LibraryScanner::Change LibraryScanner::Walk() {
     const std::string root = folder_.string();
+    Change change = Change::None;
     std::vector<std::string> pending{root};
     while (!pending.empty()) {
         const std::string path = std::move(pending.back());
         pending.pop_back();
         FolderState& state = folders_[path];
-        scan.changed = Visit(path, path == root, state) || scan.changed;
+        change = std::max(change, Visit(path, path == root, state));
         state.seenInScan = scans_;
         for (const Child& child : state.children) {
             if (child.folder) {
@@ -67,14 +73,16 @@ void LibraryScanner::Walk(LibraryScan& scan) {
             }
         }
     }
-    if (!scan.changed) {
-        return;
-    }
+    return change;
+}
+
+void LibraryScanner::ListEntries(LibraryScan& scan) {
     struct Frame {
         std::string path;
         const FolderState* state;
         std::size_t next;
     };
+    const std::string root = folder_.string();
     std::vector<Frame> stack{{root, &folders_[root], 0}};
     while (!stack.empty()) {
         Frame& frame = stack.back();
@@ -93,15 +101,18 @@ void LibraryScanner::Walk(LibraryScan& scan) {
     }
 }
 
-// Reads the folder again unless it is known, settled and unchanged. Returns
-// whether its entries differ from before.
-bool LibraryScanner::Visit(const std::string& path, bool isRoot, FolderState& state) {
+// Reads the folder again unless it is known, settled and unchanged; then
+// only its unsettled files are looked at again.
+LibraryScanner::Change LibraryScanner::Visit(const std::string& path, bool isRoot,
+                                             FolderState& state) {
     struct stat info {};
     const int statResult = isRoot ? stat(path.c_str(), &info) : lstat(path.c_str(), &info);
     const bool isFolder = statResult == 0 && S_ISDIR(info.st_mode);
+    Change change = Change::None;
     if (isFolder && state.read && state.settled && state.device == std::int64_t(info.st_dev) &&
-        state.inode == std::int64_t(info.st_ino) && SameTime(state.mtime, info.st_mtim)) {
-        return false;
+        state.inode == std::int64_t(info.st_ino) && SameTime(state.mtime, info.st_mtim) &&
+        LookAgain(path, isRoot, state, change)) {
+        return change;
     }
     std::vector<Child> before = std::move(state.children);
     state.children.clear();
@@ -114,37 +125,104 @@ bool LibraryScanner::Visit(const std::string& path, bool isRoot, FolderState& st
         state.device = std::int64_t(info.st_dev);
         state.inode = std::int64_t(info.st_ino);
         state.mtime = info.st_mtim;
-        ReadFolder(fd, path, state);
+        state.settled = now_ - info.st_mtim.tv_sec > kSettleSeconds;
+        ReadFolder(fd, path, before, state);
     }
-    return state.children != before;
+    return Compare(path, before, state.children);
 }
 
-void LibraryScanner::ReadFolder(int fd, const std::string& path, FolderState& state) {
+// Stats the folder's unsettled files again. False when one is gone or is no
+// longer a listed file: the folder must then be read again.
+bool LibraryScanner::LookAgain(const std::string& path, bool isRoot, FolderState& state,
+                               Change& change) {
+    const auto unsettled = [](const Child& child) { return !child.folder && !child.settled; };
+    if (std::none_of(state.children.begin(), state.children.end(), unsettled)) {
+        return true;
+    }
+    const int fd =
+        open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | (isRoot ? 0 : O_NOFOLLOW));
+    if (fd < 0) {
+        return false;
+    }
+    bool listed = true;
+    for (Child& child : state.children) {
+        if (!unsettled(child)) {
+            continue;
+        }
+        Child now;
+        listed = ReadChild(fd, path, child.name.c_str(), DT_UNKNOWN, now) && !now.folder;
+        if (!listed) {
+            break;
+        }
+        if (now.size != child.size) {
+            resized_.push_back(MakeLibraryEntry(Join(path, child.name), now.size));
+            change = Change::Sizes;
+        }
+        child.size = now.size;
+        child.settled = now.settled;
+    }
+    close(fd);
+    return listed;
+}
+
+// A file that was there before, settled, and is still the same inode keeps
+// what was known of it without a stat.
+void LibraryScanner::ReadFolder(int fd, const std::string& path, const std::vector<Child>& before,
+                                FolderState& state) {
     DIR* folder = fdopendir(fd);
     if (folder == nullptr) {
         close(fd);
         return;
     }
-    std::time_t newest = state.mtime.tv_sec;
+    const auto byName = [](const Child& child, const char* name) {
+        return std::strcmp(child.name.c_str(), name) < 0;
+    };
     while (const dirent* entry = readdir(folder)) {
         if (std::strcmp(entry->d_name, ".") == 0 || std::strcmp(entry->d_name, "..") == 0) {
             continue;
         }
+        const auto known = std::lower_bound(before.begin(), before.end(), entry->d_name, byName);
+        if (entry->d_type == DT_REG && known != before.end() && known->name == entry->d_name &&
+            known->settled && !known->folder && known->inode == entry->d_ino) {
+            state.children.push_back(*known);
+            continue;
+        }
         Child child;
-        if (ReadChild(dirfd(folder), path, entry->d_name, entry->d_type, child, newest)) {
+        if (ReadChild(dirfd(folder), path, entry->d_name, entry->d_type, child)) {
+            child.inode = entry->d_ino;
             state.children.push_back(std::move(child));
         }
     }
     closedir(folder);
     std::sort(state.children.begin(), state.children.end(),
               [](const Child& a, const Child& b) { return a.name < b.name; });
-    state.settled = now_ - newest > kSettleSeconds;
+}
+
+// Files when names or kinds differ, else Sizes when a file's size does (its
+// entry is kept for the scan), else None.
+LibraryScanner::Change LibraryScanner::Compare(const std::string& path,
+                                               const std::vector<Child>& before,
+                                               const std::vector<Child>& after) {
+    if (before.size() != after.size()) {
+        return Change::Files;
+    }
+    Change change = Change::None;
+    for (std::size_t i = 0; i < after.size(); ++i) {
+        if (before[i].name != after[i].name || before[i].folder != after[i].folder) {
+            return Change::Files;
+        }
+        if (before[i].size != after[i].size) {
+            resized_.push_back(MakeLibraryEntry(Join(path, after[i].name), after[i].size));
+            change = Change::Sizes;
+        }
+    }
+    return change;
 }
 
 // Classifies one folder entry; false for what is not listed (devices,
 // pipes, sockets, links to folders or out of the downloads folder).
 bool LibraryScanner::ReadChild(int fd, const std::string& path, const char* name,
-                               unsigned char type, Child& child, std::time_t& newest) {
+                               unsigned char type, Child& child) {
     child.name = name;
     if (type == DT_DIR) {
         child.folder = true;
@@ -175,7 +253,7 @@ bool LibraryScanner::ReadChild(int fd, const std::string& path, const char* name
         return false;
     }
     child.size = info.st_size;
-    newest = std::max(newest, info.st_mtim.tv_sec);
+    child.settled = now_ - info.st_mtim.tv_sec > kSettleSeconds;
     return true;
 }
 

@@ -11,21 +11,29 @@
 
 namespace korvana {
 
-// One scan of the downloads folder. When nothing changed since the last
-// scan, `changed` is false and `entries` is left empty: the listing the
-// caller holds is still right.
+// One scan of the downloads folder. When files came or went (and at the
+// first scan), `changed` is set and `entries` lists every file. Otherwise
+// `entries` is left empty, since the listing the caller holds is still
+// right but for the sizes in `resized`: the files whose size alone changed.
 struct LibraryScan {
     bool changed = false;
     std::vector<LibraryEntry> entries;
+    std::vector<LibraryEntry> resized;
 };
 
 // Lists every regular file below the downloads folder, depth first, each
 // folder's entries in name order with a sub-folder's files at the point
 // where the sub-folder is met. Symbolic links to folders are never
 // followed; a link to a file is listed only when the file it leads to lies
-// inside the downloads folder. Folders whose modification time has not
-// moved since they were read, and that had settled by then, are not read
-// again, so a scan of an unchanged tree costs one stat per folder.
+// inside the downloads folder.
+//
+// Work follows what changed, so that a big folder costs little while one
+// of its files grows: a folder is read again only when its modification
+// time moved or had not settled when it was read; a file is looked at
+// again only when it had not settled when it was last looked at (one stat
+// each), or when its folder is read again and the file is not the one
+// (inode) that was there. An unchanged, settled tree costs one stat per
+// folder.
 //
 // A scanner is used by one thread at a time (the scan may run off the GUI
 // thread; its result is then applied on it).
@@ -36,17 +44,21 @@ class LibraryScanner {
     LibraryScan Scan();
     const std::filesystem::path& Folder() const { return folder_; }
 
-    // A folder whose newest change is this recent when it is read is read
-    // again at the next scan: a change within the same time stamp tick, or
-    // a file still being written, would otherwise go unseen.
+    // A folder or file whose last change is this recent when it is read is
+    // read again at the next scan: a change within the same time stamp
+    // tick, or a file still being written, would otherwise go unseen.
     static constexpr std::time_t kSettleSeconds = 5;
 
   private:
+    // What a folder's visit found; the greater wins over a whole scan.
+    enum class Change { None, Sizes, Files };
+
     struct Child {
         std::string name;
         bool folder = false;
         std::int64_t size = 0;
-        bool operator==(const Child&) const = default;
+        std::uint64_t inode = 0;
+        bool settled = false;
     };
     struct FolderState {
         bool read = false;
@@ -58,15 +70,21 @@ class LibraryScanner {
         std::uint64_t seenInScan = 0;
     };
 
-    bool Visit(const std::string& path, bool isRoot, FolderState& state);
-    void ReadFolder(int fd, const std::string& path, FolderState& state);
+    Change Visit(const std::string& path, bool isRoot, FolderState& state);
+    bool LookAgain(const std::string& path, bool isRoot, FolderState& state, Change& change);
+    void ReadFolder(int fd, const std::string& path, const std::vector<Child>& before,
+                    FolderState& state);
     bool ReadChild(int fd, const std::string& path, const char* name, unsigned char type,
-                   Child& child, std::time_t& newest);
-    void Walk(LibraryScan& scan);
+                   Child& child);
+    Change Compare(const std::string& path, const std::vector<Child>& before,
+                   const std::vector<Child>& after);
+    Change Walk();
+    void ListEntries(LibraryScan& scan);
 
     std::filesystem::path folder_;
     std::string realRoot_;  // the folder with links resolved, for link checks
     std::unordered_map<std::string, FolderState> folders_;
+    std::vector<LibraryEntry> resized_;  // of the scan under way
     std::uint64_t scans_ = 0;
     std::time_t now_ = 0;
 };

@@ -1,6 +1,7 @@
 #include "library/LibrarySort.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "core/AsciiCase.h"
 
@@ -46,6 +47,40 @@ std::vector<LibraryEntry> SortedRows(const std::vector<LibraryEntry>& listing,
         return Before(a, b, sort);
     });
     return rows;
+}
+
+std::vector<std::size_t> MergeSortedRows(std::vector<LibraryEntry>& rows,
+                                         std::vector<LibraryEntry> arrivals,
+                                         const LibrarySort& sort) {
+    std::vector<std::size_t> placed;
+    placed.reserve(arrivals.size());
+    if (!Sortable(sort)) {
+        // Each goes in at the top, above the ones before it.
+        std::reverse(arrivals.begin(), arrivals.end());
+        for (std::size_t i = 0; i < arrivals.size(); ++i) {
+            placed.push_back(i);
+        }
+        rows.insert(rows.begin(), std::make_move_iterator(arrivals.begin()),
+                    std::make_move_iterator(arrivals.end()));
+        return placed;
+    }
+    std::stable_sort(
+        arrivals.begin(), arrivals.end(),
+        [&](const LibraryEntry& a, const LibraryEntry& b) { return Before(a, b, sort); });
+    std::vector<LibraryEntry> merged;
+    merged.reserve(rows.size() + arrivals.size());
+    auto row = rows.begin();
+    for (LibraryEntry& arrival : arrivals) {
+        // Rows equal to the arrival stay in front of it.
+        while (row != rows.end() && !Before(arrival, *row, sort)) {
+            merged.push_back(std::move(*row++));
+        }
+        placed.push_back(merged.size());
+        merged.push_back(std::move(arrival));
+    }
+    std::move(row, rows.end(), std::back_inserter(merged));
+    rows = std::move(merged);
+    return placed;
 }
 
 }  // namespace korvana

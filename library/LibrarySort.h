@@ -34,4 +34,11 @@ std::size_t SortedInsertIndex(const std::vector<LibraryEntry>& rows, const Libra
 std::vector<LibraryEntry> SortedRows(const std::vector<LibraryEntry>& listing,
                                      const LibrarySort& sort);
 
+// Puts `arrivals` into `rows` (in `sort` order) where inserting each in
+// turn with SortedInsertIndex would, in one sort of the arrivals and one
+// merge. Returns the indexes the arrivals have in the merged rows, ascending.
+std::vector<std::size_t> MergeSortedRows(std::vector<LibraryEntry>& rows,
+                                         std::vector<LibraryEntry> arrivals,
+                                         const LibrarySort& sort);
+
 }  // namespace korvana

@@ -54,6 +54,7 @@ void Player::LeaveFor(std::int64_t row) {
 
 void Player::StartRow(std::int64_t row) {
     title_ = playlist_.TitleAt(row);
+    playlist_.SetCurrent(row);
     paused_ = false;
     Start(currentFile_);
 }
@@ -81,6 +82,7 @@ void Player::Stop() {
         media_.Stop();
     }
     title_.clear();
+    playlist_.SetCurrent(-1);
     timeText_.clear();
     tickRunning_ = false;
     media_.Close();
@@ -124,7 +126,7 @@ void Player::NextTrack() {
 
 void Player::PreviousTrack() {
     ClearTempPlay(tempPlay_);
-    std::int64_t current = playlist_.FindTitle(title_);
+    std::int64_t current = playlist_.Current();
     if (current == 0) {
         current = playlist_.Size();
     }
@@ -139,7 +141,7 @@ void Player::PreviousTrack() {
 // playback ends here (after the last track, without repeat or random).
 std::string Player::ChooseNext() {
     ClearTempPlay(tempPlay_);
-    const std::int64_t current = playlist_.FindTitle(title_);
+    const std::int64_t current = playlist_.Current();
     const std::int64_t rows = playlist_.Size();
     std::int64_t next = 0;
     if (randomOrder_ && rows >= 2) {
@@ -152,6 +154,7 @@ std::string Player::ChooseNext() {
         return {};
     }
     title_ = playlist_.TitleAt(next);
+    playlist_.SetCurrent(next);
     paused_ = false;
     return currentFile_;
 }

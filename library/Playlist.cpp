@@ -2,7 +2,6 @@
 
 #include <utility>
 
-#include "core/AsciiCase.h"
 #include "library/LibraryEntry.h"
 
 namespace korvana {
@@ -14,6 +13,7 @@ void Playlist::Select(std::optional<std::size_t> row) {
 void Playlist::Clear() {
     rows_.clear();
     selected_.reset();
+    current_ = -1;
 }
 
 std::string Playlist::TitleAt(std::int64_t row) const {
@@ -24,33 +24,40 @@ std::string Playlist::PathAt(std::int64_t row) const {
     return row >= 0 && row < Size() ? rows_[static_cast<std::size_t>(row)].fullPath : std::string();
 }
 
-std::int64_t Playlist::FindTitle(const std::string& title) const {
-    for (std::size_t i = 0; i < rows_.size(); ++i) {
-        if (CompareIgnoringCase(rows_[i].title, title) == 0) {
-            return static_cast<std::int64_t>(i);
-        }
+void Playlist::Swap(std::size_t a, std::size_t b) {
+    std::swap(rows_[a], rows_[b]);
+    if (current_ == static_cast<std::int64_t>(a)) {
+        current_ = static_cast<std::int64_t>(b);
+    } else if (current_ == static_cast<std::int64_t>(b)) {
+        current_ = static_cast<std::int64_t>(a);
     }
-    return -1;
 }
 
 void Playlist::MoveSelectedUp() {
     if (selected_ && *selected_ > 0) {
-        std::swap(rows_[*selected_], rows_[*selected_ - 1]);
+        Swap(*selected_, *selected_ - 1);
         --*selected_;
     }
 }
 
 void Playlist::MoveSelectedDown() {
     if (selected_ && *selected_ + 1 < rows_.size()) {
-        std::swap(rows_[*selected_], rows_[*selected_ + 1]);
+        Swap(*selected_, *selected_ + 1);
         ++*selected_;
     }
 }
 
 void Playlist::RemoveSelected() {
-    if (selected_) {
-        rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(*selected_));
-        selected_.reset();
+    if (!selected_) {
+        return;
+    }
+    const auto removed = static_cast<std::int64_t>(*selected_);
+    rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(*selected_));
+    selected_.reset();
+    if (current_ == removed) {
+        current_ = -1;
+    } else if (current_ > removed) {
+        --current_;
     }
 }
 

@@ -16,9 +16,11 @@ struct Track {
     bool operator==(const Track&) const = default;
 };
 
-// The playlist's rows with their single selection. The same file may be in
-// several rows. Row numbers are signed because the player's track
-// arithmetic steps to "no row" (-1) and beyond; such rows read as empty.
+// The playlist's rows with their single selection and the player's current
+// row. The same file, or files of the same name, may be in several rows, so
+// the current row is kept by position and follows its row when rows move
+// or go. Row numbers are signed because the player's track arithmetic
+// steps to "no row" (-1) and beyond; such rows read as empty.
 class Playlist {
   public:
     const std::vector<Track>& Rows() const { return rows_; }
@@ -35,18 +37,24 @@ class Playlist {
     // The row's texts, empty for a row that does not exist.
     std::string TitleAt(std::int64_t row) const;
     std::string PathAt(std::int64_t row) const;
-    // The first row whose title equals `title` ignoring case, or -1.
-    std::int64_t FindTitle(const std::string& title) const;
+    // The row the player is at, or -1. Setting a row that does not exist
+    // leaves no current row.
+    std::int64_t Current() const { return current_; }
+    void SetCurrent(std::int64_t row) { current_ = row >= 0 && row < Size() ? row : -1; }
 
     // Move the selected row one place and keep it selected; nothing when
     // there is no selection or it is already at that end.
     void MoveSelectedUp();
     void MoveSelectedDown();
+    // Removing the current row leaves no current row.
     void RemoveSelected();
 
   private:
+    void Swap(std::size_t a, std::size_t b);
+
     std::vector<Track> rows_;
     std::optional<std::size_t> selected_;
+    std::int64_t current_ = -1;
 };
 
 }  // namespace korvana

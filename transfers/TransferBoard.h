@@ -18,8 +18,9 @@ class TransferList;
 class WebDownloadStopper;
 struct TransferItem;
 
-// Columns of the downloads list. The progress bar of column 1 is drawn from
-// the percentage in column 7.
+// Columns of the downloads list. Column 1 holds the same percentage as the
+// hidden column 7: its bar is drawn from its own text, so that every change
+// of the percentage repaints the bar.
 enum DownloadColumn : std::size_t {
     kDownloadName = 0,
     kDownloadBar = 1,

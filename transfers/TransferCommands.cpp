@@ -56,10 +56,13 @@ void TransferBoard::RunCommand(int commandId) {
     }
 }
 
+// The row shows the cancel at once. The core drops the file from its
+// download list, so no later report brings the record back to life.
 void TransferBoard::CancelCore(TransferItem& item, std::time_t now) {
     services_.core.SendCancelDownload(FileNumberOf(item.key));
     item.finishTime = now;
     item.cancelled = true;
+    item.rate = 0.0f;
 }
 
 // A web download is cancelled while it runs, also before its size is known
@@ -91,11 +94,15 @@ void TransferBoard::CancelDownload() {
     }
 }
 
+// Only what has still to arrive: cancelling a finished or shared core file
+// can make the core discard it.
 void TransferBoard::CancelAllDownloads() {
     const std::time_t now = services_.clock.WallNow();
     services_.list.ForEachDownload([&](TransferItem& item) {
         if (IsCoreKey(item.key)) {
-            CancelCore(item, now);
+            if (IsCoreDownloadUnfinished(item)) {
+                CancelCore(item, now);
+            }
         } else {
             CancelWeb(item, now);
         }
@@ -136,14 +143,19 @@ void TransferBoard::ClearDownload() {
     menuRow_ = -1;
 }
 
-// The record keeps its state: the core's next download list brings the
-// paused or resumed state.
+// The record takes the state the command asks for, so the row agrees with
+// the command at once; the core's next report of the file confirms or
+// corrects it.
 void TransferBoard::SwitchDownload(bool resume) {
     const std::string key = MenuRowKey();
     if (menuRow_ < 0 || !IsCoreKey(key)) {
         return;
     }
     services_.core.SendSwitchDownload(FileNumberOf(key), resume);
+    if (TransferItem* item = services_.list.FindDownload(key)) {
+        item->coreState = resume ? kCoreStateDownloading : kCoreStatePaused;
+        item->rate = 0.0f;
+    }
 }
 
 }  // namespace korvana

@@ -10,12 +10,6 @@
 #include "transfers/TransferTexts.h"
 
 namespace korvana {
-namespace {
-
-constexpr std::uint8_t kStateDownloaded = 2;
-
-}  // namespace
-
 TransferList::TransferList(const Clock& clock, StatusLog& log) : clock_(clock), log_(log) {}
 
 std::unique_lock<std::recursive_mutex> TransferList::Lock() {
@@ -81,7 +75,7 @@ void TransferList::AddOrUpdateDownload(TransferItem item) {
         known->downloaded = item.downloaded;
         known->rate = item.rate;
         known->coreState = item.coreState;
-        if (item.coreState == kStateDownloaded) {
+        if (item.coreState == kCoreStateDownloaded) {
             known->finishTime = clock_.WallNow();
         }
         return;
@@ -163,12 +157,14 @@ bool TransferList::ReportWebDownload(const std::string& key, const std::string& 
     return code == 0 && !record->cancelled;
 }
 
-bool TransferList::HasTransfer(std::string_view link, std::string_view fileName) {
+bool TransferList::HasWebDownload(std::string_view link) {
     const auto lock = Lock();
-    if (!IsCoreKey(link)) {
-        const TransferItem* record = FindIgnoringCase(link);
-        return record != nullptr && !IsCoreKey(record->key);
-    }
+    const TransferItem* record = FindIgnoringCase(link);
+    return record != nullptr && !IsCoreKey(record->key);
+}
+
+bool TransferList::HasCoreDownload(std::string_view fileName) {
+    const auto lock = Lock();
     return std::any_of(downloads_.begin(), downloads_.end(), [fileName](const TransferItem& r) {
         return IsCoreKey(r.key) && r.name == fileName;
     });

@@ -49,11 +49,12 @@ class TransferList final : public TransferSink, public WebDownloadSink {
     bool ReportWebDownload(const std::string& key, const std::string& name, std::int64_t received,
                            std::int64_t total, int code) override;
 
-    // Whether a search result is already in the list. A web result (its link
-    // has no number at its start) is compared by link with the web
-    // downloads' keys, ignoring letter case; a core result by file name with
-    // the core downloads' names.
-    bool HasTransfer(std::string_view link, std::string_view fileName);
+    // Whether a search result is already in the list: a web result by its
+    // link, compared with the web downloads' keys ignoring letter case; a
+    // core result by its file name, compared with the core downloads' names
+    // (a core result's id is not the file number its download gets).
+    bool HasWebDownload(std::string_view link);
+    bool HasCoreDownload(std::string_view fileName);
 
     // The web downloads running at the last refresh and their summed
     // average rate in bytes per second. Safe from any thread without the lock.

@@ -45,20 +45,26 @@ void TransferBoard::WriteDownloadRow(TransferItem& item, std::time_t now) {
     const std::string statusText = DownloadStatusText(item, now);
     const std::int64_t elapsed =
         static_cast<std::int64_t>((item.finishTime > 0 ? item.finishTime : now) - item.startTime);
-    const std::string rate = core ? CoreRateText(item.rate) : WebRateText(item.downloaded, elapsed);
+    const bool halted = IsTransferHalted(item);
+    std::string rate;
+    if (!halted) {
+        rate = core ? CoreRateText(item.rate) : WebRateText(item.downloaded, elapsed);
+    }
     const std::string progress = ProgressText(item.downloaded, item.size);
     const std::string size = SizeText(item.size);
     const std::optional<std::size_t> row = downloads_.Find({item.name, item.key});
     if (!row) {
         // The time left follows at the next refresh.
-        downloads_.Append({item.name, "", rate, "", size, statusText, item.key, progress});
+        downloads_.Append({item.name, progress, rate, "", size, statusText, item.key, progress});
         return;
     }
     downloads_.Write(*row, kDownloadRate, rate);
-    downloads_.Write(*row, kDownloadTimeLeft, TimeLeftText(item.downloaded, item.size, elapsed));
+    downloads_.Write(*row, kDownloadTimeLeft,
+                     halted ? std::string() : TimeLeftText(item.downloaded, item.size, elapsed));
     downloads_.Write(*row, kDownloadSize, size);
     downloads_.Write(*row, kDownloadStatus, statusText);
     downloads_.Write(*row, kDownloadLink, item.key);
+    downloads_.Write(*row, kDownloadBar, progress);
     downloads_.Write(*row, kDownloadProgress, progress);
 }
 

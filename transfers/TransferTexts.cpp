@@ -40,21 +40,21 @@ std::string_view CoreStatus(const TransferItem& item) {
         return status::kCoreCancelled;
     }
     switch (item.coreState) {
-        case 0:
+        case kCoreStateDownloading:
             return item.downloaded == item.size ? status::kCoreCompleted : status::kCoreDownloading;
-        case 1:
+        case kCoreStatePaused:
             return status::kCorePaused;
-        case 2:
+        case kCoreStateDownloaded:
             return status::kCoreDownloaded;
-        case 3:
+        case kCoreStateShared:
             return status::kCoreShared;
-        case 4:
+        case kCoreStateCancelled:
             return status::kCoreCancelled;
-        case 5:
+        case kCoreStateNew:
             return status::kCoreNew;
-        case 6:
+        case kCoreStateAborted:
             return status::kCoreAborted;
-        case 7:
+        case kCoreStateQueued:
             return status::kCoreQueued;
         default:
             return {};
@@ -86,6 +86,32 @@ std::int32_t FileNumberOf(std::string_view key) {
     const std::int64_t value = KeyValue(key);
     return static_cast<std::int32_t>(std::clamp<std::int64_t>(
         value, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
+}
+
+bool IsCoreDownloadUnfinished(const TransferItem& item) {
+    if (item.cancelled) {
+        return false;
+    }
+    switch (item.coreState) {
+        case kCoreStateDownloading:
+            return item.downloaded != item.size;
+        case kCoreStatePaused:
+        case kCoreStateQueued:
+            return true;
+        default:
+            return false;
+    }
+}
+
+bool IsTransferHalted(const TransferItem& item) {
+    if (item.cancelled) {
+        return true;
+    }
+    if (!IsCoreKey(item.key)) {
+        return item.errorCode != 0;
+    }
+    return item.coreState == kCoreStatePaused || item.coreState == kCoreStateCancelled ||
+           item.coreState == kCoreStateAborted;
 }
 
 std::string DownloadStatusText(TransferItem& item, std::time_t now) {

@@ -31,6 +31,18 @@ inline constexpr std::string_view kCoreAborted = "Download Aborted";
 inline constexpr std::string_view kCoreQueued = "File Queued";
 }  // namespace status
 
+// A core download's states as the core reports them.
+enum CoreFileState : std::uint8_t {
+    kCoreStateDownloading = 0,
+    kCoreStatePaused = 1,
+    kCoreStateDownloaded = 2,
+    kCoreStateShared = 3,
+    kCoreStateCancelled = 4,
+    kCoreStateNew = 5,
+    kCoreStateAborted = 6,
+    kCoreStateQueued = 7,
+};
+
 // The value of a download's key: the decimal number at its start, after
 // optional blanks and a sign, 0 when there is none, held to the 64-bit
 // range. It decides the kind of a download everywhere: 1 or more is a core
@@ -46,6 +58,13 @@ std::int32_t FileNumberOf(std::string_view key);
 // The row's status. A core download found complete gets its finish time set
 // to `now` (again at every refresh), which is why this takes the record.
 std::string DownloadStatusText(TransferItem& item, std::time_t now);
+
+// A core download that still has bytes to come and was not cancelled:
+// downloading and not complete, paused or queued.
+bool IsCoreDownloadUnfinished(const TransferItem& item);
+// A download that paused, was cancelled or failed: its row shows no rate and
+// no time left, since nothing arrives.
+bool IsTransferHalted(const TransferItem& item);
 
 // Whole percent received, 0 to 100; empty while the size is unknown, which
 // draws an empty bar.

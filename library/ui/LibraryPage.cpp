@@ -86,8 +86,7 @@ LibraryPage::LibraryPage(LibraryPageServices services, QWidget* parent)
     ConnectPlayer();
 
     rescan_ = std::make_unique<LibraryRescan>(
-        services_.downloadsFolder,
-        [this](std::vector<LibraryEntry> scan) { ApplyScan(std::move(scan)); });
+        services_.downloadsFolder, [this](LibraryScan scan) { ApplyScan(std::move(scan)); });
     refreshTimer_.setInterval(kRefreshInterval);
     connect(&refreshTimer_, &QTimer::timeout, this, &LibraryPage::Refresh);
     refreshTimer_.start();

@@ -100,7 +100,7 @@ class LibraryPage : public QWidget, private MenuOwner {
     std::vector<std::size_t> SelectedRows() const;
     std::vector<Track> SelectedTracks() const;
     LibraryCommands Commands() const;
-    void ApplyScan(std::vector<LibraryEntry> scan);
+    void ApplyScan(LibraryScan scan);
     void SortByColumn(int column);
     void ShowFileMenu(const QPoint& pos);
     void DeleteSelection();

@@ -24,8 +24,8 @@ void LibraryPage::Refresh() {
     rescan_->Start();
 }
 
-void LibraryPage::ApplyScan(std::vector<LibraryEntry> scan) {
-    libraryModel_->Apply(library_.ApplyScan(std::move(scan)));
+void LibraryPage::ApplyScan(LibraryScan scan) {
+    libraryModel_->Apply(library_.Apply(std::move(scan)));
 }
 
 // Rows in list order, as the commands walk them.

@@ -34,8 +34,8 @@ bool LibraryRescan::Start() {
 
 void LibraryRescan::Finish(LibraryScan scan) {
     running_ = false;
-    if (scan.changed) {
-        apply_(std::move(scan.entries));
+    if (scan.changed || !scan.resized.empty()) {
+        apply_(std::move(scan));
     }
 }
 

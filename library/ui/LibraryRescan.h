@@ -12,13 +12,14 @@
 namespace korvana {
 
 // Runs the library's folder scans off the GUI thread, never two at once,
-// and hands each scan that found a change back on the GUI thread. The
+// and hands each scan that found a change (files that came or went, or
+// sizes) back on the GUI thread. The
 // folder is asked for at every scan, since the preferences may move it; a
 // new folder gets a scanner of its own.
 class LibraryRescan : public QObject {
   public:
     using FolderSource = std::function<std::filesystem::path()>;
-    using ScanResult = std::function<void(std::vector<LibraryEntry>)>;
+    using ScanResult = std::function<void(LibraryScan)>;
 
     LibraryRescan(FolderSource folder, ScanResult apply, QObject* parent = nullptr);
     // Waits for a scan under way; its result is dropped.

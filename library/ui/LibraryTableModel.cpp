@@ -25,13 +25,15 @@ void LibraryTableModel::Apply(const std::vector<RowEvent>& events) {
         const int row = static_cast<int>(event.row);
         switch (event.kind) {
             case RowEvent::Kind::Inserted:
-                beginInsertRows(QModelIndex(), row, row);
-                rows_.insert(rows_.begin() + at, event.entry);
+                beginInsertRows(QModelIndex(), row,
+                                row + static_cast<int>(event.entries.size()) - 1);
+                rows_.insert(rows_.begin() + at, event.entries.begin(), event.entries.end());
                 endInsertRows();
                 break;
             case RowEvent::Kind::Removed:
-                beginRemoveRows(QModelIndex(), row, row);
-                rows_.erase(rows_.begin() + at);
+                beginRemoveRows(QModelIndex(), row, row + static_cast<int>(event.count) - 1);
+                rows_.erase(rows_.begin() + at,
+                            rows_.begin() + at + static_cast<std::ptrdiff_t>(event.count));
                 endRemoveRows();
                 break;
             case RowEvent::Kind::Resized:

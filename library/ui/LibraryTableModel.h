@@ -12,8 +12,8 @@ namespace korvana {
 // The library list as a table: "Filename", "Size" and the hidden
 // "FilenameWithPath", with the sort state as header images. It keeps its
 // own copy of the rows and brings it up to date one RowEvent at a time, so
-// that views see each insert, move and removal (and keep their selections) and
-// only a Reset resets them.
+// that views see each ranged insert, move and ranged removal (and keep their
+// selections) and only a Reset resets them.
 class LibraryTableModel : public QAbstractTableModel {
     Q_OBJECT
   public:

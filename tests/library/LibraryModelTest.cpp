@@ -50,16 +50,23 @@ struct TableMirror {
                 }
             } else if (event.kind == RowEvent::Kind::Inserted) {
                 ASSERT_LE(event.row, rows.size());
-                rows.insert(rows.begin() + static_cast<std::ptrdiff_t>(event.row), event.entry);
+                ASSERT_FALSE(event.entries.empty());
+                const std::size_t count = event.entries.size();
+                rows.insert(rows.begin() + static_cast<std::ptrdiff_t>(event.row),
+                            event.entries.begin(), event.entries.end());
                 for (std::size_t row : selected) {
-                    moved.insert(row >= event.row ? row + 1 : row);
+                    moved.insert(row >= event.row ? row + count : row);
                 }
             } else {
-                ASSERT_LT(event.row, rows.size());
-                rows.erase(rows.begin() + static_cast<std::ptrdiff_t>(event.row));
+                ASSERT_GT(event.count, 0u);
+                ASSERT_LE(event.row + event.count, rows.size());
+                const auto first = rows.begin() + static_cast<std::ptrdiff_t>(event.row);
+                rows.erase(first, first + static_cast<std::ptrdiff_t>(event.count));
                 for (std::size_t row : selected) {
-                    if (row != event.row) {
-                        moved.insert(row > event.row ? row - 1 : row);
+                    if (row < event.row) {
+                        moved.insert(row);
+                    } else if (row >= event.row + event.count) {
+                        moved.insert(row - event.count);
                     }
                 }
             }
@@ -99,7 +106,7 @@ TEST(LibraryModel, LaterScansOnlyAddAndRemoveRows) {
     for (const RowEvent& event : events) {
         EXPECT_NE(event.kind, RowEvent::Kind::Reset);
     }
-    ASSERT_EQ(events.size(), 4u);  // e, f, g in; b out
+    ASSERT_EQ(events.size(), 4u);  // b out; f, e, g in, apart
     table.Apply(events, model);
     EXPECT_EQ(table.rows, model.Rows());
     EXPECT_EQ(Names(model.Rows()), (std::vector<std::string>{"f", "a", "e", "c", "g", "d"}));
@@ -143,6 +150,112 @@ TEST(LibraryModel, AFileWhoseSizeChangedShowsItAtItsNewPlaceAndStaysSelected) {
     EXPECT_EQ(same[0].row, 2u);
     EXPECT_EQ(same[0].to, 2u);
     EXPECT_EQ(model.Rows()[2].sizeText, "41");
+}
+
+// What inserting the arrivals one at a time at their sorted places gives.
+std::vector<LibraryEntry> OneByOne(std::vector<LibraryEntry> rows,
+                                   const std::vector<LibraryEntry>& arrivals,
+                                   const LibrarySort& sort) {
+    for (const LibraryEntry& entry : arrivals) {
+        rows.insert(
+            rows.begin() + static_cast<std::ptrdiff_t>(SortedInsertIndex(rows, entry, sort)),
+            entry);
+    }
+    return rows;
+}
+
+TEST(LibraryModel, ArrivalsTogetherGoWhereOneByOneWouldAndNeighboursComeAsOne) {
+    LibraryModel model;
+    TableMirror table;
+    std::vector<LibraryEntry> listing;
+    for (int i = 0; i < 20; ++i) {
+        listing.push_back(Entry("old" + std::to_string(i), 100 + 10 * i));
+    }
+    table.Apply(model.ApplyScan(listing), model);
+    table.selected = {0, 19};
+    const std::vector<LibraryEntry> before = model.Rows();
+    // Five equal to an old row, three between two old rows, two below all.
+    std::vector<LibraryEntry> arrivals;
+    for (int i = 0; i < 5; ++i) {
+        arrivals.push_back(Entry("same" + std::to_string(i), 150));
+    }
+    for (int i = 0; i < 3; ++i) {
+        arrivals.push_back(Entry("between" + std::to_string(i), 205 + i));
+    }
+    arrivals.push_back(Entry("small1", 1));
+    arrivals.push_back(Entry("small0", 1));
+    listing.insert(listing.begin() + 7, arrivals.begin(), arrivals.end());
+    const auto events = model.ApplyScan(listing);
+    ASSERT_EQ(events.size(), 3u);
+    for (const RowEvent& event : events) {
+        EXPECT_EQ(event.kind, RowEvent::Kind::Inserted);
+    }
+    EXPECT_EQ(model.Rows(), OneByOne(before, arrivals, model.Sort()));
+    table.Apply(events, model);
+    EXPECT_EQ(table.rows, model.Rows());
+    EXPECT_EQ(model.Rows()[*table.selected.begin()].fileName, "old19");
+    EXPECT_EQ(model.Rows()[*table.selected.rbegin()].fileName, "old0");
+}
+
+TEST(LibraryModel, ScatteredArrivalsPastTheLimitResetTheViewsOnce) {
+    LibraryModel model;
+    std::vector<LibraryEntry> listing;
+    for (int i = 0; i < 200; ++i) {
+        listing.push_back(Entry("old" + std::to_string(i), 2 * i));
+    }
+    model.ApplyScan(listing);
+    const std::vector<LibraryEntry> before = model.Rows();
+    std::vector<LibraryEntry> arrivals;
+    for (int i = 0; i < 150; ++i) {
+        arrivals.push_back(Entry("new" + std::to_string(i), 2 * i + 1));  // one between each
+    }
+    listing.insert(listing.end(), arrivals.begin(), arrivals.end());
+    const auto events = model.ApplyScan(listing);
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0].kind, RowEvent::Kind::Reset);
+    EXPECT_EQ(model.Rows(), OneByOne(before, arrivals, model.Sort()));
+
+    // Removing them again: as many runs, so one reset again.
+    listing.resize(200);
+    const auto removed = model.ApplyScan(listing);
+    ASSERT_EQ(removed.size(), 1u);
+    EXPECT_EQ(removed[0].kind, RowEvent::Kind::Reset);
+    EXPECT_EQ(model.Rows(), before);
+}
+
+TEST(LibraryModel, NeighbouringRowsThatGoAreOneRemoval) {
+    LibraryModel model;
+    TableMirror table;
+    table.Apply(model.ApplyScan({Entry("a", 50), Entry("b", 40), Entry("c", 30), Entry("d", 20),
+                                 Entry("e", 10)}),
+                model);
+    table.selected = {0, 4};
+    const auto events = model.ApplyScan({Entry("a", 50), Entry("e", 10)});
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0].kind, RowEvent::Kind::Removed);
+    EXPECT_EQ(events[0].count, 3u);
+    table.Apply(events, model);
+    EXPECT_EQ(Names(table.rows), (std::vector<std::string>{"a", "e"}));
+    EXPECT_EQ(table.selected, (std::set<std::size_t>{0, 1}));
+}
+
+// A growing file's scan brings its size alone; the listing follows it too,
+// so a later sort shows it.
+TEST(LibraryModel, ResizedFilesMoveWithoutAFullListing) {
+    LibraryModel model;
+    TableMirror table;
+    table.Apply(model.ApplyScan({Entry("a", 50), Entry("b", 40), Entry("c", 30)}), model);
+    table.selected = {2};
+    LibraryScan scan;
+    scan.resized = {Entry("c", 60), Entry("gone", 5)};
+    const auto events = model.Apply(std::move(scan));
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0].kind, RowEvent::Kind::Resized);
+    table.Apply(events, model);
+    EXPECT_EQ(Names(table.rows), (std::vector<std::string>{"c", "a", "b"}));
+    EXPECT_EQ(table.selected, (std::set<std::size_t>{0}));
+    EXPECT_EQ(model.Listing()[2].sizeText, "60");
+    EXPECT_TRUE(model.Apply(LibraryScan{}).empty());
 }
 
 TEST(LibraryModel, PathsDifferingInCaseAreTwoFiles) {

@@ -104,8 +104,57 @@ TEST_F(LibraryScannerTest, FreshFoldersAreReadAgainUntilTheySettle) {
     // Rewritten in place: the folder's time need not move, the file's does.
     Write("fresh.mp3", 5);
     const LibraryScan scan = scanner.Scan();
-    ASSERT_TRUE(scan.changed);
-    EXPECT_EQ(scan.entries.at(0).size, 5);
+    EXPECT_FALSE(scan.changed);  // no file came or went
+    ASSERT_EQ(scan.resized.size(), 1u);
+    EXPECT_EQ(scan.resized[0].fullPath, (root_ / "fresh.mp3").string());
+    EXPECT_EQ(scan.resized[0].size, 5);
+}
+
+// A download grows in a folder that holds many other files: the folder is
+// not read again, only the growing file is looked at.
+TEST_F(LibraryScannerTest, AGrowingFileIsReportedByItsSizeAlone) {
+    Write("album/old.mp3", 3);
+    Settle();
+    LibraryScanner scanner(root_);
+    ASSERT_TRUE(scanner.Scan().changed);
+    Write("album/growing.mp3", 1);
+    fs::last_write_time(root_ / "album",
+                        fs::file_time_type::clock::now() - std::chrono::minutes(1));
+    const LibraryScan arrived = scanner.Scan();
+    ASSERT_TRUE(arrived.changed);
+    EXPECT_EQ(Paths(arrived), (std::vector<std::string>{"album/growing.mp3", "album/old.mp3"}));
+
+    std::ofstream(root_ / "album" / "growing.mp3", std::ios::app) << "more";
+    const LibraryScan grown = scanner.Scan();
+    EXPECT_FALSE(grown.changed);
+    EXPECT_TRUE(grown.entries.empty());
+    ASSERT_EQ(grown.resized.size(), 1u);
+    EXPECT_EQ(grown.resized[0].fullPath, (root_ / "album" / "growing.mp3").string());
+    EXPECT_EQ(grown.resized[0].size, 5);
+
+    const LibraryScan quiet = scanner.Scan();
+    EXPECT_FALSE(quiet.changed);
+    EXPECT_TRUE(quiet.resized.empty());
+}
+
+// A settled file is not looked at again while its folder stands still, but
+// another file moved in under its name is.
+TEST_F(LibraryScannerTest, AFileReplacedUnderItsNameShowsItsOwnSize) {
+    Write("a.mp3", 3);
+    Write("b.mp3", 3);
+    Settle();
+    LibraryScanner scanner(root_);
+    scanner.Scan();
+    fs::create_directories(outside_);
+    std::ofstream(outside_ / "a.mp3") << std::string(9, 'y');
+    fs::last_write_time(outside_ / "a.mp3",
+                        fs::file_time_type::clock::now() - std::chrono::minutes(1));
+    fs::rename(outside_ / "a.mp3", root_ / "a.mp3");
+    const LibraryScan scan = scanner.Scan();
+    EXPECT_FALSE(scan.changed);
+    ASSERT_EQ(scan.resized.size(), 1u);
+    EXPECT_EQ(scan.resized[0].fullPath, (root_ / "a.mp3").string());
+    EXPECT_EQ(scan.resized[0].size, 9);
 }
 
 TEST_F(LibraryScannerTest, EmptyOrMissingFolderListsNothing) {

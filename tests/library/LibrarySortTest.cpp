@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 
 #include "core/AsciiCase.h"
@@ -76,6 +77,41 @@ TEST(LibrarySort, RebuildEqualsInsertingEveryEntryInTurn) {
                 entry);
         }
         EXPECT_EQ(SortedRows(listing, sort), inserted) << "column " << sort.column;
+    }
+}
+
+TEST(LibrarySort, MergedArrivalsGoWhereInsertingEachInTurnPutsThem) {
+    std::mt19937 random(13);
+    for (const LibrarySort& sort : kOrders) {
+        std::vector<LibraryEntry> walked;
+        for (const LibraryEntry& entry : RandomEntries(random, 200)) {
+            walked.insert(
+                walked.begin() + static_cast<std::ptrdiff_t>(WalkIndex(walked, entry, sort)),
+                entry);
+        }
+        std::vector<LibraryEntry> merged = walked;
+        const std::vector<LibraryEntry> arrivals = RandomEntries(random, 150);
+        for (const LibraryEntry& entry : arrivals) {
+            walked.insert(
+                walked.begin() + static_cast<std::ptrdiff_t>(WalkIndex(walked, entry, sort)),
+                entry);
+        }
+        const std::vector<std::size_t> placed = MergeSortedRows(merged, arrivals, sort);
+        EXPECT_EQ(merged, walked) << "column " << sort.column;
+        ASSERT_EQ(placed.size(), arrivals.size());
+        EXPECT_TRUE(std::is_sorted(placed.begin(), placed.end()));
+        // The arrivals are the rows at those indexes, as a multiset of paths.
+        std::vector<std::string> atPlaces;
+        for (const std::size_t row : placed) {
+            atPlaces.push_back(merged.at(row).fullPath);
+        }
+        std::vector<std::string> arrived;
+        for (const LibraryEntry& entry : arrivals) {
+            arrived.push_back(entry.fullPath);
+        }
+        std::sort(atPlaces.begin(), atPlaces.end());
+        std::sort(arrived.begin(), arrived.end());
+        EXPECT_EQ(atPlaces, arrived) << "column " << sort.column;
     }
 }
 

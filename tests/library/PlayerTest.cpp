@@ -199,25 +199,48 @@ TEST_F(PlayerTest, PauseTogglesOnlyALoadedTrackAndStopForgetsIt) {
     EXPECT_EQ(media_.Opens(), 2);
 }
 
-TEST_F(PlayerTest, SameTitleIsAlwaysFoundAtItsFirstRow) {
-    fs::create_directories(library_ / "other");
-    std::ofstream(library_ / "other" / "A.MP3") << "another";
-    std::vector<Track> tracks = Tracks({"a.mp3", "b.mp3"});
-    tracks.push_back({"A.MP3", (library_ / "other" / "A.MP3").string()});
+// Titles are bare file names, so two albums' "01.mp3" share one.
+TEST_F(PlayerTest, RowsOfTheSameTitleAreTrackedByPosition) {
+    std::vector<Track> tracks;
+    for (const char* album : {"x", "y"}) {
+        fs::create_directories(library_ / album);
+        std::ofstream(library_ / album / "01.mp3") << "track one of " << album;
+        tracks.push_back({"01.mp3", (library_ / album / "01.mp3").string()});
+    }
+    tracks.insert(tracks.begin() + 1, TrackOf("b.mp3"));
     player_.PlaySelection(tracks);
-    player_.SelectTrack(2);
-    player_.Play();
-    EXPECT_EQ(media_.openFile, "A.MP3");
     EndTrack();
-    EXPECT_EQ(media_.openFile, "b.mp3");  // the row after the first "a.mp3"
-    // Previous from the third row counts from the first row of that title,
-    // which wraps round to the last row: the same track again.
+    EXPECT_EQ(player_.CurrentFile(), (library_ / "b.mp3").string());
+    EndTrack();
+    EXPECT_EQ(player_.CurrentFile(), (library_ / "y" / "01.mp3").string());
+    EndTrack();  // the last row: without repeat the player stops
+    EXPECT_FALSE(player_.PlaybackOpen());
+    EXPECT_EQ(media_.Opens(), 3);
+
     player_.SelectTrack(2);
     player_.Play();
     player_.PreviousTrack();
-    EXPECT_EQ(player_.CurrentFile(), (library_ / "other" / "A.MP3").string());
-    EXPECT_EQ(media_.openFile, "A.MP3");
-    EXPECT_EQ(media_.Opens(), 5);
+    EXPECT_EQ(player_.CurrentFile(), (library_ / "b.mp3").string());
+    player_.PreviousTrack();
+    EXPECT_EQ(player_.CurrentFile(), (library_ / "x" / "01.mp3").string());
+}
+
+TEST_F(PlayerTest, TheCurrentRowFollowsMovesAndRemovals) {
+    player_.PlaySelection(Tracks({"a.mp3", "b.mp3", "c.mp3"}));
+    player_.SelectTrack(0);
+    player_.MoveDown();  // a plays in row 1 now
+    EndTrack();
+    EXPECT_EQ(media_.openFile, "c.mp3");
+
+    player_.SelectTrack(0);  // b, before the current row
+    player_.RemoveTrack();
+    player_.PreviousTrack();
+    EXPECT_EQ(media_.openFile, "a.mp3");
+
+    player_.SelectTrack(0);  // the current row itself
+    player_.RemoveTrack();
+    EndTrack();  // no current row: the list starts over, which ends playback
+    EXPECT_FALSE(player_.PlaybackOpen());
 }
 
 TEST_F(PlayerTest, StopEmptiesTempPlayAndClearsTheDisplays) {

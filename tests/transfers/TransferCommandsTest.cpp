@@ -61,10 +61,16 @@ TEST_F(TransferBoardTest, AClickBelowTheRowsForgetsTheRow) {
     EXPECT_TRUE(core.sent.empty());
 }
 
-TEST_F(TransferBoardTest, CancelAllCancelsEveryCoreDownloadAndTheRunningWebOnes) {
+// A finished or shared file is the user's: cancelling it could make the
+// core discard it.
+TEST_F(TransferBoardTest, CancelAllCancelsOnlyWhatIsStillToArrive) {
     AddCore(1, "one.mp3", 100, 0, 10);
     AddCore(2, "two.mp3", 100, 1, 10);
-    AddCore(3, "three.mp3", 100, 3, 100);  // shared: cancelled too
+    AddCore(3, "three.mp3", 100, 3, 100);  // shared
+    AddCore(4, "four.mp3", 100, 2, 100);   // downloaded
+    AddCore(5, "five.mp3", 100, 7, 0);     // queued
+    AddCore(6, "six.mp3", 100, 0, 100);    // complete
+    AddCore(7, "seven.mp3", 100, 4, 10);   // cancelled by the core
     list.OpenWebDownload(kLink, "Song.mp3");
     list.ReportWebDownload(kLink, "Song.mp3", 10, 100, 0);
     list.OpenWebDownload(kLink + "?failed", "Failed.mp3");
@@ -72,14 +78,19 @@ TEST_F(TransferBoardTest, CancelAllCancelsEveryCoreDownloadAndTheRunningWebOnes)
     Tick();
     board.OpenMenu(-1);
     board.RunCommand(kCommandCancelAll);
-    EXPECT_EQ(core.sent, (Lines{"cancel 3", "cancel 2", "cancel 1"}));
+    EXPECT_EQ(core.sent, (Lines{"cancel 5", "cancel 2", "cancel 1"}));
     EXPECT_EQ(web.stopped, (Lines{kLink}));
     Tick();
     EXPECT_EQ(Statuses(),
               (Lines{"Error - Server Missing File", "User Cancelled", "Download Cancelled",
+                     "Download Completed", "Download Cancelled", "File Downloaded", "File Shared",
                      "Download Cancelled", "Download Cancelled"}));
     // The cancelled web download is told to stop at its next report.
     EXPECT_FALSE(list.ReportWebDownload(kLink, "Song.mp3", 20, 100, 0));
+
+    core.sent.clear();
+    board.RunCommand(kCommandCancelAll);  // nothing is left to cancel
+    EXPECT_TRUE(core.sent.empty());
 }
 
 TEST_F(TransferBoardTest, CancelOneDownloadByTheRowsLink) {
@@ -132,22 +143,50 @@ TEST_F(TransferBoardTest, ClearDownloadRemovesTheRowAndItsRecord) {
     EXPECT_EQ(board.Downloads().RowCount(), 1u);  // the record went too
 }
 
-TEST_F(TransferBoardTest, PauseWaitsForTheCoreAndThenOffersResume) {
+TEST_F(TransferBoardTest, PauseAndResumeShowAtOnceAndTheCoreHasTheLastWord) {
     AddCore(9, "a.mp3", 100, 0, 10);
+    {
+        const auto lock = list.Lock();
+        list.FindDownload("9")->rate = 2048.0f;
+    }
     Tick();
     EXPECT_EQ(board.OpenMenu(0), kMenuCoreDownload);
     board.RunCommand(kCommandPause);
     EXPECT_EQ(core.sent, (Lines{"pause 9"}));
-    Tick();
-    EXPECT_EQ(Cell(0, kDownloadStatus), "File Downloading");
-    EXPECT_EQ(board.OpenMenu(0), kMenuCoreDownload);
+    board.Tick();  // no time passes: the page refreshes right after a command
+    EXPECT_EQ(Cell(0, kDownloadStatus), "Download Paused");
+    EXPECT_EQ(Cell(0, kDownloadRate), "");
+    EXPECT_EQ(Cell(0, kDownloadTimeLeft), "");
+    EXPECT_EQ(board.OpenMenu(0), kMenuPausedDownload);
 
-    list.AddOrUpdateDownload(CoreDownload(9, "a.mp3", 100, 1, 10));  // the core's next list
+    list.AddOrUpdateDownload(CoreDownload(9, "a.mp3", 100, 1, 10));  // confirmed
     Tick();
     EXPECT_EQ(Cell(0, kDownloadStatus), "Download Paused");
-    EXPECT_EQ(board.OpenMenu(0), kMenuPausedDownload);
     board.RunCommand(kCommandResume);
     EXPECT_EQ(core.sent, (Lines{"pause 9", "resume 9"}));
+    board.Tick();
+    EXPECT_EQ(Cell(0, kDownloadStatus), "File Downloading");
+
+    // The core could not resume it: its next report puts the row right.
+    list.AddOrUpdateDownload(CoreDownload(9, "a.mp3", 100, 1, 10));
+    Tick();
+    EXPECT_EQ(Cell(0, kDownloadStatus), "Download Paused");
+}
+
+TEST_F(TransferBoardTest, ACancelledCoreDownloadLosesItsRateAtOnce) {
+    AddCore(4, "a.mp3", 100, 0, 10);
+    {
+        const auto lock = list.Lock();
+        list.FindDownload("4")->rate = 2048.0f;
+    }
+    Tick();
+    EXPECT_EQ(Cell(0, kDownloadRate), " 2.00 KB/s");
+    board.OpenMenu(0);
+    board.RunCommand(kCommandCancel);
+    board.Tick();
+    EXPECT_EQ(Cell(0, kDownloadStatus), "Download Cancelled");
+    EXPECT_EQ(Cell(0, kDownloadRate), "");
+    EXPECT_EQ(Cell(0, kDownloadTimeLeft), "");
 }
 
 }  // namespace

@@ -131,15 +131,15 @@ TEST_F(TransferListTest, ADownloadStartedAgainBeginsAfresh) {
     EXPECT_TRUE(list.ReportWebDownload(kLink, "Song.mp3", 10, 100, 0));
 }
 
-TEST_F(TransferListTest, HasTransferComparesLinksOfWebAndNamesOfCoreResults) {
+TEST_F(TransferListTest, AWebResultIsFoundByItsLinkAndACoreResultByItsName) {
     list.OpenWebDownload(kLink, "Song.mp3");
     list.AddOrUpdateDownload(CoreDownload(7, "Core Song.mp3", 100));
-    EXPECT_TRUE(list.HasTransfer("http://127.0.0.1:8080/files/song.MP3", "anything"));
-    EXPECT_FALSE(list.HasTransfer("http://127.0.0.1:8080/files/other.mp3", "Song.mp3"));
-    // A core result's link is its result id, which the list does not know.
-    EXPECT_TRUE(list.HasTransfer("123", "Core Song.mp3"));
-    EXPECT_FALSE(list.HasTransfer("123", "Song.mp3"));
-    EXPECT_FALSE(list.HasTransfer("123", "core song.mp3"));
+    EXPECT_TRUE(list.HasWebDownload("http://127.0.0.1:8080/files/song.MP3"));
+    EXPECT_FALSE(list.HasWebDownload("http://127.0.0.1:8080/files/other.mp3"));
+    EXPECT_FALSE(list.HasWebDownload("7"));  // a core download's key is no link
+    EXPECT_TRUE(list.HasCoreDownload("Core Song.mp3"));
+    EXPECT_FALSE(list.HasCoreDownload("Song.mp3"));  // a web download's name
+    EXPECT_FALSE(list.HasCoreDownload("core song.mp3"));
 }
 
 TEST_F(TransferListTest, UploadsAreUpdatedByFileNumber) {

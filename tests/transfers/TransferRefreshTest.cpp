@@ -20,24 +20,46 @@ TEST_F(TransferBoardTest, RowsShowEveryDownloadWithItsTexts) {
     ASSERT_EQ(board.Downloads().RowCount(), 2u);
     // Newest first; the time left follows at the next refresh.
     EXPECT_EQ(Row(0), (Lines{"Song.mp3", "", "- KB/s", "", "0", "Contacting server", kLink, ""}));
-    EXPECT_EQ(Row(1), (Lines{"core.mp3", "", " 2.00 KB/s", "", "6442450944", "File Downloading",
+    EXPECT_EQ(Row(1), (Lines{"core.mp3", "50", " 2.00 KB/s", "", "6442450944", "File Downloading",
                              "3", "50"}));
 
     list.ReportWebDownload(kLink, "Song.mp3", 0, 4096, 0);
     Tick();
     EXPECT_EQ(Row(0),
-              (Lines{"Song.mp3", "", "- KB/s", "--:--:--", "4096", "Downloading", kLink, "0"}));
+              (Lines{"Song.mp3", "0", "- KB/s", "--:--:--", "4096", "Downloading", kLink, "0"}));
     list.ReportWebDownload(kLink, "Song.mp3", 2048, 4096, 0);
     EXPECT_EQ(Cell(0, kDownloadProgress), "0");  // rows move only at a refresh
     Tick();
-    EXPECT_EQ(Row(0),
-              (Lines{"Song.mp3", "", "1.00 KB/s", "00:00:02", "4096", "Downloading", kLink, "50"}));
+    EXPECT_EQ(Row(0), (Lines{"Song.mp3", "50", "1.00 KB/s", "00:00:02", "4096", "Downloading",
+                             kLink, "50"}));
     EXPECT_EQ(Cell(1, kDownloadTimeLeft), "00:00:03");  // 3 GiB to go at 1 GiB a second
 
     list.ReportWebDownload(kLink, "Song.mp3", 4096, 4096, 0);
     Tick();
-    EXPECT_EQ(Row(0),
-              (Lines{"Song.mp3", "", "2.00 KB/s", "00:00:00", "4096", "Finished", kLink, "100"}));
+    EXPECT_EQ(Row(0), (Lines{"Song.mp3", "100", "2.00 KB/s", "00:00:00", "4096", "Finished", kLink,
+                             "100"}));
+}
+
+TEST_F(TransferBoardTest, StoppedDownloadsShowNoRateAndNoTimeLeft) {
+    AddCore(1, "paused.mp3", 1000, 1, 500);
+    AddCore(2, "aborted.mp3", 1000, 6, 500);
+    AddCore(3, "running.mp3", 1000, 0, 500);
+    {
+        const auto lock = list.Lock();
+        list.ForEachDownload([](TransferItem& item) { item.rate = 4096.0f; });
+    }
+    list.OpenWebDownload(kLink, "Song.mp3");
+    list.ReportWebDownload(kLink, "Song.mp3", 100, 1000, 3);  // timed out
+    Tick();
+    Tick();
+    const auto figures = [this](std::size_t row) {
+        return Lines{Cell(row, kDownloadRate), Cell(row, kDownloadTimeLeft)};
+    };
+    EXPECT_EQ(figures(0), (Lines{"", ""}));
+    EXPECT_EQ(figures(1), (Lines{" 4.00 KB/s", "00:00:02"}));
+    EXPECT_EQ(figures(2), (Lines{"", ""}));
+    EXPECT_EQ(figures(3), (Lines{"", ""}));
+    EXPECT_EQ(Cell(3, kDownloadProgress), "50");  // what arrived stays shown
 }
 
 TEST_F(TransferBoardTest, ARowMatchesOnNameAndKeyTogether) {
@@ -70,9 +92,10 @@ TEST_F(TransferBoardTest, CellsAreWrittenOnlyWhenTheirTextChanges) {
 
     list.UpdateDownloadProgress(2, 20, 4096.0);
     Tick();
-    // Row 1 ("b.mp3"): rate, time left and progress, announced as one range.
-    EXPECT_EQ(observer.events, (Lines{"change 1-1 2-7"}));
-    EXPECT_EQ(board.Downloads().CellWrites(), writes + 3);
+    // Row 1 ("b.mp3"), paused: its bar and its progress, announced as one
+    // range; a paused row shows no rate or time left to change.
+    EXPECT_EQ(observer.events, (Lines{"change 1-1 1-7"}));
+    EXPECT_EQ(board.Downloads().CellWrites(), writes + 2);
     board.Downloads().SetObserver(nullptr);
 }
 

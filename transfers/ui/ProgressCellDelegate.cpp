@@ -20,8 +20,7 @@ ProgressBarLook TransferBarLook() {
 
 }  // namespace
 
-ProgressCellDelegate::ProgressCellDelegate(int percentColumn, QObject* parent)
-    : QStyledItemDelegate(parent), percentColumn_(percentColumn) {}
+ProgressCellDelegate::ProgressCellDelegate(QObject* parent) : QStyledItemDelegate(parent) {}
 
 QRect ProgressCellDelegate::BarRect(const QRect& cell) {
     return QRect(cell.left(), cell.top() + 1, cell.width() - 4, cell.height() - 2);
@@ -37,7 +36,7 @@ void ProgressCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& 
     QStyle* style = widget != nullptr ? widget->style() : QApplication::style();
     style->drawControl(QStyle::CE_ItemViewItem, &cell, painter, widget);
 
-    const QString percent = index.siblingAtColumn(percentColumn_).data().toString();
+    const QString percent = index.data().toString();
     static const ProgressBarLook kLook = TransferBarLook();
     ProgressBarLook look = kLook;
     ProgressRange range;

@@ -113,8 +113,8 @@ void TransfersPage::BuildDownloadsView() {
                                           {progress, kLeft}},
                                          this);
     downloadsView_->setModel(downloadsModel_);
-    downloadsView_->setItemDelegateForColumn(
-        kDownloadBar, new ProgressCellDelegate(kDownloadProgress, downloadsView_));
+    downloadsView_->setItemDelegateForColumn(kDownloadBar,
+                                             new ProgressCellDelegate(downloadsView_));
     downloadsView_->setColumnHidden(kDownloadLink, true);
     downloadsView_->setColumnHidden(kDownloadProgress, true);
     downloadsView_->setContextMenuPolicy(Qt::CustomContextMenu);

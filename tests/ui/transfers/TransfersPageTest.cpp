@@ -4,12 +4,15 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QTableView>
 #include <QTest>
+#include <QWindow>
 
 #include "../../transfers/TransfersTestSupport.h"
 #include "core/StatusLog.h"
 #include "tests/support/FakeClock.h"
+#include "tests/ui/UiWait.h"
 #include "transfers/TransferList.h"
 #include "transfers/ui/ProgressCellDelegate.h"
 #include "transfers/ui/TransfersPage.h"
@@ -182,9 +185,52 @@ TEST_F(TransfersPageTest, TheMenuFollowsTheRowAndItsCommandsReachTheCore) {
     ClickMenuRow(2);  // Clear Completed
     EXPECT_EQ(page.DownloadsView()->model()->rowCount(), 1);
 
+    // The paused download is paused already, before the core confirms it.
     RightClick(RowPoint(0));
-    EXPECT_EQ(MenuTexts(), (Lines{"Pause Download", "Cancel Download", "Cancel All Downloads", "-",
+    EXPECT_EQ(MenuTexts(), (Lines{"Resume Download", "Cancel Download", "Cancel All Downloads", "-",
                                   "Clear Completed"}));
+}
+
+// What the window shows of a cell: its backing store, which changes only
+// where the view repainted (grabbing the widget would paint it afresh).
+QImage OnScreen(QTableView* view, const QModelIndex& index) {
+    QWidget* window = view->window();
+    const QRect cell =
+        view->visualRect(index).translated(view->viewport()->mapTo(window, QPoint(0, 0)));
+    return window->windowHandle()
+        ->screen()
+        ->grabWindow(window->winId(), cell.x(), cell.y(), cell.width(), cell.height())
+        .toImage();
+}
+
+// Only the percentage moves here: the rate is the same and the time left
+// comes out the same, so no other cell of the row is written.
+TEST_F(TransfersPageTest, ABarIsRepaintedWhenOnlyItsPercentageChanges) {
+    AddCore(1, "growing.mp3", 1000, 100);
+    Refresh();
+    Refresh();  // 900 bytes to go at 50 bytes a second
+    QAbstractItemModel* model = page.DownloadsView()->model();
+    const QString timeLeft = model->index(0, kDownloadTimeLeft).data().toString();
+    EXPECT_EQ(timeLeft, "00:00:18");
+    QTableView* view = page.DownloadsView();
+    const QModelIndex bar = model->index(0, kDownloadBar);
+    const QRect drawn =
+        ProgressCellDelegate::BarRect(QRect(QPoint(0, 0), view->visualRect(bar).size()));
+    const QPoint start(drawn.left() + 1, drawn.top() + 2);
+    const QPoint atEightyPercent(drawn.left() + drawn.width() * 8 / 10, drawn.top() + 2);
+    const auto shown = [&](QPoint point) { return OnScreen(view, bar).pixelColor(point); };
+    ASSERT_TRUE(test::WaitUntil([&] { return shown(start).red() > 200; }));
+    // Repaints of the whole window that showing it brings (activation,
+    // focus) are over before the update.
+    QTest::qWait(300);
+    EXPECT_EQ(shown(atEightyPercent), QColor(Qt::white));
+
+    // The core's progress message moves the percentage; the page stays.
+    list.UpdateDownloadProgress(1, 900, 40960.0);
+    clock.Advance(std::chrono::seconds(159));
+    Refresh();  // 100 bytes to go at 900 bytes in 162 seconds
+    EXPECT_EQ(model->index(0, kDownloadTimeLeft).data().toString(), timeLeft);
+    EXPECT_TRUE(test::WaitUntil([&] { return shown(atEightyPercent) != QColor(Qt::white); }, 1000));
 }
 
 TEST_F(TransfersPageTest, EveryVisibleRowHasItsProgressBar) {
