@@ -72,8 +72,9 @@ class FinderApp {
           transfers_(clock_, statusLog_),
           searchCommands_(coreLink_),
           searchModel_(searchCommands_),
-          coreLink_(ReadCoreLinkConfig(settings_, folders_.downloads.string()), statusLog_,
-                    prompter_, clock_),
+          coreLink_(
+              ReadCoreLinkConfig(settings_, [this] { return DownloadsFolderNow()().string(); }),
+              statusLog_, prompter_, clock_),
           coreBridge_(coreLink_),
           coreOptions_(coreLink_),
           webDownloads_(transfers_, {folders_.incomplete, DownloadsFolderNow()}),
@@ -134,6 +135,7 @@ MainWindowServices FinderApp::Services() {
     MainWindowServices services{folders_, clock_, core_, prompter_, opener_};
     services.sendShutdown = [this] { coreLink_.SendShutdown(); };
     services.vendorUrl = ReadVendorUrl(settings_);
+    services.downloadsFolder = DownloadsFolderNow();
     services.readStatus = [this] {
         StatusInputs inputs = CoreStatusInputs(coreLink_);
         inputs.activeWebDownloads = transfers_.activeWebDownloads();

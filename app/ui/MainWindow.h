@@ -51,6 +51,9 @@ struct MainWindowServices {
     std::function<void()> beforeClose{};
     // The Transfers page's downloads label shows the downloads pane's text.
     std::function<void(const std::string&)> setDownloadsLabel{};
+    // The downloads folder as it is now (Preferences can move it); without
+    // it, the one in `folders`.
+    std::function<std::filesystem::path()> downloadsFolder{};
 };
 
 // The three pages; a page not given gets a placeholder.
