@@ -7,9 +7,9 @@
 namespace korvana {
 
 CoreLinkConfig ReadCoreLinkConfig(const SettingsStore& settings,
-                                  const std::string& downloadsFolder) {
+                                  std::function<std::string()> downloadsFolder) {
     CoreLinkConfig config;
-    config.downloadsFolder = downloadsFolder;
+    config.downloadsFolder = std::move(downloadsFolder);
     if (const auto host = settings.Read("CoreHost"); host && !host->empty()) {
         config.host = *host;
     }

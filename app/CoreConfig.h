@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "app/StatusTexts.h"
@@ -12,8 +13,9 @@ class SettingsStore;
 
 // Where the core listens, from the settings `CoreHost` and `CorePort`
 // (default localhost:4001); an unusable port falls back to the default.
+// `downloadsFolder` gives the current downloads folder at each log-in.
 CoreLinkConfig ReadCoreLinkConfig(const SettingsStore& settings,
-                                  const std::string& downloadsFolder);
+                                  std::function<std::string()> downloadsFolder);
 
 // The core's part of the status row: its client statistics and the servers
 // of the networks it has reported.
@@ -30,6 +32,9 @@ class CoreLinkOptions final : public CoreOptionsPort {
         link_.SendSetOption(name, value);
     }
     void SendConsoleCommand(const std::string& line) override { link_.SendConsoleCommand(line); }
+    std::optional<std::vector<CoreSharedFolder>> SharedFolders() const override {
+        return link_.SharedFolders();
+    }
 
   private:
     CoreLink& link_;

@@ -11,6 +11,7 @@
 
 #include "core/CoreLink.h"
 #include "core/StatusLine.h"
+#include "prefs/ConsoleArgument.h"
 
 namespace korvana {
 namespace {
@@ -44,6 +45,29 @@ std::string FirstMessageText(const std::string& body) {
     return std::string(text.substr(0, text.find('\0')));
 }
 
+// A real MLDonkey has no incoming_directory option: finished files go to
+// the first shared folder with the incoming strategy, and `share` on a
+// folder already shared only changes its priority. So the downloads folder
+// is unshared and shared again, which puts it at the top of the list with
+// that strategy; then the core is asked for its shared folders.
+void AppendIncomingShare(std::vector<OutboundQueue::Frame>& frames, const std::string& folder,
+                         StatusLog& log) {
+    const std::optional<std::string> argument = ConsoleArgument(folder);
+    if (!argument) {
+        log.Line(FormatStatusLine(
+            "The downloads folder %s cannot be named to the core; finished downloads stay in "
+            "the core's own folder.",
+            folder.c_str()));
+        return;
+    }
+    for (const std::string& line :
+         {"unshare " + *argument, "share 0 " + *argument + " incoming_files",
+          std::string("shares")}) {
+        log.Line(line);
+        frames.push_back(BuildConsoleCommand(line).ToFrame());
+    }
+}
+
 std::vector<OutboundQueue::Frame> LogInFrames(const std::string& folder, std::uint32_t coreProtocol,
                                               StatusLog& log) {
     std::vector<OutboundQueue::Frame> frames;
@@ -53,19 +77,18 @@ std::vector<OutboundQueue::Frame> LogInFrames(const std::string& folder, std::ui
     log.Line("Sending Password.");
     frames.push_back(BuildPassword("", kUserName).ToFrame());
     log.Line("Password sent.");
-    log.Line("Sending option.");
-    frames.push_back(BuildSetOption(kIncomingOption, folder).ToFrame());
-    log.Line("Sending option.");
-    frames.push_back(BuildOptionList(kIncomingOption, folder).ToFrame());
+    const bool realCore = FormForProtocol(coreProtocol) == InboundForm::RealCore;
+    // A real core answers the unknown option with an error for each message.
+    if (!realCore) {
+        log.Line("Sending option.");
+        frames.push_back(BuildSetOption(kIncomingOption, folder).ToFrame());
+        log.Line("Sending option.");
+        frames.push_back(BuildOptionList(kIncomingOption, folder).ToFrame());
+    }
     log.Line("Asking for downloading files");
     frames.push_back(BuildAskDownloadingFiles().ToFrame());
-    // A real MLDonkey has no incoming_directory option: finished files go to
-    // the first shared folder with the incoming strategy, so make the
-    // downloads folder that folder.
-    if (FormForProtocol(coreProtocol) == InboundForm::RealCore) {
-        const std::string share = "share 0 \"" + folder + "\" incoming_files";
-        log.Line(share);
-        frames.push_back(BuildConsoleCommand(share).ToFrame());
+    if (realCore) {
+        AppendIncomingShare(frames, folder, log);
     }
     return frames;
 }
@@ -186,7 +209,8 @@ bool CoreLink::AwaitHello() {
 
 void CoreLink::LogIn() {
     queue_.StartSession(
-        LogInFrames(config_.downloadsFolder, dispatcher_.AnnouncedProtocol(), log_));
+        LogInFrames(config_.downloadsFolder ? config_.downloadsFolder() : std::string(),
+                    dispatcher_.AnnouncedProtocol(), log_));
     lastRead_ = lastWrite_ = clock_.Now();
     writing_ = false;
     quiet_ = false;

@@ -150,8 +150,12 @@ void CoreDispatcher::OnSearchResult() {
 
 void CoreDispatcher::OnConsoleText() {
     const std::optional<std::string> text = DecodeConsoleText(message_);
-    if (text) {
-        log_.Line(FormatStatusLine("Console message received: %s", text->c_str()));
+    if (!text) {
+        return;
+    }
+    log_.Line(FormatStatusLine("Console message received: %s", text->c_str()));
+    if (std::optional<std::vector<CoreSharedFolder>> shares = DecodeSharesAnswer(*text)) {
+        tables_.SetSharedFolders(std::move(*shares));
     }
 }
 
@@ -217,6 +221,10 @@ void CoreDispatcher::OnClientStats() {
 }
 
 void CoreDispatcher::OnFileNames() {
+    if (Form() == InboundForm::RealCore) {
+        OnFileInfo();
+        return;
+    }
     const FileNamesMessage decoded = DecodeFileNames(message_);
     if (!decoded.complete) {
         return;
@@ -230,21 +238,39 @@ void CoreDispatcher::OnFileNames() {
     log_.Line(line);
 }
 
-void CoreDispatcher::OnDownloadList() {
-    TransferSink* sink = transferSink_.load();
-    for (DownloadEntry& entry : DecodeDownloadList(message_).entries) {
-        TransferItem item;
-        item.key = std::to_string(entry.fileNumber);
-        item.name = std::move(entry.name);
-        item.size = entry.size;
-        item.downloaded = entry.downloaded;
-        item.coreState = entry.state;
-        item.rate = RateAsFloat(entry.rate);
-        item.startTime = clock_.WallNow();
-        if (sink != nullptr) {
-            sink->AddOrUpdateDownload(std::move(item));
-        }
+// A real core announces every change of a file by itself: a new download,
+// its size once known, a pause, and the end of it (downloaded, shared or
+// cancelled), which the download list no longer shows.
+void CoreDispatcher::OnFileInfo() {
+    std::optional<DownloadEntry> entry = DecodeFileInfo(message_);
+    if (!entry) {
+        return;
     }
+    log_.Line(FormatStatusLine("file_info %d: %s state %d", entry->fileNumber, entry->name.c_str(),
+                               entry->state));
+    HandDownload(std::move(*entry));
+}
+
+void CoreDispatcher::OnDownloadList() {
+    for (DownloadEntry& entry : DecodeDownloadList(message_).entries) {
+        HandDownload(std::move(entry));
+    }
+}
+
+void CoreDispatcher::HandDownload(DownloadEntry entry) {
+    TransferSink* sink = transferSink_.load();
+    if (sink == nullptr) {
+        return;
+    }
+    TransferItem item;
+    item.key = std::to_string(entry.fileNumber);
+    item.name = std::move(entry.name);
+    item.size = entry.size;
+    item.downloaded = entry.downloaded;
+    item.coreState = entry.state;
+    item.rate = RateAsFloat(entry.rate);
+    item.startTime = clock_.WallNow();
+    sink->AddOrUpdateDownload(std::move(item));
 }
 
 }  // namespace korvana

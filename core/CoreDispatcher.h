@@ -56,7 +56,9 @@ class CoreDispatcher {
     void OnSharedFile();
     void OnClientStats();
     void OnFileNames();
+    void OnFileInfo();
     void OnDownloadList();
+    void HandDownload(DownloadEntry entry);
     void HandUpload(UploadItem item);
 
     StatusLog& log_;

@@ -3,6 +3,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <thread>
@@ -26,8 +27,8 @@ namespace korvana {
 struct CoreLinkConfig {
     std::string host = "localhost";
     std::uint16_t port = 4001;
-    // Where the core puts finished downloads; sent at every log-in.
-    std::string downloadsFolder;
+    // Where the core puts finished downloads, read at every log-in.
+    std::function<std::string()> downloadsFolder;
     // How long a new connection may wait for the core's first message.
     std::chrono::milliseconds helloTimeout{3000};
     // Pause before the first attempt after a failed one; it doubles with
@@ -96,6 +97,10 @@ class CoreLink {
     std::string NetworkName(std::int32_t networkNumber) const;
     std::int32_t ConnectedServers() const;
     ClientStatistics ClientStats() const;
+    // The core's shared folders as it last listed them (console `shares`).
+    std::optional<std::vector<CoreSharedFolder>> SharedFolders() const {
+        return tables_.SharedFolders();
+    }
 
   private:
     void Enqueue(const GuiMessage& message);

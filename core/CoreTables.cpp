@@ -85,4 +85,14 @@ ClientStatistics CoreTables::ClientStats() const {
     return stats_;
 }
 
+void CoreTables::SetSharedFolders(std::vector<CoreSharedFolder> folders) {
+    const std::lock_guard lock(mutex_);
+    sharedFolders_ = std::move(folders);
+}
+
+std::optional<std::vector<CoreSharedFolder>> CoreTables::SharedFolders() const {
+    const std::lock_guard lock(mutex_);
+    return sharedFolders_;
+}
+
 }  // namespace korvana

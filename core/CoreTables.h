@@ -49,6 +49,11 @@ class CoreTables {
     void SetClientStats(const ClientStatsMessage& message);
     ClientStatistics ClientStats() const;
 
+    // The core's shared folders from its latest answer to `shares`; nullopt
+    // until it has answered.
+    void SetSharedFolders(std::vector<CoreSharedFolder> folders);
+    std::optional<std::vector<CoreSharedFolder>> SharedFolders() const;
+
   private:
     struct Option {
         std::string name;
@@ -60,6 +65,7 @@ class CoreTables {
     std::unordered_map<std::string, std::size_t> optionIndex_;
     std::map<std::int32_t, NetworkEntry> networks_;
     ClientStatistics stats_;
+    std::optional<std::vector<CoreSharedFolder>> sharedFolders_;
 };
 
 }  // namespace korvana

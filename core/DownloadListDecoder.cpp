@@ -96,6 +96,14 @@ bool ReadEntry(GuiMessage& message, DownloadEntry& entry) {
 
 }  // namespace
 
+std::optional<DownloadEntry> DecodeFileInfo(GuiMessage& message) {
+    DownloadEntry entry;
+    if (!ReadEntry(message, entry)) {
+        return std::nullopt;
+    }
+    return entry;
+}
+
 DownloadListMessage DecodeDownloadList(GuiMessage& message) {
     DownloadListMessage decoded;
     for (ListReader entries(message); entries.Next();) {

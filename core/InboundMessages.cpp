@@ -1,6 +1,7 @@
 #include "core/InboundMessages.h"
 
 #include <algorithm>
+#include <charconv>
 #include <string_view>
 #include <utility>
 
@@ -306,6 +307,63 @@ FileNamesMessage DecodeFileNames(GuiMessage& message) {
     }
     decoded.complete = true;
     return decoded;
+}
+
+namespace {
+
+// "  <priority> <folder> <strategy>": the folder may hold spaces; neither the
+// priority nor the strategy can.
+std::optional<CoreSharedFolder> ReadShareLine(std::string_view line) {
+    if (line.substr(0, 2) != "  ") {
+        return std::nullopt;
+    }
+    line.remove_prefix(2);
+    const std::size_t afterPriority = line.find(' ');
+    const std::size_t beforeStrategy = line.rfind(' ');
+    if (afterPriority == std::string_view::npos || beforeStrategy <= afterPriority + 1 ||
+        beforeStrategy + 1 >= line.size()) {
+        return std::nullopt;
+    }
+    CoreSharedFolder entry;
+    const std::string_view priority = line.substr(0, afterPriority);
+    const auto [end, error] =
+        std::from_chars(priority.data(), priority.data() + priority.size(), entry.priority);
+    const std::string_view folder =
+        line.substr(afterPriority + 1, beforeStrategy - afterPriority - 1);
+    if (error != std::errc() || end != priority.data() + priority.size() ||
+        folder.size() > kMaxSharedFolderPath) {
+        return std::nullopt;
+    }
+    entry.folder = std::string(folder);
+    entry.strategy = std::string(line.substr(beforeStrategy + 1));
+    return entry;
+}
+
+}  // namespace
+
+std::optional<std::vector<CoreSharedFolder>> DecodeSharesAnswer(std::string_view text) {
+    constexpr std::string_view kCommand = "Eval command: shares\n";
+    constexpr std::string_view kHeading = "\nShared directories:\n";
+    const std::size_t command = text.find(kCommand);
+    const std::size_t heading =
+        command == std::string_view::npos ? command : text.find(kHeading, command);
+    if (heading == std::string_view::npos) {
+        return std::nullopt;
+    }
+    std::vector<CoreSharedFolder> folders;
+    std::string_view rest = text.substr(heading + kHeading.size());
+    while (!rest.empty() && folders.size() < kMaxSharedFolders) {
+        const std::size_t newline = rest.find('\n');
+        const std::string_view line = rest.substr(0, newline);
+        if (line.empty()) {
+            break;
+        }
+        if (std::optional<CoreSharedFolder> entry = ReadShareLine(line)) {
+            folders.push_back(std::move(*entry));
+        }
+        rest = newline == std::string_view::npos ? std::string_view() : rest.substr(newline + 1);
+    }
+    return folders;
 }
 
 }  // namespace korvana

@@ -3,9 +3,11 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/CoreResult.h"
+#include "core/CoreSharedFolder.h"
 #include "core/GuiMessage.h"
 
 namespace korvana {
@@ -53,6 +55,15 @@ struct SearchResultMessage {
 SearchResultMessage DecodeSearchResult(GuiMessage& message);
 
 std::optional<std::string> DecodeConsoleText(GuiMessage& message);
+
+// The shared folders in a console text that answers the command `shares`,
+// top of the core's list first; nullopt for any other text. Each listed line
+// is "  <priority> <folder> <strategy>"; a line that does not read so, or
+// whose folder is longer than kMaxSharedFolderPath, is skipped, and at most
+// kMaxSharedFolders are kept.
+inline constexpr std::size_t kMaxSharedFolders = 4096;
+inline constexpr std::size_t kMaxSharedFolderPath = 4096;
+std::optional<std::vector<CoreSharedFolder>> DecodeSharesAnswer(std::string_view text);
 
 struct NetworkMessage {
     std::int32_t number = 0;
@@ -134,5 +145,11 @@ struct DownloadListMessage {
     bool complete = false;
 };
 DownloadListMessage DecodeDownloadList(GuiMessage& message);
+
+// A real core's File_info (opcode 52): the whole record of one file, laid
+// out as one entry of the download list. Absent when the record is cut
+// short. (An older core sends only the file's names under that opcode; see
+// DecodeFileNames.)
+std::optional<DownloadEntry> DecodeFileInfo(GuiMessage& message);
 
 }  // namespace korvana

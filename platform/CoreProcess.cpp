@@ -44,7 +44,10 @@ bool IsProcessFolderName(const std::string& name) {
     if (in >= 0) {
         dup2(in, STDIN_FILENO);
     }
-    execle(executable, "mlnet", static_cast<char*>(nullptr), environment);
+    // Bound to loopback: started without these the core's GUI, console and
+    // web ports listen on every interface.
+    execle(executable, "mlnet", "-gui_bind_addr", "127.0.0.1", "-telnet_bind_addr", "127.0.0.1",
+           "-http_bind_addr", "127.0.0.1", static_cast<char*>(nullptr), environment);
     _exit(127);
 }
 

@@ -1,6 +1,10 @@
 #pragma once
 
+#include <optional>
 #include <string>
+#include <vector>
+
+#include "core/CoreSharedFolder.h"
 
 namespace korvana {
 
@@ -15,6 +19,11 @@ class CoreOptionsPort {
     virtual std::string OptionValue(const std::string& name) const = 0;
     virtual void SendSetOption(const std::string& name, const std::string& value) = 0;
     virtual void SendConsoleCommand(const std::string& line) = 0;
+    // The core's shared folders as it last listed them; nullopt when it has
+    // not listed them.
+    virtual std::optional<std::vector<CoreSharedFolder>> SharedFolders() const {
+        return std::nullopt;
+    }
 };
 
 }  // namespace korvana

@@ -1,5 +1,7 @@
 #include "prefs/SharingPrefs.h"
 
+#include <algorithm>
+
 #include "app/Folders.h"
 #include "platform/Prompter.h"
 #include "platform/SettingsStore.h"
@@ -16,13 +18,40 @@ bool Usable(const std::string& picked) {
     return !picked.empty() && picked.size() <= kMaxPathValueBytes;
 }
 
+constexpr const char* kIncomingOption = "incoming_directory";
+
 void SendFolderCommand(CoreOptionsPort& core, const char* verb, const std::string& folder,
-                       SharingSaveReport& report) {
+                       SharingSaveReport& report, const char* tail = "") {
     if (const std::optional<std::string> argument = ConsoleArgument(folder)) {
-        core.SendConsoleCommand(std::string(verb) + " " + *argument);
-    } else {
+        core.SendConsoleCommand(std::string(verb) + " " + *argument + tail);
+    } else if (std::find(report.notSent.begin(), report.notSent.end(), folder) ==
+               report.notSent.end()) {
         report.notSent.push_back(folder);
     }
+}
+
+// The user's folders among those the core lists: not its default `shared`
+// folder nor the folders it keeps for finished downloads, as its
+// downloads.ini is read.
+std::vector<std::string> UsersFolders(const std::vector<CoreSharedFolder>& listed) {
+    std::vector<std::string> folders;
+    for (const CoreSharedFolder& entry : listed) {
+        const bool incoming = entry.strategy.starts_with("incoming_");
+        if (!incoming && entry.folder != "shared") {
+            folders.push_back(entry.folder);
+        }
+    }
+    return folders;
+}
+
+// Two spellings of one folder: a trailing slash makes no difference.
+bool SameFolder(std::string a, std::string b) {
+    for (std::string* path : {&a, &b}) {
+        while (path->size() > 1 && path->back() == '/') {
+            path->pop_back();
+        }
+    }
+    return a == b;
 }
 
 }  // namespace
@@ -38,9 +67,16 @@ SharingPrefs::SharingPrefs(SettingsStore& settings, Prompter& prompter,
       downloadsFolder_(StoredDownloadsFolder().string()) {}
 
 SharingPrefs SharingPrefs::Open(SettingsStore& settings, Prompter& prompter,
-                                const std::filesystem::path& installFolder) {
-    return SharingPrefs(settings, prompter, installFolder,
-                        ReadSharedFoldersFile(DownloadsIniPath(installFolder)));
+                                const std::filesystem::path& installFolder,
+                                const CoreOptionsPort* core) {
+    const std::optional<std::vector<CoreSharedFolder>> listed =
+        core != nullptr ? core->SharedFolders() : std::nullopt;
+    std::vector<std::string> folders =
+        listed ? UsersFolders(*listed) : ReadSharedFoldersFile(DownloadsIniPath(installFolder));
+    const std::string downloads = GetDownloadsFolder(installFolder, settings).string();
+    std::erase_if(
+        folders, [&downloads](const std::string& folder) { return SameFolder(folder, downloads); });
+    return SharingPrefs(settings, prompter, installFolder, std::move(folders));
 }
 
 std::filesystem::path SharingPrefs::StoredDownloadsFolder() const {
@@ -49,6 +85,10 @@ std::filesystem::path SharingPrefs::StoredDownloadsFolder() const {
 
 void SharingPrefs::Browse(const std::string& picked) {
     if (!Usable(picked)) {
+        return;
+    }
+    if (!ConsoleArgument(picked)) {
+        prompter_.Inform(kUnnamableFolderText, kUnnamableFolderCaption);
         return;
     }
     downloadsFolder_ = picked;
@@ -71,11 +111,11 @@ void SharingPrefs::Remove(int selectedRow) {
     rows_.erase(rows_.begin() + selectedRow);
 }
 
-void SharingPrefs::ApplyDownloadsFolder(CoreOptionsPort& core, const FolderMover& mover,
-                                        SharingSaveReport& report) {
+std::string SharingPrefs::ApplyDownloadsFolder(CoreOptionsPort& core, const FolderMover& mover,
+                                               SharingSaveReport& report) {
     const std::filesystem::path old = StoredDownloadsFolder();
     if (downloadsFolder_ == old.string()) {
-        return;
+        return {};
     }
     std::error_code ec;
     std::filesystem::create_directories(downloadsFolder_, ec);
@@ -85,20 +125,31 @@ void SharingPrefs::ApplyDownloadsFolder(CoreOptionsPort& core, const FolderMover
         report.move =
             mover ? mover(old, downloadsFolder_) : MoveFolderContents(old, downloadsFolder_);
     }
-    core.SendSetOption("incoming_directory", StoredDownloadsFolder().string());
+    // Only a core that has the option gets it; a real core has none and
+    // answers it with an error.
+    if (!core.OptionValue(kIncomingOption).empty()) {
+        core.SendSetOption(kIncomingOption, StoredDownloadsFolder().string());
+    }
+    return old.string();
 }
 
 SharingSaveReport SharingPrefs::Save(CoreOptionsPort& core, const FolderMover& mover) {
     SharingSaveReport report;
-    ApplyDownloadsFolder(core, mover, report);
+    const std::string oldDownloads = ApplyDownloadsFolder(core, mover, report);
+    const std::string downloads = StoredDownloadsFolder().string();
     for (const std::string& folder : foldersAtOpening_) {
         SendFolderCommand(core, "unshare", folder, report);
     }
-    SendFolderCommand(core, "share", StoredDownloadsFolder().string(), report);
-    for (const std::string& folder : rows_) {
-        SendFolderCommand(core, "share", folder, report);
+    if (!oldDownloads.empty()) {
+        SendFolderCommand(core, "unshare", oldDownloads, report);
     }
+    SendFolderCommand(core, "unshare", downloads, report);
+    for (auto row = rows_.rbegin(); row != rows_.rend(); ++row) {
+        SendFolderCommand(core, "share", *row, report);
+    }
+    SendFolderCommand(core, "share 0", downloads, report, " incoming_files");
     core.SendConsoleCommand("reshare");
+    core.SendConsoleCommand("shares");
     return report;
 }
 

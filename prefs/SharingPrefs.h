@@ -17,6 +17,10 @@ inline constexpr const char* kMoveQuestion =
 inline constexpr const char* kMoveCaption = "Move files?";
 inline constexpr const char* kRemoveNoSelectionText = "Please select a folder to remove.";
 inline constexpr const char* kRemoveNoSelectionCaption = "Remove Folder Error";
+inline constexpr const char* kUnnamableFolderText =
+    "The core cannot be told this folder's name (it holds both kinds of quote, or ends in a "
+    "backslash). Please choose another downloads folder.";
+inline constexpr const char* kUnnamableFolderCaption = "Downloads Folder";
 
 // What a Save of the Sharing page did beyond its commands.
 struct SharingSaveReport {
@@ -38,9 +42,14 @@ class SharingPrefs {
     SharingPrefs(SettingsStore& settings, Prompter& prompter, std::filesystem::path installFolder,
                  std::vector<std::string> foldersAtOpening);
 
-    // Opens the page with the folders of <install>/mldonkey/downloads.ini.
+    // Opens the page with the user's folders among those the core listed
+    // (`core`'s SharedFolders), or when it has listed none, those of
+    // <install>/mldonkey/downloads.ini. The core's own folders (`shared`, the
+    // incoming ones) and the downloads folder are not the user's, and are
+    // not listed.
     static SharingPrefs Open(SettingsStore& settings, Prompter& prompter,
-                             const std::filesystem::path& installFolder);
+                             const std::filesystem::path& installFolder,
+                             const CoreOptionsPort* core = nullptr);
 
     // The text of the read-only downloads folder box.
     const std::string& DownloadsFolder() const { return downloadsFolder_; }
@@ -50,6 +59,8 @@ class SharingPrefs {
 
     // The folder picker's answer for Browse: an empty answer (cancelled) or
     // a path longer than a stored downloads folder may be changes nothing.
+    // A folder whose name no console command can carry is refused with a
+    // message: the core could never be told to put downloads there.
     // Otherwise the box shows it, and when it differs from the stored
     // downloads folder the user is asked whether to move the downloads.
     void Browse(const std::string& picked);
@@ -62,14 +73,19 @@ class SharingPrefs {
 
     // Stores and announces a new downloads folder (moving the old one's
     // contents when asked to), then re-sends every shared folder: "unshare"
-    // for each folder listed at opening, "share" for the downloads folder and
-    // each row, then "reshare". `mover` carries out the move.
+    // for each folder listed at opening, for the old downloads folder and for
+    // the downloads folder; "share" for each row, bottom row first, as the
+    // core puts each new folder at the top of its list; then the downloads
+    // folder with the incoming strategy, on top, so that the core files
+    // finished downloads there; then "reshare", and "shares" so the core
+    // lists its folders again. `mover` carries out the move.
     SharingSaveReport Save(CoreOptionsPort& core, const FolderMover& mover = {});
 
   private:
     std::filesystem::path StoredDownloadsFolder() const;
-    void ApplyDownloadsFolder(CoreOptionsPort& core, const FolderMover& mover,
-                              SharingSaveReport& report);
+    // The downloads folder before the change, or empty when it stays.
+    std::string ApplyDownloadsFolder(CoreOptionsPort& core, const FolderMover& mover,
+                                     SharingSaveReport& report);
 
     SettingsStore& settings_;
     Prompter& prompter_;

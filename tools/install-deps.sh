@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, running and testing need.
 # Idempotent: asks apt only for what is missing, and does nothing when all
-# of it is there.
+# of it is there. KORVANA_CORE_STAGE=1 adds what building MLDonkey's core
+# from source and running it in a loopback-only network namespace need.
 set -euo pipefail
 
 packages=(
@@ -11,6 +12,9 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth
 )
+if [ "${KORVANA_CORE_STAGE:-0}" = 1 ]; then
+  packages+=(ocaml ocaml-findlib camlp4 libnum-ocaml-dev zlib1g-dev libbz2-dev m4 make iproute2)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

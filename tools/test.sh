@@ -46,3 +46,20 @@ fi
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 ctest --test-dir "$build" --output-on-failure -j2
+
+# The tests against a real MLDonkey core, in the normal build only, when its
+# source is at hand and network namespaces can be made (as root).
+if [ "$build" = build ] && [ "${KORVANA_SKIP_REALCORE:-0}" != 1 ]; then
+  source=""
+  for candidate in "${KORVANA_CORE_SOURCE:-}" ../shared/mldonkey-3.2.1-src.tar.gz \
+      ../../shared/mldonkey-3.2.1-src.tar.gz; do
+    if [ -n "$candidate" ] && [ -e "$candidate" ]; then source="$candidate"; break; fi
+  done
+  if [ -z "$source" ]; then
+    echo "Real-core tests skipped: no MLDonkey source (../shared/mldonkey-3.2.1-src.tar.gz or KORVANA_CORE_SOURCE)."
+  elif [ "$(id -u)" -ne 0 ]; then
+    echo "Real-core tests skipped: they need root to create loopback-only network namespaces."
+  else
+    tools/realcore-tests.sh "$source"
+  fi
+fi

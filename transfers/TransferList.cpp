@@ -73,6 +73,8 @@ void TransferList::AddOrUpdateDownload(TransferItem item) {
     item.key = TruncateText(std::move(item.key), TransferItem::kMaxKey);
     if (TransferItem* known = FindDownload(item.key)) {
         known->downloaded = item.downloaded;
+        // A file first seen before its size was known learns it later.
+        known->size = known->size == 0 ? item.size : known->size;
         known->rate = item.rate;
         known->coreState = item.coreState;
         if (item.coreState == kCoreStateDownloaded) {

@@ -78,8 +78,9 @@ class FinderApp {
           transfers_(clock_, statusLog_),
           searchCommands_(coreLink_),
           searchModel_(searchCommands_),
-          coreLink_(ReadCoreLinkConfig(settings_, folders_.downloads.string()), statusLog_,
-                    prompter_, clock_),
+          coreLink_(
+              ReadCoreLinkConfig(settings_, [this] { return DownloadsFolderNow()().string(); }),
+              statusLog_, prompter_, clock_),
           coreBridge_(coreLink_),
           coreOptions_(coreLink_),
           webDownloads_(transfers_, {folders_.incomplete, DownloadsFolderNow()}),
@@ -153,6 +154,7 @@ MainWindowServices FinderApp::Services() {
     services.sendShutdown = [this] { coreLink_.SendShutdown(); };
     services.vendorUrl = ReadVendorUrl(settings_);
     services.statusLog = &statusLog_;
+    services.downloadsFolder = DownloadsFolderNow();
     services.readStatus = [this] {
         StatusInputs inputs = CoreStatusInputs(coreLink_);
         inputs.activeWebDownloads = transfers_.activeWebDownloads();

@@ -54,6 +54,9 @@ struct MainWindowServices {
     std::function<void(const std::string&)> setDownloadsLabel{};
     // Where the close sequence notes how the core was stopped.
     StatusLog* statusLog = nullptr;
+    // The downloads folder as it is now (Preferences can move it); without
+    // it, the one in `folders`.
+    std::function<std::filesystem::path()> downloadsFolder{};
 };
 
 // The three pages; a page not given gets a placeholder.

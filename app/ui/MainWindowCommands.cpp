@@ -83,7 +83,9 @@ void MainWindow::OnMenuCommand(int commandId) {
 void MainWindow::RunCommand(int commandId) {
     switch (commandId) {
         case res::kLocateDownloadFolder:
-            services_.opener.OpenPath(services_.folders.downloads.string());
+            services_.opener.OpenPath((services_.downloadsFolder ? services_.downloadsFolder()
+                                                                 : services_.folders.downloads)
+                                          .string());
             break;
         case res::kClearIncomplete:
             ClearIncompleteFolder(true);

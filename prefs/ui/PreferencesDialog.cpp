@@ -116,8 +116,8 @@ PreferencesDialog::PreferencesDialog(CoreOptionsPort& core, SettingsStore& setti
     units.Place(*pageHost_, kPageHost);
     general_ = new GeneralPrefsPage(core, units, pageHost_);
     networks_ = new NetworksPrefsPage(core, units, pageHost_);
-    sharing_ = new SharingPrefsPage(settings, prompter, installFolder, std::move(picker), units,
-                                    pageHost_);
+    sharing_ = new SharingPrefsPage(core, settings, prompter, installFolder, std::move(picker),
+                                    units, pageHost_);
     pageHost_->addWidget(general_);
     pageHost_->addWidget(networks_);
     pageHost_->addWidget(sharing_);

@@ -39,11 +39,11 @@ void SetUpFolderList(QTableView& list) {
 
 }  // namespace
 
-SharingPrefsPage::SharingPrefsPage(SettingsStore& settings, Prompter& prompter,
-                                   const std::filesystem::path& installFolder, FolderPicker picker,
-                                   const DialogUnits& units, QWidget* parent)
+SharingPrefsPage::SharingPrefsPage(const CoreOptionsPort& core, SettingsStore& settings,
+                                   Prompter& prompter, const std::filesystem::path& installFolder,
+                                   FolderPicker picker, const DialogUnits& units, QWidget* parent)
     : QWidget(parent),
-      prefs_(SharingPrefs::Open(settings, prompter, installFolder)),
+      prefs_(SharingPrefs::Open(settings, prompter, installFolder, &core)),
       picker_(std::move(picker)),
       downloadsFolder_(new QLineEdit(this)),
       sharedFolders_(nullptr),

@@ -13,18 +13,19 @@ class QTableView;
 
 namespace korvana {
 
+class CoreOptionsPort;
 class DialogUnits;
 class Prompter;
 class SettingsStore;
 
 // The "Sharing" page: the downloads folder (changed only through Browse)
-// and the additional shared folders, read from the core's downloads.ini
-// when the page is built. The page renders SharingPrefs and forwards the
-// buttons to it; Save goes through Prefs().
+// and the additional shared folders, as the core last listed them (or as
+// its downloads.ini holds them) when the page is built. The page renders SharingPrefs and forwards
+// the buttons to it; Save goes through Prefs().
 class SharingPrefsPage : public QWidget {
     Q_OBJECT
   public:
-    SharingPrefsPage(SettingsStore& settings, Prompter& prompter,
+    SharingPrefsPage(const CoreOptionsPort& core, SettingsStore& settings, Prompter& prompter,
                      const std::filesystem::path& installFolder, FolderPicker picker,
                      const DialogUnits& units, QWidget* parent = nullptr);
 

@@ -193,5 +193,21 @@ TEST(ProcessLife, CoreThatDiesIsStartedAgainAndLoggedInto) {
     EXPECT_EQ(ProcessRunning(coreFolder / "mlnet"), 0);
 }
 
+// The core we start must listen on loopback only: a core started without
+// bind addresses opens its GUI, console and web ports on every interface.
+TEST(ProcessLife, CoreIsLaunchedBoundToLoopback) {
+    test::TempDir dir;
+    const fs::path seen = dir.Path() / "arguments";
+    std::ofstream(dir.Path() / "mlnet") << "#!/bin/sh\necho \"$@\" > '" << seen.string() << "'\n";
+    fs::permissions(dir.Path() / "mlnet", fs::perms::owner_all);
+    PosixCoreProcess core(dir.Path());
+    core.LaunchCore();
+    for (int i = 0; i < 500 && ReadAll(seen).empty(); ++i) {
+        std::this_thread::sleep_for(10ms);
+    }
+    EXPECT_EQ(ReadAll(seen),
+              "-gui_bind_addr 127.0.0.1 -telnet_bind_addr 127.0.0.1 -http_bind_addr 127.0.0.1\n");
+}
+
 }  // namespace
 }  // namespace korvana

@@ -166,6 +166,29 @@ TEST_F(Dispatch, DownloadListHandsOverOnlyWholeEntries) {
     EXPECT_EQ(rig.sinks.transfers.Downloads()[2].name, "last");
 }
 
+// A real core announces each change of a file with its whole record under
+// opcode 52, not with its names: a file that finishes or is cancelled leaves
+// the download list, and this record is the only word of it.
+TEST_F(Dispatch, RealCoreFileInfoHandsOverTheWholeRecord) {
+    Feed(std::string("\0\0\x29\0\0\0", 6));
+    GuiMessage info(52);
+    test::PutDownloadEntry(info, 21, "done.mp3", 4);
+    Feed(info);
+    std::string cut = BodyOf(info);
+    cut.resize(cut.size() - 14);
+    Feed(cut);
+    const std::vector<TransferItem> items = rig.sinks.transfers.Downloads();
+    ASSERT_EQ(items.size(), 1u);
+    EXPECT_EQ(items[0].key, "21");
+    EXPECT_EQ(items[0].name, "done.mp3");
+    EXPECT_EQ(items[0].size, 4000000);
+    EXPECT_EQ(items[0].downloaded, 1000000);
+    EXPECT_EQ(items[0].coreState, 4);
+    EXPECT_FLOAT_EQ(items[0].rate, 2048.5f);
+    EXPECT_EQ(rig.lines.Take(),
+              (Lines{"Received a hello opcode", "file_info 21: done.mp3 state 4"}));
+}
+
 TEST_F(Dispatch, OpcodesLogTheirLinesOrNothing) {
     Feed(std::string("\x05\x00", 2));  // two bytes: a hello whatever they say
     for (int opcode : {12, 55, 2, 600, 3, 26}) {

@@ -58,8 +58,10 @@ TEST_F(Preferences, SaveWithNothingChangedSendsEverythingThenSave) {
                          "option DC-client_port=4444",
                          "option SLSK-client_port=2234",
                          "option OpenNap-client_port=6699",
-                         "command share " + downloads_.string(),
+                         "command unshare " + downloads_.string(),
+                         "command share 0 " + downloads_.string() + " incoming_files",
                          "command reshare",
+                         "command shares",
                          "command save"};
     EXPECT_EQ(core_.sent, expected);
     EXPECT_TRUE(prompter_.informed.empty());

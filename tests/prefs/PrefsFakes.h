@@ -29,8 +29,10 @@ class RecordingCore final : public CoreOptionsPort {
         sent.push_back("option " + name + "=" + value);
     }
     void SendConsoleCommand(const std::string& line) override { sent.push_back("command " + line); }
+    std::optional<std::vector<CoreSharedFolder>> SharedFolders() const override { return shares; }
 
     std::vector<std::string> sent;
+    std::optional<std::vector<CoreSharedFolder>> shares;
 
   private:
     static std::string Lower(std::string text) {

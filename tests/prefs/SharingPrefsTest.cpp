@@ -7,7 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
+#include <sstream>
 
 namespace korvana {
 namespace {
@@ -71,13 +73,16 @@ TEST_F(SharingPage, SameFolderAsksNothingAndOnlyReshares) {
     page.Save(core_);
     EXPECT_TRUE(prompter_.asked.empty());
     EXPECT_FALSE(settings_.values.contains("Path"));
-    EXPECT_EQ(core_.sent, (Lines{"command unshare /srv/a", "command share " + downloads_.string(),
-                                 "command share /srv/a", "command reshare"}));
+    EXPECT_EQ(core_.sent, (Lines{"command unshare /srv/a", "command unshare " + downloads_.string(),
+                                 "command share /srv/a",
+                                 "command share 0 " + downloads_.string() + " incoming_files",
+                                 "command reshare", "command shares"}));
 }
 
 TEST_F(SharingPage, NewFolderAnsweredNoMovesNothing) {
     std::ofstream(downloads_ / "song.mp3") << "x";
     const fs::path chosen = dir_.Path() / "deep" / "new";
+    core_.Report("incoming_directory", downloads_.string());
     SharingPrefs page = Open();
     page.Browse(chosen.string());
     EXPECT_EQ(prompter_.asked,
@@ -89,8 +94,11 @@ TEST_F(SharingPage, NewFolderAnsweredNoMovesNothing) {
     EXPECT_TRUE(fs::is_directory(chosen));  // created with its parents
     EXPECT_TRUE(fs::exists(downloads_ / "song.mp3"));
     EXPECT_TRUE(report.movedFrom.empty());
-    EXPECT_EQ(core_.sent, (Lines{"option incoming_directory=" + chosen.string(),
-                                 "command share " + chosen.string(), "command reshare"}));
+    EXPECT_EQ(core_.sent,
+              (Lines{"option incoming_directory=" + chosen.string(),
+                     "command unshare " + downloads_.string(), "command unshare " + chosen.string(),
+                     "command share 0 " + chosen.string() + " incoming_files", "command reshare",
+                     "command shares"}));
 }
 
 TEST_F(SharingPage, NewFolderAnsweredYesMovesAndKeepsConflicts) {
@@ -100,6 +108,7 @@ TEST_F(SharingPage, NewFolderAnsweredYesMovesAndKeepsConflicts) {
     fs::create_directories(chosen);
     std::ofstream(chosen / "taken.mp3") << "new";
     prompter_.answer = true;
+    core_.Report("incoming_directory", downloads_.string());
     SharingPrefs page = Open();
     page.Browse(chosen.string());
     ASSERT_TRUE(page.MoveRequested());
@@ -133,7 +142,9 @@ TEST_F(SharingPage, EmptyListAndNoFoldersAtOpeningShareOnlyTheDownloadsFolder) {
     SharingPrefs page = Open();  // no downloads.ini at all
     EXPECT_TRUE(page.SharedFolders().empty());
     page.Save(core_);
-    EXPECT_EQ(core_.sent, (Lines{"command share " + downloads_.string(), "command reshare"}));
+    EXPECT_EQ(core_.sent, (Lines{"command unshare " + downloads_.string(),
+                                 "command share 0 " + downloads_.string() + " incoming_files",
+                                 "command reshare", "command shares"}));
 }
 
 TEST_F(SharingPage, AddRemoveAndTheirCommands) {
@@ -153,24 +164,97 @@ TEST_F(SharingPage, AddRemoveAndTheirCommands) {
     page.Save(core_);
     EXPECT_EQ(core_.sent,
               (Lines{"command unshare /srv/kept", "command unshare /srv/removed",
-                     "command share " + downloads_.string(), "command share /srv/kept",
-                     "command share /srv/twice", "command share /srv/twice", "command reshare"}));
+                     "command unshare " + downloads_.string(), "command share /srv/twice",
+                     "command share /srv/twice", "command share /srv/kept",
+                     "command share 0 " + downloads_.string() + " incoming_files",
+                     "command reshare", "command shares"}));
 }
 
 TEST_F(SharingPage, FoldersWithSpacesGoOutQuoted) {
     WriteIni({"/srv/old music"});
     const fs::path chosen = dir_.Path() / "My Downloads";
+    core_.Report("incoming_directory", downloads_.string());
     SharingPrefs page = Open();
     page.Browse(chosen.string());
     page.Add("/srv/new music");
     page.Add("/srv/bad \"'\\");
     const SharingSaveReport report = page.Save(core_);
-    EXPECT_EQ(
-        core_.sent,
-        (Lines{"option incoming_directory=" + chosen.string(), "command unshare \"/srv/old music\"",
-               "command share \"" + chosen.string() + "\"", "command share \"/srv/old music\"",
-               "command share \"/srv/new music\"", "command reshare"}));
+    EXPECT_EQ(core_.sent,
+              (Lines{"option incoming_directory=" + chosen.string(),
+                     "command unshare \"/srv/old music\"", "command unshare " + downloads_.string(),
+                     "command unshare \"" + chosen.string() + "\"",
+                     "command share \"/srv/new music\"", "command share \"/srv/old music\"",
+                     "command share 0 \"" + chosen.string() + "\" incoming_files",
+                     "command reshare", "command shares"}));
     EXPECT_EQ(report.notSent, (Lines{"/srv/bad \"'\\"}));
+}
+
+// A real core has no incoming_directory option and answers it with an
+// error; it is sent only to a core that reported it.
+TEST_F(SharingPage, ACoreWithoutTheIncomingOptionIsNotSentIt) {
+    SharingPrefs page = Open();
+    page.Browse((dir_.Path() / "new").string());
+    page.Save(core_);
+    EXPECT_EQ(std::count_if(core_.sent.begin(), core_.sent.end(),
+                            [](const std::string& line) { return line.starts_with("option"); }),
+              0);
+}
+
+// A core started elsewhere keeps its downloads.ini elsewhere: what it lists
+// is the truth. Its own folders and our downloads folder are not the user's.
+TEST_F(SharingPage, OpensWithWhatTheCoreListsWithoutItsOwnFoldersOrOurs) {
+    WriteIni({"/srv/only-in-our-file"});
+    core_.shares = std::vector<CoreSharedFolder>{{downloads_.string() + "/", "only_directory", 0},
+                                                 {"/srv/x", "only_directory", 0},
+                                                 {"shared", "all_files", 0},
+                                                 {"incoming/files", "incoming_files", 0},
+                                                 {"/srv/y y", "only_directory", 2}};
+    const SharingPrefs page = SharingPrefs::Open(settings_, prompter_, install_, &core_);
+    EXPECT_EQ(page.SharedFolders(), (Lines{"/srv/x", "/srv/y y"}));
+}
+
+TEST_F(SharingPage, DownloadsFolderInTheFileIsNotListedAsAdditional) {
+    WriteIni({downloads_.string(), "/srv/a"});
+    EXPECT_EQ(Open().SharedFolders(), (Lines{"/srv/a"}));
+}
+
+// The core puts each shared folder at the top of its list; Save must leave
+// the list in the page's order, so that the next opening shows the same.
+TEST_F(SharingPage, OrderStaysTheSameOverSaves) {
+    core_.shares = std::vector<CoreSharedFolder>{{"/srv/a", "only_directory", 0},
+                                                 {"/srv/b", "only_directory", 0},
+                                                 {"/srv/c", "only_directory", 0}};
+    for (int round = 0; round < 2; ++round) {
+        SharingPrefs page = SharingPrefs::Open(settings_, prompter_, install_, &core_);
+        EXPECT_EQ(page.SharedFolders(), (Lines{"/srv/a", "/srv/b", "/srv/c"}));
+        core_.sent.clear();
+        page.Save(core_);
+        std::vector<CoreSharedFolder> listed = *core_.shares;
+        for (const std::string& line : core_.sent) {
+            std::istringstream words(line);
+            std::string kind, verb, folder;
+            words >> kind >> verb >> folder;
+            if (verb == "share" && folder == "0") {
+                words >> folder;
+            }
+            std::erase_if(listed, [&](const CoreSharedFolder& f) {
+                return verb == "unshare" && f.folder == folder;
+            });
+            if (verb == "share") {
+                listed.insert(listed.begin(), {folder, "only_directory", 0});
+            }
+        }
+        core_.shares = listed;
+    }
+}
+
+TEST_F(SharingPage, BrowseRefusesAFolderTheCoreCannotBeToldOf) {
+    SharingPrefs page = Open();
+    page.Browse("/x/it's \"both\"");
+    EXPECT_EQ(page.DownloadsFolder(), downloads_.string());
+    EXPECT_TRUE(prompter_.asked.empty());
+    EXPECT_EQ(prompter_.informed, (std::vector<std::pair<std::string, std::string>>{
+                                      {kUnnamableFolderText, kUnnamableFolderCaption}}));
 }
 
 TEST_F(SharingPage, CancelChangesNothing) {

@@ -198,5 +198,23 @@ TEST(SimCommandLine, DefaultsOptionsAndRefusals) {
     EXPECT_TRUE(ParseCommandLine({"--help"}).help);
 }
 
+// The program starts every core with a real core's loopback bind options;
+// the simulated core must take them, listen where the GUI address says and
+// still serve its demo web engines, which only its own options turn off.
+TEST(SimCommandLine, TakesARealCoresLoopbackBindOptions) {
+    const ParsedCommandLine bound =
+        ParseCommandLine({"-gui_bind_addr", "127.0.0.3", "-telnet_bind_addr", "127.0.0.1",
+                          "-http_bind_addr", "127.0.0.1"});
+    ASSERT_TRUE(bound.config) << bound.error;
+    EXPECT_EQ(bound.config->host, "127.0.0.3");
+    EXPECT_FALSE(bound.config->ownOptionsGiven);
+    EXPECT_TRUE(ParseCommandLine({"--port", "0"}).config->ownOptionsGiven);
+
+    for (const std::string option : {"-gui_bind_addr", "-telnet_bind_addr", "-http_bind_addr"}) {
+        EXPECT_FALSE(ParseCommandLine({option, "0.0.0.0"}).config) << option;
+        EXPECT_FALSE(ParseCommandLine({option}).config) << option;
+    }
+}
+
 }  // namespace
 }  // namespace korvana::sim

@@ -33,6 +33,14 @@ class TransferListTest : public ::testing::Test {
     TransferList list{clock, log};
 };
 
+// The real core can announce a file before it knows the file's size; the
+// size that comes later must reach the record, or it never shows a bar.
+TEST_F(TransferListTest, ACoreDownloadFirstSeenWithoutASizeLearnsItLater) {
+    list.AddOrUpdateDownload(CoreDownload(6, "early.mp3", 0));
+    list.AddOrUpdateDownload(CoreDownload(6, "early.mp3", 300000));
+    EXPECT_EQ(Record("6").size, 300000);
+}
+
 TEST_F(TransferListTest, ACoreDownloadKeepsItsNameAndSizeAndFollowsTheCore) {
     list.AddOrUpdateDownload(CoreDownload(5, "first.mp3", 6 * kGiB));
     TransferItem update = CoreDownload(5, "renamed.mp3", 1);

@@ -76,6 +76,24 @@ const std::map<std::string, Setter>& ValuedOptions() {
     return options;
 }
 
+// The bind options a real core takes, so the program starts either core the
+// same way. The GUI address is where the simulated core listens; it has no
+// telnet console or web interface, so their addresses are only checked.
+const std::map<std::string, Setter>& CoreBindOptions() {
+    static const std::map<std::string, Setter> options = {
+        {"-gui_bind_addr",
+         [](SimConfig& c, const std::string& text) {
+             c.host = text;
+             return IsLoopbackHost(text);
+         }},
+        {"-telnet_bind_addr",
+         [](SimConfig&, const std::string& text) { return IsLoopbackHost(text); }},
+        {"-http_bind_addr",
+         [](SimConfig&, const std::string& text) { return IsLoopbackHost(text); }},
+    };
+    return options;
+}
+
 const std::map<std::string, std::function<void(SimConfig&)>>& Switches() {
     static const std::map<std::string, std::function<void(SimConfig&)>> switches = {
         {"--no-hello", [](SimConfig& c) { c.faults.noHello = true; }},
@@ -100,12 +118,18 @@ std::size_t ApplyOption(SimConfig& config, const std::string& arg, const std::st
     const std::string name = arg.substr(0, equals);
     if (const auto sw = Switches().find(arg); sw != Switches().end()) {
         sw->second(config);
+        config.ownOptionsGiven = true;
         return 1;
     }
-    const auto valued = ValuedOptions().find(name);
+    auto valued = ValuedOptions().find(name);
     if (valued == ValuedOptions().end()) {
-        error = "unknown option " + arg;
-        return 0;
+        valued = CoreBindOptions().find(name);
+        if (valued == CoreBindOptions().end()) {
+            error = "unknown option " + arg;
+            return 0;
+        }
+    } else {
+        config.ownOptionsGiven = true;
     }
     const bool inlineValue = equals != std::string::npos;
     if (!inlineValue && next == nullptr) {
@@ -158,7 +182,7 @@ std::string UsageText() {
            "  --port N              port to listen on (default: gui_port of the core\n"
            "                        folder's downloads.ini, else 4001; 0 picks a free one)\n"
            "  --web-port N          also serve the simulated web engines and vendor there\n"
-           "                        (started without options: 4100)\n"
+           "                        (started without options of its own: 4100)\n"
            "  --host ADDR           loopback address to listen on (default 127.0.0.1)\n"
            "  --ready-file PATH     write the port there once listening\n"
            "  --trace PATH          append one line per frame received: <opcode> <hex>\n"
@@ -169,6 +193,8 @@ std::string UsageText() {
            "  --download-rate B     bytes per second per download (default 200000)\n"
            "  --no-stats            send client statistics only after log-in\n"
            "  --real-core-forms     speak like an MLDonkey 3.x core\n"
+           "  -gui_bind_addr ADDR   as --host; -telnet_bind_addr ADDR and -http_bind_addr ADDR\n"
+           "                        are accepted for a loopback ADDR, as a real core takes them\n"
            "faults: --no-hello --hello-delay-ms N --close-after N --oversized-frame --garbage\n"
            "        --truncated-strings --unknown-opcodes --duplicate-results\n"
            "        --unknown-search-results --flood N --drop-mid-frame\n";

@@ -43,6 +43,9 @@ struct SimConfig {
     bool stats = true;
     WireForm form = WireForm::kDocumented;
     FaultSwitches faults;
+    // Any option of the simulated core's own was given (not only the bind
+    // options it shares with a real core).
+    bool ownOptionsGiven = false;
 };
 
 struct ParsedCommandLine {

@@ -101,7 +101,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     SimConfig config = *parsed.config;
-    if (argc == 1) {
+    if (!config.ownOptionsGiven) {
         config.webPort = kDemoWebPort;
     }
     CoreSetup setup;

@@ -43,7 +43,7 @@ struct LinkToSim {
         CoreLinkConfig config;
         config.host = "127.0.0.1";
         config.port = static_cast<std::uint16_t>(sim.Port());
-        config.downloadsFolder = (dir.Path() / "Downloads").string();
+        config.downloadsFolder = [this] { return (dir.Path() / "Downloads").string(); };
         return config;
     }
 

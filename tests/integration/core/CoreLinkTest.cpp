@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <atomic>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -43,7 +44,10 @@ class CoreLinkSession : public ::testing::Test {
     void Start(CoreLinkConfig config = {}) {
         config.host = "127.0.0.1";
         config.port = core.Port();
-        config.downloadsFolder = kFolder;
+        config.downloadsFolder = [this] {
+            const std::lock_guard<std::mutex> lock(folderMutex);
+            return folder;
+        };
         link = std::make_unique<CoreLink>(config, log, prompter, clock);
         link->SetListener(&listener);
         link->SetSearchSink(&results);
@@ -71,6 +75,13 @@ class CoreLinkSession : public ::testing::Test {
         return frames;
     }
 
+    void SetFolder(std::string text) {
+        const std::lock_guard<std::mutex> lock(folderMutex);
+        folder = std::move(text);
+    }
+
+    std::mutex folderMutex;
+    std::string folder = kFolder;
     ScriptedCore core;
     StatusLog log;
     test::LogLines lines{log};
@@ -105,14 +116,55 @@ TEST_F(CoreLinkSession, LogsInWithEachMessageAsItsOwnFrame) {
     EXPECT_EQ(std::vector<std::string>(all.begin(), all.begin() + 10), expected);
 }
 
+// A real core has no incoming_directory option and answers it with errors;
+// it files finished downloads in the first shared folder with the incoming
+// strategy, and `share` alone only changes the priority of a folder it
+// already shares. So the folder is unshared and shared again with that
+// strategy, and the core is asked for its shared folders.
 TEST_F(CoreLinkSession, RealCoreIsToldToCommitDownloadsIntoTheDownloadsFolder) {
     core.SetGreeting(ScriptedCore::Greeting::RealHello);
     Start();
     ASSERT_TRUE(core.WaitUntil([&] { return core.Frames(0).size() >= 7; }));
-    EXPECT_EQ(core.Opcodes(0), (Opcodes{0, 47, 52, 28, 10, 45, 29}));
-    const std::string share = std::string("share 0 \"") + kFolder + "\" incoming_files";
-    EXPECT_EQ(core.Frames(0)[6], Body(BuildConsoleCommand(share)));
-    EXPECT_EQ(Count(share), 1);
+    EXPECT_EQ(core.Opcodes(0), (Opcodes{0, 47, 52, 45, 29, 29, 29}));
+    const std::string quoted = std::string("\"") + kFolder + "\"";
+    EXPECT_EQ(core.Frames(0)[4], Body(BuildConsoleCommand("unshare " + quoted)));
+    EXPECT_EQ(core.Frames(0)[5],
+              Body(BuildConsoleCommand("share 0 " + quoted + " incoming_files")));
+    EXPECT_EQ(core.Frames(0)[6], Body(BuildConsoleCommand("shares")));
+    EXPECT_EQ(Count("Sending option."), 0);
+}
+
+// A folder holding a double quote goes out in single quotes; one that no
+// console argument can carry is not sent at all, and the log says so.
+TEST_F(CoreLinkSession, RealCoreGetsTheDownloadsFolderOnlyWhenItCanBeQuoted) {
+    SetFolder("/x/dl \"q\" x");
+    core.SetGreeting(ScriptedCore::Greeting::RealHello);
+    Start();
+    ASSERT_TRUE(core.WaitUntil([&] { return core.Frames(0).size() >= 7; }));
+    EXPECT_EQ(core.Frames(0)[5],
+              Body(BuildConsoleCommand("share 0 '/x/dl \"q\" x' incoming_files")));
+
+    SetFolder("/x/it's \"both\"");
+    core.Drop();
+    ASSERT_TRUE(core.WaitUntil([&] { return core.Frames(1).size() >= 4; }));
+    link->AskUploadStats();  // marks the end of what the log-in sent
+    ASSERT_TRUE(core.WaitUntil([&] { return core.Frames(1).size() >= 5; }));
+    EXPECT_EQ(core.Opcodes(1), (Opcodes{0, 47, 52, 45, 49}));
+    EXPECT_TRUE(
+        Logged("The downloads folder /x/it's \"both\" cannot be named to the core; "
+               "finished downloads stay in the core's own folder."));
+}
+
+// The downloads folder can move while the program runs: each log-in names
+// the folder as it is then.
+TEST_F(CoreLinkSession, EachLogInNamesTheDownloadsFolderAsItIsThen) {
+    Start();
+    ASSERT_TRUE(LoggedInOn(0));
+    SetFolder("/home/user/Moved");
+    core.Drop();
+    ASSERT_TRUE(LoggedInOn(1));
+    EXPECT_EQ(core.Frames(0)[3], Body(BuildSetOption("incoming_directory", kFolder)));
+    EXPECT_EQ(core.Frames(1)[3], Body(BuildSetOption("incoming_directory", "/home/user/Moved")));
 }
 
 TEST_F(CoreLinkSession, SilentCoreIsDroppedAndTriedAgain) {

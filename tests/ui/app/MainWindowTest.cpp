@@ -61,6 +61,27 @@ struct Fixture {
     QString PaneText(const char* name) { return static_cast<SkinButton*>(Find(name))->Text(); }
 };
 
+// Preferences can move the downloads folder while the window is open; Locate
+// must open the folder as it is now, not the one from start-up.
+TEST(MainWindowCommands, LocateDownloadFolderOpensTheCurrentFolder) {
+    test::TempDir dir;
+    const Folders folders{dir.Path(), dir.Path() / "Downloads", dir.Path() / "Incomplete",
+                          dir.Path() / "TempPlay", dir.Path() / "mldonkey"};
+    test::FakeClock clock;
+    IdleCore core;
+    test::RecordingPrompter prompter;
+    test::RecordingOpener opener;
+    std::filesystem::path current = dir.Path() / "Moved Downloads";
+    MainWindowServices services{folders, clock, core, prompter, opener};
+    services.downloadsFolder = [&current] { return current; };
+    MainWindow window(std::move(services));
+    window.RunCommand(res::kLocateDownloadFolder);
+    current = dir.Path() / "Moved Again";
+    window.RunCommand(res::kLocateDownloadFolder);
+    EXPECT_EQ(opener.opened, (std::vector<std::string>{(dir.Path() / "Moved Downloads").string(),
+                                                       (dir.Path() / "Moved Again").string()}));
+}
+
 TEST(MainWindowLayout, ChildrenFollowTheRuleOnResize) {
     Fixture f;
     f.window->resize(1100, 760);

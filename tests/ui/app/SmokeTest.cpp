@@ -54,7 +54,7 @@ TEST(Smoke, WindowConnectsShowsServersSwitchesPagesAndStopsTheCore) {
     CoreLinkConfig config;
     config.host = "127.0.0.1";
     config.port = static_cast<std::uint16_t>(sim.Port());
-    config.downloadsFolder = folders.downloads.string();
+    config.downloadsFolder = [&folders] { return folders.downloads.string(); };
     CoreLink link(config, log, prompter, clock);
     CoreLinkBridge bridge(link);
     link.SetListener(&bridge);

@@ -127,12 +127,13 @@ TEST(PreferencesDialog, SaveSendsEverySettingInOrderThenSave) {
     networks[2] = "option enable_donkey=true";
     networks[11] = "option FT-client_port=abc";
     networks[12] = "option overnet_port=";
-    EXPECT_EQ(
-        fixture.core.sent,
-        Join({{"option max_hard_download_rate=", "option max_hard_upload_rate=20",
-               "option max_upload_slots= 12 ", "option max_concurrent_downloads=many"},
-              networks,
-              {"command share " + fixture.downloads.string(), "command reshare", "command save"}}));
+    EXPECT_EQ(fixture.core.sent,
+              Join({{"option max_hard_download_rate=", "option max_hard_upload_rate=20",
+                     "option max_upload_slots= 12 ", "option max_concurrent_downloads=many"},
+                    networks,
+                    {"command unshare " + fixture.downloads.string(),
+                     "command share 0 " + fixture.downloads.string() + " incoming_files",
+                     "command reshare", "command shares", "command save"}}));
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_TRUE(fixture.prompter.informed.empty());

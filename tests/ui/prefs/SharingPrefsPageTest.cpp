@@ -53,6 +53,7 @@ TEST_F(SharingPageDialog, ShowsTheDownloadsFolderAndTheCoresFolders) {
 
 TEST_F(SharingPageDialog, BrowseAnsweredYesMovesTheDownloadsOnSave) {
     std::ofstream(downloads / "song.mp3") << "tune";
+    core.Report("incoming_directory", downloads.string());
     OpenOnSharing();
     prompter.answer = true;
     picks.push_back(moved.string());
@@ -67,7 +68,9 @@ TEST_F(SharingPageDialog, BrowseAnsweredYesMovesTheDownloadsOnSave) {
     EXPECT_EQ(settings.values["Path"], moved.string());
     EXPECT_EQ(SharingCommands(core.sent),
               (Lines{"option incoming_directory=" + moved.string(),
-                     "command share " + moved.string(), "command reshare", "command save"}));
+                     "command unshare " + downloads.string(), "command unshare " + moved.string(),
+                     "command share 0 " + moved.string() + " incoming_files", "command reshare",
+                     "command shares", "command save"}));
 }
 
 TEST_F(SharingPageDialog, BrowseAnsweredNoKeepsTheFilesWhereTheyAre) {
@@ -133,9 +136,10 @@ TEST_F(SharingPageDialog, SaveUnsharesTheOpeningFoldersAndSharesTheRows) {
     Click("IDC_PREFS_SAVE");
     EXPECT_EQ(SharingCommands(core.sent),
               (Lines{"command unshare /srv/a", "command unshare /srv/b",
-                     "command share " + downloads.string(), "command share /srv/b",
-                     "command share /srv/new", "command share /srv/new",
-                     "command share \"/srv/with space\"", "command reshare", "command save"}));
+                     "command unshare " + downloads.string(), "command share \"/srv/with space\"",
+                     "command share /srv/new", "command share /srv/new", "command share /srv/b",
+                     "command share 0 " + downloads.string() + " incoming_files", "command reshare",
+                     "command shares", "command save"}));
 }
 
 }  // namespace
