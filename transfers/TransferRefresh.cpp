@@ -75,18 +75,25 @@ void TransferBoard::RefreshUploads(std::time_t now) {
         if (item.uploaded <= 0) {
             return;
         }
-        services_.log.Line(FormatStatusLine("Dealing with %s", item.name.c_str()));
         const std::string fileId = std::to_string(item.fileNumber);
         const std::optional<std::size_t> row = uploads_.Find({fileId});
         if (now - item.lastUpdate >= kUploadShownSeconds) {
             if (row) {
+                services_.log.Line(FormatStatusLine("Dealing with %s", item.name.c_str()));
                 stale.push_back(*row);
             }
             return;
         }
-        services_.log.Line(FormatStatusLine("Updating %s on the display", item.name.c_str()));
         ++count;
         const std::string bytes = std::to_string(item.uploaded);
+        // Only a change is worth a line: written every second for every
+        // shared file, the lines pushed the log's history out within seconds.
+        if (row && uploads_.Cell(*row, kUploadBytes) == bytes &&
+            uploads_.Cell(*row, kUploadName) == item.name) {
+            return;
+        }
+        services_.log.Line(FormatStatusLine("Dealing with %s", item.name.c_str()));
+        services_.log.Line(FormatStatusLine("Updating %s on the display", item.name.c_str()));
         if (!row) {
             uploads_.Append({item.name, bytes, fileId});
             return;

@@ -87,7 +87,7 @@ TEST_F(RealCoreTest, SearchResultsArriveThroughTheGuiProtocol) {
     link->SendSearchQuery(7, terms);
     ASSERT_TRUE(Eventually([&] { return results.Results().size() >= 2; })) << Console("vs");
     std::set<std::pair<std::string, std::int64_t>> found;
-    for (const CoreResult& result : results.Results()) {
+    for (const RecordingResultSink::Handed& result : results.Results()) {
         EXPECT_EQ(result.searchId, 7);
         found.emplace(result.name, result.size);
     }

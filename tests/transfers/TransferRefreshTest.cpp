@@ -167,8 +167,21 @@ TEST_F(UploadsTest, RowsAndLabelFollowTheUploadsOfTheLast30Seconds) {
     EXPECT_EQ(UploadRows(), (Lines{"nine.mp3|10|9", "seven.mp3|6442450945|7"}));
 }
 
-TEST_F(UploadsTest, EachShownUploadIsLogged) {
+// A line for each change to a shown upload, none while it stands still: a
+// line per shared file every second pushed the log's history out.
+TEST_F(UploadsTest, AChangedUploadIsLoggedAndAnUnchangedOneIsNot) {
     Report(7, "seven.mp3", 5);
+    captured.Clear();
+    Tick();
+    EXPECT_EQ(captured.Lines(),
+              (Lines{"Dealing with seven.mp3", "Updating seven.mp3 on the display"}));
+
+    captured.Clear();
+    Tick();
+    EXPECT_EQ(captured.Lines(), Lines{});
+    EXPECT_EQ(board.UploadsLabel(), "Uploading 1 file");
+
+    Report(7, "seven.mp3", 6);
     captured.Clear();
     Tick();
     EXPECT_EQ(captured.Lines(),
