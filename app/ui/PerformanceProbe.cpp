@@ -21,6 +21,7 @@ using Clock = std::chrono::steady_clock;
 constexpr auto kTick = std::chrono::milliseconds(10);
 constexpr auto kReportedGap = std::chrono::milliseconds(20);
 constexpr auto kRssEvery = std::chrono::milliseconds(100);
+constexpr auto kSettle = std::chrono::seconds(2);
 
 long long Nanoseconds(Clock::time_point at) {
     return static_cast<long long>(
@@ -92,6 +93,15 @@ class PerformanceProbe final : public QObject {
         if (keyword == nullptr || !keyword->isVisible()) {
             return;
         }
+        // The window settles first, so that memory freed after the splash
+        // does not count against the results.
+        const Clock::time_point now = Clock::now();
+        if (shownAt_ == Clock::time_point()) {
+            shownAt_ = now;
+        }
+        if (now - shownAt_ < kSettle) {
+            return;
+        }
         Write("rss", ResidentBytes());
         Write("search", model_ != nullptr ? model_->rowCount() : 0);
         keyword->setText(searchWords_);
@@ -107,6 +117,7 @@ class PerformanceProbe final : public QObject {
     QTimer timer_;
     Clock::time_point lastTick_;
     Clock::time_point lastRss_;
+    Clock::time_point shownAt_;
 };
 
 }  // namespace

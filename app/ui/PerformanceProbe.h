@@ -13,7 +13,8 @@ namespace korvana {
 //   <ns> rss <bytes> resident memory, every 100 ms
 //   <ns> search <n>  the probe started the search, n rows listed before
 // With KORVANA_PROBE_SEARCH set, it types those words into the keyword box
-// and presses Return once the box is on screen, as a user would.
+// and presses Return once the box has been on screen for two seconds, as a
+// user would.
 // The probe lives as long as `window`.
 void StartPerformanceProbeIfAsked(QWidget& window);
 

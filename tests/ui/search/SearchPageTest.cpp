@@ -170,8 +170,9 @@ TEST_F(SearchPageTest, DownloadSelectedSendsCoreRowsToTheCoreAndStartsWebRows) {
 
 TEST_F(SearchPageTest, FindSelectsMatchesWrapsAndReportsMisses) {
     Search(QStringLiteral("x"));
+    std::int32_t id = 0;
     for (const char* name : {"one.mp3", "Two.mp3", "three.mp3", "TWO again.mp3"}) {
-        HandOver(world_.model, MakeCoreResult(0, 1, name, 1));
+        HandOver(world_.model, MakeCoreResult(0, ++id, name, 1));
     }
     world_.Settle();
     // Unsorted: the newest row is on top.
@@ -256,7 +257,8 @@ TEST_F(SearchPageTest, HeaderClicksSortAndRightClicksOpenTheMenus) {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&world_.page));
     Search(QStringLiteral("x"));
     for (std::int64_t size : {20, 30, 10}) {
-        HandOver(world_.model, MakeCoreResult(0, 1, std::to_string(size), size));
+        HandOver(world_.model,
+                 MakeCoreResult(0, static_cast<std::int32_t>(size), std::to_string(size), size));
     }
     world_.Settle();
     QHeaderView* header = List().horizontalHeader();
