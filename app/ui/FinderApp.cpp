@@ -80,7 +80,7 @@ class FinderApp {
           transferCommands_(coreLink_),
           webSearch_(ReadEngineUrls(settings_), searchModel_),
           searchDownloads_(transfers_, webDownloads_),
-          updateQuestion_(prompter_, opener_, [this] { window_->StartCloseSequence(); }),
+          updateQuestion_(prompter_, opener_),
           vendor_(settings_, clock_, updateQuestion_) {
         CreateFolders(folders_);
         statusLog_.OpenFile(install / "korvana.log");
@@ -109,7 +109,7 @@ class FinderApp {
     SystemClock clock_;
     PosixCoreProcess core_;
     QtPrompter prompter_;
-    QtDesktopOpener opener_;
+    QtDesktopOpener opener_{prompter_};
     TransferList transfers_;
     // Outlives the core link and the web search, which report into it.
     CoreLinkCommands searchCommands_;
@@ -134,6 +134,7 @@ MainWindowServices FinderApp::Services() {
     MainWindowServices services{folders_, clock_, core_, prompter_, opener_};
     services.sendShutdown = [this] { coreLink_.SendShutdown(); };
     services.vendorUrl = ReadVendorUrl(settings_);
+    services.settings = &settings_;
     services.readStatus = [this] {
         StatusInputs inputs = CoreStatusInputs(coreLink_);
         inputs.activeWebDownloads = transfers_.activeWebDownloads();
@@ -212,7 +213,7 @@ void FinderApp::Start(QApplication& application) {
     splash_ = std::make_unique<SplashDialog>();
     QObject::connect(splash_.get(), &QDialog::finished, window_.get(), [this] {
         if (!window_->IsClosing()) {
-            window_->showMaximized();
+            window_->ShowAsLastTime();
             vendor_.StartUpdateCheck();
         }
     });
