@@ -5,6 +5,7 @@
 
 #include "app/StatusTexts.h"
 #include "core/CoreLink.h"
+#include "prefs/ConsoleArgument.h"
 #include "prefs/CoreOptionsPort.h"
 
 namespace korvana {
@@ -31,7 +32,12 @@ class CoreLinkOptions final : public CoreOptionsPort {
     void SendSetOption(const std::string& name, const std::string& value) override {
         link_.SendSetOption(name, value);
     }
-    void SendConsoleCommand(const std::string& line) override { link_.SendConsoleCommand(line); }
+    // A line break would let the rest run as commands of their own.
+    void SendConsoleCommand(const std::string& line) override {
+        if (IsOneConsoleLine(line)) {
+            link_.SendConsoleCommand(line);
+        }
+    }
     std::optional<std::vector<CoreSharedFolder>> SharedFolders() const override {
         return link_.SharedFolders();
     }

@@ -158,7 +158,8 @@ ButtonLook ChooseLook(const ButtonTraits& traits, const ButtonFrameInput& input,
         look.embossedText = true;
         return look;
     }
-    look.focusLines = input.focused && margin > 0;
+    look.focusLines = input.focused;
+    look.focusInset = margin > 0 ? margin : kFallbackFocusInset;
     if (input.pushed || input.checked) {
         look.shade = ShadeState::Pressed;
         look.shadeAt = traits.border ? Point{1, 1} : Point{0, 0};

@@ -121,8 +121,13 @@ struct ButtonLook {
     Point contentShift{};  // applied to the icon and the text
     Edge edge = Edge::None;
     bool focusLines = false;
+    int focusInset = 0;  // how far inside the edge the focus lines run
     bool embossedText = false;
 };
+
+// Where the focus lines of a button without a focus margin run, so that the
+// focus is always visible.
+inline constexpr int kFallbackFocusInset = 3;
 ButtonLook ChooseLook(const ButtonTraits& traits, const ButtonFrameInput& input, int margin);
 
 }  // namespace korvana

@@ -1,5 +1,6 @@
 #include "controls/SearchTabModel.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <utility>
 
@@ -24,14 +25,39 @@ std::string TruncateField(std::string_view text, std::size_t limit) {
     return std::string(text.substr(0, inside ? lead : limit));
 }
 
-std::string TitleWithCount(std::string_view title, int count) {
-    std::string stem(title.substr(0, title.find('(')));
-    if (stem.size() < title.size() && !stem.empty()) {
-        stem.pop_back();
-    }
+std::string TitleWithCount(std::string_view text, int count) {
     char number[16];
     std::snprintf(number, sizeof number, " (%d)", count);
-    return stem + number;
+    return std::string(text) + number;
+}
+
+int LastFirstTab(const std::vector<int>& widths, int room) {
+    int first = static_cast<int>(widths.size());
+    int used = 0;
+    while (first > 0 && used + widths[static_cast<std::size_t>(first - 1)] <= room) {
+        used += widths[static_cast<std::size_t>(--first)];
+    }
+    // A last tab wider than the room is still shown from its start.
+    return std::min(first, std::max(0, static_cast<int>(widths.size()) - 1));
+}
+
+int FirstTabShown(const std::vector<int>& widths, int room, int first, int keepVisible) {
+    const int count = static_cast<int>(widths.size());
+    first = std::clamp(first, 0, LastFirstTab(widths, room));
+    if (keepVisible < 0 || keepVisible >= count) {
+        return first;
+    }
+    if (keepVisible < first) {
+        return keepVisible;
+    }
+    int used = 0;
+    for (int i = first; i <= keepVisible; ++i) {
+        used += widths[static_cast<std::size_t>(i)];
+    }
+    while (used > room && first < keepVisible) {
+        used -= widths[static_cast<std::size_t>(first++)];
+    }
+    return first;
 }
 
 bool SearchTabModel::Enabled(int index) const {
@@ -45,7 +71,8 @@ void SearchTabModel::SetEnabled(int index, bool enabled) {
 }
 
 void SearchTabModel::Add(std::string title, int image, int searchId) {
-    tabs_.push_back(SearchTab{std::move(title), image, searchId});
+    std::string text = title;
+    tabs_.push_back(SearchTab{std::move(title), image, searchId, std::move(text)});
     enabled_.Add(1);
     Select(Count() - 1);
 }
@@ -58,7 +85,7 @@ bool SearchTabModel::SetResultCount(int searchId, int count) {
         if (log_ != nullptr) {
             log_->Line("Match");
         }
-        tab.title = TitleWithCount(TruncateField(tab.title, kTabTitleReadBack), count);
+        tab.title = TitleWithCount(TruncateField(tab.text, kTabTitleReadBack), count);
         return true;
     }
     return false;
@@ -66,7 +93,9 @@ bool SearchTabModel::SetResultCount(int searchId, int count) {
 
 void SearchTabModel::SetItemTitle(int index, std::string title) {
     if (Valid(index)) {
-        tabs_[static_cast<std::size_t>(index)].title = std::move(title);
+        SearchTab& tab = tabs_[static_cast<std::size_t>(index)];
+        tab.text = title;
+        tab.title = std::move(title);
     }
 }
 
@@ -119,6 +148,23 @@ std::optional<int> SearchTabModel::SelectByUser(int index) {
     previous_ = selected_;
     selected_ = index;
     return tabs_[static_cast<std::size_t>(index)].searchId;
+}
+
+int SearchTabModel::Neighbour(int step, bool wrap) const {
+    const int count = Count();
+    int index = selected_;
+    for (int tried = 1; tried < count || (selected_ < 0 && tried <= count); ++tried) {
+        index += step;
+        if (wrap) {
+            index = (index % count + count) % count;
+        } else if (!Valid(index)) {
+            return -1;
+        }
+        if (Enabled(index)) {
+            return index;
+        }
+    }
+    return -1;
 }
 
 Rgb TabTitleColour(const TabColours& colours, const SystemColours& system, bool enabled,

@@ -17,17 +17,28 @@ class StatusLog;
 inline constexpr std::size_t kTabTitleReadBack = 63;
 
 struct SearchTab {
-    std::string title;
+    std::string title;  // what the tab shows: the search text and the count
     int image = -1;
     int searchId = 0;
+    std::string text;  // the search text alone, whatever brackets it holds
 };
 
 // Cuts `text` to at most `limit` bytes without splitting a UTF-8 sequence.
 std::string TruncateField(std::string_view text, std::size_t limit);
 
-// The new title after a count update: the title up to its first "(" (and
-// without the blank before it), then " (count)".
-std::string TitleWithCount(std::string_view title, int count);
+// The title of a tab whose search has `count` results: the search text, then
+// " (count)". The text is kept apart from the count, so brackets of its own
+// stay as they are.
+std::string TitleWithCount(std::string_view text, int count);
+
+// Which tab of a strip too narrow for all of them is shown first, so that
+// tab `keepVisible` (-1: none) is shown whole. `widths` are the tabs' widths
+// in order, `room` the width they may take once the scroll arrows are in
+// place, `first` the tab shown first until now. When the tabs fit, 0.
+// Never scrolls further than needed to show the last tab whole.
+int FirstTabShown(const std::vector<int>& widths, int room, int first, int keepVisible);
+// The first tab shown once every tab after it fits into `room`.
+int LastFirstTab(const std::vector<int>& widths, int room);
 
 // The tabs of the search strip, one per search, and their selection. Only a
 // user's change of selection reaches the search model; selection by program
@@ -64,6 +75,9 @@ class SearchTabModel {
     // Selection by the user's click: the search id to show, or nothing when
     // the tab cannot be selected.
     std::optional<int> SelectByUser(int index);
+    // The nearest enabled tab `step` (+1 or -1) away from the selected one,
+    // going round the ends when `wrap`; -1 when there is none.
+    int Neighbour(int step, bool wrap) const;
 
   private:
     bool Valid(int index) const { return index >= 0 && index < Count(); }

@@ -93,7 +93,7 @@ class SkinButton : public QWidget {
     void UncheckGroup();
     void PaintBackground(QPainter& painter, const ButtonLook& look, const SystemColours& colours);
     void PaintIcon(QPainter& painter, const ButtonLook& look);
-    void PaintFocusLines(QPainter& painter);
+    void PaintFocusLines(QPainter& painter, int insetBy);
     void PaintText(QPainter& painter, const ButtonLook& look, const SystemColours& colours);
 
     ButtonTraits traits_;

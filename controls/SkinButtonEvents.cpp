@@ -87,6 +87,21 @@ void SkinButton::focusOutEvent(QFocusEvent* event) {
 }
 
 void SkinButton::keyPressEvent(QKeyEvent* event) {
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && !event->isAutoRepeat()) {
+        // Enter presses the focused button at once, as a press and release
+        // of the space bar would.
+        const ButtonState::Release release = state_.SpaceDown();
+        if (release.changeCheck) {
+            SetCheck(release.newCheck);
+        }
+        const bool click = state_.SpaceUp();
+        update();
+        if (click) {
+            emit clicked();
+        }
+        return;
+    }
     if (event->key() != Qt::Key_Space || event->isAutoRepeat()) {
         QWidget::keyPressEvent(event);
         return;
@@ -127,7 +142,7 @@ void SkinButton::paintEvent(QPaintEvent*) {
     PaintIcon(painter, look);
     DrawEdge(painter, rect(), look.edge, colours);
     if (look.focusLines) {
-        PaintFocusLines(painter);
+        PaintFocusLines(painter, look.focusInset);
     }
     PaintText(painter, look, colours);
 }
@@ -171,8 +186,15 @@ void SkinButton::PaintIcon(QPainter& painter, const ButtonLook& look) {
     painter.drawPixmap(at, icon->pixmap(iconSize_, devicePixelRatioF(), mode));
 }
 
-void SkinButton::PaintFocusLines(QPainter& painter) {
-    const QRect inset = rect().adjusted(margin_, margin_, -margin_, -margin_);
+void SkinButton::PaintFocusLines(QPainter& painter, int insetBy) {
+    const QRect inset = rect().adjusted(insetBy, insetBy, -insetBy, -insetBy);
+    if (margin_ <= 0 || horizontalFocusImage_.isNull() || verticalFocusImage_.isNull()) {
+        // No shaded focus lines were made for this button: a dotted frame.
+        QPen dotted(palette().color(QPalette::ButtonText), 1, Qt::DotLine);
+        painter.setPen(dotted);
+        painter.drawRect(inset);
+        return;
+    }
     // Edges as the focus lines count them: right and bottom lie just
     // outside the inset area.
     const int left = inset.left();

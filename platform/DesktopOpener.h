@@ -5,7 +5,8 @@
 namespace korvana {
 
 // Opens a folder, a file or a web address with the desktop's default
-// program. The outcome is not reported: nothing to tell the user.
+// program. When nothing can open it, the opener itself tells the user what
+// could not be opened; callers go on either way.
 class DesktopOpener {
   public:
     virtual ~DesktopOpener() = default;

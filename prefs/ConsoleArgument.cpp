@@ -3,6 +3,8 @@
 namespace korvana {
 namespace {
 
+constexpr std::string_view kLineBreaks("\r\n\0", 3);
+
 bool EndsInOddBackslashes(std::string_view text) {
     std::size_t count = 0;
     while (count < text.size() && text[text.size() - 1 - count] == '\\') {
@@ -13,8 +15,15 @@ bool EndsInOddBackslashes(std::string_view text) {
 
 }  // namespace
 
+bool IsOneConsoleLine(std::string_view line) {
+    return !line.empty() && line.find_first_of(kLineBreaks) == std::string_view::npos;
+}
+
 std::optional<std::string> ConsoleArgument(std::string_view path) {
-    const bool separated = path.find_first_of(" \t\r\n") != std::string_view::npos;
+    if (path.find_first_of(kLineBreaks) != std::string_view::npos) {
+        return std::nullopt;
+    }
+    const bool separated = path.find_first_of(" \t") != std::string_view::npos;
     const bool startsQuoted = !path.empty() && (path.front() == '"' || path.front() == '\'');
     if (!path.empty() && !separated && !startsQuoted) {
         return std::string(path);

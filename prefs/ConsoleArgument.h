@@ -19,7 +19,14 @@ namespace korvana {
 //   quotes when it holds a double quote;
 // - a path that holds both kinds of quote, or that ends in an odd number of
 //   backslashes (which would hide the closing quote), cannot be carried:
-//   the result is empty.
+//   the result is empty;
+// - a path that holds a carriage return, a line feed or a zero byte cannot
+//   be carried either: a console that reads line by line would run the rest
+//   as commands of their own.
 std::optional<std::string> ConsoleArgument(std::string_view path);
+
+// Whether `line` may go to the core as one console command: it is not empty
+// and holds no carriage return, line feed or zero byte.
+bool IsOneConsoleLine(std::string_view line);
 
 }  // namespace korvana

@@ -7,9 +7,15 @@
 
 namespace korvana {
 
-SharingSaveReport SavePreferences(CoreOptionsPort& core, Prompter& prompter,
-                                  const GeneralFields& general, const NetworkFields& networks,
-                                  SharingPrefs& sharing, const FolderMover& mover) {
+std::optional<SharingSaveReport> SavePreferences(CoreOptionsPort& core, Prompter& prompter,
+                                                 const GeneralFields& general,
+                                                 const NetworkFields& networks,
+                                                 SharingPrefs& sharing, const FolderMover& mover) {
+    if (const std::vector<std::string> invalid = InvalidFields(general, networks);
+        !invalid.empty()) {
+        prompter.Inform(InvalidFieldsMessage(invalid), kInvalidFieldsCaption);
+        return std::nullopt;
+    }
     SendOptionCommands(core, GeneralSaveCommands(general));
     SendOptionCommands(core, NetworkSaveCommands(networks));
     SharingSaveReport report = sharing.Save(core, mover);
@@ -29,7 +35,7 @@ std::string NotSentMessage(const std::vector<std::string>& folders) {
     }
     std::string text =
         "These folders could not be passed to the P2P core, because their names hold both "
-        "kinds of quotation marks or end in a backslash:";
+        "kinds of quotation marks, a line break or a zero byte, or end in a backslash:";
     std::vector<std::string> named;
     for (const std::string& folder : folders) {
         if (std::find(named.begin(), named.end(), folder) == named.end()) {

@@ -11,22 +11,33 @@ Rect At(int x, int y, int width, int height) {
 
 }  // namespace
 
-SearchPageLayout LayOutSearchPage(const Rect& client) {
+// Room the result list keeps for its header and a few rows.
+constexpr int kMinResultsHeight = 80;
+// The find area along the bottom: the list ends this far above the bottom.
+constexpr int kFindAreaHeight = 48;
+// The find area's controls, from the right edge, and the download button and
+// picture from the left.
+constexpr int kFindAreaRightWidth = 370;
+constexpr int kDownloadAreaWidth = 205;
+
+SearchPageLayout LayOutSearchPage(const Rect& client, int filterListHeight) {
     const int l = client.left;
     const int t = client.top;
     const int r = client.right;
     const int b = client.bottom;
+    // What the filter list needs beyond its least height pushes the rest down.
+    const int drop = std::max(filterListHeight, kMinFilterListHeight) - kMinFilterListHeight;
     SearchPageLayout layout;
     layout.keyword = At(l + 5, t + 25, 200, 30);
     layout.startStop = At(l + 225, t + 25, 75, 30);
     layout.reset = At(l + 225, t + 70, 75, 30);
     layout.status = At(l + 310, t + 42, 125, 20);
-    layout.filters = At(l + 350, t + 25, r - 2 * l - 360, 75);
+    layout.filters = At(l + 350, t + 25, r - 2 * l - 360, kMinFilterListHeight + drop);
     layout.editor = At(l + 351, t + 26, 5, 5);
-    layout.separator = At(l + 5, t + 105, r - l - 10, 1);
-    layout.tabs = At(l + 5, t + 110, r - l - 35, 30);
-    layout.removeButton = At(r - l - 22, t + 111, 16, 16);
-    layout.results = At(l + 5, t + 130, r - l - 10, b - t - 178);
+    layout.separator = At(l + 5, t + 105 + drop, r - l - 10, 1);
+    layout.tabs = At(l + 5, t + 110 + drop, r - l - 35, 30);
+    layout.removeButton = At(r - l - 22, t + 111 + drop, 16, 16);
+    layout.results = At(l + 5, t + 130 + drop, r - l - 10, b - t - 130 - drop - kFindAreaHeight);
     layout.downloadSelected = At(l + 5, b - 44, 150, 40);
     // The picture has no place of its own in the table; it sits beside the
     // download button.
@@ -35,6 +46,14 @@ SearchPageLayout LayOutSearchPage(const Rect& client) {
     layout.findNext = At(r - 160, b - 39, 90, 30);
     layout.findStatus = At(r - 65, b - 39, 60, 30);
     return layout;
+}
+
+Size MinimumSearchPageSize(int filterListHeight) {
+    const int drop = std::max(filterListHeight, kMinFilterListHeight) - kMinFilterListHeight;
+    // The filter list keeps at least a narrow "Search" column beside the
+    // keyword box and the buttons.
+    const int width = std::max(350 + 10 + 200, kDownloadAreaWidth + kFindAreaRightWidth + 10);
+    return Size{width, 130 + drop + kMinResultsHeight + kFindAreaHeight};
 }
 
 std::array<int, kResultColumnCount> ResultColumnWidths(int clientWidth, bool setUp) {

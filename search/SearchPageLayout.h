@@ -26,7 +26,15 @@ struct SearchPageLayout {
     Rect findStatus;
 };
 
-SearchPageLayout LayOutSearchPage(const Rect& client);
+// `filterListHeight` is what the filter list needs to show all its rows
+// (never less than kMinFilterListHeight); the controls under it move down
+// by what it needs beyond that, and the result list takes what is left.
+inline constexpr int kMinFilterListHeight = 75;
+SearchPageLayout LayOutSearchPage(const Rect& client, int filterListHeight = kMinFilterListHeight);
+
+// The smallest page on which every control keeps its place and the result
+// list still shows a few rows.
+Size MinimumSearchPageSize(int filterListHeight);
 
 // The result list's column widths for a client width. At set-up, before the
 // first resize, the shares are taken of less and the Status column is

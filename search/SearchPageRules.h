@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -29,8 +30,27 @@ struct SearchStart {
 // The keyword as typed counts as empty when it is the placeholder in any
 // letter case. Without a keyword the term is the first filled filter of
 // artist, title, album, bitrate, minimum size, maximum size. Nothing when
-// there is nothing to search for.
+// there is nothing to search for. The size filters go to the core in bytes
+// (MegabytesAsBytes); one that is not a number is left out, so check them
+// with SizeFilterProblem first.
 std::optional<SearchStart> MakeSearchStart(std::string keyword, const FilterValues& filters);
+
+// The size rows are in megabytes of 1024 x 1024 bytes (as the rates are in
+// KB/s of 1024 bytes); the core reads sizes in bytes.
+inline constexpr std::int64_t kBytesPerMegabyte = 1024 * 1024;
+inline constexpr std::int64_t kMaxSizeFilterMegabytes = 1000000;
+inline constexpr std::string_view kSizeFilterCaption = "Size filter";
+
+// A size row's text (blanks around it ignored) as a number of bytes in
+// decimal: digits with at most one decimal point, up to
+// kMaxSizeFilterMegabytes, the bytes rounded down. An empty or blank text
+// gives an empty text (no size term); anything else that is not such a
+// number gives nothing.
+std::optional<std::string> MegabytesAsBytes(std::string_view megabytes);
+
+// The message for size rows that are not numbers of megabytes; empty when
+// both are fine.
+std::string SizeFilterProblem(const FilterValues& filters);
 
 inline constexpr std::string_view kFindNotFound = "   Term(s)       not found";
 inline constexpr std::string_view kFindWrapped = "   Search        wrapped";

@@ -9,15 +9,11 @@ std::string UpdateCaption(const std::string& version) {
     return "Korvana - Version " + version + " Released!";
 }
 
-bool OfferUpdate(const UpdateNews& news, Prompter& prompter, DesktopOpener& opener,
-                 const std::function<void()>& closeProgram) {
+bool OfferUpdate(const UpdateNews& news, Prompter& prompter, DesktopOpener& opener) {
     if (!prompter.AskYesNo(kUpdateQuestionText, UpdateCaption(news.version))) {
         return false;
     }
-    opener.OpenUrl(news.setupUrl);
-    if (closeProgram) {
-        closeProgram();
-    }
+    opener.OpenUrl(news.downloadPage);
     return true;
 }
 

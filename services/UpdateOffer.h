@@ -1,6 +1,5 @@
 #pragma once
 
-#include <functional>
 #include <string>
 
 namespace korvana {
@@ -8,10 +7,11 @@ namespace korvana {
 class DesktopOpener;
 class Prompter;
 
-// What an update check found: a newer version and where its setup program is.
+// What an update check found: a newer version and the vendor's page to get
+// it from.
 struct UpdateNews {
     std::string version;
-    std::string setupUrl;
+    std::string downloadPage;
 };
 
 // Told by the update check's thread that a newer version exists. Called on
@@ -23,20 +23,20 @@ class UpdateListener {
     virtual void NewerVersionAvailable(const UpdateNews& news) = 0;
 };
 
-// The question, exactly as the user sees it.
+// The question, exactly as the user sees it. The vendor's setup program is
+// for another system; on this one the newer version comes from the
+// download page, and this version keeps running.
 inline constexpr const char* kUpdateQuestionText =
     "            There is a newer version available.\n\n"
-    "   Would you like to retrieve the setup program\n"
-    "                     and exit this version?";
+    "   Would you like to open its download page?";
 
 // "Korvana - Version %s Released!" with the version.
 std::string UpdateCaption(const std::string& version);
 
-// On the GUI thread: asks whether to fetch the setup program. On "yes" the
-// setup program is opened in the desktop's browser, which downloads it, and
-// `closeProgram` ends this version through its normal close sequence.
-// Returns the answer.
-bool OfferUpdate(const UpdateNews& news, Prompter& prompter, DesktopOpener& opener,
-                 const std::function<void()>& closeProgram);
+// On the GUI thread: asks whether to open the download page. On "yes" the
+// page is opened in the desktop's browser (the opener tells the user when
+// nothing could open it); the program goes on running either way. Returns
+// the answer.
+bool OfferUpdate(const UpdateNews& news, Prompter& prompter, DesktopOpener& opener);
 
 }  // namespace korvana

@@ -82,7 +82,7 @@ void VendorServices::RunUpdateCheck(const std::string& vendorUrl) {
         FetchPage(vendorUrl + "/version.txt", RedirectJoin::VendorFamily, options);
     const std::string version(TrimVersionText(answer));
     if (!stop_.Triggered() && IsNewerVersion(version, kRunningVersion)) {
-        listener_.NewerVersionAvailable({version, vendorUrl + "/Korvana.exe"});
+        listener_.NewerVersionAvailable({version, vendorUrl + "/"});
     }
 }
 

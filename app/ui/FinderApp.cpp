@@ -88,7 +88,7 @@ class FinderApp {
           webSearch_(ReadEngineUrls(settings_), searchModel_,
                      ReportingSearchOptions([this](const std::string& l) { statusLog_.Line(l); })),
           searchDownloads_(transfers_, webDownloads_),
-          updateQuestion_(prompter_, opener_, [this] { window_->StartCloseSequence(); }),
+          updateQuestion_(prompter_, opener_),
           vendor_(settings_, clock_, updateQuestion_) {
         CreateFolders(folders_);
         statusLog_.OpenFile(install / "korvana.log");
@@ -126,7 +126,7 @@ class FinderApp {
     CoreRestarter restarter_;
     QTimer coreCheck_;
     QtPrompter prompter_;
-    QtDesktopOpener opener_;
+    QtDesktopOpener opener_{prompter_};
     TransferList transfers_;
     // Outlives the core link and the web search, which report into it.
     CoreLinkCommands searchCommands_;
@@ -155,6 +155,7 @@ MainWindowServices FinderApp::Services() {
     services.vendorUrl = ReadVendorUrl(settings_);
     services.statusLog = &statusLog_;
     services.downloadsFolder = DownloadsFolderNow();
+    services.settings = &settings_;
     services.readStatus = [this] {
         StatusInputs inputs = CoreStatusInputs(coreLink_);
         inputs.activeWebDownloads = transfers_.activeWebDownloads();
@@ -253,7 +254,7 @@ void FinderApp::Start(QApplication& application) {
     splash_ = std::make_unique<SplashDialog>();
     QObject::connect(splash_.get(), &QDialog::finished, window_.get(), [this] {
         if (!window_->IsClosing()) {
-            window_->showMaximized();
+            window_->ShowAsLastTime();
             vendor_.StartUpdateCheck();
         }
     });

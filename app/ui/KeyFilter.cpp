@@ -1,7 +1,9 @@
 #include "app/ui/KeyFilter.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QKeyEvent>
+#include <QPushButton>
 
 #include "app/MainLayout.h"
 
@@ -13,6 +15,9 @@ Key KeyOf(int qtKey) {
     switch (qtKey) {
         case Qt::Key_Escape:
             return Key::Escape;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            return Key::Enter;
         case Qt::Key_F2:
             return Key::F2;
         case Qt::Key_F3:
@@ -22,6 +27,27 @@ Key KeyOf(int qtKey) {
         default:
             return Key::Other;
     }
+}
+
+// The shutdown dialog shows work under way; Escape must not hide it.
+constexpr const char* kKeptOnEscape[] = {"IDD_SHUTDOWN"};
+
+KeyTarget TargetOf(QObject* watched) {
+    KeyTarget target;
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (widget == nullptr) {
+        return target;
+    }
+    const QWidget* window = widget->window();
+    target.inClosableDialog = qobject_cast<const QDialog*>(window) != nullptr;
+    for (const char* name : kKeptOnEscape) {
+        if (window->objectName() == QLatin1String(name)) {
+            target.inClosableDialog = false;
+        }
+    }
+    auto* button = qobject_cast<QPushButton*>(widget);
+    target.onButton = button != nullptr && button->hasFocus() && button->isEnabled();
+    return target;
 }
 
 }  // namespace
@@ -51,10 +77,13 @@ bool KeyFilter::eventFilter(QObject* watched, QEvent* event) {
     lastEvent_ = event;
     lastReceiver_ = watched;
     const auto* key = static_cast<QKeyEvent*>(event);
-    const KeyAction action = ClassifyKey(KeyOf(key->key()), key->isAutoRepeat());
+    const KeyAction action = ClassifyKey(KeyOf(key->key()), key->isAutoRepeat(), TargetOf(watched));
     switch (action) {
         case KeyAction::Swallow:
             return QApplication::activePopupWidget() == nullptr;
+        case KeyAction::PressButton:
+            static_cast<QPushButton*>(watched)->click();
+            return true;
         case KeyAction::ShowSearch:
             showPage_(0);
             break;

@@ -7,9 +7,10 @@
 
 namespace korvana {
 
-// Watches every key press of the program, dialogs included: Escape is
-// swallowed (it never closes a window; an open drawn menu still takes it),
-// and F2, F3 and F4 choose a page once per press, then go on as usual.
+// Watches every key press of the program, dialogs included: Escape closes a
+// dialog but is swallowed in the main window (an open drawn menu still
+// takes it), Enter presses the push button that has the focus, and F2, F3
+// and F4 choose a page once per press, then go on as usual.
 class KeyFilter : public QObject {
     Q_OBJECT
   public:

@@ -6,14 +6,17 @@
 #include <QMenuBar>
 #include <QResizeEvent>
 #include <QStackedWidget>
+#include <QTableView>
 #include <QVBoxLayout>
 
 #include "app/FolderClearer.h"
 #include "app/MainLayout.h"
 #include "app/ui/ShutdownDialog.h"
 #include "controls/CGradientMenu.h"
+#include "controls/ListMemory.h"
 #include "controls/SkinButton.h"
 #include "core/StatusLog.h"
+#include "platform/SettingsStore.h"
 #include "res/ResourceIds.h"
 
 namespace korvana {
@@ -111,6 +114,8 @@ MainWindow::MainWindow(MainWindowServices services, MainWindowPages pages, QWidg
     separator_->setFrameShadow(QFrame::Plain);
     client_->installEventFilter(this);
     RefreshStatusPanes();
+    SetLeastSize();
+    KeepListColumns();
     resize(1000, 700);
 
     stopTimer_.setInterval(static_cast<int>(kShutdownTick.count()));
@@ -127,6 +132,37 @@ void MainWindow::AddPages(const MainWindowPages& pages) {
                              : PlaceholderPage(IdName("IDD_TRANSFERS"), tr("Transfers")));
     pageHost_->addWidget(pages.library ? pages.library
                                        : PlaceholderPage(IdName("IDD_LIBRARY"), tr("Library")));
+}
+
+// Every page keeps its controls whole at the least size: the window cannot
+// be made smaller than what the largest of them needs.
+void MainWindow::SetLeastSize() {
+    const QSize pages = pageHost_->minimumSizeHint();
+    const LayoutRect least = MinimumClientSize(pages.width(), pages.height());
+    client_->setMinimumSize(least.width, least.height);
+}
+
+void MainWindow::KeepListColumns() {
+    if (services_.settings == nullptr) {
+        return;
+    }
+    for (QTableView* view : pageHost_->findChildren<QTableView*>()) {
+        if (!view->objectName().isEmpty()) {
+            auto* memory = new ListMemory(*view, *services_.settings,
+                                          "Lists/" + view->objectName().toStdString());
+            memory->Restore();
+        }
+    }
+}
+
+void MainWindow::ShowAsLastTime() {
+    const std::optional<std::string> stored =
+        services_.settings ? services_.settings->Read(kWindowGeometryKey) : std::nullopt;
+    if (stored && restoreGeometry(QByteArray::fromBase64(QByteArray::fromStdString(*stored)))) {
+        show();
+        return;
+    }
+    showMaximized();
 }
 
 void MainWindow::BuildPageButtons() {

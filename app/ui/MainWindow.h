@@ -25,6 +25,7 @@ class CoreProcess;
 class DesktopOpener;
 class FolderClearer;
 class Prompter;
+class SettingsStore;
 class ShutdownDialog;
 class SkinButton;
 class StatusLog;
@@ -57,6 +58,9 @@ struct MainWindowServices {
     // The downloads folder as it is now (Preferences can move it); without
     // it, the one in `folders`.
     std::function<std::filesystem::path()> downloadsFolder{};
+    // Where the window's place and size and the lists' columns are kept
+    // across restarts; nothing is kept without it.
+    SettingsStore* settings = nullptr;
 };
 
 // The three pages; a page not given gets a placeholder.
@@ -69,12 +73,19 @@ struct MainWindowPages {
 // The one top-level window, "Korvana MP3 Finder": the page buttons, the
 // page host with its three pages, the status row, the drawn menus, and the
 // close sequence that stops the core before the window goes away.
+// The settings key of the window's place and size.
+inline constexpr const char* kWindowGeometryKey = "WindowGeometry";
+
 class MainWindow : public QWidget, private MenuOwner {
     Q_OBJECT
   public:
     explicit MainWindow(MainWindowServices services, MainWindowPages pages = {},
                         QWidget* parent = nullptr);
     ~MainWindow() override;
+
+    // Shows the window where and as large as it was when it last closed;
+    // maximized the first time.
+    void ShowAsLastTime();
 
     // Shows page 0 (Search), 1 (Transfers) or 2 (Library) and asks the
     // daily update check.
@@ -112,6 +123,8 @@ class MainWindow : public QWidget, private MenuOwner {
     void BuildStatusRow();
     void BuildMenuBar();
     void AddPages(const MainWindowPages& pages);
+    void KeepListColumns();
+    void SetLeastSize();
     void OpenVendorPage(const std::string& path);
     void ShowAbout();
     void PollCoreStop();

@@ -10,6 +10,7 @@
 #include "controls/CGradientMenu.h"
 #include "platform/DesktopOpener.h"
 #include "platform/Prompter.h"
+#include "platform/SettingsStore.h"
 #include "res/MenuTables.h"
 #include "res/ResourceIds.h"
 
@@ -162,6 +163,9 @@ void MainWindow::StartCloseSequence() {
         return;
     }
     closing_ = true;
+    if (services_.settings != nullptr) {
+        services_.settings->Write(kWindowGeometryKey, saveGeometry().toBase64().toStdString());
+    }
     if (services_.beforeClose) {
         services_.beforeClose();
     }

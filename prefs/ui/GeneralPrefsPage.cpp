@@ -26,6 +26,8 @@ constexpr int kNoteWidth = 72;
 // Texts sit 3 units down so that they line up with the middle of the box.
 constexpr int kTextOffset = 3;
 constexpr int kTextHeight = 8;
+// Under the group.
+constexpr int kNotConnectedY = 128;
 
 QString EditName(const LimitField& field) {
     return QStringLiteral("IDC_") + FixedText(field.option).toUpper();
@@ -48,6 +50,8 @@ GeneralPrefsPage::GeneralPrefsPage(const CoreOptionsPort& core, const DialogUnit
         edit->setObjectName(EditName(field));
         edit->setMaxLength(static_cast<int>(kMaxOptionTextBytes));
         edit->setText(ShownText(filled_.limits[i]));
+        AcceptDigitsOnly(*edit);
+        edit->setEnabled(filled_.reported[i]);
         edit->setGeometry(units.Rect(kEditX, y, kEditWidth, kEditHeight));
         edits_[i] = edit;
         if (!field.unitText.empty()) {
@@ -59,11 +63,24 @@ GeneralPrefsPage::GeneralPrefsPage(const CoreOptionsPort& core, const DialogUnit
             note->setEnabled(false);
         }
     }
-    setFocusProxy(edits_[0]);
+    if (!AnyReported(filled_)) {
+        QLabel* note =
+            AddLabel(*this, kCoreNotConnectedText,
+                     units.Rect(kLimitsGroup.x, kNotConnectedY, kLimitsGroup.width, kTextHeight));
+        note->setObjectName(QStringLiteral("IDC_CORE_NOT_CONNECTED"));
+    }
+    // The page's focus goes to its first box that can take it.
+    for (QLineEdit* edit : edits_) {
+        if (edit->isEnabled()) {
+            setFocusProxy(edit);
+            break;
+        }
+    }
 }
 
 GeneralFields GeneralPrefsPage::Fields() const {
     GeneralFields fields;
+    fields.reported = filled_.reported;
     for (std::size_t i = 0; i < kLimitCount; ++i) {
         fields.limits[i] = TypedBytes(edits_[i]->text(), filled_.limits[i]);
     }

@@ -14,7 +14,9 @@ class CoreOptionsPort;
 class DialogUnits;
 
 // The "General" page: the four transfer limits, filled from the options the
-// core has reported when the page is built.
+// core has reported when the page is built. A limit the core has not
+// reported is disabled, and while it has reported none the page says that
+// it is not connected. The boxes take digits only.
 class GeneralPrefsPage : public QWidget {
     Q_OBJECT
   public:

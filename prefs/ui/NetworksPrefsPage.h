@@ -16,7 +16,9 @@ class DialogUnits;
 
 // The "Networks" page: for each of the eight networks a TRUE/FALSE
 // drop-down and its port, filled from the options the core has reported
-// when the page is built.
+// when the page is built. What the core did not report is disabled: a
+// network or port it does not have is marked as such, and while it has
+// reported nothing the page says that it is not connected.
 class NetworksPrefsPage : public QWidget {
     Q_OBJECT
   public:
@@ -27,6 +29,8 @@ class NetworksPrefsPage : public QWidget {
     NetworkFields Fields() const;
 
   private:
+    void AddAvailabilityNote(const DialogUnits& units, const NetworkFieldValues& values, int y);
+
     NetworkFields filled_;
     std::array<QComboBox*, kNetworkCount> dropDowns_{};
     std::array<QLineEdit*, kNetworkCount> ports_{};

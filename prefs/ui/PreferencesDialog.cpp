@@ -202,14 +202,21 @@ void PreferencesDialog::Save() {
         return;
     }
     saving_ = true;
+    bool saved = false;
     {
         WaitCursorDuringSave messages(prompter_);
-        SavePreferences(
-            core_, messages, general_->Fields(), networks_->Fields(), sharing_->Prefs(),
-            [this](const auto& from, const auto& to) { return MoveWithProgress(this, from, to); });
+        saved = SavePreferences(core_, messages, general_->Fields(), networks_->Fields(),
+                                sharing_->Prefs(),
+                                [this](const auto& from, const auto& to) {
+                                    return MoveWithProgress(this, from, to);
+                                })
+                    .has_value();
     }
     saving_ = false;
-    accept();
+    // A box that holds no valid number keeps the dialog open to be corrected.
+    if (saved) {
+        accept();
+    }
 }
 
 }  // namespace korvana

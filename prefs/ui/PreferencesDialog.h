@@ -22,10 +22,11 @@ class SharingPrefsPage;
 
 // The preferences dialog: the page list, the three pages and Save/Cancel.
 // Built for one modal run (exec()): the pages are filled from the core's
-// options and downloads.ini at construction. Save sends every setting to
-// the core, applies the downloads and shared folders, then has the core
-// write its configuration, and accepts; Cancel, Escape and the close box
-// send nothing. Enter presses only a button that has the keyboard focus: in
+// options and downloads.ini at construction. Save sends every setting the
+// core reported to the core, applies the downloads and shared folders, then
+// has the core write its configuration, and accepts; when a number box is
+// invalid it says which and stays open, having sent nothing. Cancel, Escape
+// and the close box send nothing. Enter presses only a button that has the keyboard focus: in
 // a box it does nothing, so a stray Enter neither saves nor opens a picker.
 class PreferencesDialog : public QDialog {
     Q_OBJECT

@@ -2,6 +2,10 @@
 
 #include <QByteArray>
 #include <QLabel>
+#include <QLineEdit>
+#include <QRegularExpressionValidator>
+
+#include "prefs/CoreOptionPages.h"
 
 namespace korvana {
 
@@ -35,6 +39,11 @@ QLabel* AddLabel(QWidget& page, std::string_view text, const QRect& rect, Qt::Al
     }
     label->setGeometry(placed);
     return label;
+}
+
+void AcceptDigitsOnly(QLineEdit& box) {
+    const QRegularExpression digits(QStringLiteral("[0-9]{0,%1}").arg(kMaxNumberDigits));
+    box.setValidator(new QRegularExpressionValidator(digits, &box));
 }
 
 }  // namespace korvana

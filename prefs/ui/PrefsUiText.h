@@ -6,6 +6,7 @@
 #include <string_view>
 
 class QLabel;
+class QLineEdit;
 class QRect;
 class QWidget;
 
@@ -29,5 +30,9 @@ QString FixedText(std::string_view text);
 // left when it is right-aligned (it stands before a box), else to the right.
 QLabel* AddLabel(QWidget& page, std::string_view text, const QRect& rect,
                  Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter);
+
+// Makes `box` take digits only (at most kMaxNumberDigits of them) as they are
+// typed or pasted; whether the number is in range is checked on Save.
+void AcceptDigitsOnly(QLineEdit& box);
 
 }  // namespace korvana

@@ -9,11 +9,13 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QStyledItemDelegate>
 #include <QTableView>
 #include <QTableWidget>
 
 #include "controls/CGradientMenu.h"
+#include "controls/ListMemory.h"
 #include "controls/QtBridge.h"
 #include "controls/SearchTabCtrl.h"
 #include "controls/Shade.h"
@@ -159,6 +161,8 @@ void SearchPage::BuildFilterList() {
     SetUpList(filters_);
     filters_->setSelectionMode(QAbstractItemView::SingleSelection);
     filters_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Tab leaves the list for the next control instead of walking its cells.
+    filters_->setTabKeyNavigation(false);
     filters_->setHorizontalHeaderLabels({QStringLiteral("Term"), QStringLiteral("Search")});
     for (std::size_t row = 0; row < kFilterNames.size(); ++row) {
         const int r = static_cast<int>(row);
@@ -187,6 +191,17 @@ void SearchPage::BuildResultArea(StatusLog* log) {
     tabs_->SetHoverColour(QColor(0, 0, 0));
     tabs_->installEventFilter(this);
     tabs_->hide();
+    // Ctrl+Tab and Ctrl+Shift+Tab step through the searches from anywhere on
+    // the page, going round the ends.
+    const std::pair<QKeyCombination, int> steps[] = {{Qt::CTRL | Qt::Key_Tab, +1},
+                                                     {Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab, -1},
+                                                     {Qt::CTRL | Qt::SHIFT | Qt::Key_Tab, -1}};
+    for (const auto& [keys, step] : steps) {
+        auto* shortcut = new QShortcut(QKeySequence(keys), this);
+        shortcut->setContext(Qt::WidgetWithChildrenShortcut);
+        connect(shortcut, &QShortcut::activated, tabs_,
+                [this, step = step] { tabs_->StepSelection(step, true); });
+    }
 
     removeSearch_ = new SkinButton(this);
     removeSearch_->setObjectName(QStringLiteral("IDC_REMOVE_SEARCH"));
@@ -206,6 +221,7 @@ void SearchPage::BuildResultArea(StatusLog* log) {
     resultView_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     resultView_->setAlternatingRowColors(true);
     resultView_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    resultView_->setTabKeyNavigation(false);
     resultView_->setItemDelegateForColumn(static_cast<int>(ResultColumn::Status),
                                           new StatusDelegate(resultView_));
     resultView_->horizontalHeader()->setStretchLastSection(true);
@@ -254,8 +270,19 @@ void SearchPage::resizeEvent(QResizeEvent* event) {
     LayOut();
 }
 
+// The filter list's header, all six rows and its frame, without a scroll bar.
+int SearchPage::FilterListHeight() const {
+    return filters_->horizontalHeader()->sizeHint().height() + filters_->rowCount() * kRowHeight +
+           2 * filters_->frameWidth();
+}
+
+QSize SearchPage::minimumSizeHint() const {
+    const Size least = MinimumSearchPageSize(FilterListHeight());
+    return QSize(least.width, least.height);
+}
+
 void SearchPage::LayOut() {
-    const SearchPageLayout layout = LayOutSearchPage(ToRect(rect()));
+    const SearchPageLayout layout = LayOutSearchPage(ToRect(rect()), FilterListHeight());
     keyword_->setGeometry(ToQRect(layout.keyword));
     start_->setGeometry(ToQRect(layout.startStop));
     stop_->setGeometry(ToQRect(layout.startStop));
@@ -285,11 +312,16 @@ void SearchPage::LayOut() {
 }
 
 void SearchPage::SetColumnWidths(bool setUp) {
+    // Widths the user chose (now or in an earlier run) stay as they are.
     const auto widths = ResultColumnWidths(ClientWidth(resultView_), setUp);
     for (int column = 0; column < kResultColumnCount; ++column) {
-        if (widths[static_cast<std::size_t>(column)] > 0) {
+        if (widths[static_cast<std::size_t>(column)] > 0 &&
+            !resultView_->property(kWidthsChosenProperty).toBool()) {
             resultView_->setColumnWidth(column, widths[static_cast<std::size_t>(column)]);
         }
+    }
+    if (filters_->property(kWidthsChosenProperty).toBool()) {
+        return;
     }
     const auto filterWidths = FilterColumnWidths(ClientWidth(filters_), setUp);
     filters_->setColumnWidth(0, filterWidths[0]);

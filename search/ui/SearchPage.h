@@ -66,6 +66,9 @@ class SearchPage final : public QWidget, public SearchViewer, public MenuOwner {
     FilterValues Filters() const;
     int FindPosition() const { return findPosition_; }
 
+    // Room for every control, with the filter list's six rows in full.
+    QSize minimumSizeHint() const override;
+
   protected:
     void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -81,6 +84,7 @@ class SearchPage final : public QWidget, public SearchViewer, public MenuOwner {
     void BuildMenus();
     void LayOut();
     void SetColumnWidths(bool setUp);
+    int FilterListHeight() const;
     void CommitFilter();
     void HideTabsWhenNone();
     void DeselectRow(int row);

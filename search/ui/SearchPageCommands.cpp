@@ -69,8 +69,13 @@ void SearchPage::ShowSearch(int searchId) {
 }
 
 void SearchPage::StartSearch() {
+    const FilterValues filters = Filters();
+    if (const std::string problem = SizeFilterProblem(filters); !problem.empty()) {
+        prompter_.Inform(problem, std::string(kSizeFilterCaption));
+        return;
+    }
     const std::optional<SearchStart> start =
-        MakeSearchStart(keyword_->text().toStdString(), Filters());
+        MakeSearchStart(keyword_->text().toStdString(), filters);
     if (!start) {
         prompter_.Inform("Please enter a search term.", "No search terms");
         return;

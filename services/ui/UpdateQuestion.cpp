@@ -2,12 +2,8 @@
 
 namespace korvana {
 
-UpdateQuestion::UpdateQuestion(Prompter& prompter, DesktopOpener& opener,
-                               std::function<void()> closeProgram, QObject* parent)
-    : QObject(parent),
-      prompter_(prompter),
-      opener_(opener),
-      closeProgram_(std::move(closeProgram)) {}
+UpdateQuestion::UpdateQuestion(Prompter& prompter, DesktopOpener& opener, QObject* parent)
+    : QObject(parent), prompter_(prompter), opener_(opener) {}
 
 void UpdateQuestion::NewerVersionAvailable(const UpdateNews& news) {
     QMetaObject::invokeMethod(
@@ -21,7 +17,7 @@ void UpdateQuestion::Ask(const UpdateNews& news) {
     // The question box runs its own event loop: a second piece of news that
     // arrives meanwhile must not open a second box.
     asking_ = true;
-    const bool accepted = OfferUpdate(news, prompter_, opener_, closeProgram_);
+    const bool accepted = OfferUpdate(news, prompter_, opener_);
     asking_ = false;
     if (accepted) {
         withdrawn_ = true;

@@ -2,8 +2,6 @@
 
 #include <QObject>
 
-#include <functional>
-
 #include "services/UpdateOffer.h"
 
 namespace korvana {
@@ -13,14 +11,13 @@ class Prompter;
 
 // Brings the update check's news to the GUI thread and asks the user there
 // (OfferUpdate): the check's thread only posts and returns. One question at
-// a time; news that arrives after Withdraw() is dropped.
+// a time; once the user has said yes, and after Withdraw(), news is dropped.
 class UpdateQuestion final : public QObject, public UpdateListener {
     Q_OBJECT
   public:
-    // `prompter` and `opener` must outlive this object; `closeProgram` starts
-    // the main window's close sequence. Lives on the GUI thread.
-    UpdateQuestion(Prompter& prompter, DesktopOpener& opener, std::function<void()> closeProgram,
-                   QObject* parent = nullptr);
+    // `prompter` and `opener` must outlive this object. Lives on the GUI
+    // thread.
+    UpdateQuestion(Prompter& prompter, DesktopOpener& opener, QObject* parent = nullptr);
 
     // Any thread.
     void NewerVersionAvailable(const UpdateNews& news) override;
@@ -33,7 +30,6 @@ class UpdateQuestion final : public QObject, public UpdateListener {
 
     Prompter& prompter_;
     DesktopOpener& opener_;
-    std::function<void()> closeProgram_;
     bool asking_ = false;
     bool withdrawn_ = false;
 };

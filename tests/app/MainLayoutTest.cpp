@@ -8,14 +8,32 @@ namespace {
 
 TEST(MainLayout, ThousandBySevenHundred) {
     const MainLayout layout = ComputeMainLayout(1000, 700);
-    EXPECT_EQ(layout.pageHost, (LayoutRect{10, 68, 976, 553}));
-    EXPECT_EQ(layout.leftFiller, (LayoutRect{0, 623, 182, 25}));
-    EXPECT_EQ(layout.serversPane, (LayoutRect{182, 623, 150, 25}));
-    EXPECT_EQ(layout.bandwidthPane, (LayoutRect{332, 623, 200, 25}));
-    EXPECT_EQ(layout.sharedPane, (LayoutRect{532, 623, 135, 25}));
-    EXPECT_EQ(layout.downloadsPane, (LayoutRect{667, 623, 150, 25}));
-    EXPECT_EQ(layout.rightFiller, (LayoutRect{817, 623, 182, 25}));
-    EXPECT_EQ(layout.separator, (LayoutRect{0, 621, 1000, 1}));
+    EXPECT_EQ(layout.pageHost, (LayoutRect{10, 68, 976, 603}));
+    EXPECT_EQ(layout.leftFiller, (LayoutRect{0, 673, 182, 25}));
+    EXPECT_EQ(layout.serversPane, (LayoutRect{182, 673, 150, 25}));
+    EXPECT_EQ(layout.bandwidthPane, (LayoutRect{332, 673, 200, 25}));
+    EXPECT_EQ(layout.sharedPane, (LayoutRect{532, 673, 135, 25}));
+    EXPECT_EQ(layout.downloadsPane, (LayoutRect{667, 673, 150, 25}));
+    EXPECT_EQ(layout.rightFiller, (LayoutRect{817, 673, 182, 25}));
+    EXPECT_EQ(layout.separator, (LayoutRect{0, 671, 1000, 1}));
+}
+
+TEST(MainLayout, TheStatusRowEndsAtTheBottomWithNothingBelowIt) {
+    for (const int height : {480, 700, 1200}) {
+        const MainLayout layout = ComputeMainLayout(800, height);
+        EXPECT_EQ(layout.serversPane.y + layout.serversPane.height, height - 2) << height;
+        EXPECT_EQ(layout.pageHost.y + layout.pageHost.height, layout.separator.y) << height;
+    }
+}
+
+TEST(MainLayout, TheLeastClientSizeKeepsThePageAndTheStatusRowWhole) {
+    const LayoutRect least = MinimumClientSize(560, 300);
+    EXPECT_EQ(least.width, 635);  // the four panes side by side
+    const MainLayout layout = ComputeMainLayout(least.width, least.height);
+    EXPECT_EQ(layout.pageHost.height, 300);
+    EXPECT_GE(layout.pageHost.width, 560);
+    EXPECT_GE(layout.leftFiller.width, 0);
+    EXPECT_EQ(MinimumClientSize(800, 300).width, 824);
 }
 
 TEST(MainLayout, OddWidthRoundsFillersDown) {
@@ -24,9 +42,13 @@ TEST(MainLayout, OddWidthRoundsFillersDown) {
     EXPECT_EQ(layout.rightFiller.width, 183);
 }
 
-TEST(KeyFilter, EscapeAlwaysSwallowedFunctionKeysOncePerPress) {
+TEST(KeyFilter, EscapeClosesDialogsOnlyFunctionKeysOncePerPress) {
     EXPECT_EQ(ClassifyKey(Key::Escape, false), KeyAction::Swallow);
     EXPECT_EQ(ClassifyKey(Key::Escape, true), KeyAction::Swallow);
+    EXPECT_EQ(ClassifyKey(Key::Escape, false, {.inClosableDialog = true}), KeyAction::None);
+    EXPECT_EQ(ClassifyKey(Key::Enter, false, {.onButton = true}), KeyAction::PressButton);
+    EXPECT_EQ(ClassifyKey(Key::Enter, true, {.onButton = true}), KeyAction::None);
+    EXPECT_EQ(ClassifyKey(Key::Enter, false), KeyAction::None);
     EXPECT_EQ(ClassifyKey(Key::F2, false), KeyAction::ShowSearch);
     EXPECT_EQ(ClassifyKey(Key::F3, false), KeyAction::ShowTransfers);
     EXPECT_EQ(ClassifyKey(Key::F4, false), KeyAction::ShowLibrary);

@@ -161,7 +161,10 @@ TEST(ButtonLogicTest, LookOfEachState) {
     EXPECT_EQ(look.shade, ShadeState::Hover);
     EXPECT_EQ(look.icon, IconState::Hover);
     EXPECT_TRUE(look.focusLines);
-    EXPECT_FALSE(ChooseLook(bordered, input, 0).focusLines);
+    EXPECT_EQ(look.focusInset, 4);
+    // Without a focus margin the focus still shows, just inside the edge.
+    EXPECT_TRUE(ChooseLook(bordered, input, 0).focusLines);
+    EXPECT_EQ(ChooseLook(bordered, input, 0).focusInset, kFallbackFocusInset);
 
     input.pushed = true;
     look = ChooseLook(bordered, input, 4);

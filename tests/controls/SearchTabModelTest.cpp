@@ -9,15 +9,64 @@
 namespace korvana {
 namespace {
 
-TEST(SearchTabTitleTest, CountIsAddedOnceAndThenReplaced) {
+TEST(SearchTabTitleTest, CountFollowsTheSearchText) {
     EXPECT_EQ(TitleWithCount("abba", 12), "abba (12)");
-    EXPECT_EQ(TitleWithCount("abba (12)", 15), "abba (15)");
     EXPECT_EQ(TitleWithCount("", 0), " (0)");
     EXPECT_EQ(TitleWithCount("abba", -1), "abba (-1)");
-    // A search text with its own "(" loses it and the character before it.
-    EXPECT_EQ(TitleWithCount("live (1999) set", 3), "live (3)");
-    EXPECT_EQ(TitleWithCount("a(b)", 3), " (3)");
-    EXPECT_EQ(TitleWithCount("(x)", 3), " (3)");
+}
+
+TEST(SearchTabTitleTest, BracketsOfTheSearchTextSurviveEveryCount) {
+    SearchTabModel model;
+    model.Add("a(b)", -1, 1);
+    model.Add("live (1999) set", -1, 2);
+    model.Add("(x)", -1, 3);
+    for (const int count : {3, 15}) {
+        for (const int id : {1, 2, 3}) {
+            ASSERT_TRUE(model.SetResultCount(id, count));
+        }
+    }
+    EXPECT_EQ(model.Tab(0).title, "a(b) (15)");
+    EXPECT_EQ(model.Tab(1).title, "live (1999) set (15)");
+    EXPECT_EQ(model.Tab(2).title, "(x) (15)");
+    EXPECT_EQ(model.Tab(1).text, "live (1999) set");
+}
+
+TEST(TabStripScroll, AllTabsThatFitStartAtTheFirst) {
+    EXPECT_EQ(FirstTabShown({50, 50, 50}, 150, 2, 2), 0);
+    EXPECT_EQ(FirstTabShown({}, 100, 3, -1), 0);
+}
+
+TEST(TabStripScroll, TheTabToKeepIsBroughtIntoView) {
+    const std::vector<int> widths(12, 60);            // 12 searches, room for 5
+    EXPECT_EQ(FirstTabShown(widths, 300, 0, 11), 7);  // the newest, at the right end
+    EXPECT_EQ(FirstTabShown(widths, 300, 7, 3), 3);   // one left of view: it comes first
+    EXPECT_EQ(FirstTabShown(widths, 300, 2, 4), 2);   // already in view: nothing moves
+    EXPECT_EQ(FirstTabShown(widths, 300, 2, 7), 3);
+    // Scrolling stops once the last tab is in view.
+    EXPECT_EQ(FirstTabShown(widths, 300, 11, -1), 7);
+    EXPECT_EQ(LastFirstTab(widths, 300), 7);
+    // A tab wider than the room is shown from its start.
+    EXPECT_EQ(FirstTabShown({60, 500, 60}, 100, 0, 1), 1);
+    EXPECT_EQ(LastFirstTab({60, 60, 500}, 100), 2);
+}
+
+TEST(SearchTabModelTest, NeighboursSkipDisabledTabsAndWrapOnlyWhenAsked) {
+    SearchTabModel model;
+    for (int id = 0; id < 4; ++id) {
+        model.Add("t", -1, id);
+    }
+    model.SetEnabled(1, false);
+    ASSERT_TRUE(model.Select(0));
+    EXPECT_EQ(model.Neighbour(+1, false), 2);
+    EXPECT_EQ(model.Neighbour(-1, false), -1);
+    EXPECT_EQ(model.Neighbour(-1, true), 3);
+    ASSERT_TRUE(model.Select(3));
+    EXPECT_EQ(model.Neighbour(+1, false), -1);
+    EXPECT_EQ(model.Neighbour(+1, true), 0);
+    EXPECT_EQ(model.Neighbour(-1, false), 2);
+
+    SearchTabModel empty;
+    EXPECT_EQ(empty.Neighbour(+1, true), -1);
 }
 
 TEST(SearchTabTitleTest, ReadBackKeepsWholeCharacters) {

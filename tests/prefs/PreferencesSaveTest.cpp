@@ -1,3 +1,4 @@
+#include "prefs/DownloadsIni.h"
 #include "prefs/PreferencesSave.h"
 #include "tests/prefs/PrefsFakes.h"
 #include "tests/support/MemorySettings.h"
@@ -24,7 +25,8 @@ class Preferences : public ::testing::Test {
         core_.Report("max_concurrent_downloads", "30");
         core_.Report("enable_donkey", "true");
         core_.Report("enable_overnet", "TRUE");
-        core_.Report("port", "4700");
+        core_.Report("ED2K-port", "4700");
+        core_.Report("FT-client_port", "1214");
     }
 
     test::TempDir dir_;
@@ -35,29 +37,18 @@ class Preferences : public ::testing::Test {
     test::RecordingCore core_;
 };
 
-TEST_F(Preferences, SaveWithNothingChangedSendsEverythingThenSave) {
+TEST_F(Preferences, SaveWithNothingChangedSendsWhatTheCoreReportedThenSave) {
     SharingPrefs sharing = SharingPrefs::Open(settings_, prompter_, install_);
-    SavePreferences(core_, prompter_, FillGeneral(core_), FillNetworks(core_), sharing);
+    ASSERT_TRUE(
+        SavePreferences(core_, prompter_, FillGeneral(core_), FillNetworks(core_), sharing));
     const Lines expected{"option max_hard_download_rate=50",
                          "option max_hard_upload_rate=10",
                          "option max_upload_slots=3",
                          "option max_concurrent_downloads=30",
-                         "option enable_gnutella=false",
-                         "option enable_gnutella2=false",
                          "option enable_donkey=true",
-                         "option enable_fasttrack=false",
                          "option enable_overnet=true",
-                         "option enable_directconnect=false",
-                         "option enable_soulseek=false",
-                         "option enable_opennap=false",
-                         "option GNUT-client_port=6346",
-                         "option G2-client_port=6347",
-                         "option port=4700",
+                         "option ED2K-port=4700",
                          "option FT-client_port=1214",
-                         "option overnet_port=9191",
-                         "option DC-client_port=4444",
-                         "option SLSK-client_port=2234",
-                         "option OpenNap-client_port=6699",
                          "command unshare " + downloads_.string(),
                          "command share 0 " + downloads_.string() + " incoming_files",
                          "command reshare",
@@ -65,6 +56,52 @@ TEST_F(Preferences, SaveWithNothingChangedSendsEverythingThenSave) {
                          "command save"};
     EXPECT_EQ(core_.sent, expected);
     EXPECT_TRUE(prompter_.informed.empty());
+}
+
+TEST_F(Preferences, SaveBeforeTheCoreReportedAnythingSendsNoOption) {
+    test::RecordingCore silent;
+    SharingPrefs sharing = SharingPrefs::Open(settings_, prompter_, install_);
+    ASSERT_TRUE(
+        SavePreferences(silent, prompter_, FillGeneral(silent), FillNetworks(silent), sharing));
+    for (const std::string& line : silent.sent) {
+        EXPECT_EQ(line.rfind("option ", 0), std::string::npos) << line;
+    }
+    EXPECT_EQ(silent.sent.back(), "command save");
+}
+
+TEST_F(Preferences, AnInvalidBoxSendsNothingAndSaysWhich) {
+    SharingPrefs sharing = SharingPrefs::Open(settings_, prompter_, install_);
+    sharing.Add("/srv/music");
+    GeneralFields general = FillGeneral(core_);
+    general.limits[1] = "-5";
+
+    EXPECT_FALSE(SavePreferences(core_, prompter_, general, FillNetworks(core_), sharing));
+
+    EXPECT_TRUE(core_.sent.empty());
+    ASSERT_EQ(prompter_.informed.size(), 1u);
+    EXPECT_EQ(prompter_.informed[0].first,
+              "Nothing was saved. Please correct these settings:\n"
+              "Maximum simultaneous uploads: a whole number from 3 to 10000");
+    EXPECT_EQ(prompter_.informed[0].second, "Preferences Error");
+}
+
+TEST_F(Preferences, AFolderWithALineBreakInTheCoresFileNeverReachesTheConsole) {
+    fs::create_directories(install_ / "mldonkey");
+    std::ofstream(DownloadsIniPath(install_), std::ios::binary)
+        << " shared_directories = [\n  {     dirname = \"/x\\010share /etc\\013\"\n"
+        << "     strategy = only_directory\n};]\n";
+    SharingPrefs sharing = SharingPrefs::Open(settings_, prompter_, install_);
+    ASSERT_EQ(sharing.SharedFolders(), (Lines{"/x\nshare /etc\r"}));
+
+    ASSERT_TRUE(
+        SavePreferences(core_, prompter_, FillGeneral(core_), FillNetworks(core_), sharing));
+
+    for (const std::string& line : core_.sent) {
+        EXPECT_EQ(line.find_first_of("\r\n"), std::string::npos) << line;
+    }
+    ASSERT_EQ(prompter_.informed.size(), 1u);
+    EXPECT_EQ(prompter_.informed[0].second, "Shared Folders Error");
+    EXPECT_NE(prompter_.informed[0].first.find("/x\nshare /etc"), std::string::npos);
 }
 
 TEST_F(Preferences, CancelAfterEditsSendsNothingAndReopeningShowsTheCore) {
@@ -91,6 +128,7 @@ TEST_F(Preferences, UserIsToldAfterSaveAboutFilesAndFoldersLeftOut) {
     sharing.Browse(chosen.string());
     sharing.Add("/a b\\");
     sharing.Add("/a b\\");
+    sharing.Add("/x\nshare /etc");
 
     SavePreferences(core_, prompter_, FillGeneral(core_), FillNetworks(core_), sharing);
 
@@ -103,7 +141,8 @@ TEST_F(Preferences, UserIsToldAfterSaveAboutFilesAndFoldersLeftOut) {
     EXPECT_EQ(prompter_.informed[1],
               (std::pair<std::string, std::string>{
                   "These folders could not be passed to the P2P core, because their names hold "
-                  "both kinds of quotation marks or end in a backslash:\n/a b\\",
+                  "both kinds of quotation marks, a line break or a zero byte, or end in a "
+                  "backslash:\n/a b\\\n/x\nshare /etc",
                   "Shared Folders Error"}));
 }
 

@@ -50,6 +50,38 @@ TEST(StartSearch, FiltersGiveTheTermInTheirOwnOrder) {
               "2");
 }
 
+TEST(StartSearch, SizeFiltersInMegabytesGoToTheCoreAsBytes) {
+    const auto start =
+        MakeSearchStart("blues", Filters({{Filter::MinSize, "3"}, {Filter::MaxSize, " 10 "}}));
+    ASSERT_TRUE(start);
+    EXPECT_EQ(start->terms.minSize, "3145728");
+    EXPECT_EQ(start->terms.maxSize, "10485760");
+    EXPECT_EQ(MakeSearchStart("blues", {})->terms.minSize, "");
+}
+
+TEST(SizeFilter, MegabytesBecomeWholeBytesInDecimal) {
+    EXPECT_EQ(MegabytesAsBytes(""), "");
+    EXPECT_EQ(MegabytesAsBytes("  "), "");
+    EXPECT_EQ(MegabytesAsBytes("0"), "0");
+    EXPECT_EQ(MegabytesAsBytes("2.5"), "2621440");
+    EXPECT_EQ(MegabytesAsBytes(".5"), "524288");
+    EXPECT_EQ(MegabytesAsBytes("1."), "1048576");
+    EXPECT_EQ(MegabytesAsBytes("0.0000001"), "0");  // less than a byte
+    EXPECT_EQ(MegabytesAsBytes("1000000"), "1048576000000");
+    for (const std::string text : {"abc", "-3", "+3", "3MB", "1,5", "1.2.3", ".", "1 000",
+                                   "1000000.5", "1000001", "99999999999"}) {
+        EXPECT_EQ(MegabytesAsBytes(text), std::nullopt) << '"' << text << '"';
+    }
+}
+
+TEST(SizeFilter, EachRowThatIsNotANumberIsNamed) {
+    EXPECT_EQ(SizeFilterProblem(Filters({{Filter::MinSize, "3"}, {Filter::Bitrate, "x"}})), "");
+    EXPECT_EQ(SizeFilterProblem(Filters({{Filter::MinSize, "abc"}, {Filter::MaxSize, "-1"}})),
+              "\"Min Size (MB)\" must be a number of megabytes, such as 3 or 2.5 (at most "
+              "1000000).\n\"Max Size (MB)\" must be a number of megabytes, such as 3 or 2.5 (at "
+              "most 1000000).");
+}
+
 TEST(StartSearch, PlaceholderInAnyLetterCaseCountsAsEmpty) {
     EXPECT_FALSE(MakeSearchStart("enter a keyword", {}));
     EXPECT_FALSE(MakeSearchStart("ENTER A KEYWORD", {}));
@@ -92,6 +124,30 @@ TEST_F(FindTest, PastTheLastMatchItWrapsAndATextFoundNowhereIsNotFound) {
     EXPECT_EQ(afterWrap.status, "   Term(s)       not found");
     names_.clear();
     EXPECT_EQ(Find("", -1).row, -1);
+}
+
+TEST(SearchPageLayout, ATallerFilterListPushesTheResultsDown) {
+    const Rect client{0, 0, 900, 600};
+    const SearchPageLayout classic = LayOutSearchPage(client);
+    EXPECT_EQ(classic.filters.bottom - classic.filters.top, 75);
+    EXPECT_EQ(classic.results.top, 130);
+    EXPECT_EQ(classic.results.bottom, 552);
+
+    const SearchPageLayout tall = LayOutSearchPage(client, 140);
+    EXPECT_EQ(tall.filters.bottom - tall.filters.top, 140);
+    EXPECT_GT(tall.separator.top, tall.filters.bottom);
+    EXPECT_EQ(tall.results.top, 195);
+    EXPECT_EQ(tall.results.bottom, 552);  // the find area stays at the bottom
+    EXPECT_EQ(tall.keyword, classic.keyword);
+}
+
+TEST(SearchPageLayout, NothingOverlapsAtTheMinimumSize) {
+    const Size least = MinimumSearchPageSize(140);
+    const SearchPageLayout layout = LayOutSearchPage(Rect{0, 0, least.width, least.height}, 140);
+    EXPECT_GE(layout.results.bottom - layout.results.top, 80);
+    EXPECT_LE(layout.picture.right, layout.findText.left);
+    EXPECT_LE(layout.reset.right, layout.filters.left);
+    EXPECT_GT(layout.filters.right - layout.filters.left, 150);
 }
 
 TEST(SearchPageLayout, ColumnWidthsShareTheListWidth) {

@@ -7,12 +7,12 @@
 namespace korvana {
 namespace {
 
-const UpdateNews kNews{"3.0.10", "http://127.0.0.1:4100/Korvana.exe"};
+const UpdateNews kNews{"3.0.10", "http://127.0.0.1:4100/"};
 
 TEST(UpdateOffer, QuestionHasTheExactCaptionAndText) {
     test::vendor::RecordingPrompter prompter;
     test::vendor::RecordingOpener opener;
-    OfferUpdate(kNews, prompter, opener, [] {});
+    OfferUpdate(kNews, prompter, opener);
     const auto boxes = prompter.Boxes();
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_TRUE(boxes[0].question);
@@ -20,27 +20,23 @@ TEST(UpdateOffer, QuestionHasTheExactCaptionAndText) {
     EXPECT_EQ(boxes[0].text,
               "            There is a newer version available.\n"
               "\n"
-              "   Would you like to retrieve the setup program\n"
-              "                     and exit this version?");
+              "   Would you like to open its download page?");
 }
 
-TEST(UpdateOffer, YesOpensTheSetupProgramThenCloses) {
+TEST(UpdateOffer, YesOpensTheDownloadPageOnly) {
     test::vendor::RecordingPrompter prompter;
     prompter.answer = true;
     test::vendor::RecordingOpener opener;
-    std::vector<std::string> openedBeforeClose;
-    EXPECT_TRUE(OfferUpdate(kNews, prompter, opener, [&] { openedBeforeClose = opener.urls; }));
-    EXPECT_EQ(openedBeforeClose, std::vector<std::string>{"http://127.0.0.1:4100/Korvana.exe"});
-    EXPECT_EQ(opener.urls.size(), 1u);
+    EXPECT_TRUE(OfferUpdate(kNews, prompter, opener));
+    EXPECT_EQ(opener.urls, std::vector<std::string>{"http://127.0.0.1:4100/"});
+    EXPECT_TRUE(opener.paths.empty());
 }
 
 TEST(UpdateOffer, NoDoesNothing) {
     test::vendor::RecordingPrompter prompter;
     test::vendor::RecordingOpener opener;
-    int closes = 0;
-    EXPECT_FALSE(OfferUpdate(kNews, prompter, opener, [&] { ++closes; }));
+    EXPECT_FALSE(OfferUpdate(kNews, prompter, opener));
     EXPECT_TRUE(opener.urls.empty());
-    EXPECT_EQ(closes, 0);
 }
 
 }  // namespace

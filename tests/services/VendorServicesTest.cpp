@@ -95,7 +95,8 @@ TEST_F(VendorServicesTest, OnlyANewerVersionIsReported) {
     const auto news = listener_.News();
     EXPECT_EQ(news[0].version, "3.0.1");
     EXPECT_EQ(news[1].version, "3.0.10");
-    EXPECT_EQ(news[0].setupUrl, server_.BaseUrl() + "/Korvana.exe");
+    // The setup program is for another system: the news points at the page.
+    EXPECT_EQ(news[0].downloadPage, server_.BaseUrl() + "/");
 }
 
 TEST_F(VendorServicesTest, ErrorPageIsNoVersion) {

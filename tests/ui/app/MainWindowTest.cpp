@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <QDialog>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QStackedWidget>
 #include <QTest>
 
@@ -114,11 +115,35 @@ TEST(MainWindowNavigation, FunctionKeysAndRepeatsAndEscape) {
     QDialog dialog(f.window.get());
     auto* edit = new QLineEdit(&dialog);
     dialog.show();
-    QTest::keyClick(edit, Qt::Key_Escape);
-    EXPECT_TRUE(dialog.isVisible());
     QTest::keyClick(edit, Qt::Key_F4);  // a key typed in a child counts once
     EXPECT_EQ(f.window->VisiblePage(), 2);
     EXPECT_EQ(f.updateChecks, 4);
+    QTest::keyClick(edit, Qt::Key_Escape);
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(dialog.result(), QDialog::Rejected);
+    EXPECT_TRUE(f.window->isVisible());
+}
+
+TEST(MainWindowNavigation, EscapeLeavesTheShutdownDialogAndEnterPressesTheFocusedButton) {
+    Fixture f;
+    QDialog shutdown(f.window.get());
+    shutdown.setObjectName(QStringLiteral("IDD_SHUTDOWN"));
+    shutdown.show();
+    QTest::keyClick(&shutdown, Qt::Key_Escape);
+    EXPECT_TRUE(shutdown.isVisible());
+
+    QWidget panel;
+    auto* first = new QPushButton(QStringLiteral("First"), &panel);
+    auto* second = new QPushButton(QStringLiteral("Second"), &panel);
+    int firstClicks = 0;
+    int secondClicks = 0;
+    QObject::connect(first, &QPushButton::clicked, [&] { ++firstClicks; });
+    QObject::connect(second, &QPushButton::clicked, [&] { ++secondClicks; });
+    panel.show();
+    second->setFocus();
+    QTest::keyClick(second, Qt::Key_Return);
+    EXPECT_EQ(secondClicks, 1);
+    EXPECT_EQ(firstClicks, 0);
 }
 
 TEST(MainWindowStatus, TextsFromTheCoreAndTheWebTotals) {

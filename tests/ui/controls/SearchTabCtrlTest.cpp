@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <QTest>
+#include <string>
 #include <vector>
 
 #include "ControlsTestSupport.h"
@@ -117,6 +118,75 @@ TEST_F(SearchTabCtrlTest, RemovingAllTabsLeavesNoSelection) {
     EXPECT_EQ(strip->SelectedSearchId(), -1);
     EXPECT_EQ(strip->Model().Count(), 0);
     EXPECT_TRUE(strip->TabRect(0).isNull());
+}
+
+// Twelve searches in a strip that has room for about five of them.
+class CrowdedStripTest : public SearchTabCtrlTest {
+  protected:
+    void SetUp() override {
+        SearchTabCtrlTest::SetUp();
+        strip->RemoveAllTabs();
+        for (int id = 0; id < 12; ++id) {
+            strip->AddTab("search " + std::to_string(id), -1, id);
+        }
+        strip->setGeometry(0, 0, 5 * strip->TabRect(0).width() + 60, strip->height());
+        QApplication::processEvents();
+    }
+
+    bool WhollyShown(int tab) const {
+        const QRect room(0, 0, strip->ScrollLeftRect().left(), strip->height());
+        return room.contains(strip->TabRect(tab));
+    }
+};
+
+TEST_F(CrowdedStripTest, TheSelectedTabIsScrolledIntoView) {
+    ASSERT_TRUE(strip->ScrollArrowsShown());
+    EXPECT_EQ(strip->SelectedSearchId(), 11);
+    EXPECT_TRUE(WhollyShown(11));
+    EXPECT_FALSE(WhollyShown(0));
+    strip->SelectTab(2);
+    EXPECT_TRUE(WhollyShown(2));
+}
+
+TEST_F(CrowdedStripTest, TheArrowsReachEveryTab) {
+    strip->SelectTab(11);
+    for (int i = 0; i < 20; ++i) {
+        QTest::mouseClick(strip, Qt::LeftButton, {}, strip->ScrollLeftRect().center());
+    }
+    EXPECT_EQ(strip->FirstShownTab(), 0);
+    EXPECT_TRUE(WhollyShown(0));
+    int reached = 0;
+    for (int i = 0; i < 20; ++i) {
+        QTest::mouseClick(strip, Qt::LeftButton, {}, strip->ScrollRightRect().center());
+        for (int tab = 0; tab < 12; ++tab) {
+            reached = WhollyShown(tab) ? std::max(reached, tab) : reached;
+        }
+    }
+    EXPECT_EQ(reached, 11);
+    EXPECT_TRUE(viewer.shown.empty());  // scrolling shows no search
+}
+
+TEST_F(CrowdedStripTest, LeftAndRightMoveTheSelectionWhenTheStripHasFocus) {
+    strip->setFocus();
+    QTest::keyClick(strip, Qt::Key_Right);  // already the last: stays
+    EXPECT_EQ(strip->SelectedSearchId(), 11);
+    QTest::keyClick(strip, Qt::Key_Left);
+    QTest::keyClick(strip, Qt::Key_Left);
+    EXPECT_EQ(strip->SelectedSearchId(), 9);
+    EXPECT_EQ(viewer.shown, (std::vector<int>{10, 9}));
+    strip->SelectTab(0);
+    EXPECT_TRUE(WhollyShown(0));
+    QTest::keyClick(strip, Qt::Key_Left);
+    EXPECT_EQ(strip->SelectedSearchId(), 0);
+    strip->StepSelection(-1, true);
+    EXPECT_EQ(strip->SelectedSearchId(), 11);
+    EXPECT_TRUE(WhollyShown(11));
+}
+
+TEST_F(SearchTabCtrlTest, TabsThatFitHaveNoArrows) {
+    EXPECT_FALSE(strip->ScrollArrowsShown());
+    EXPECT_EQ(strip->FirstShownTab(), 0);
+    EXPECT_TRUE(strip->ScrollLeftRect().isNull());
 }
 
 }  // namespace

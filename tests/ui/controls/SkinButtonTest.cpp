@@ -117,6 +117,35 @@ TEST_F(SkinButtonTest, SpaceBarTogglesAndClicksOnRelease) {
     EXPECT_EQ(clicks.count(), 1);
 }
 
+TEST_F(SkinButtonTest, EnterOnTheFocusedButtonPressesIt) {
+    SkinButton* push = Make(kPush);
+    QSignalSpy clicks(push, &SkinButton::clicked);
+    push->setFocus();
+    QTest::keyClick(push, Qt::Key_Return);
+    QTest::keyClick(push, Qt::Key_Enter);
+    EXPECT_EQ(clicks.count(), 2);
+    EXPECT_FALSE(push->IsPushed());
+
+    SkinButton* check = Make(kCheck);
+    check->setFocus();
+    QTest::keyClick(check, Qt::Key_Return);
+    EXPECT_TRUE(check->IsChecked());
+}
+
+TEST_F(SkinButtonTest, FocusIsVisibleWithoutAFocusMargin) {
+    SkinButton* button = Make(kPush);
+    button->SetText(QStringLiteral("Go"));
+    QWidget other(&window);
+    other.setFocusPolicy(Qt::StrongFocus);
+    other.show();
+    other.setFocus();
+    const QImage unfocused = button->grab().toImage();
+    button->setFocus();
+    ASSERT_TRUE(button->hasFocus());
+    const QImage focused = button->grab().toImage();
+    EXPECT_NE(focused, unfocused);
+}
+
 TEST_F(SkinButtonTest, IconBoxKeepsItsBottomWhenOffset) {
     SkinButton* button = Make(kPush);
     button->resize(64, 48);

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <QFont>
+#include <QLabel>
 #include <QStackedWidget>
 
 #include "prefs/ui/DialogUnits.h"
@@ -10,34 +13,6 @@ namespace korvana {
 namespace {
 
 using test::Lines;
-
-// With nothing reported by the core and nothing typed, after the limits.
-const Lines kDefaultNetworkOptions{
-    "option enable_gnutella=false",
-    "option enable_gnutella2=false",
-    "option enable_donkey=false",
-    "option enable_fasttrack=false",
-    "option enable_overnet=false",
-    "option enable_directconnect=false",
-    "option enable_soulseek=false",
-    "option enable_opennap=false",
-    "option GNUT-client_port=6346",
-    "option G2-client_port=6347",
-    "option port=4662",
-    "option FT-client_port=1214",
-    "option overnet_port=9191",
-    "option DC-client_port=4444",
-    "option SLSK-client_port=2234",
-    "option OpenNap-client_port=6699",
-};
-
-Lines Join(std::initializer_list<Lines> parts) {
-    Lines all;
-    for (const Lines& part : parts) {
-        all.insert(all.end(), part.begin(), part.end());
-    }
-    return all;
-}
 
 TEST(DialogUnits, ScaleEdgesFromTheFontsBaseUnits) {
     const DialogUnits classic(6, 13);  // the 8-point dialog font of old
@@ -83,18 +58,18 @@ TEST(PreferencesDialog, FillsFromTheCoresOptions) {
     fixture.core.Report("max_hard_download_rate", "50");
     fixture.core.Report("MAX_UPLOAD_SLOTS", "3");
     fixture.core.Report("enable_gnutella", "TRUE");
+    fixture.core.Report("GNUT-client_port", "7000");
     fixture.core.Report("enable_overnet", "tRuE");
     fixture.core.Report("enable_donkey", "yes");
-    fixture.core.Report("port", "");
-    fixture.core.Report("GNUT-client_port", "7000");
+    fixture.core.Report("ED2K-port", "4662");
     fixture.Open();
     EXPECT_EQ(fixture.Find<QLineEdit>("IDC_MAX_HARD_DOWNLOAD_RATE").text(), "50");
     EXPECT_EQ(fixture.Find<QLineEdit>("IDC_MAX_UPLOAD_SLOTS").text(), "3");
     EXPECT_EQ(fixture.Find<QLineEdit>("IDC_MAX_CONCURRENT_DOWNLOADS").text(), "");
+    EXPECT_FALSE(fixture.Find<QLineEdit>("IDC_MAX_CONCURRENT_DOWNLOADS").isEnabled());
     EXPECT_EQ(fixture.Find<QComboBox>("IDC_ENABLE_GNUTELLA").currentText(), "TRUE");
     EXPECT_EQ(fixture.Find<QComboBox>("IDC_ENABLE_OVERNET").currentText(), "TRUE");
     EXPECT_EQ(fixture.Find<QComboBox>("IDC_ENABLE_DONKEY").currentText(), "FALSE");
-    EXPECT_EQ(fixture.Find<QComboBox>("IDC_ENABLE_OPENNAP").currentText(), "FALSE");
     QComboBox& soulseek = fixture.Find<QComboBox>("IDC_ENABLE_SOULSEEK");
     ASSERT_EQ(soulseek.count(), 2);
     EXPECT_EQ(soulseek.itemText(0), "TRUE");
@@ -102,56 +77,115 @@ TEST(PreferencesDialog, FillsFromTheCoresOptions) {
     EXPECT_FALSE(soulseek.isEditable());
     EXPECT_EQ(fixture.Find<QLineEdit>("IDC_PORT_DONKEY").text(), "4662");
     EXPECT_EQ(fixture.Find<QLineEdit>("IDC_PORT_GNUTELLA").text(), "7000");
-    EXPECT_EQ(fixture.Find<QLineEdit>("IDC_PORT_OPENNAP").text(), "6699");
+    EXPECT_EQ(fixture.Find<QLineEdit>("IDC_PORT_OPENNAP").text(), "");
 }
 
-TEST(PreferencesDialog, SaveSendsEverySettingInOrderThenSave) {
+TEST(PreferencesDialog, BeforeTheCoreReportsAnythingItsFieldsAreOffAndSaveSendsNoOption) {
     test::PrefsDialogFixture fixture;
-    fixture.core.Report("max_hard_upload_rate", "20");
-    fixture.core.Report("enable_gnutella", "True");
-    fixture.core.Report("enable_donkey", "yes");
     PreferencesDialog& dialog = fixture.Open();
-    fixture.Type("IDC_MAX_UPLOAD_SLOTS", " 12 ");
-    fixture.Type("IDC_MAX_CONCURRENT_DOWNLOADS", "many");
+    for (const char* name : {"IDC_MAX_CONCURRENT_DOWNLOADS", "IDC_MAX_UPLOAD_SLOTS",
+                             "IDC_MAX_HARD_DOWNLOAD_RATE", "IDC_PORT_DONKEY"}) {
+        EXPECT_FALSE(fixture.Find<QLineEdit>(name).isEnabled()) << name;
+    }
+    EXPECT_FALSE(fixture.Find<QComboBox>("IDC_ENABLE_DONKEY").isEnabled());
+    const QList<QLabel*> notes = dialog.findChildren<QLabel*>("IDC_CORE_NOT_CONNECTED");
+    ASSERT_EQ(notes.size(), 2);  // General and Networks
+    EXPECT_EQ(notes[0]->text(), "The P2P core is not connected.");
+    EXPECT_TRUE(notes[0]->isVisible());
+
+    fixture.Click("IDC_PREFS_SAVE");
+    EXPECT_EQ(fixture.core.sent, (Lines{"command share " + fixture.downloads.string(),
+                                        "command reshare", "command save"}));
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+}
+
+TEST(PreferencesDialog, ARealCoresMissingNetworksAreOffAndNeverSent) {
+    test::PrefsDialogFixture fixture;
+    fixture.ReportRealCore();
+    PreferencesDialog& dialog = fixture.Open();
+    EXPECT_TRUE(dialog.findChildren<QLabel*>("IDC_CORE_NOT_CONNECTED").isEmpty());
+    for (const char* name : {"IDC_ENABLE_GNUTELLA", "IDC_ENABLE_GNUTELLA2", "IDC_ENABLE_SOULSEEK",
+                             "IDC_ENABLE_OPENNAP"}) {
+        EXPECT_FALSE(fixture.Find<QComboBox>(name).isEnabled()) << name;
+    }
+    EXPECT_TRUE(fixture.Find<QComboBox>("IDC_ENABLE_OVERNET").isEnabled());
+    EXPECT_FALSE(fixture.Find<QLineEdit>("IDC_PORT_OVERNET").isEnabled());
+    EXPECT_TRUE(fixture.Find<QLineEdit>("IDC_PORT_DONKEY").isEnabled());
+    QStringList notes;
+    for (const QLabel* label :
+         fixture.Find<QWidget>("IDD_PREFS_NETWORKS").findChildren<QLabel*>()) {
+        notes << label->text();
+    }
+    EXPECT_EQ(notes.count("not in this core"), 4);
+    EXPECT_EQ(notes.count("no port option"), 1);
+
     fixture.ClickPageItem(1);
-    QComboBox& donkey = fixture.Find<QComboBox>("IDC_ENABLE_DONKEY");
-    donkey.setFocus();
-    QTest::keyClick(&donkey, Qt::Key_Up);
-    fixture.Type("IDC_PORT_FASTTRACK", "abc");
-    fixture.Type("IDC_PORT_OVERNET", "");
+    fixture.Type("IDC_PORT_DONKEY", "4700");
+    fixture.Click("IDC_PREFS_SAVE");
+    const Lines& sent = fixture.core.sent;
+    EXPECT_NE(std::find(sent.begin(), sent.end(), "option ED2K-port=4700"), sent.end());
+    for (const std::string& line : sent) {
+        for (const char* missing : {"option port=", "GNUT-client_port", "G2-client_port",
+                                    "overnet_port", "SLSK-client_port", "OpenNap-client_port",
+                                    "enable_gnutella", "enable_soulseek", "enable_opennap"}) {
+            EXPECT_EQ(line.find(missing), std::string::npos) << line;
+        }
+    }
+}
+
+TEST(PreferencesDialog, SaveSendsTheReportedSettingsInOrderThenSave) {
+    test::PrefsDialogFixture fixture;
+    fixture.ReportRealCore();
+    PreferencesDialog& dialog = fixture.Open();
+    fixture.Type("IDC_MAX_UPLOAD_SLOTS", "12");
+    fixture.ClickPageItem(1);
+    QComboBox& fasttrack = fixture.Find<QComboBox>("IDC_ENABLE_FASTTRACK");
+    fasttrack.setFocus();
+    QTest::keyClick(&fasttrack, Qt::Key_Up);
+    fixture.Type("IDC_PORT_FASTTRACK", "1300");
     ASSERT_TRUE(fixture.core.sent.empty());
     fixture.Click("IDC_PREFS_SAVE");
 
-    Lines networks = kDefaultNetworkOptions;
-    networks[0] = "option enable_gnutella=true";
-    networks[2] = "option enable_donkey=true";
-    networks[11] = "option FT-client_port=abc";
-    networks[12] = "option overnet_port=";
     EXPECT_EQ(fixture.core.sent,
-              Join({{"option max_hard_download_rate=", "option max_hard_upload_rate=20",
-                     "option max_upload_slots= 12 ", "option max_concurrent_downloads=many"},
-                    networks,
-                    {"command unshare " + fixture.downloads.string(),
+              (Lines{"option max_hard_download_rate=50", "option max_hard_upload_rate=7",
+                     "option max_upload_slots=12", "option max_concurrent_downloads=60",
+                     "option enable_donkey=true", "option enable_fasttrack=true",
+                     "option enable_overnet=true", "option enable_directconnect=false",
+                     "option ED2K-port=4662", "option FT-client_port=1300",
+                     "option DC-client_port=4444",
+                     "command unshare " + fixture.downloads.string(),
                      "command share 0 " + fixture.downloads.string() + " incoming_files",
-                     "command reshare", "command shares", "command save"}}));
+                     "command reshare", "command shares", "command save"}));
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_TRUE(fixture.prompter.informed.empty());
 }
 
-TEST(PreferencesDialog, UntouchedBoxesSendTheCoresOwnBytes) {
+TEST(PreferencesDialog, NumberBoxesTakeOnlyDigitsAndSaveRefusesWhatIsOutOfRange) {
     test::PrefsDialogFixture fixture;
-    fixture.core.Report("max_upload_slots", "caf\xE9");  // Latin-1, not UTF-8
-    fixture.core.Report("port", "4662\xA0");
-    fixture.Open();
-    EXPECT_EQ(fixture.Find<QLineEdit>("IDC_MAX_UPLOAD_SLOTS").text(), QStringLiteral("caf\u00E9"));
-    fixture.Find<QLineEdit>("IDC_MAX_CONCURRENT_DOWNLOADS").setText(QStringLiteral("\u00E9"));
+    fixture.ReportRealCore();
+    PreferencesDialog& dialog = fixture.Open();
+    fixture.Type("IDC_MAX_CONCURRENT_DOWNLOADS", "abc-5 7");
+    EXPECT_EQ(fixture.Find<QLineEdit>("IDC_MAX_CONCURRENT_DOWNLOADS").text(), "57");
+    fixture.Type("IDC_MAX_UPLOAD_SLOTS", "");
+    fixture.Type("IDC_MAX_HARD_UPLOAD_RATE", "99999999999");
+    EXPECT_EQ(fixture.Find<QLineEdit>("IDC_MAX_HARD_UPLOAD_RATE").text(), "9999999999");
     fixture.Click("IDC_PREFS_SAVE");
-    const Lines& sent = fixture.core.sent;
-    ASSERT_GE(sent.size(), 20u);
-    EXPECT_EQ(sent[2], "option max_upload_slots=caf\xE9");
-    EXPECT_EQ(sent[3], "option max_concurrent_downloads=\xC3\xA9");  // typed: UTF-8
-    EXPECT_EQ(sent[14], "option port=4662\xA0");
+
+    EXPECT_TRUE(fixture.core.sent.empty());
+    EXPECT_TRUE(dialog.isVisible());
+    ASSERT_EQ(fixture.prompter.informed.size(), 1u);
+    EXPECT_EQ(fixture.prompter.informed[0].first,
+              "Nothing was saved. Please correct these settings:\n"
+              "Maximum simultaneous uploads: a whole number from 3 to 10000\n"
+              "Limit P2P upload bandwidth to: a whole number from 0 to 1000000");
+
+    fixture.Type("IDC_MAX_UPLOAD_SLOTS", "4");
+    fixture.Type("IDC_MAX_HARD_UPLOAD_RATE", "0");
+    fixture.Click("IDC_PREFS_SAVE");
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(fixture.core.sent[1], "option max_hard_upload_rate=0");
+    EXPECT_EQ(fixture.core.sent[3], "option max_concurrent_downloads=57");
 }
 
 TEST(PreferencesDialog, CancelEscapeAndEnterInABoxSendNothing) {
@@ -176,6 +210,7 @@ TEST(PreferencesDialog, CancelEscapeAndEnterInABoxSendNothing) {
 
 TEST(PreferencesDialog, EnterPressesOnlyTheFocusedButton) {
     test::PrefsDialogFixture fixture;
+    fixture.ReportRealCore();
     PreferencesDialog& dialog = fixture.Open();
     fixture.ClickPageItem(2);
     for (const char* name : {"IDC_BROWSE", "IDC_ADD_FOLDER", "IDC_PREFS_SAVE", "IDCANCEL"}) {
@@ -203,6 +238,7 @@ TEST(PreferencesDialog, EnterPressesOnlyTheFocusedButton) {
 
 TEST(PreferencesDialog, TabRunsFromTheListThroughThePageToTheButtons) {
     test::PrefsDialogFixture fixture;
+    fixture.ReportRealCore();
     fixture.Open();
     const auto tabFrom = [] {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -218,9 +254,9 @@ TEST(PreferencesDialog, TabRunsFromTheListThroughThePageToTheButtons) {
     EXPECT_EQ(tabFrom(), QStringLiteral("IDC_PREFS_LIST"));
 
     fixture.ClickPageItem(1);
-    EXPECT_EQ(QApplication::focusWidget()->objectName(), QStringLiteral("IDC_ENABLE_GNUTELLA"));
-    EXPECT_EQ(tabFrom(), QStringLiteral("IDC_PORT_GNUTELLA"));
-    EXPECT_EQ(tabFrom(), QStringLiteral("IDC_ENABLE_GNUTELLA2"));
+    EXPECT_EQ(QApplication::focusWidget()->objectName(), QStringLiteral("IDC_ENABLE_DONKEY"));
+    EXPECT_EQ(tabFrom(), QStringLiteral("IDC_PORT_DONKEY"));
+    EXPECT_EQ(tabFrom(), QStringLiteral("IDC_ENABLE_FASTTRACK"));
 }
 
 TEST(PreferencesDialog, OnlyAClickOnAnotherItemSwitchesPages) {

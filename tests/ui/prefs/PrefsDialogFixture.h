@@ -13,6 +13,7 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "prefs/DownloadsIni.h"
@@ -43,6 +44,29 @@ class PrefsDialogFixture {
             out << "  {     dirname = \"" << folder << "\"\n     strategy = only_directory\n};\n";
         }
         out << "]\n";
+    }
+
+    // What a fresh 3.2.1 core reports: its limits, every network switch,
+    // and ports only for the networks built into it.
+    void ReportRealCore() {
+        for (const auto& [name, value] :
+             std::vector<std::pair<std::string, std::string>>{{"max_hard_download_rate", "50"},
+                                                              {"max_hard_upload_rate", "7"},
+                                                              {"max_upload_slots", "5"},
+                                                              {"max_concurrent_downloads", "60"},
+                                                              {"enable_gnutella", "false"},
+                                                              {"enable_gnutella2", "false"},
+                                                              {"enable_donkey", "true"},
+                                                              {"enable_fasttrack", "false"},
+                                                              {"enable_overnet", "true"},
+                                                              {"enable_directconnect", "false"},
+                                                              {"enable_soulseek", "false"},
+                                                              {"enable_opennap", "false"},
+                                                              {"ED2K-port", "4662"},
+                                                              {"FT-client_port", "1214"},
+                                                              {"DC-client_port", "4444"}}) {
+            core.Report(name, value);
+        }
     }
 
     PreferencesDialog& Open() {

@@ -3,6 +3,7 @@
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QLabel>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QTest>
 
@@ -298,6 +299,62 @@ TEST_F(SearchPageTest, ControlsFollowTheLayoutAndTheLinkColumnIsHidden) {
     EXPECT_TRUE(world_.Find<QWidget>("IDC_STOP_SEARCH")->isHidden());
     EXPECT_TRUE(Tabs().isHidden());
     EXPECT_EQ(Filters().columnWidth(0), 125);
+}
+
+TEST_F(SearchPageTest, SizeFiltersGoOutAsBytesAndANonNumberIsRefused) {
+    TypeFilter(Filter::MinSize, QStringLiteral("3"));
+    TypeFilter(Filter::MaxSize, QStringLiteral("10"));
+    Search(QStringLiteral("blues"));
+    ASSERT_EQ(world_.core.searches.size(), 1u);
+    EXPECT_EQ(world_.core.searches[0].terms.minSize, "3145728");
+    EXPECT_EQ(world_.core.searches[0].terms.maxSize, "10485760");
+
+    TypeFilter(Filter::MaxSize, QStringLiteral("ten"));
+    Search(QStringLiteral("jazz"));
+    EXPECT_EQ(world_.core.searches.size(), 1u);
+    EXPECT_EQ(Tabs().Model().Count(), 1);
+    ASSERT_EQ(world_.prompter.messages.size(), 1u);
+    EXPECT_NE(world_.prompter.messages[0].find("\"Max Size (MB)\" must be a number"),
+              std::string::npos);
+}
+
+TEST_F(SearchPageTest, ASearchTextWithBracketsKeepsThemBesideTheCount) {
+    const int id = Search(QStringLiteral("live (1999) set"));
+    Tabs().SetResultCount(id, 3);
+    EXPECT_EQ(Tabs().Model().Tab(0).title, "live (1999) set (3)");
+}
+
+TEST_F(SearchPageTest, TheFilterListShowsAllSixRowsAndTabLeavesIt) {
+    world_.page.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&world_.page));
+    QTableWidget& filters = Filters();
+    const QRect viewport = filters.viewport()->rect();
+    for (int row = 0; row < filters.rowCount(); ++row) {
+        const QRect cell = filters.visualRect(filters.model()->index(row, 1));
+        EXPECT_TRUE(viewport.contains(cell)) << row;
+    }
+    EXPECT_FALSE(filters.verticalScrollBar()->isVisible());
+
+    filters.setFocus();
+    QTest::keyClick(&filters, Qt::Key_Tab);
+    EXPECT_NE(QApplication::focusWidget(), &filters);
+}
+
+TEST_F(SearchPageTest, CtrlTabStepsThroughTheSearchesAndShowsEach) {
+    world_.page.show();
+    world_.page.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&world_.page));
+    Search(QStringLiteral("one"));
+    Search(QStringLiteral("two"));
+    Search(QStringLiteral("three"));
+    ASSERT_EQ(Tabs().SelectedSearchId(), 2);
+    Keyword().setFocus();
+    QTest::keyClick(&Keyword(), Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_EQ(Tabs().SelectedSearchId(), 0);  // round the end
+    EXPECT_EQ(world_.model.DisplayedSearchId(), 0);
+    QTest::keyClick(&Keyword(), Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(Tabs().SelectedSearchId(), 2);
+    EXPECT_EQ(world_.model.DisplayedSearchId(), 2);
 }
 
 }  // namespace

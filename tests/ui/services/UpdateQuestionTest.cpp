@@ -10,24 +10,23 @@
 namespace korvana {
 namespace {
 
-const UpdateNews kNews{"3.0.1", "http://127.0.0.1:4100/Korvana.exe"};
+const UpdateNews kNews{"3.0.1", "http://127.0.0.1:4100/"};
 
 TEST(UpdateQuestion, NewsFromTheCheckThreadIsAskedOnTheGuiThread) {
     test::vendor::RecordingPrompter prompter;
     prompter.answer = true;
     test::vendor::RecordingOpener opener;
-    int closes = 0;
-    UpdateQuestion question(prompter, opener, [&] { ++closes; });
+    UpdateQuestion question(prompter, opener);
     std::thread check([&] { question.NewerVersionAvailable(kNews); });
     check.join();
-    ASSERT_TRUE(test::WaitUntil([&] { return closes == 1; }));
+    ASSERT_TRUE(test::WaitUntil([&] { return !opener.urls.empty(); }));
     const auto boxes = prompter.Boxes();
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].thread, std::this_thread::get_id());
     EXPECT_EQ(boxes[0].caption, "Korvana - Version 3.0.1 Released!");
-    EXPECT_EQ(opener.urls, std::vector<std::string>{"http://127.0.0.1:4100/Korvana.exe"});
+    EXPECT_EQ(opener.urls, std::vector<std::string>{"http://127.0.0.1:4100/"});
 
-    // Once the program is on its way out, later news asks nothing.
+    // Once the user has said yes, later news asks nothing.
     question.NewerVersionAvailable(kNews);
     QTest::qWait(20);
     EXPECT_EQ(prompter.Boxes().size(), 1u);
@@ -36,7 +35,7 @@ TEST(UpdateQuestion, NewsFromTheCheckThreadIsAskedOnTheGuiThread) {
 TEST(UpdateQuestion, WithdrawnNewsIsNotShown) {
     test::vendor::RecordingPrompter prompter;
     test::vendor::RecordingOpener opener;
-    UpdateQuestion question(prompter, opener, [] {});
+    UpdateQuestion question(prompter, opener);
     question.NewerVersionAvailable(kNews);
     question.Withdraw();
     QTest::qWait(20);
