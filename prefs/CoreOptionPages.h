@@ -33,7 +33,7 @@ inline constexpr std::size_t kMaxOptionTextBytes = 255;
 inline constexpr int kMaxNumberDigits = 10;
 
 // The note a page shows while the core has reported none of its options.
-inline constexpr std::string_view kCoreNotConnectedText = "The P2P core is not connected.";
+inline constexpr std::string_view kCoreOptionsUnreportedText = "The P2P core is not connected.";
 // Beside a network the core does not have, and beside the port box of a
 // network the core has without a port option of its own.
 inline constexpr std::string_view kUnavailableText = "not in this core";
@@ -173,7 +173,7 @@ GeneralFields FillGeneral(const CoreOptionsPort& core);
 NetworkFields FillNetworks(const CoreOptionsPort& core);
 
 // Whether the core has reported any option of the page: while it has not,
-// the page shows kCoreNotConnectedText.
+// the page shows kCoreOptionsUnreportedText.
 bool AnyReported(const GeneralFields& fields);
 bool AnyReported(const NetworkFields& fields);
 

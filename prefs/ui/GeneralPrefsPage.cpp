@@ -65,7 +65,7 @@ GeneralPrefsPage::GeneralPrefsPage(const CoreOptionsPort& core, const DialogUnit
     }
     if (!AnyReported(filled_)) {
         QLabel* note =
-            AddLabel(*this, kCoreNotConnectedText,
+            AddLabel(*this, kCoreOptionsUnreportedText,
                      units.Rect(kLimitsGroup.x, kNotConnectedY, kLimitsGroup.width, kTextHeight));
         note->setObjectName(QStringLiteral("IDC_CORE_NOT_CONNECTED"));
     }

@@ -79,7 +79,7 @@ NetworksPrefsPage::NetworksPrefsPage(const CoreOptionsPort& core, const DialogUn
     }
     if (!AnyReported(filled_)) {
         QLabel* note =
-            AddLabel(*this, kCoreNotConnectedText,
+            AddLabel(*this, kCoreOptionsUnreportedText,
                      units.Rect(kNotConnectedX, kHeadingY, kNotConnectedWidth, kTextHeight));
         note->setObjectName(QStringLiteral("IDC_CORE_NOT_CONNECTED"));
     }

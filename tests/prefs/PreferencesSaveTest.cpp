@@ -142,7 +142,7 @@ TEST_F(Preferences, UserIsToldAfterSaveAboutFilesAndFoldersLeftOut) {
               (std::pair<std::string, std::string>{
                   "These folders could not be passed to the P2P core, because their names hold "
                   "both kinds of quotation marks, a line break or a zero byte, or end in a "
-                  "backslash:\n/a b\\\n/x\nshare /etc",
+                  "backslash:\n/x\nshare /etc\n/a b\\",
                   "Shared Folders Error"}));
 }
 

@@ -21,7 +21,7 @@ namespace korvana::test {
 
 // A saved page from tests/web/data/.
 inline std::string WebTestPage(const std::string& name) {
-    const auto path = std::filesystem::path(__FILE__).parent_path() / "data" / name;
+    const auto path = std::filesystem::path(KORVANA_SOURCE_DIR) / "tests" / "web" / "data" / name;
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), {}};
 }

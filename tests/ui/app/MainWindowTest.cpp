@@ -140,6 +140,8 @@ TEST(MainWindowNavigation, EscapeLeavesTheShutdownDialogAndEnterPressesTheFocuse
     QObject::connect(first, &QPushButton::clicked, [&] { ++firstClicks; });
     QObject::connect(second, &QPushButton::clicked, [&] { ++secondClicks; });
     panel.show();
+    panel.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&panel));
     second->setFocus();
     QTest::keyClick(second, Qt::Key_Return);
     EXPECT_EQ(secondClicks, 1);

@@ -64,7 +64,8 @@ TEST(WindowMemory, TheWindowComesBackWhereItWasAndAsLarge) {
     {
         ListPage list;
         auto window = runs.Open(list);
-        window->ShowAsLastTime();
+        window->ShowAsLastTime();  // the first run opens maximized
+        window->showNormal();
         window->setGeometry(60, 50, 900, 650);
         QApplication::processEvents();
         window->StartCloseSequence();

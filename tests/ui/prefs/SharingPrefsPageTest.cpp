@@ -14,8 +14,16 @@ const std::pair<std::string, std::string> kMoveQuestion{
     "Do you want to move your downloads to the new location?", "Move files?"};
 
 // The commands after the twenty options.
+// What Save sent about folders: the console commands and the one option
+// that names a folder; the other options belong to the other pages.
 Lines SharingCommands(const Lines& sent) {
-    return sent.size() < 20 ? Lines{} : Lines(sent.begin() + 20, sent.end());
+    Lines sharing;
+    for (const std::string& line : sent) {
+        if (line.starts_with("command ") || line.starts_with("option incoming_directory=")) {
+            sharing.push_back(line);
+        }
+    }
+    return sharing;
 }
 
 QStringList Rows(const QTableView& list) {

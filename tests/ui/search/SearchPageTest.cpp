@@ -292,7 +292,7 @@ TEST_F(SearchPageTest, ControlsFollowTheLayoutAndTheLinkColumnIsHidden) {
     world_.page.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&world_.page));
     EXPECT_EQ(Keyword().geometry(), QRect(5, 25, 200, 30));
-    EXPECT_EQ(List().geometry(), QRect(5, 130, 990, 522));
+    EXPECT_EQ(List().geometry(), QRect(5, 195, 990, 457));  // below all six filter rows
     EXPECT_EQ(world_.Find<QWidget>("IDC_DOWNLOAD_SELECTED")->geometry(), QRect(5, 656, 150, 40));
     EXPECT_TRUE(List().isColumnHidden(static_cast<int>(ResultColumn::Link)));
     EXPECT_EQ(List().columnWidth(0), 75);
