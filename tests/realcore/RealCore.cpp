@@ -84,6 +84,23 @@ bool ReadToPrompt(int fd, std::string& text, std::size_t from) {
     }
 }
 
+// Options the core reads before it starts, for a core that has none yet.
+// Left to its defaults, the core fetches a list of files from the web at
+// start (server lists, block lists, GeoIP) and asks a web page for its own
+// address: each of these looks up a name on its single name look-up
+// thread, in a queue that a link's own look-up must wait behind, and the
+// failures are handled in its main loop. None of that can succeed here,
+// and it made the first download wait or stall.
+void SeedOptions(const std::filesystem::path& folder) {
+    const std::filesystem::path options = folder / "downloads.ini";
+    if (std::filesystem::exists(options)) {
+        return;
+    }
+    std::ofstream out(options);
+    out << "web_infos = []\n"
+        << "discover_ip = false\n";
+}
+
 }  // namespace
 
 std::string WhyNoRealCore() {
@@ -145,6 +162,7 @@ bool RealCore::Start(const std::vector<std::string>& extraArguments) {
                                      "-enable_fileTP",
                                      "true"};
     argv.insert(argv.end(), extraArguments.begin(), extraArguments.end());
+    SeedOptions(folder_);
     process_ = std::make_unique<test::ChildProcess>(
         argv, std::vector<std::string>{"MLDONKEY_DIR=" + folder_.string()}, folder_ / "core.out");
     const auto deadline = std::chrono::steady_clock::now() + 60s;

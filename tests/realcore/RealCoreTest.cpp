@@ -70,6 +70,12 @@ TEST_F(RealCoreTest, DownloadFromALinkEndsInOurDownloadsFolder) {
     EXPECT_EQ(item.downloaded, item.size);
     EXPECT_NE(item.coreState, kStateCancelled);
     EXPECT_NE(item.coreState, kStatePaused);
+    // The link's own name look-up was the only one: the core fetched none of
+    // its start-up web files, which queue look-ups that fail here and held
+    // up the download.
+    const std::string coreLog = core->Log();
+    EXPECT_EQ(coreLog.find("[cWeb] request"), std::string::npos) << coreLog;
+    EXPECT_EQ(coreLog.find("could not resolve"), std::string::npos) << coreLog;
 }
 
 TEST_F(RealCoreTest, SearchResultsArriveThroughTheGuiProtocol) {
