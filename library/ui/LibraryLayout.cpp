@@ -45,6 +45,14 @@ LibraryLayout LayOutLibraryPage(int w, int h) {
     return layout;
 }
 
+QSize MinimumLibraryPageSize() {
+    // The leftmost button starts 103 px left of the list's centre and keeps
+    // a 5 px margin; the player frame ends 390 px down.
+    constexpr int kButtonsHalfWidth = 103 + 5;
+    constexpr int kPlayerFrameBottom = 265 + 125;
+    return QSize(kPlayerColumn + 2 * kButtonsHalfWidth, kPlayerFrameBottom + 5);
+}
+
 int FilenameColumnWidth(int clientWidth) {
     return std::max(0, clientWidth * 8 / 10);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QRect>
+#include <QSize>
 
 namespace korvana {
 
@@ -36,6 +37,10 @@ struct LibraryLayout {
 // A page too small for a control gives it no area rather than a negative
 // size.
 LibraryLayout LayOutLibraryPage(int w, int h);
+
+// The least page that holds every control whole: the player column down to
+// the bottom of its frame, and the three buttons under the library list.
+QSize MinimumLibraryPageSize();
 
 // The library list's column widths for a client width: 0.8 and 0.2 of it,
 // truncated.

@@ -210,6 +210,10 @@ void LibraryPage::CreatePlayerControls() {
     nextTrack_ = AddButton(ids::kNextTrack, QStringLiteral("Next Track"), QStringLiteral("next"));
 }
 
+QSize LibraryPage::minimumSizeHint() const {
+    return MinimumLibraryPageSize();
+}
+
 void LibraryPage::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     Place(LayOutLibraryPage(width(), height()));

@@ -82,6 +82,8 @@ class LibraryPage : public QWidget, private MenuOwner {
     const LibraryModel& Library() const { return library_; }
     const Player& GetPlayer() const { return player_; }
 
+    QSize minimumSizeHint() const override;
+
   protected:
     void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;

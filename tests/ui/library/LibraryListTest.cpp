@@ -154,5 +154,25 @@ TEST_F(LibraryPageTest, ControlsFollowTheWindowSize) {
     EXPECT_EQ(list.columnWidth(kFilenameColumn), list.viewport()->width() * 8 / 10);
 }
 
+// At its least size every control is inside the page: the player's buttons
+// once lay under the window's status row in a small window. The three big
+// buttons under the list reach 5 px past the page's bottom at every size, as
+// the page lays them out, so only that much may be cut.
+TEST_F(LibraryPageTest, AtItsLeastSizeEveryControlIsInsideThePage) {
+    const QSize least = page->minimumSizeHint();
+    page->resize(least);
+    ASSERT_EQ(page->size(), least);
+    const QRect area = page->rect().adjusted(0, 0, 0, 5);
+    const QList<QWidget*> controls = page->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+    ASSERT_GT(controls.size(), 20);
+    for (const QWidget* control : controls) {
+        if (!control->isHidden()) {
+            const std::string name = control->objectName().toStdString();
+            EXPECT_TRUE(area.contains(control->geometry())) << name;
+            EXPECT_FALSE(control->geometry().isEmpty()) << name;
+        }
+    }
+}
+
 }  // namespace
 }  // namespace korvana::test
