@@ -79,8 +79,8 @@ TEST(StatusLogDialog, OpenWindowTakesABurstInFewBatchesAndKeepsItsBound) {
     dialog.Watch(log);
     dialog.show();
     ModelChanges changes(dialog.Model());
-    const int total = static_cast<int>(StatusLog::kKeptLines) * 2;
-    std::thread writer([&log, total] {
+    constexpr int total = static_cast<int>(StatusLog::kKeptLines) * 2;
+    std::thread writer([&log] {
         for (int i = 0; i < total; ++i) {
             log.Line("line " + std::to_string(i));
         }
