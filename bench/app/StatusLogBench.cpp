@@ -16,27 +16,18 @@
 #include <thread>
 
 #include "app/ui/StatusLogDialog.h"
+#include "bench/support/EventLoopBench.h"
 #include "core/StatusLog.h"
 #include "tests/support/TempDir.h"
 
 namespace korvana {
 namespace {
 
+using bench::EnsureApplication;
+
 using Steady = std::chrono::steady_clock;
 
 constexpr int kLines = 1'000'000;
-
-void EnsureApplication() {
-    if (QApplication::instance() == nullptr) {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        }
-        static int argc = 1;
-        static char name[] = "korvana_bench";
-        static char* argv[] = {name, nullptr};
-        new QApplication(argc, argv);
-    }
-}
 
 double ProcessCpuMs() {
     rusage usage{};

@@ -18,6 +18,7 @@
 #include <random>
 #include <thread>
 
+#include "bench/support/EventLoopBench.h"
 #include "library/ui/LibraryIds.h"
 #include "library/ui/LibraryPage.h"
 #include "platform/Clock.h"
@@ -29,20 +30,12 @@
 namespace korvana {
 namespace {
 
+using bench::EnsureApplication;
+using bench::LoopGaps;
+using bench::RunUntil;
+
 namespace fs = std::filesystem;
 using Steady = std::chrono::steady_clock;
-
-void EnsureApplication() {
-    if (QApplication::instance() == nullptr) {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        }
-        static int argc = 1;
-        static char name[] = "korvana_bench";
-        static char* argv[] = {name, nullptr};
-        new QApplication(argc, argv);
-    }
-}
 
 double Ms(std::chrono::nanoseconds span) {
     return std::chrono::duration<double, std::milli>(span).count();
@@ -99,39 +92,6 @@ struct ShownPage {
     test::RecordingOpener opener;
     LibraryPage page;
 };
-
-struct LoopGaps {
-    double longestMs = 0;
-    double longestBusyMs = 0;
-};
-
-// Turns the event loop until `done` holds or `patience` passes, and
-// measures the longest stretch between two turns: in wall time, and in CPU
-// time of the GUI thread (its own work, without waits for a processor).
-LoopGaps RunUntil(const std::function<bool()>& done, std::chrono::milliseconds patience) {
-    QEventLoop loop;
-    QTimer beat;
-    beat.setTimerType(Qt::PreciseTimer);
-    beat.setInterval(1);
-    Steady::time_point last = Steady::now();
-    std::chrono::nanoseconds lastCpu = CpuOf(CLOCK_THREAD_CPUTIME_ID);
-    LoopGaps gaps;
-    QObject::connect(&beat, &QTimer::timeout, [&] {
-        const Steady::time_point now = Steady::now();
-        const std::chrono::nanoseconds cpu = CpuOf(CLOCK_THREAD_CPUTIME_ID);
-        gaps.longestMs = std::max(gaps.longestMs, Ms(now - last));
-        gaps.longestBusyMs = std::max(gaps.longestBusyMs, Ms(cpu - lastCpu));
-        last = now;
-        lastCpu = cpu;
-        if (done()) {
-            loop.quit();
-        }
-    });
-    QTimer::singleShot(patience, &loop, &QEventLoop::quit);
-    beat.start();
-    loop.exec();
-    return gaps;
-}
 
 // Turns the event loop for `span` without a timer of its own, so that
 // only the page's work is measured.

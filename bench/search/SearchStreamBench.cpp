@@ -16,6 +16,7 @@
 #include <filesystem>
 
 #include "bench/support/BenchSupport.h"
+#include "bench/support/EventLoopBench.h"
 #include "core/CoreLink.h"
 #include "core/StatusLog.h"
 #include "search/CoreCommands.h"
@@ -30,19 +31,11 @@
 namespace korvana {
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using bench::EnsureApplication;
+using bench::LoopGaps;
+using bench::RunUntil;
 
-void EnsureApplication() {
-    if (QApplication::instance() == nullptr) {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        }
-        static int argc = 1;
-        static char name[] = "korvana_bench";
-        static char* argv[] = {name, nullptr};
-        new QApplication(argc, argv);
-    }
-}
+using Clock = std::chrono::steady_clock;
 
 class QuietPrompter final : public Prompter {
   public:
@@ -83,51 +76,6 @@ struct StreamFigures {
     double streamMs = 0;
     double bytesPerResult = 0;
 };
-
-// CPU time of the calling thread.
-std::chrono::nanoseconds ThreadCpu() {
-    timespec now{};
-    ::clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return std::chrono::seconds(now.tv_sec) + std::chrono::nanoseconds(now.tv_nsec);
-}
-
-// The longest stretch between two turns of the event loop: in wall time,
-// and in CPU time the GUI thread spent in it. On a loaded machine the first
-// includes time the thread waited for a processor; the second is the
-// thread's own work.
-struct LoopGaps {
-    double longestMs = 0;
-    double longestBusyMs = 0;
-};
-
-// Turns the event loop until `done` holds (a 1 ms timer fires once per turn
-// at most) and measures the gaps between turns.
-LoopGaps RunUntil(const std::function<bool()>& done, std::chrono::seconds patience) {
-    QEventLoop loop;
-    QTimer beat;
-    beat.setTimerType(Qt::PreciseTimer);
-    beat.setInterval(1);
-    Clock::time_point last = Clock::now();
-    std::chrono::nanoseconds lastCpu = ThreadCpu();
-    Clock::duration longest{};
-    std::chrono::nanoseconds longestBusy{};
-    QObject::connect(&beat, &QTimer::timeout, [&] {
-        const Clock::time_point now = Clock::now();
-        const std::chrono::nanoseconds cpu = ThreadCpu();
-        longest = std::max(longest, now - last);
-        longestBusy = std::max(longestBusy, cpu - lastCpu);
-        last = now;
-        lastCpu = cpu;
-        if (done()) {
-            loop.quit();
-        }
-    });
-    QTimer::singleShot(patience, &loop, &QEventLoop::quit);
-    beat.start();
-    loop.exec();
-    return {std::chrono::duration<double, std::milli>(longest).count(),
-            std::chrono::duration<double, std::milli>(longestBusy).count()};
-}
 
 StreamFigures StreamOnce(long results, bool sortedBySize, const std::filesystem::path& folder) {
     sim::test::SimProcess sim(folder, {"--flood", std::to_string(results)});
