@@ -5,7 +5,6 @@
 
 #include "app/StatusTexts.h"
 #include "core/CoreLink.h"
-#include "prefs/ConsoleArgument.h"
 #include "prefs/CoreOptionsPort.h"
 
 namespace korvana {
@@ -32,12 +31,7 @@ class CoreLinkOptions final : public CoreOptionsPort {
     void SendSetOption(const std::string& name, const std::string& value) override {
         link_.SendSetOption(name, value);
     }
-    // A line break would let the rest run as commands of their own.
-    void SendConsoleCommand(const std::string& line) override {
-        if (IsOneConsoleLine(line)) {
-            link_.SendConsoleCommand(line);
-        }
-    }
+    void SendConsoleCommand(const std::string& line) override { link_.SendConsoleCommand(line); }
     std::optional<std::vector<CoreSharedFolder>> SharedFolders() const override {
         return link_.SharedFolders();
     }

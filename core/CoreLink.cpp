@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "core/StatusLine.h"
+#include "prefs/ConsoleArgument.h"
 
 namespace korvana {
 
@@ -112,6 +113,12 @@ void CoreLink::SendOptionList(std::string_view name, std::string_view value) {
 }
 
 void CoreLink::SendConsoleCommand(std::string_view commandLine) {
+    // The core runs each line as a command of its own: a line break inside
+    // would smuggle in commands nobody asked for.
+    if (!IsOneConsoleLine(commandLine)) {
+        log_.Line("A console command holding a line break was not sent.");
+        return;
+    }
     log_.Line(commandLine);
     Enqueue(BuildConsoleCommand(commandLine));
 }

@@ -250,6 +250,7 @@ TEST_F(CoreLinkSession, CommandsLogTheirLinesAndGoOutInOrder) {
     link->SendOptionList("a", "b");
     link->SendConsoleCommand("save");
     link->SendConsoleCommand(std::string(GuiMessage::kMaxPayload, 'x'));  // too long for the core
+    link->SendConsoleCommand("share /x\nshare /etc");  // would be two commands to the core
     link->PollTick();
     ASSERT_TRUE(core.WaitUntil([&] { return core.Frames(0).size() >= 16; }));
     EXPECT_EQ(AfterLogIn(0),
@@ -265,7 +266,8 @@ TEST_F(CoreLinkSession, CommandsLogTheirLinesAndGoOutInOrder) {
             "Sending close query.", "Sending download request.", "Asking for downloading files",
             "Sending cancel download.", "Sending Switch Download.", "Sending option.", "save",
             std::string(GuiMessage::kMaxPayload, 'x'), "Message too long, not sent.",
-            "Asking for downloading files", "Asking for upload stats"}));
+            "A console command holding a line break was not sent.", "Asking for downloading files",
+            "Asking for upload stats"}));
 }
 
 TEST_F(CoreLinkSession, ShutdownGoesOutOnceAndEndsTheConnection) {
