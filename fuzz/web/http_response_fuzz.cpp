@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "web/HttpText.h"
+#include "web/ResponseHeader.h"
 
 // Treats the input as the raw text of an exchange: the redirect rules of both
 // families, the header of the final answer and the body cut. A rewritten
@@ -33,7 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         korvana::HttpTarget target{8080, "/start", "127.0.0.1"};
         if (korvana::ApplyRedirect(target, response, join) == korvana::RedirectStep::Follow) {
             CheckTarget(target);
-            korvana::BuildRequest(target, false);
+            korvana::BuildRequest(target, korvana::HttpMethod::Get);
         }
     }
     const std::string_view header = korvana::FinalHeader(response);
