@@ -141,11 +141,7 @@ std::string FetchPage(std::string_view url, RedirectJoin join, const HttpOptions
 
 std::string FetchPostPage(std::string_view url, const HttpOptions& options, HttpResult* result) {
     const std::string response = FetchRaw(url, {.method = HttpMethod::FormPost}, options, result);
-    const std::string_view afterFirst = TextAfterHeader(response);
-    if (afterFirst.find(kHeaderEnd) == std::string_view::npos) {
-        return std::string(afterFirst);
-    }
-    return std::string(TextAfterHeader(afterFirst));
+    return std::string(FinalBody(response));
 }
 
 std::string FetchHeader(std::string_view url, const HttpOptions& options) {

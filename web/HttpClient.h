@@ -31,9 +31,9 @@ std::string FetchPage(std::string_view url, RedirectJoin join, const HttpOptions
                       HttpResult* result = nullptr);
 
 // POST of an absolute URL whose query becomes the form body (search family).
-// The answer is cut after the first "\n\r\n" and then after the next one,
-// since the server sends an interim answer ahead of its real one; when the
-// second is missing, the text after the first is returned.
+// The server sends an interim answer ahead of its real one: the body of the
+// final answer is returned (FinalBody), so a blank line in the page itself
+// never cuts it, and an answer without the interim one is read whole.
 std::string FetchPostPage(std::string_view url, const HttpOptions& options = {},
                           HttpResult* result = nullptr);
 

@@ -96,6 +96,22 @@ class FieldReader {
     bool locationSeen_ = false;
 };
 
+// `response` from its final answer on: interim 1xx answers skipped.
+std::string_view FinalAnswer(std::string_view response) {
+    for (;;) {
+        const std::size_t end = FindHeaderEnd(response);
+        if (end == std::string_view::npos) {
+            return response;
+        }
+        const std::optional<int> status =
+            ParseResponseHeader(response.substr(0, end - kHeaderEnd.size())).status;
+        if (!status || *status / 100 != 1) {
+            return response;
+        }
+        response.remove_prefix(end);
+    }
+}
+
 }  // namespace
 
 ResponseHeader ParseResponseHeader(std::string_view header) {
@@ -123,18 +139,13 @@ std::string_view TextAfterHeader(std::string_view response) {
 }
 
 std::string_view FinalHeader(std::string_view response) {
-    for (;;) {
-        const std::size_t end = FindHeaderEnd(response);
-        if (end == std::string_view::npos) {
-            return response;
-        }
-        const std::string_view header = response.substr(0, end - kHeaderEnd.size());
-        const std::optional<int> status = ParseResponseHeader(header).status;
-        if (!status || *status / 100 != 1) {
-            return header;
-        }
-        response.remove_prefix(end);
-    }
+    response = FinalAnswer(response);
+    const std::size_t end = FindHeaderEnd(response);
+    return end == std::string_view::npos ? response : response.substr(0, end - kHeaderEnd.size());
+}
+
+std::string_view FinalBody(std::string_view response) {
+    return TextAfterHeader(FinalAnswer(response));
 }
 
 }  // namespace korvana

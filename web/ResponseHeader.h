@@ -51,4 +51,8 @@ std::string_view TextAfterHeader(std::string_view response);
 // "\n\r\n" (a header read alone).
 std::string_view FinalHeader(std::string_view response);
 
+// The body of the final answer in `response`: the text after its header,
+// interim 1xx answers skipped; empty when that header has no end.
+std::string_view FinalBody(std::string_view response);
+
 }  // namespace korvana

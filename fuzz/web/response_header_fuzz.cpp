@@ -70,7 +70,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CheckRead(header, read);
     CheckJudges(header, read);
     const std::string_view final = korvana::FinalHeader(answer);
-    if (final.size() > answer.size() || korvana::TextAfterHeader(answer).size() > answer.size()) {
+    if (final.size() > answer.size() || korvana::TextAfterHeader(answer).size() > answer.size() ||
+        korvana::FinalBody(answer).size() > answer.size()) {
         std::abort();
     }
     return 0;

@@ -56,8 +56,12 @@ TEST_F(HttpClientTest, RequestBytesOnTheWire) {
 TEST_F(HttpClientTest, FetchedTextsAreCutAtTheHeader) {
     server_.Router().SetRawResponse("/raw", "HTTP/1.0 200 OK\r\nX: 1\r\n\r\nfirst\n\r\nsecond");
     server_.Router().SetRawResponse("/noblank", "HTTP/1.0 200 OK\r\nno header end");
+    server_.Router().SetRawResponse(
+        "/interim", "HTTP/1.1 100 Continue\r\n\r\nHTTP/1.1 200 OK\r\n\r\npage\r\n\r\nmore");
     EXPECT_EQ(FetchPage(Url("/raw"), RedirectJoin::SearchFamily, Short()), "first\n\r\nsecond");
-    EXPECT_EQ(FetchPostPage(Url("/raw"), Short()), "second");
+    EXPECT_EQ(FetchPostPage(Url("/interim"), Short()), "page\r\n\r\nmore");
+    // Without an interim answer a blank line in the page does not cut it.
+    EXPECT_EQ(FetchPostPage(Url("/raw"), Short()), "first\n\r\nsecond");
     EXPECT_EQ(FetchPage(Url("/noblank"), RedirectJoin::SearchFamily, Short()), "");
     EXPECT_EQ(FetchPostPage(Url("/noblank"), Short()), "");
     // A single header without an interim answer: the body is kept whole.

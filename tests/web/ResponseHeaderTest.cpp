@@ -88,6 +88,10 @@ TEST(ResponseHeader, BodyAndFinalHeaderOfARawAnswer) {
                           "Not Found\r\n\r\n"),
               "HTTP/1.1 404 Not Found\r");
     EXPECT_EQ(FinalHeader("HTTP/1.1 200 OK\r\nX: y\r"), "HTTP/1.1 200 OK\r\nX: y\r");
+    EXPECT_EQ(FinalBody("HTTP/1.1 100 Continue\r\n\r\nHTTP/1.1 200 OK\r\n\r\na\r\n\r\nb"),
+              "a\r\n\r\nb");
+    EXPECT_EQ(FinalBody("HTTP/1.1 200 OK\r\n\r\na\r\n\r\nb"), "a\r\n\r\nb");
+    EXPECT_EQ(FinalBody("HTTP/1.1 100 Continue\r\n\r\n"), "");
 }
 
 // The size probe and the download read a header the same way; they differ
