@@ -115,7 +115,12 @@ std::string_view FinalAnswer(std::string_view response) {
 }  // namespace
 
 ResponseHeader ParseResponseHeader(std::string_view header) {
-    header = header.substr(0, kMaxHeaderBytes);
+    if (header.size() > kMaxHeaderBytes) {
+        // Only whole lines: a cut inside a value would shorten it.
+        const std::size_t lastLineEnd = header.rfind('\n', kMaxHeaderBytes);
+        header =
+            header.substr(0, lastLineEnd == std::string_view::npos ? kMaxHeaderBytes : lastLineEnd);
+    }
     ResponseHeader parsed;
     std::size_t end = header.find('\n');
     parsed.status = ReadStatusLine(LineAt(header, 0, end));

@@ -68,6 +68,17 @@ TEST(ResponseHeader, ReadsNoFurtherThanItsLimit) {
     const std::string filler = "X-Filler: " + std::string(kMaxHeaderBytes, 'f') + "\r\n";
     EXPECT_EQ(LengthOf("Content-Length: 5\r\n" + filler), 5);
     EXPECT_FALSE(LengthOf(filler + "Content-Length: 5\r\n"));
+    // The limit falls inside a value: the line is not read at all, rather
+    // than read as a shorter number.
+    const std::string status = "HTTP/1.1 200 OK\r\n";
+    const std::string field = "Content-Length: 12";
+    const std::string padding =
+        "X: " + std::string(kMaxHeaderBytes - status.size() - field.size() - 5, 'p') + "\r\n";
+    const std::string header = status + padding + field + "3456\r\n";
+    ASSERT_EQ(header.find("3456"), kMaxHeaderBytes);
+    EXPECT_FALSE(ParseResponseHeader(header).contentLength);
+    EXPECT_EQ(ParseResponseHeader(status + padding.substr(10) + field + "3456\r\n").contentLength,
+              123456);
 }
 
 TEST(ResponseHeader, TheEndIsTheFirstBlankLine) {
