@@ -135,17 +135,27 @@ void CoreDispatcher::OnSearchResult() {
     if (sink == nullptr) {
         return;
     }
-    // The search model's lock covers the look-up and the hand-over, so a
-    // search cannot go away between them.
-    const auto lock = sink->Lock();
-    if (!sink->HasSearch(decoded.searchId)) {
-        return;
-    }
     std::shared_ptr<const PooledResult> result = pool_.Find(decoded.resultId);
     if (!result) {
         return;
     }
-    sink->AddCoreResult(std::move(result), decoded.searchId);
+    const std::string_view network = NetworkNameOf(result->networkNumber);
+    sink->AddCoreResult(std::move(result), decoded.searchId, network);
+}
+
+// A network keeps the name it was first reported with, so a known name is
+// looked up once; an unknown one is looked up again, as it may come later.
+std::string_view CoreDispatcher::NetworkNameOf(std::int32_t networkNumber) {
+    const auto cached = networkNames_.find(networkNumber);
+    if (cached != networkNames_.end()) {
+        return cached->second;
+    }
+    log_.Line(FormatStatusLine("%zu items in network list", tables_.NetworkCount()));
+    const std::optional<NetworkEntry> network = tables_.Network(networkNumber);
+    if (!network) {
+        return "unknown";
+    }
+    return networkNames_.emplace(networkNumber, network->name).first->second;
 }
 
 void CoreDispatcher::OnConsoleText() {

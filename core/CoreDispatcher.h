@@ -2,7 +2,9 @@
 
 #include <atomic>
 #include <cstdint>
+#include <string>
 #include <string_view>
+#include <unordered_map>
 
 #include "core/CoreLinkListener.h"
 #include "core/CoreSinks.h"
@@ -33,6 +35,7 @@ class CoreDispatcher {
     void BeginConnection() {
         protocol_ = 0;
         helloSeen_ = false;
+        networkNames_.clear();
     }
     // The protocol of the current core's hello; 0 before it or when empty.
     std::uint32_t AnnouncedProtocol() const { return protocol_; }
@@ -60,6 +63,7 @@ class CoreDispatcher {
     void OnDownloadList();
     void HandDownload(DownloadEntry entry);
     void HandUpload(UploadItem item);
+    std::string_view NetworkNameOf(std::int32_t networkNumber);
 
     StatusLog& log_;
     const Clock& clock_;
@@ -68,6 +72,8 @@ class CoreDispatcher {
     GuiMessage message_;
     std::uint32_t protocol_ = 0;
     bool helloSeen_ = false;
+    // Receive thread only.
+    std::unordered_map<std::int32_t, std::string> networkNames_;
     std::atomic<CoreResultSink*> resultSink_{nullptr};
     std::atomic<TransferSink*> transferSink_{nullptr};
     std::atomic<CoreLinkListener*> listener_{nullptr};

@@ -127,12 +127,6 @@ std::string CoreLink::OptionValue(std::string_view name) const {
     return tables_.OptionValue(name);
 }
 
-std::string CoreLink::NetworkName(std::int32_t networkNumber) const {
-    log_.Line(FormatStatusLine("%zu items in network list", tables_.NetworkCount()));
-    const std::optional<NetworkEntry> network = tables_.Network(networkNumber);
-    return network ? network->name : std::string("unknown");
-}
-
 std::int32_t CoreLink::ConnectedServers() const {
     return tables_.ConnectedServers();
 }

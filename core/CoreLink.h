@@ -93,8 +93,6 @@ class CoreLink {
 
     // The core option of that name in any letter case, or an empty text.
     std::string OptionValue(std::string_view name) const;
-    // The network's name, or "unknown".
-    std::string NetworkName(std::int32_t networkNumber) const;
     std::int32_t ConnectedServers() const;
     ClientStatistics ClientStats() const;
     // The core's shared folders as it last listed them (console `shares`).

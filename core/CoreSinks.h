@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <string_view>
 
 #include "core/CoreResult.h"
 #include "core/TransferItem.h"
@@ -10,20 +11,18 @@
 namespace korvana {
 
 // Where the core link hands search results: the search model, which owns
-// the searches and "search_lock". The link calls Lock() and then, while it
-// holds the lock, HasSearch() and AddCoreResult(); the lock is re-entrant so
-// AddCoreResult may take it again.
+// the searches and guards them itself.
 class CoreResultSink {
   public:
     virtual ~CoreResultSink() = default;
-    virtual std::unique_lock<std::recursive_mutex> Lock() = 0;
-    // True for a search that the front end started (stopped or not).
-    virtual bool HasSearch(std::int32_t searchId) const = 0;
-    // The core reports that `result` belongs to search `searchId`. The same
-    // record comes again when another search reports the same result id,
-    // and may come again for the same search.
-    virtual void AddCoreResult(std::shared_ptr<const PooledResult> result,
-                               std::int32_t searchId) = 0;
+    // The core reports that `result`, found on the network named `network`,
+    // belongs to search `searchId`. Kept only while the front end has that
+    // search open, decided in the same step as the keeping, so a search
+    // cannot go away in between. The same record comes again when another
+    // search reports the same result id, and may come again for the same
+    // search.
+    virtual void AddCoreResult(std::shared_ptr<const PooledResult> result, std::int32_t searchId,
+                               std::string_view network) = 0;
 };
 
 // Where the core link hands downloads and uploads: the transfer lists, which

@@ -9,29 +9,23 @@ void RecordingResultSink::AddSearch(std::int32_t searchId) {
     searches_.insert(searchId);
 }
 
-std::unique_lock<std::recursive_mutex> RecordingResultSink::Lock() {
-    return std::unique_lock(mutex_);
-}
-
-bool RecordingResultSink::HasSearch(std::int32_t searchId) const {
-    std::lock_guard lock(mutex_);
-    return searches_.count(searchId) > 0;
-}
-
 void RecordingResultSink::AddCoreResult(std::shared_ptr<const PooledResult> result,
-                                        std::int32_t searchId) {
+                                        std::int32_t searchId, std::string_view network) {
     std::lock_guard lock(mutex_);
-    results_.emplace_back(searchId, std::move(result));
+    if (searches_.count(searchId) > 0) {
+        results_.push_back({searchId, std::move(result), std::string(network)});
+    }
 }
 
 std::vector<RecordingResultSink::Handed> RecordingResultSink::Results() const {
     std::lock_guard lock(mutex_);
     std::vector<Handed> copies;
     copies.reserve(results_.size());
-    for (const auto& [searchId, result] : results_) {
-        copies.push_back(Handed{searchId, result->resultId, result->networkNumber,
-                                std::string(result->name), result->size, result->sources,
-                                result->bitrate});
+    for (const Kept& kept : results_) {
+        const PooledResult& result = *kept.result;
+        copies.push_back(Handed{kept.searchId, result.resultId, result.networkNumber,
+                                std::string(result.name), result.size, result.sources,
+                                result.bitrate, kept.network});
     }
     return copies;
 }

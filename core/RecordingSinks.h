@@ -26,21 +26,27 @@ class RecordingResultSink final : public CoreResultSink {
         std::int64_t size = 0;
         std::int32_t sources = 0;
         std::int32_t bitrate = 0;
+        std::string network;
     };
 
     void AddSearch(std::int32_t searchId);
 
-    std::unique_lock<std::recursive_mutex> Lock() override;
-    bool HasSearch(std::int32_t searchId) const override;
-    void AddCoreResult(std::shared_ptr<const PooledResult> result, std::int32_t searchId) override;
+    // Keeps results of the searches added only, as the search model does.
+    void AddCoreResult(std::shared_ptr<const PooledResult> result, std::int32_t searchId,
+                       std::string_view network) override;
 
     // A copy of what was handed over so far, oldest first.
     std::vector<Handed> Results() const;
 
   private:
-    mutable std::recursive_mutex mutex_;
+    struct Kept {
+        std::int32_t searchId = 0;
+        std::shared_ptr<const PooledResult> result;
+        std::string network;
+    };
+    mutable std::mutex mutex_;
     std::set<std::int32_t> searches_;
-    std::vector<std::pair<std::int32_t, std::shared_ptr<const PooledResult>>> results_;
+    std::vector<Kept> results_;
 };
 
 // Transfer lists that only remember what they were handed, oldest first.

@@ -4,10 +4,6 @@
 
 namespace korvana {
 
-std::string CoreLinkCommands::NetworkName(std::int32_t networkNumber) const {
-    return link_.NetworkName(networkNumber);
-}
-
 void CoreLinkCommands::SendSearchQuery(std::int32_t searchId, const SearchTerms& terms) {
     link_.SendSearchQuery(searchId, terms);
 }

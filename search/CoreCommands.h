@@ -10,18 +10,11 @@ namespace korvana {
 
 class CoreLink;
 
-// The names of the core's P2P networks, for the Net column.
-class NetworkNames {
-  public:
-    virtual ~NetworkNames() = default;
-    // The network's name, or "unknown". Called from any thread.
-    virtual std::string NetworkName(std::int32_t networkNumber) const = 0;
-};
-
 // What the search page asks of the core. Commands only queue their message
 // and return.
-class CoreCommands : public NetworkNames {
+class CoreCommands {
   public:
+    virtual ~CoreCommands() = default;
     virtual void SendSearchQuery(std::int32_t searchId, const SearchTerms& terms) = 0;
     virtual void SendCloseQuery(std::int32_t searchId) = 0;
     // Also asks for the download list, so that the download shows up soon.
@@ -35,7 +28,6 @@ class CoreLinkCommands final : public CoreCommands {
   public:
     explicit CoreLinkCommands(CoreLink& link) : link_(link) {}
 
-    std::string NetworkName(std::int32_t networkNumber) const override;
     void SendSearchQuery(std::int32_t searchId, const SearchTerms& terms) override;
     void SendCloseQuery(std::int32_t searchId) override;
     void SendDownloadRequest(std::string_view fileName, std::int32_t resultId) override;

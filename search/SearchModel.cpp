@@ -4,20 +4,14 @@
 
 #include "core/AsciiCase.h"
 #include "core/TextLimit.h"
-#include "search/CoreCommands.h"
 #include "search/ProbeHeader.h"
 
 namespace korvana {
-SearchModel::SearchModel(const NetworkNames& networks, std::unique_ptr<HeaderProbes> probes)
-    : networks_(networks),
-      probes_(probes ? std::move(probes) : std::make_unique<HttpHeaderProbes>()) {}
+SearchModel::SearchModel(std::unique_ptr<HeaderProbes> probes)
+    : probes_(probes ? std::move(probes) : std::make_unique<HttpHeaderProbes>()) {}
 
 SearchModel::~SearchModel() {
     Shutdown();
-}
-
-std::unique_lock<std::recursive_mutex> SearchModel::Lock() {
-    return std::unique_lock(mutex_);
 }
 
 SearchRecord* SearchModel::Find(std::int32_t searchId) const {
@@ -28,11 +22,6 @@ SearchRecord* SearchModel::Find(std::int32_t searchId) const {
 SearchRecord* SearchModel::FindOpen(std::int32_t searchId) const {
     SearchRecord* search = Find(searchId);
     return search != nullptr && !search->stopped && !search->removed ? search : nullptr;
-}
-
-bool SearchModel::HasSearch(std::int32_t searchId) const {
-    std::lock_guard lock(mutex_);
-    return Find(searchId) != nullptr;
 }
 
 void SearchModel::OpenSearch(int searchId) {
@@ -72,23 +61,13 @@ std::int32_t SearchModel::ShownCount(std::int32_t searchId) const {
     return search != nullptr ? search->shownCount : 0;
 }
 
-const std::string* SearchModel::NetworkNameOf(std::int32_t networkNumber) {
-    // A network keeps the name it was first reported with, so a known name
-    // is asked for once.
-    const auto cached = networkNames_.find(networkNumber);
-    if (cached != networkNames_.end()) {
-        return cached->second;
-    }
-    const std::string name = networks_.NetworkName(networkNumber);
-    // Results point at one copy of each name.
-    const std::string* text = &*networkTexts_.insert(name).first;
-    if (name != "unknown") {
-        networkNames_.emplace(networkNumber, text);
-    }
-    return text;
+const std::string* SearchModel::KeptNetworkName(std::string_view network) {
+    const auto kept = networkTexts_.find(std::string(network));
+    return &*(kept != networkTexts_.end() ? kept : networkTexts_.emplace(network).first);
 }
 
-void SearchModel::AddCoreResult(std::shared_ptr<const PooledResult> result, std::int32_t searchId) {
+void SearchModel::AddCoreResult(std::shared_ptr<const PooledResult> result, std::int32_t searchId,
+                                std::string_view network) {
     std::lock_guard lock(mutex_);
     SearchRecord* search = result ? FindOpen(searchId) : nullptr;
     // The core may report a result to the same search again: one row.
@@ -98,7 +77,7 @@ void SearchModel::AddCoreResult(std::shared_ptr<const PooledResult> result, std:
     SearchResult& added = results_.emplace_back();
     added.searchId = search->id;
     added.fromCore = true;
-    added.network = NetworkNameOf(result->networkNumber);
+    added.network = KeptNetworkName(network);
     added.size = result->size;
     added.core = std::move(result);
     search->results.push_back(&added);

@@ -8,6 +8,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <unordered_set>
 #include <utility>
@@ -21,8 +22,6 @@
 #include "web/WebResultSink.h"
 
 namespace korvana {
-
-class NetworkNames;
 
 // One search, kept for the model's lifetime. The flags only ever go on.
 struct SearchRecord {
@@ -57,31 +56,28 @@ struct ListChanges {
 };
 
 // The searches and their results, core and web, the size probes and the
-// displayed search. "search_lock" (Lock()) guards the lists, the probe
-// states and the queue of changes for the GUI thread; search flags and the
-// running-probe count are atomics.
+// displayed search. "search_lock", taken inside each operation, guards the
+// lists, the probe states and the queue of changes for the GUI thread;
+// search flags and the running-probe count are atomics.
 //
-// Threads: the core link's receive thread (AddCoreResult under Lock()), the
+// Threads: the core link's receive thread (AddCoreResult), the
 // web engines (AddWebResult, IsSearchStopped), the probe workers (their
 // reports), and the GUI thread for everything else. A foreign thread never
 // touches the list on screen: it queues an event and the listener posts
 // one drain.
 class SearchModel final : public CoreResultSink, public WebResultSink {
   public:
-    // `networks` names the Net column of core results. Probes run through
-    // `probes`, or through the HTTP client when it is null.
-    explicit SearchModel(const NetworkNames& networks,
-                         std::unique_ptr<HeaderProbes> probes = nullptr);
+    // Probes run through `probes`, or through the HTTP client when it is null.
+    explicit SearchModel(std::unique_ptr<HeaderProbes> probes = nullptr);
     ~SearchModel() override;
     SearchModel(const SearchModel&) = delete;
     SearchModel& operator=(const SearchModel&) = delete;
 
-    std::unique_lock<std::recursive_mutex> Lock() override;
-    bool HasSearch(std::int32_t searchId) const override;
     // Keeps the result unless its search is stopped, removed or unknown or
     // already has that result id; counts it for the tab label and lists it
     // when the search is displayed.
-    void AddCoreResult(std::shared_ptr<const PooledResult> result, std::int32_t searchId) override;
+    void AddCoreResult(std::shared_ptr<const PooledResult> result, std::int32_t searchId,
+                       std::string_view network) override;
 
     void OpenSearch(int searchId) override;
     // Keeps a web result unless its search is stopped, removed or unknown or
@@ -123,7 +119,7 @@ class SearchModel final : public CoreResultSink, public WebResultSink {
   private:
     SearchRecord* Find(std::int32_t searchId) const;
     SearchRecord* FindOpen(std::int32_t searchId) const;
-    const std::string* NetworkNameOf(std::int32_t networkNumber);
+    const std::string* KeptNetworkName(std::string_view network);
     void QueueRowEvent(ListEvent::Kind kind, const SearchResult& result);
     void CountShown(SearchRecord& search);
     void Wake();
@@ -131,13 +127,12 @@ class SearchModel final : public CoreResultSink, public WebResultSink {
     void RunProbe(SearchResult& result);
     void ReportProbe(SearchResult& result, std::optional<std::int64_t> size);
 
-    const NetworkNames& networks_;
-    mutable std::recursive_mutex mutex_;
+    mutable std::mutex mutex_;
     std::unordered_map<std::int32_t, std::unique_ptr<SearchRecord>> searches_;
     std::deque<SearchResult> results_;
     // Web results waiting for their probe, newest last.
     std::vector<SearchResult*> unprobed_;
-    std::unordered_map<std::int32_t, const std::string*> networkNames_;
+    // Results point at one copy of each network name.
     std::unordered_set<std::string> networkTexts_;
     std::int32_t nextSearchId_ = 0;
     std::atomic<std::int32_t> displayed_{0};

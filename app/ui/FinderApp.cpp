@@ -77,7 +77,6 @@ class FinderApp {
           restarter_(clock_, core_, statusLog_),
           transfers_(clock_, statusLog_),
           searchCommands_(coreLink_),
-          searchModel_(searchCommands_),
           coreLink_(
               ReadCoreLinkConfig(settings_, [this] { return DownloadsFolderNow()().string(); }),
               statusLog_, prompter_, clock_),

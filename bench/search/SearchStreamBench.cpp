@@ -53,10 +53,9 @@ class NoDownloads final : public DownloadStarter {
 class TimedSink final : public CoreResultSink {
   public:
     explicit TimedSink(SearchModel& model) : model_(model) {}
-    std::unique_lock<std::recursive_mutex> Lock() override { return model_.Lock(); }
-    bool HasSearch(std::int32_t searchId) const override { return model_.HasSearch(searchId); }
-    void AddCoreResult(std::shared_ptr<const PooledResult> result, std::int32_t searchId) override {
-        model_.AddCoreResult(std::move(result), searchId);
+    void AddCoreResult(std::shared_ptr<const PooledResult> result, std::int32_t searchId,
+                       std::string_view network) override {
+        model_.AddCoreResult(std::move(result), searchId, network);
         last_ = Clock::now().time_since_epoch().count();
         ++count_;
     }
@@ -89,7 +88,7 @@ StreamFigures StreamOnce(long results, bool sortedBySize, const std::filesystem:
     config.port = static_cast<std::uint16_t>(sim.Port());
     CoreLink link(config, log, prompter, clock);
     CoreLinkCommands commands(link);
-    SearchModel model(commands);
+    SearchModel model;
     TimedSink sink(model);
     link.SetSearchSink(&sink);
     link.StartReceiveThread();

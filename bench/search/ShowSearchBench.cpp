@@ -18,13 +18,6 @@ namespace {
 
 constexpr int kResults = 100'000;
 
-class Networks final : public NetworkNames {
-  public:
-    std::string NetworkName(std::int32_t number) const override {
-        return number == 1 ? "Donkey" : "BitTorrent";
-    }
-};
-
 // Probes that never run: the web results keep the states they are given.
 class NoProbes final : public HeaderProbes {
   public:
@@ -54,20 +47,19 @@ void Fill(ResultPool& pool, SearchModel& model, int count) {
         result.tags = CoreTags({CoreTag{"bitrate", 0, 192, {}},
                                 CoreTag{"availability", 0, static_cast<std::int32_t>(i % 40), {}}});
         pool.Add(result);
-        model.AddCoreResult(pool.Find(i), 0);
+        model.AddCoreResult(pool.Find(i), 0, i % 2 == 0 ? "BitTorrent" : "Donkey");
     }
 }
 
 struct FilledModel {
     FilledModel() {
         const long before = bench::ResidentBytes();
-        model = std::make_unique<SearchModel>(networks, std::make_unique<NoProbes>());
+        model = std::make_unique<SearchModel>(std::make_unique<NoProbes>());
         Fill(pool, *model, kResults);
         bytesPerResult = static_cast<double>(bench::ResidentBytes() - before) / kResults;
         model->ShowSearch(0);
         model->SortBy(ResultColumn::Size);
     }
-    Networks networks;
     ResultPool pool;
     std::unique_ptr<SearchModel> model;
     double bytesPerResult = 0;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -65,7 +66,7 @@ TEST_F(Dispatch, NetworksKeepTheirFirstReportAndServersSumOverKnownOnes) {
     EXPECT_TRUE(rig.lines.Take().empty());
 }
 
-TEST_F(Dispatch, ResultsWaitForTheirSearchAndBindUnderTheSearchLock) {
+TEST_F(Dispatch, ResultsWaitForTheirSearchAndBindToOpenSearchesOnly) {
     rig.sinks.results.AddSearch(0);
     Feed(test::ClassicResult(11, 2, "first.mp3", 100,
                              {{"availability", 0, 3, ""}, {"bitrate", 0, 192, ""}}));
@@ -83,10 +84,44 @@ TEST_F(Dispatch, ResultsWaitForTheirSearchAndBindUnderTheSearchLock) {
     ASSERT_EQ(bound.size(), 1u);
     EXPECT_EQ(bound[0].name, "second.mp3");
     EXPECT_EQ(bound[0].searchId, 0);
-    EXPECT_EQ(rig.sinks.handedUnlocked, 0);
     const Lines lines = rig.lines.Take();
     EXPECT_EQ(lines[0], "search_id = 5  result_id = 11");
-    EXPECT_EQ(lines.back(), "search_id = 0  result_id = 11");
+    EXPECT_EQ(lines.back(), "0 items in network list");
+    EXPECT_EQ(lines[lines.size() - 2], "search_id = 0  result_id = 11");
+}
+
+// The core link names each result's network itself, so the search model
+// never calls back into the link; a known name is looked up once.
+TEST_F(Dispatch, ResultsCarryTheirNetworkNameLookedUpOncePerKnownNetwork) {
+    rig.sinks.results.AddSearch(0);
+    Feed(test::Network(1, "Donkey", true));
+    const auto bind = [this](std::int32_t resultId, std::int32_t network) {
+        Feed(test::ClassicResult(resultId, network, "a.mp3", 1));
+        Feed(test::SearchResult(0, resultId));
+    };
+    for (std::int32_t id = 0; id < 3; ++id) {
+        bind(id, 1);
+    }
+    bind(10, 9);
+    bind(11, 9);
+    Feed(test::Network(9, "Gnutella", true));
+    bind(12, 9);
+    bind(13, 9);
+    std::vector<std::string> networks;
+    for (const RecordingResultSink::Handed& handed : rig.sinks.results.Results()) {
+        networks.push_back(handed.network);
+    }
+    EXPECT_EQ(networks,
+              (Lines{"Donkey", "Donkey", "Donkey", "unknown", "unknown", "Gnutella", "Gnutella"}));
+    const Lines lines = rig.lines.Take();
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), "1 items in network list"), 3);
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), "2 items in network list"), 1);
+
+    // A new connection may number the networks otherwise.
+    rig.dispatcher.BeginConnection();
+    bind(14, 1);
+    EXPECT_EQ(rig.sinks.results.Results().back().network, "Donkey");
+    EXPECT_EQ(rig.lines.Take().back(), "2 items in network list");
 }
 
 TEST_F(Dispatch, ResultWithAbsentTextIsDroppedAfterItsNameLine) {

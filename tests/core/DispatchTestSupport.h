@@ -59,15 +59,14 @@ inline bool HeldElsewhere(std::recursive_mutex& mutex) {
     return held;
 }
 
-// Records like the plain recording sinks, and checks that the hand-overs
-// that need the owner's lock come with it held.
+// Records like the plain recording sinks, and checks that the transfer
+// hand-overs that need the owner's lock come with it held.
 class LockCheckingSinks final : public CoreResultSink, public TransferSink {
   public:
     std::unique_lock<std::recursive_mutex> Lock() override { return std::unique_lock(mutex_); }
-    bool HasSearch(std::int32_t searchId) const override { return results.HasSearch(searchId); }
-    void AddCoreResult(std::shared_ptr<const PooledResult> result, std::int32_t searchId) override {
-        handedUnlocked += HeldElsewhere(mutex_) ? 0 : 1;
-        results.AddCoreResult(std::move(result), searchId);
+    void AddCoreResult(std::shared_ptr<const PooledResult> result, std::int32_t searchId,
+                       std::string_view network) override {
+        results.AddCoreResult(std::move(result), searchId, network);
     }
     void AddOrUpdateDownload(TransferItem item) override {
         transfers.AddOrUpdateDownload(std::move(item));

@@ -9,7 +9,6 @@
 namespace korvana {
 namespace {
 
-using test::FakeNetworks;
 using test::HandOver;
 using test::MakeCoreResult;
 using test::ManualProbes;
@@ -26,7 +25,7 @@ class SearchModelTest : public ::testing::Test {
     SearchModelTest() {
         auto probes = std::make_unique<ManualProbes>();
         probes_ = probes.get();
-        model_ = std::make_unique<SearchModel>(networks_, std::move(probes));
+        model_ = std::make_unique<SearchModel>(std::move(probes));
     }
 
     std::int32_t Open() {
@@ -49,7 +48,6 @@ class SearchModelTest : public ::testing::Test {
         return texts;
     }
 
-    FakeNetworks networks_;
     ManualProbes* probes_ = nullptr;
     std::unique_ptr<SearchModel> model_;
 };
@@ -57,14 +55,11 @@ class SearchModelTest : public ::testing::Test {
 TEST_F(SearchModelTest, SearchIdsCountUpAndStoppedRemovedOrUnknownSearchesTakeNoResults) {
     EXPECT_EQ(model_->TakeNextSearchId(), 0);
     EXPECT_EQ(model_->TakeNextSearchId(), 1);
-    EXPECT_FALSE(model_->HasSearch(1));
     EXPECT_TRUE(model_->IsSearchStopped(1));
     model_->OpenSearch(1);
     model_->OpenSearch(1);
-    EXPECT_TRUE(model_->HasSearch(1));
     EXPECT_FALSE(model_->IsSearchStopped(1));
     model_->StopSearch(1);
-    EXPECT_TRUE(model_->HasSearch(1));
     EXPECT_TRUE(model_->IsSearchStopped(1));
     model_->OpenSearch(0);
     model_->RemoveSearch(0);
@@ -96,19 +91,6 @@ TEST_F(SearchModelTest, CoreResultShowsItsColumnsInFullSixtyFourBits) {
     EXPECT_EQ(Column(rows, ResultColumn::Info), (std::vector<std::string>{"192 kbps", ""}));
     EXPECT_EQ(Column(rows, ResultColumn::Link), (std::vector<std::string>{"42", "43"}));
     EXPECT_EQ(model_->ShownCount(id), 2);
-}
-
-TEST_F(SearchModelTest, KnownNetworkNamesAreAskedForOnce) {
-    const std::int32_t id = Open();
-    for (int i = 0; i < 5; ++i) {
-        HandOver(*model_, MakeCoreResult(id, 2 * i, "a", 1, 1));
-        HandOver(*model_, MakeCoreResult(id, 2 * i + 1, "b", 1, 9));
-    }
-    // Network 9 stays unknown and is asked again, in case it arrives later.
-    EXPECT_EQ(networks_.Asked(), 6);
-    networks_.Set(9, "Gnutella");
-    HandOver(*model_, MakeCoreResult(id, 99, "c", 1, 9));
-    EXPECT_EQ(ColumnText(model_->ShowSearch(id).back(), ResultColumn::Net), "Gnutella");
 }
 
 TEST_F(SearchModelTest, TwoEnginesFindingOneLinkListItOnce) {

@@ -7,6 +7,7 @@
 #include <mutex>
 #include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/CoreResult.h"
@@ -17,29 +18,10 @@
 
 namespace korvana::test {
 
-// Network names as the core reported them; counts the questions.
-class FakeNetworks final : public NetworkNames {
-  public:
-    std::string NetworkName(std::int32_t number) const override {
-        std::lock_guard lock(mutex_);
-        ++asked_;
-        const auto found = names_.find(number);
-        return found == names_.end() ? "unknown" : found->second;
-    }
-    void Set(std::int32_t number, std::string name) {
-        std::lock_guard lock(mutex_);
-        names_[number] = std::move(name);
-    }
-    int Asked() const {
-        std::lock_guard lock(mutex_);
-        return asked_;
-    }
-
-  private:
-    mutable std::mutex mutex_;
-    std::map<std::int32_t, std::string> names_{{1, "Donkey"}, {2, "BitTorrent"}};
-    mutable int asked_ = 0;
-};
+// The names the core link gives networks 1 and 2; any other is unknown.
+inline std::string_view NetworkNameFor(std::int32_t number) {
+    return number == 1 ? "Donkey" : (number == 2 ? "BitTorrent" : "unknown");
+}
 
 // Probes that wait until the test runs them, with headers the test sets.
 class ManualProbes final : public HeaderProbes {
@@ -108,18 +90,14 @@ inline HandedCoreResult MakeCoreResult(std::int32_t searchId, std::int32_t resul
     return {searchId, std::shared_ptr<PooledResult>(owned, &owned->record)};
 }
 
-// Hands the result over as the core link does, under the sink's lock.
+// Hands the result over as the core link does, named by its network.
 inline void HandOver(CoreResultSink& sink, const HandedCoreResult& result) {
-    const auto lock = sink.Lock();
-    sink.AddCoreResult(result.record, result.searchId);
+    sink.AddCoreResult(result.record, result.searchId, NetworkNameFor(result->networkNumber));
 }
 
 // Commands recorded in order, one line each.
 class RecordingCommands final : public CoreCommands {
   public:
-    std::string NetworkName(std::int32_t number) const override {
-        return number == 1 ? "Donkey" : (number == 2 ? "BitTorrent" : "unknown");
-    }
     void SendSearchQuery(std::int32_t searchId, const SearchTerms& terms) override {
         searches.push_back({searchId, terms});
         log.push_back("search " + std::to_string(searchId));

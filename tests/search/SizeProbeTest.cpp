@@ -11,7 +11,6 @@ namespace korvana {
 namespace {
 
 using namespace std::chrono_literals;
-using test::FakeNetworks;
 using test::ManualProbes;
 using test::OkHeader;
 
@@ -40,7 +39,7 @@ class SizeProbeTest : public ::testing::Test {
     SizeProbeTest() {
         auto probes = std::make_unique<ManualProbes>();
         probes_ = probes.get();
-        model_ = std::make_unique<SearchModel>(networks_, std::move(probes));
+        model_ = std::make_unique<SearchModel>(std::move(probes));
         id_ = model_->TakeNextSearchId();
         model_->OpenSearch(id_);
         model_->ShowSearch(id_);
@@ -52,7 +51,6 @@ class SizeProbeTest : public ::testing::Test {
         return link;
     }
 
-    FakeNetworks networks_;
     ManualProbes* probes_ = nullptr;
     std::unique_ptr<SearchModel> model_;
     std::int32_t id_ = 0;
@@ -171,8 +169,7 @@ TEST(HttpHeaderProbes, RedirectIsProbedAtItsNewLocation) {
     ASSERT_TRUE(server.Start());
     const sim::SimTrack track = sim::DefaultWebCatalogue().front();
     const std::string path = "files/" + sim::PercentEncodePath(track.fileName);
-    FakeNetworks networks;
-    SearchModel model(networks);
+    SearchModel model;
     model.OpenSearch(0);
     model.ShowSearch(0);
     model.AddWebResult(0, server.BaseUrl() + "/redirect/abs/" + path, "moved.mp3",

@@ -39,7 +39,7 @@ class SearchPagePrompter final : public Prompter {
 struct PageWorld {
     PageWorld()
         : probes(new ManualProbes),
-          model(core, std::unique_ptr<HeaderProbes>(probes)),
+          model(std::unique_ptr<HeaderProbes>(probes)),
           web(EngineUrls{}, model, fetcher),
           page(model, core, web, downloads, prompter) {
         page.resize(1000, 700);

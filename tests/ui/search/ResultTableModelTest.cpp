@@ -15,7 +15,6 @@
 namespace korvana {
 namespace {
 
-using test::FakeNetworks;
 using test::HandOver;
 using test::MakeCoreResult;
 using test::ManualProbes;
@@ -26,7 +25,7 @@ class ResultTableModelTest : public ::testing::Test {
     ResultTableModelTest() {
         auto probes = std::make_unique<ManualProbes>();
         probes_ = probes.get();
-        model_ = std::make_unique<SearchModel>(networks_, std::move(probes));
+        model_ = std::make_unique<SearchModel>(std::move(probes));
         id_ = model_->TakeNextSearchId();
         model_->OpenSearch(id_);
         table_ = std::make_unique<ResultTableModel>(*model_);
@@ -61,7 +60,6 @@ class ResultTableModelTest : public ::testing::Test {
         return table_->data(table_->index(row, static_cast<int>(column)), role).toString();
     }
 
-    FakeNetworks networks_;
     ManualProbes* probes_ = nullptr;
     std::unique_ptr<SearchModel> model_;
     std::int32_t id_ = 0;

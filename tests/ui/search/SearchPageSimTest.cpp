@@ -53,7 +53,7 @@ class SearchPageSimTest : public ::testing::Test {
         config.port = static_cast<std::uint16_t>(sim_.Port());
         link_ = std::make_unique<CoreLink>(config, log_, prompter_, clock_);
         commands_ = std::make_unique<CoreLinkCommands>(*link_);
-        model_ = std::make_unique<SearchModel>(*commands_);
+        model_ = std::make_unique<SearchModel>();
         link_->SetSearchSink(model_.get());
         link_->StartReceiveThread();
         WebSearchOptions options;

@@ -61,7 +61,7 @@ TEST_F(SearchPageTest, EnterInTheKeywordStartsASearchEverywhere) {
     ASSERT_EQ(world_.core.searches.size(), 1u);
     EXPECT_EQ(world_.core.searches[0].id, 0);
     EXPECT_EQ(world_.core.searches[0].terms.keywords, "blues");
-    EXPECT_TRUE(world_.model.HasSearch(0));
+    EXPECT_FALSE(world_.model.IsSearchStopped(0));  // opened and running
     ASSERT_EQ(Tabs().Model().Count(), 1);
     EXPECT_EQ(Tabs().Model().Tab(0).title, "blues");
     EXPECT_EQ(Tabs().SelectedSearchId(), 0);
@@ -78,7 +78,7 @@ TEST_F(SearchPageTest, SearchWhileTheCoreIsDownRunsAndSaysTheCoreIsNotConnected)
     world_.core.connected = false;
     EXPECT_EQ(Search(QStringLiteral("blues")), 0);
     EXPECT_EQ(status(), QStringLiteral("Core not connected"));
-    EXPECT_TRUE(world_.model.HasSearch(0));
+    EXPECT_FALSE(world_.model.IsSearchStopped(0));  // opened and running
     EXPECT_EQ(Tabs().Model().Count(), 1);
     // Queued for the core's return.
     EXPECT_EQ(world_.core.searches.size(), 1u);
