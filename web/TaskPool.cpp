@@ -28,6 +28,16 @@ void TaskPool::Post(std::function<void()> task) {
     }
 }
 
+std::size_t TaskPool::Running() const {
+    std::lock_guard lock(mutex_);
+    return running_;
+}
+
+std::size_t TaskPool::Queued() const {
+    std::lock_guard lock(mutex_);
+    return queue_.size();
+}
+
 bool TaskPool::WaitUntilIdle(std::chrono::milliseconds timeout) {
     std::unique_lock lock(mutex_);
     return idle_.wait_for(lock, timeout, [this] { return queue_.empty() && running_ == 0; });

@@ -25,6 +25,9 @@ class TaskPool {
     // Queues a task; ignored once the pool is stopping.
     void Post(std::function<void()> task);
 
+    // Tasks being run now, and tasks waiting for a thread.
+    std::size_t Running() const;
+    std::size_t Queued() const;
     // Waits until no task is queued or running; false after `timeout`.
     bool WaitUntilIdle(std::chrono::milliseconds timeout);
 
@@ -36,7 +39,7 @@ class TaskPool {
     void Work();
 
     const std::size_t maxThreads_;
-    std::mutex mutex_;
+    mutable std::mutex mutex_;
     std::condition_variable wake_;
     std::condition_variable idle_;
     std::deque<std::function<void()>> queue_;

@@ -109,9 +109,9 @@ TEST(MainWindowMenu, StartupClearIsSilentAndEmptiesTheFolder) {
     std::filesystem::create_directories(f.folders.incomplete);
     std::ofstream(f.folders.incomplete / "part.mp3.korvana-part") << "x";
     f.window.ClearIncompleteFolder(false);
-    const auto part = f.folders.incomplete / "part.mp3.korvana-part";
-    EXPECT_TRUE(test::WaitUntil([&] { return !std::filesystem::exists(part); }));
-    QTest::qWait(50);
+    EXPECT_TRUE(f.window.ClearingIncomplete());
+    ASSERT_TRUE(test::WaitUntil([&] { return !f.window.ClearingIncomplete(); }));
+    EXPECT_FALSE(std::filesystem::exists(f.folders.incomplete / "part.mp3.korvana-part"));
     EXPECT_TRUE(f.prompter.messages.empty());
 }
 
