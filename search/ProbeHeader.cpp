@@ -1,6 +1,6 @@
 #include "search/ProbeHeader.h"
 
-#include "core/AsciiCase.h"
+#include "util/AsciiCase.h"
 
 #include <limits>
 

@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
-#include "core/AsciiCase.h"
 #include "core/TextLimit.h"
 #include "search/CoreCommands.h"
 #include "search/ProbeHeader.h"
+#include "util/AsciiCase.h"
 
 namespace korvana {
 SearchModel::SearchModel(const NetworkNames& networks, std::unique_ptr<HeaderProbes> probes)

@@ -1,6 +1,6 @@
 #include "web/download/DownloadHeader.h"
 
-#include "core/AsciiCase.h"
+#include "util/AsciiCase.h"
 
 #include <cctype>
 

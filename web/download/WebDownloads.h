@@ -10,7 +10,7 @@
 #include <mutex>
 #include <string>
 
-#include "web/TaskPool.h"
+#include "util/TaskPool.h"
 #include "web/download/WebDownloadSink.h"
 
 namespace korvana {

@@ -1,4 +1,4 @@
-#include "web/StopSignal.h"
+#include "util/StopSignal.h"
 
 #include <poll.h>
 #include <sys/eventfd.h>
