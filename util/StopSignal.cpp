@@ -1,30 +1,14 @@
 #include "util/StopSignal.h"
 
 #include <poll.h>
-#include <sys/eventfd.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <cstdint>
 
 namespace korvana {
 
-StopSignal::StopSignal() : fd_(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {}
-
-StopSignal::~StopSignal() {
-    if (fd_ >= 0) {
-        close(fd_);
-    }
-}
-
 void StopSignal::Trigger() {
-    if (triggered_.exchange(true)) {
-        return;
-    }
-    if (fd_ >= 0) {
-        const std::uint64_t one = 1;
-        // Nobody reads the counter, so the descriptor stays readable.
-        [[maybe_unused]] const ssize_t written = write(fd_, &one, sizeof one);
+    if (!triggered_.exchange(true)) {
+        wake_.Notify();
     }
 }
 
@@ -38,9 +22,9 @@ bool StopSignal::WaitFor(std::chrono::milliseconds delay) const {
             return true;
         }
         // Without a descriptor, wake every 50 ms to look at the flag.
-        pollfd wait{fd_, POLLIN, 0};
-        const auto slice = fd_ >= 0 ? left : std::min(left, std::chrono::milliseconds(50));
-        poll(&wait, fd_ >= 0 ? 1 : 0,
+        pollfd wait{Fd(), POLLIN, 0};
+        const auto slice = Fd() >= 0 ? left : std::min(left, std::chrono::milliseconds(50));
+        poll(&wait, Fd() >= 0 ? 1 : 0,
              static_cast<int>(std::min<long long>(slice.count(), 1 << 30)));
     }
     return false;
