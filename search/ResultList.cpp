@@ -50,6 +50,10 @@ class BatchFold {
     }
 
     bool AnyGone() const { return anyGone_; }
+    bool AllFresh() const {
+        return std::all_of(arrivals_.begin(), arrivals_.end(),
+                           [](const Arrival& arrival) { return arrival.fresh; });
+    }
 
     std::vector<ListedRow> Survivors() const {
         std::vector<ListedRow> survivors;
@@ -71,6 +75,28 @@ class BatchFold {
     std::vector<Arrival> arrivals_;
 };
 
+// New rows alone that all land side by side: their places come from a
+// binary search each, and the plan keeps them as a block instead of a whole
+// new list.
+bool PlanBlock(const std::vector<ListedRow>& rows, std::vector<ListedRow> arriving,
+               RowOrdering ordering, ListPlan& plan) {
+    if (arriving.empty()) {
+        return false;
+    }
+    OrderAsInserted(arriving, ordering);
+    std::vector<std::size_t> at;
+    at.reserve(arriving.size());
+    for (std::size_t i = 0; i < arriving.size(); ++i) {
+        at.push_back(InsertPosition(rows, arriving[i], ordering) + i);
+        if (at.back() != at.front() + i) {
+            return false;
+        }
+    }
+    plan.arrivedAt = std::move(at);
+    plan.block = std::move(arriving);
+    return true;
+}
+
 }  // namespace
 
 ListPlan ResultList::Plan(const std::vector<ListEvent>& events, RowOrdering ordering) const {
@@ -87,11 +113,23 @@ ListPlan ResultList::Plan(const std::vector<ListEvent>& events, RowOrdering orde
             plan.fresh.push_back(arrival.row);
         }
     }
-    // A batch of new rows alone, as in a flood, merges into the list as it
-    // is: a long list is not copied twice.
+    if (!fold.AnyGone() && fold.AllFresh() && PlanBlock(rows_, arriving, ordering, plan)) {
+        return plan;
+    }
+    // A batch of new rows alone merges into the list as it is: a long list
+    // is not copied twice.
     plan.rows = fold.AnyGone() ? MergeArrivals(fold.Survivors(), arriving, ordering, plan.arrivedAt)
                                : MergeArrivals(rows_, arriving, ordering, plan.arrivedAt);
     return plan;
+}
+
+void ResultList::Adopt(ListPlan&& plan) {
+    if (plan.block.empty()) {
+        rows_ = std::move(plan.rows);
+        return;
+    }
+    const auto at = rows_.begin() + static_cast<std::ptrdiff_t>(plan.arrivedAt.front());
+    rows_.insert(at, plan.block.begin(), plan.block.end());
 }
 
 void ResultList::Erase(std::size_t first, std::size_t count) {

@@ -29,8 +29,12 @@ struct ListPlan {
     std::vector<ListedRow> fresh;
     // Set when a row that stays changes its values and its place.
     bool moved = false;
-    // The whole list afterwards.
+    // The whole list afterwards; empty when `block` is set.
     std::vector<ListedRow> rows;
+    // When every new row lands side by side and nothing else changes, as in
+    // a flood, the rows that go in at `arrivedAt.front()`, in list order: the
+    // list takes them in place rather than as a copy of the whole list.
+    std::vector<ListedRow> block;
     // Indexes in `rows`, ascending, of every row inserted by the batch (fresh
     // rows and moved rows).
     std::vector<std::size_t> arrivedAt;
@@ -53,8 +57,8 @@ class ResultList {
     // Steps on the way to a plan's list, for views that are told row by row.
     void Erase(std::size_t first, std::size_t count);
     void Append(const std::vector<ListedRow>& rows);
-    // Takes the plan's list as the list.
-    void Adopt(ListPlan&& plan) { rows_ = std::move(plan.rows); }
+    // Makes the list the plan's list.
+    void Adopt(ListPlan&& plan);
 
   private:
     std::vector<ListedRow> rows_;

@@ -10,41 +10,43 @@
 namespace korvana {
 namespace {
 
-constexpr std::string_view kHeaderEnd = "\n\r\n";
+// What a gathered answer allows after more bytes came.
+enum class AnswerStep {
+    ReadOn,
+    HeaderComplete,  // a header-only read has its header
+    TooLarge,        // a header that never ends, or a body over the limit
+};
 
-// Keeps a gathered answer within the limits: a header that never ends, or a
-// body over the limit, ends the exchange.
+// Keeps a gathered answer within the limits.
 class ResponseGuard {
   public:
-    ResponseGuard(const HttpOptions& options, bool headerOnly)
-        : options_(options), headerOnly_(headerOnly) {}
+    ResponseGuard(const HttpOptions& options, AnswerRead read) : options_(options), read_(read) {}
 
-    // Looks at the text after `added` new bytes: kHttpOk to read on, a
-    // negative code to fail, or 1 when the header-only read is complete.
-    int Check(std::string& response, std::size_t added) {
-        if (headerEnd_ == std::string::npos) {
+    // Looks at the text after `added` new bytes; cuts it where the read ends.
+    AnswerStep Check(std::string& response, std::size_t added) {
+        if (bodyStart_ == std::string::npos) {
             const std::size_t from = response.size() - added;
-            headerEnd_ = response.find(kHeaderEnd, from >= 2 ? from - 2 : 0);
+            bodyStart_ = FindHeaderEnd(response, from >= 2 ? from - 2 : 0);
         }
-        if (headerEnd_ == std::string::npos) {
-            return response.size() > options_.maxHeaderBytes ? kHttpFailed : kHttpOk;
+        if (bodyStart_ == std::string::npos) {
+            return response.size() > options_.maxHeaderBytes ? AnswerStep::TooLarge
+                                                             : AnswerStep::ReadOn;
         }
-        if (headerOnly_) {
-            response.resize(headerEnd_);
-            return 1;
+        if (read_ == AnswerRead::HeaderOnly) {
+            response.resize(bodyStart_ - kHeaderEnd.size());
+            return AnswerStep::HeaderComplete;
         }
-        const std::size_t bodyStart = headerEnd_ + kHeaderEnd.size();
-        if (response.size() - bodyStart > options_.maxBodyBytes) {
-            response.resize(bodyStart + options_.maxBodyBytes);
-            return kHttpFailed;
+        if (response.size() - bodyStart_ > options_.maxBodyBytes) {
+            response.resize(bodyStart_ + options_.maxBodyBytes);
+            return AnswerStep::TooLarge;
         }
-        return kHttpOk;
+        return AnswerStep::ReadOn;
     }
 
   private:
     const HttpOptions& options_;
-    const bool headerOnly_;
-    std::size_t headerEnd_ = std::string::npos;
+    const AnswerRead read_;
+    std::size_t bodyStart_ = std::string::npos;
 };
 
 struct ExchangeLimits {
@@ -52,106 +54,100 @@ struct ExchangeLimits {
     std::optional<HttpConnection::TimePoint> deadline;
 };
 
-int Exchange(const HttpTarget& target, bool post, std::string& response, bool headerOnly,
-             const HttpOptions& options, const ExchangeLimits& limits) {
+HttpResult Exchange(const HttpTarget& target, HttpMethod method, AnswerRead read,
+                    std::string& response, const HttpOptions& options,
+                    const ExchangeLimits& limits) {
     HttpConnection connection(options);
     if (limits.deadline) {
         connection.SetDeadline(*limits.deadline);
     }
-    const int opened = connection.Open(target, post, limits.mayReachLocal);
-    if (opened != kHttpOk) {
+    const HttpResult opened = connection.Open(target, method, limits.mayReachLocal);
+    if (opened != HttpResult::Ok) {
         return opened;
     }
-    ResponseGuard guard(options, headerOnly);
+    ResponseGuard guard(options, read);
     std::array<char, 16 * 1024> buffer;
     for (;;) {
-        const long received = connection.Receive(buffer.data(), buffer.size());
-        if (received <= 0) {
-            return static_cast<int>(received);
+        std::size_t received = 0;
+        const HttpResult result = connection.Receive(buffer.data(), buffer.size(), received);
+        if (result != HttpResult::Ok || received == 0) {
+            return result;
         }
-        response.append(buffer.data(), static_cast<std::size_t>(received));
-        const int checked = guard.Check(response, static_cast<std::size_t>(received));
-        if (checked != kHttpOk) {
-            return checked > 0 ? kHttpOk : checked;
+        response.append(buffer.data(), received);
+        switch (guard.Check(response, received)) {
+            case AnswerStep::ReadOn:
+                break;
+            case AnswerStep::HeaderComplete:
+                return HttpResult::Ok;
+            case AnswerStep::TooLarge:
+                return HttpResult::Failed;
         }
     }
 }
 
+// The raw answer of one fetch of `url`; empty when the URL cannot be split.
+std::string FetchRaw(std::string_view url, const RequestOptions& request,
+                     const HttpOptions& options, HttpResult* result) {
+    auto target = SplitUrl(url);
+    if (!target) {
+        return {};
+    }
+    std::string response;
+    const HttpResult code = SendRequest(*target, response, request, options);
+    if (result != nullptr) {
+        *result = code;
+    }
+    return response;
+}
+
 }  // namespace
 
-int SendRequest(HttpTarget& target, bool post, std::string& response, bool headerOnly, int depth,
-                RedirectJoin join, const HttpOptions& options) {
+HttpResult SendRequest(HttpTarget& target, std::string& response, const RequestOptions& request,
+                       const HttpOptions& options) {
     const FetchOrigin origin{
         options.originUrl.empty() ? target : SplitUrl(options.originUrl).value_or(HttpTarget{})};
     ExchangeLimits limits;
     if (options.totalTimeout.count() > 0) {
         limits.deadline = std::chrono::steady_clock::now() + options.totalTimeout;
     }
-    for (;; ++depth) {
+    HttpMethod method = request.method;
+    for (int redirects = 0;; ++redirects) {
         response.clear();
-        if (depth > options.maxRedirects) {
-            return kHttpFailed;
+        if (redirects > options.maxRedirects) {
+            return HttpResult::Failed;
         }
         limits.mayReachLocal = origin.MayReachLocal(target);
-        const int code = Exchange(target, post, response, headerOnly, options, limits);
-        if (code != kHttpOk) {
-            return code;
+        const HttpResult result = Exchange(target, method, request.read, response, options, limits);
+        if (result != HttpResult::Ok) {
+            return result;
         }
-        switch (ApplyRedirect(target, response, join)) {
+        switch (ApplyRedirect(target, response, request.join)) {
             case RedirectStep::None:
-                return code;
+                return result;
             case RedirectStep::Refused:
-                return kHttpRefused;
+                return HttpResult::Refused;
             case RedirectStep::Follow:
                 break;
         }
-        post = false;
+        method = HttpMethod::Get;
     }
 }
 
 std::string FetchPage(std::string_view url, RedirectJoin join, const HttpOptions& options,
-                      int* result) {
-    auto target = SplitUrl(url);
-    if (!target) {
-        return {};
-    }
-    std::string response;
-    const int code = SendRequest(*target, false, response, false, 0, join, options);
-    if (result != nullptr) {
-        *result = code;
-    }
+                      HttpResult* result) {
+    const std::string response = FetchRaw(url, {.join = join}, options, result);
     return std::string(TextAfterHeader(response));
 }
 
-std::string FetchPostPage(std::string_view url, const HttpOptions& options, int* result) {
-    auto target = SplitUrl(url);
-    if (!target) {
-        return {};
-    }
-    std::string response;
-    const int code =
-        SendRequest(*target, true, response, false, 0, RedirectJoin::SearchFamily, options);
-    if (result != nullptr) {
-        *result = code;
-    }
-    const std::string_view afterFirst = TextAfterHeader(response);
-    if (afterFirst.find(kHeaderEnd) == std::string_view::npos) {
-        return std::string(afterFirst);
-    }
-    return std::string(TextAfterHeader(afterFirst));
+std::string FetchPostPage(std::string_view url, const HttpOptions& options, HttpResult* result) {
+    const std::string response = FetchRaw(url, {.method = HttpMethod::FormPost}, options, result);
+    return std::string(FinalBody(response));
 }
 
 std::string FetchHeader(std::string_view url, const HttpOptions& options) {
-    auto target = SplitUrl(url);
-    if (!target) {
-        return {};
-    }
-    std::string response;
-    if (SendRequest(*target, false, response, true, 0, RedirectJoin::SearchFamily, options) !=
-        kHttpOk) {
-        return {};
-    }
-    return response;
+    HttpResult result = HttpResult::Failed;
+    std::string header = FetchRaw(url, {.read = AnswerRead::HeaderOnly}, options, &result);
+    return result == HttpResult::Ok ? header : std::string();
 }
 
 }  // namespace korvana

@@ -13,34 +13,32 @@ namespace korvana {
 // of threads may call at once.
 
 // One exchange: `response` is emptied, then receives the raw answer (status
-// line, header, blank line, body). With `headerOnly` reading stops at the end
-// of the header, which is kept without the "\n\r\n" and what follows. A 30x
-// answer with a location is followed as a GET (a POST is never repeated as
-// POST) with `depth` + 1; the result is that of the last exchange, and
-// following more than options.maxRedirects redirects fails with kHttpFailed.
-// A redirect to another scheme than http or https, or to a local address off
-// the fetch's origin (FetchOrigin), ends it with kHttpRefused; an https
-// target goes through TLS. The fetch as a whole ends with kHttpOverTime
-// after options.totalTimeout.
-int SendRequest(HttpTarget& target, bool post, std::string& response, bool headerOnly, int depth,
-                RedirectJoin join, const HttpOptions& options = {});
+// line, header, blank line, body), read as `request` says. A 30x answer with
+// a location is followed as a GET (a form post is never repeated as a post);
+// the result is that of the last exchange, and following more than
+// options.maxRedirects redirects fails with Failed. A redirect to another
+// scheme than http or https, or to a local address off the fetch's origin
+// (FetchOrigin), ends it with Refused; an https target goes through TLS. The
+// fetch as a whole ends with OverTime after options.totalTimeout.
+HttpResult SendRequest(HttpTarget& target, std::string& response, const RequestOptions& request,
+                       const HttpOptions& options = {});
 
 // GET of an absolute URL; the body (the text after the first "\n\r\n") of
 // whatever arrived, whatever the result: a time-out after part of a page
 // yields that part. Empty when the URL cannot be split or nothing arrived.
 // `result`, when given, gets the exchange's code.
 std::string FetchPage(std::string_view url, RedirectJoin join, const HttpOptions& options = {},
-                      int* result = nullptr);
+                      HttpResult* result = nullptr);
 
 // POST of an absolute URL whose query becomes the form body (search family).
-// The answer is cut after the first "\n\r\n" and then after the next one,
-// since the server sends an interim answer ahead of its real one; when the
-// second is missing, the text after the first is returned.
+// The server sends an interim answer ahead of its real one: the body of the
+// final answer is returned (FinalBody), so a blank line in the page itself
+// never cuts it, and an answer without the interim one is read whole.
 std::string FetchPostPage(std::string_view url, const HttpOptions& options = {},
-                          int* result = nullptr);
+                          HttpResult* result = nullptr);
 
 // The header of a GET of an absolute URL (search family), read up to the
-// blank line; empty unless the exchange ended with kHttpOk.
+// blank line; empty unless the exchange ended with Ok.
 std::string FetchHeader(std::string_view url, const HttpOptions& options = {});
 
 }  // namespace korvana

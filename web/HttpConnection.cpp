@@ -70,19 +70,19 @@ int TlsProgress(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
     return stop != nullptr && stop->Triggered() ? 1 : 0;
 }
 
-int TlsConnectCode(CURLcode code, const CurlAddressRule& rule) {
+HttpResult TlsConnectCode(CURLcode code, const CurlAddressRule& rule) {
     switch (code) {
         case CURLE_COULDNT_RESOLVE_HOST:
-            return kHttpNoHost;
+            return HttpResult::NoHost;
         case CURLE_OPERATION_TIMEDOUT:
-            return kHttpTimedOut;
+            return HttpResult::TimedOut;
         case CURLE_ABORTED_BY_CALLBACK:
-            return kHttpFailed;
+            return HttpResult::Failed;
         case CURLE_COULDNT_CONNECT:
-            return rule.refused ? kHttpRefused : kHttpConnectFailed;
+            return rule.refused ? HttpResult::Refused : HttpResult::ConnectFailed;
         default:
             // Every TLS failure, a certificate that does not check out first.
-            return kHttpRefused;
+            return HttpResult::Refused;
     }
 }
 
@@ -102,13 +102,14 @@ void HttpConnection::Close() {
     fd_ = -1;
 }
 
-int HttpConnection::Open(const HttpTarget& target, bool post, bool mayReachLocal) {
+HttpResult HttpConnection::Open(const HttpTarget& target, HttpMethod method, bool mayReachLocal) {
     Close();
-    int code = target.secure ? ConnectTls(target, mayReachLocal) : Connect(target, mayReachLocal);
-    if (code == kHttpOk) {
-        code = SendAll(BuildRequest(target, post));
+    HttpResult code =
+        target.secure ? ConnectTls(target, mayReachLocal) : Connect(target, mayReachLocal);
+    if (code == HttpResult::Ok) {
+        code = SendAll(BuildRequest(target, method));
     }
-    if (code != kHttpOk) {
+    if (code != HttpResult::Ok) {
         Close();
     }
     return code;
@@ -117,51 +118,51 @@ int HttpConnection::Open(const HttpTarget& target, bool post, bool mayReachLocal
 // The socket is non-blocking from the start so that connecting and sending
 // can be woken by the stop signal; the kernel still decides when a connect
 // attempt has failed.
-int HttpConnection::Connect(const HttpTarget& target, bool mayReachLocal) {
+HttpResult HttpConnection::Connect(const HttpTarget& target, bool mayReachLocal) {
     const auto address = ResolveIpv4(target.host, target.port);
     if (!address) {
-        return kHttpNoHost;
+        return HttpResult::NoHost;
     }
     if (!mayReachLocal && IsLocalAddress(reinterpret_cast<const sockaddr*>(&*address))) {
-        return kHttpRefused;
+        return HttpResult::Refused;
     }
     fd_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     if (fd_ < 0) {
         std::fputs("Failed to create a socket.\n", stderr);
-        return kHttpNoSocket;
+        return HttpResult::NoSocket;
     }
     const int flags = fcntl(fd_, F_GETFL);
     if (flags < 0 || fcntl(fd_, F_SETFL, flags | O_NONBLOCK) < 0) {
-        return kHttpNonBlockingFailed;
+        return HttpResult::NonBlockingFailed;
     }
     if (connect(fd_, reinterpret_cast<const sockaddr*>(&*address), sizeof *address) == 0) {
-        return kHttpOk;
+        return HttpResult::Ok;
     }
     if (errno != EINPROGRESS) {
-        return kHttpConnectFailed;
+        return HttpResult::ConnectFailed;
     }
-    if (const int waited = Wait(POLLOUT, std::nullopt); waited != kHttpOk) {
-        return waited == kHttpOverTime ? waited : kHttpFailed;
+    if (const HttpResult waited = Wait(POLLOUT, std::nullopt); waited != HttpResult::Ok) {
+        return waited == HttpResult::OverTime ? waited : HttpResult::Failed;
     }
     int error = 0;
     socklen_t length = sizeof error;
     if (getsockopt(fd_, SOL_SOCKET, SO_ERROR, &error, &length) != 0 || error != 0) {
-        return kHttpConnectFailed;
+        return HttpResult::ConnectFailed;
     }
-    return kHttpOk;
+    return HttpResult::Ok;
 }
 
 // libcurl makes the connection and the TLS handshake, checking the server's
 // certificate and name, and then hands over the raw channel: the request and
 // answer are the socket client's own, only encrypted.
-int HttpConnection::ConnectTls(const HttpTarget& target, bool mayReachLocal) {
+HttpResult HttpConnection::ConnectTls(const HttpTarget& target, bool mayReachLocal) {
     if (!IsPlausibleHostName(target.host)) {
-        return kHttpNoHost;
+        return HttpResult::NoHost;
     }
     EnsureCurlReady();
     tls_ = curl_easy_init();
     if (tls_ == nullptr) {
-        return kHttpNoSocket;
+        return HttpResult::NoSocket;
     }
     const std::string url = "https://" + target.host + ":" + std::to_string(target.port) + "/";
     auto connectTime = options_.idleTimeout;
@@ -188,10 +189,10 @@ int HttpConnection::ConnectTls(const HttpTarget& target, bool mayReachLocal) {
     curl_socket_t socket = CURL_SOCKET_BAD;
     if (curl_easy_getinfo(tls_, CURLINFO_ACTIVESOCKET, &socket) != CURLE_OK ||
         socket == CURL_SOCKET_BAD) {
-        return kHttpConnectFailed;
+        return HttpResult::ConnectFailed;
     }
     fd_ = socket;
-    return kHttpOk;
+    return HttpResult::Ok;
 }
 
 long HttpConnection::SendSome(std::string_view text) {
@@ -222,7 +223,7 @@ long HttpConnection::ReceiveSome(char* buffer, std::size_t capacity) {
 
 // The whole text goes out even when the kernel takes it in parts; a request
 // cut short would be answered with an error or not at all.
-int HttpConnection::SendAll(std::string_view text) {
+HttpResult HttpConnection::SendAll(std::string_view text) {
     const auto deadline = Clock::now() + options_.idleTimeout;
     while (!text.empty()) {
         const long sent = SendSome(text);
@@ -235,46 +236,48 @@ int HttpConnection::SendAll(std::string_view text) {
             continue;
         }
         if (error == EAGAIN || error == EWOULDBLOCK) {
-            const int waited = Wait(POLLOUT, deadline);
-            if (waited == kHttpOk) {
+            const HttpResult waited = Wait(POLLOUT, deadline);
+            if (waited == HttpResult::Ok) {
                 continue;
             }
-            if (waited == kHttpFailed || waited == kHttpOverTime) {
+            if (waited == HttpResult::Failed || waited == HttpResult::OverTime) {
                 return waited;
             }
             error = ETIMEDOUT;
         }
         std::fprintf(stderr, "could not send URL:  errno=%d (%s)\n", error,
                      std::error_code(error, std::generic_category()).message().c_str());
-        return kHttpSendFailed;
+        return HttpResult::SendFailed;
     }
-    return kHttpOk;
+    return HttpResult::Ok;
 }
 
-long HttpConnection::Receive(char* buffer, std::size_t capacity) {
+HttpResult HttpConnection::Receive(char* buffer, std::size_t capacity, std::size_t& received) {
+    received = 0;
     if (fd_ < 0) {
-        return kHttpReceiveFailed;
+        return HttpResult::ReceiveFailed;
     }
     const auto deadline = Clock::now() + options_.idleTimeout;
     for (;;) {
-        const long received = ReceiveSome(buffer, capacity);
-        if (received >= 0) {
-            return static_cast<long>(received);
+        const long got = ReceiveSome(buffer, capacity);
+        if (got >= 0) {
+            received = static_cast<std::size_t>(got);
+            return HttpResult::Ok;
         }
         if (errno == EINTR) {
             continue;
         }
         if (errno != EAGAIN && errno != EWOULDBLOCK) {
-            return kHttpReceiveFailed;
+            return HttpResult::ReceiveFailed;
         }
-        const int waited = Wait(POLLIN, deadline);
-        if (waited != kHttpOk) {
+        const HttpResult waited = Wait(POLLIN, deadline);
+        if (waited != HttpResult::Ok) {
             return waited;
         }
     }
 }
 
-int HttpConnection::Wait(short events, std::optional<TimePoint> idleDeadline) {
+HttpResult HttpConnection::Wait(short events, std::optional<TimePoint> idleDeadline) {
     const StopSignal* stop = options_.stop;
     // A stop signal without a descriptor cannot wake poll(): look at its flag
     // every 50 ms instead.
@@ -282,19 +285,19 @@ int HttpConnection::Wait(short events, std::optional<TimePoint> idleDeadline) {
     pollfd fds[2] = {{fd_, events, 0}, {stop != nullptr ? stop->Fd() : -1, POLLIN, 0}};
     for (;;) {
         if (stop != nullptr && stop->Triggered()) {
-            return kHttpFailed;
+            return HttpResult::Failed;
         }
         int timeout = -1;
         if (deadline_) {
             timeout = MillisecondsUntil(*deadline_);
             if (timeout == 0 && Clock::now() >= *deadline_) {
-                return kHttpOverTime;
+                return HttpResult::OverTime;
             }
         }
         if (idleDeadline) {
             const int idleLeft = MillisecondsUntil(*idleDeadline);
             if (idleLeft == 0 && Clock::now() >= *idleDeadline) {
-                return kHttpTimedOut;
+                return HttpResult::TimedOut;
             }
             timeout = timeout < 0 ? idleLeft : std::min(timeout, idleLeft);
         }
@@ -303,10 +306,10 @@ int HttpConnection::Wait(short events, std::optional<TimePoint> idleDeadline) {
         }
         const int ready = poll(fds, 2, timeout);
         if (ready < 0 && errno != EINTR) {
-            return kHttpFailed;
+            return HttpResult::Failed;
         }
         if (ready > 0 && fds[0].revents != 0) {
-            return kHttpOk;
+            return HttpResult::Ok;
         }
     }
 }

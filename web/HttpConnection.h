@@ -26,34 +26,34 @@ class HttpConnection {
     HttpConnection(const HttpConnection&) = delete;
     HttpConnection& operator=(const HttpConnection&) = delete;
 
-    // Every wait of this exchange ends at `deadline` with kHttpOverTime.
+    // Every wait of this exchange ends at `deadline` with OverTime.
     void SetDeadline(TimePoint deadline) { deadline_ = deadline; }
 
-    // Sends BuildRequest(target, post). With `mayReachLocal` false a local
-    // address (IsLocalAddress) is refused before connecting. Returns kHttpOk
-    // or kHttpNoHost, kHttpNoSocket, kHttpConnectFailed, kHttpSendFailed,
-    // kHttpNonBlockingFailed, kHttpRefused (a local address, or TLS that does
-    // not check out), kHttpOverTime, kHttpFailed (stopped).
-    int Open(const HttpTarget& target, bool post, bool mayReachLocal = true);
+    // Sends BuildRequest(target, method). With `mayReachLocal` false a local
+    // address (IsLocalAddress) is refused before connecting. Returns Ok or
+    // NoHost, NoSocket, ConnectFailed, SendFailed, NonBlockingFailed, Refused
+    // (a local address, or TLS that does not check out), OverTime, Failed
+    // (stopped).
+    HttpResult Open(const HttpTarget& target, HttpMethod method, bool mayReachLocal = true);
 
     // Waits up to the idle time-out for the next chunk and reads at most
-    // `capacity` bytes of it. Returns the byte count, 0 when the server has
-    // closed, or kHttpTimedOut, kHttpOverTime, kHttpReceiveFailed,
-    // kHttpFailed (stopped).
-    long Receive(char* buffer, std::size_t capacity);
+    // `capacity` bytes of it into `buffer`, their count into `received`.
+    // Ok with 0 bytes: the server has closed. Otherwise TimedOut, OverTime,
+    // ReceiveFailed, Failed (stopped), with 0 bytes.
+    HttpResult Receive(char* buffer, std::size_t capacity, std::size_t& received);
 
   private:
-    int Connect(const HttpTarget& target, bool mayReachLocal);
-    int ConnectTls(const HttpTarget& target, bool mayReachLocal);
-    int SendAll(std::string_view text);
+    HttpResult Connect(const HttpTarget& target, bool mayReachLocal);
+    HttpResult ConnectTls(const HttpTarget& target, bool mayReachLocal);
+    HttpResult SendAll(std::string_view text);
     // send() and recv() on the socket or through TLS: a byte count, or -1
     // with errno set (EAGAIN when nothing can move yet).
     long SendSome(std::string_view text);
     long ReceiveSome(char* buffer, std::size_t capacity);
-    // Waits for `events` on the socket: kHttpOk when ready, kHttpTimedOut
-    // once `idleDeadline` has passed (none: no limit), kHttpOverTime at the
-    // exchange's deadline, kHttpFailed when stopped.
-    int Wait(short events, std::optional<TimePoint> idleDeadline);
+    // Waits for `events` on the socket: Ok when ready, TimedOut once
+    // `idleDeadline` has passed (none: no limit), OverTime at the exchange's
+    // deadline, Failed when stopped.
+    HttpResult Wait(short events, std::optional<TimePoint> idleDeadline);
     void Close();
 
     const HttpOptions& options_;

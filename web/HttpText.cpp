@@ -4,11 +4,12 @@
 #include <cctype>
 
 #include "util/AsciiCase.h"
+#include "web/ResponseHeader.h"
+#include "web/UrlEscape.h"
 
 namespace korvana {
 namespace {
 
-constexpr std::string_view kHeaderEnd = "\n\r\n";
 constexpr std::string_view kAgentLine = "User-Agent: Mozilla/5.0\r\n";
 
 std::optional<std::uint16_t> ParsePort(std::string_view digits) {
@@ -26,26 +27,6 @@ std::optional<std::uint16_t> ParsePort(std::string_view digits) {
         return std::nullopt;
     }
     return static_cast<std::uint16_t>(value);
-}
-
-// Spaces become "%20" as the engines expect. Other bytes below "!" and DEL
-// are escaped too: a decoded link may hold line breaks, and sending them raw
-// would end the request line early.
-std::string EscapeObject(std::string_view object) {
-    static constexpr char kHex[] = "0123456789ABCDEF";
-    std::string escaped;
-    escaped.reserve(object.size());
-    for (char c : object) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte <= 0x20 || byte == 0x7F) {
-            escaped += '%';
-            escaped += kHex[byte >> 4];
-            escaped += kHex[byte & 0x0F];
-        } else {
-            escaped += c;
-        }
-    }
-    return escaped;
 }
 
 bool SplitHostPort(std::string_view authority, std::uint16_t defaultPort, HttpTarget& target) {
@@ -68,35 +49,8 @@ bool SplitHostPort(std::string_view authority, std::uint16_t defaultPort, HttpTa
 }
 
 void SetPath(HttpTarget& target, std::string_view path) {
-    target.path = EscapeObject(path);
+    target.path = EscapeUrl(path, UrlEscape::RequestLine);
     CutToLimit(target.path, HttpTarget::kMaxField);
-}
-
-bool IsInterimHeader(std::string_view header) {
-    return header.starts_with("HTTP/1.0 1") || header.starts_with("HTTP/1.1 1");
-}
-
-// The value of a "Location:" or "location:" header line: after the colon and
-// any blanks, up to the end of the line.
-std::optional<std::string_view> LocationValue(std::string_view header) {
-    constexpr std::string_view kName = "ocation:";
-    for (std::size_t at = header.find(kName); at != std::string_view::npos;
-         at = header.find(kName, at + 1)) {
-        if (at < 2 || header[at - 2] != '\n' || (header[at - 1] != 'L' && header[at - 1] != 'l')) {
-            continue;
-        }
-        std::size_t start = at + kName.size();
-        while (start < header.size() && (header[start] == ' ' || header[start] == '\t')) {
-            ++start;
-        }
-        const std::size_t end = header.find_first_of("\r\n", start);
-        const std::string_view value = header.substr(start, end - start);
-        if (value.empty()) {
-            return std::nullopt;
-        }
-        return value;
-    }
-    return std::nullopt;
 }
 
 // A location that starts with a scheme ("name:"), as RFC 3986 spells one.
@@ -195,23 +149,19 @@ std::optional<HttpTarget> ParseRedirectUrl(std::string_view url) {
 }
 
 RedirectStep ApplyRedirect(HttpTarget& target, std::string_view response, RedirectJoin join) {
-    const std::string_view header = FinalHeader(response);
-    if (header.find("HTTP/1.0 30") == std::string_view::npos &&
-        header.find("HTTP/1.1 30") == std::string_view::npos) {
+    const ResponseHeader header = ParseResponseHeader(FinalHeader(response));
+    if (!header.status || *header.status / 10 != 30 || header.location.empty()) {
         return RedirectStep::None;
     }
-    const auto value = LocationValue(header);
-    if (!value) {
-        return RedirectStep::None;
-    }
-    if (HasScheme(*value) && !IsWebScheme(*value)) {
+    const std::string_view value = header.location;
+    if (HasScheme(value) && !IsWebScheme(value)) {
         return RedirectStep::Refused;
     }
-    if (!IsAbsoluteLocation(*value, join)) {
-        target = JoinRelative(target, *value, join);
+    if (!IsAbsoluteLocation(value, join)) {
+        target = JoinRelative(target, value, join);
         return RedirectStep::Follow;
     }
-    auto next = ParseRedirectUrl(*value);
+    auto next = ParseRedirectUrl(value);
     if (!next) {
         return RedirectStep::None;
     }
@@ -219,9 +169,9 @@ RedirectStep ApplyRedirect(HttpTarget& target, std::string_view response, Redire
     return RedirectStep::Follow;
 }
 
-std::string BuildRequest(const HttpTarget& target, bool post) {
+std::string BuildRequest(const HttpTarget& target, HttpMethod method) {
     std::string text;
-    if (!post) {
+    if (method == HttpMethod::Get) {
         text = "GET " + target.path + " HTTP/1.0\r\nConnection: close\r\nHost: " + target.host +
                "\r\nPragma: no-cache\r\nCache-control: no-cache\r\n";
         text += kAgentLine;
@@ -241,28 +191,6 @@ std::string BuildRequest(const HttpTarget& target, bool post) {
     text += "Content-Length: " + std::to_string(body.size()) + "\r\n\r\n";
     text += body;
     return text;
-}
-
-std::string_view TextAfterHeader(std::string_view response) {
-    const std::size_t end = response.find(kHeaderEnd);
-    if (end == std::string_view::npos) {
-        return {};
-    }
-    return response.substr(end + kHeaderEnd.size());
-}
-
-std::string_view FinalHeader(std::string_view response) {
-    for (;;) {
-        const std::size_t end = response.find(kHeaderEnd);
-        if (end == std::string_view::npos) {
-            return response;
-        }
-        const std::string_view header = response.substr(0, end);
-        if (!IsInterimHeader(header)) {
-            return header;
-        }
-        response.remove_prefix(end + kHeaderEnd.size());
-    }
 }
 
 }  // namespace korvana

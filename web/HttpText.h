@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "web/HttpOptions.h"
+
 namespace korvana {
 
 // Where one request goes. A redirect rewrites it in place.
@@ -23,17 +25,9 @@ struct HttpTarget {
     bool secure = false;
 };
 
-// How a relative redirect location is joined to the current host.
-enum class RedirectJoin {
-    // Engines and size probes: a value not starting with "http" becomes host + "/" + value.
-    SearchFamily,
-    // Vendor services: a value without "http://" or "https://" becomes host + value.
-    VendorFamily,
-};
-
 // Splits an absolute http or https URL. The port defaults to 80 or 443 by
-// scheme, the object to "/". Spaces and control characters in the object are
-// sent as percent escapes; nothing else is escaped. Absent for any other
+// scheme, the object to "/". The object is escaped for the request line
+// (UrlEscape::RequestLine). Absent for any other
 // scheme, an empty host or a port that is not a number from 1 to 65535.
 std::optional<HttpTarget> SplitUrl(std::string_view url);
 
@@ -57,18 +51,8 @@ enum class RedirectStep {
 // Refused, never joined as a path.
 RedirectStep ApplyRedirect(HttpTarget& target, std::string_view response, RedirectJoin join);
 
-// The request text sent for `target`: an HTTP/1.0 GET, or an HTTP/1.1 POST
-// whose form body is the object's query (the part after its first "?").
-std::string BuildRequest(const HttpTarget& target, bool post);
-
-// The text after the first "\n\r\n" (the end of a header); empty when the
-// text has none, since then it holds no body.
-std::string_view TextAfterHeader(std::string_view response);
-
-// The header of the final answer in `response`: the text before the first
-// "\n\r\n", skipping interim 1xx answers; the whole text when it has no
-// "\n\r\n" (a header read alone).
-std::string_view FinalHeader(std::string_view response);
+// The request text sent for `target` (see HttpMethod).
+std::string BuildRequest(const HttpTarget& target, HttpMethod method);
 
 // Cuts `text` to at most `limit` bytes without splitting a UTF-8 sequence.
 void CutToLimit(std::string& text, std::size_t limit);

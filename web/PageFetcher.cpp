@@ -11,8 +11,8 @@ namespace {
 // keeps the outcome of its own last fetch.
 thread_local bool lastFetchOverran = false;
 
-std::string Noted(std::string page, int result) {
-    lastFetchOverran = result == kHttpOverTime;
+std::string Noted(std::string page, HttpResult result) {
+    lastFetchOverran = result == HttpResult::OverTime;
     return page;
 }
 
@@ -24,21 +24,21 @@ HttpPageFetcher::HttpPageFetcher(const HttpOptions& options, const StopSignal& s
 }
 
 std::string HttpPageFetcher::FetchPage(const std::string& url) {
-    int result = kHttpOk;
+    HttpResult result = HttpResult::Ok;
     std::string page = korvana::FetchPage(url, RedirectJoin::SearchFamily, options_, &result);
     return Noted(std::move(page), result);
 }
 
 std::string HttpPageFetcher::FetchPostPage(const std::string& url) {
-    int result = kHttpOk;
+    HttpResult result = HttpResult::Ok;
     std::string page = korvana::FetchPostPage(url, options_, &result);
     return Noted(std::move(page), result);
 }
 
 std::string HttpPageFetcher::FetchWithSystemHttp(const std::string& url) {
-    int result = kHttpOk;
+    HttpResult result = HttpResult::Ok;
     std::string page =
-        korvana::FetchWithSystemHttp(url, RedirectJoin::SearchFamily, options_, &result);
+        korvana::FetchWithSystemHttp(url, kSearchFamilySystemHttp, options_, &result);
     return Noted(std::move(page), result);
 }
 

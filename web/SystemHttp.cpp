@@ -9,6 +9,7 @@
 #include "util/StopSignal.h"
 #include "web/AddressRules.h"
 #include "web/CurlSupport.h"
+#include "web/UrlEscape.h"
 
 namespace korvana {
 namespace {
@@ -51,44 +52,6 @@ int Progress(void* user, curl_off_t, curl_off_t received, curl_off_t, curl_off_t
     return now - transfer->lastProgress > transfer->options.idleTimeout ? 1 : 0;
 }
 
-std::string EscapeForUrl(std::string_view text) {
-    static constexpr char kHex[] = "0123456789ABCDEF";
-    static constexpr std::string_view kUnsafe = "\"<>\\^`{|}";
-    std::string escaped;
-    for (char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte <= 0x20 || byte >= 0x7F || kUnsafe.find(c) != std::string_view::npos) {
-            escaped += '%';
-            escaped += kHex[byte >> 4];
-            escaped += kHex[byte & 0x0F];
-        } else {
-            escaped += c;
-        }
-    }
-    return escaped;
-}
-
-// The URL as libcurl gets it: scheme by the family's TLS rule, host, port
-// and the object, whole (a feedback message may be long) with unsafe
-// characters escaped.
-std::optional<std::string> CurlUrl(std::string_view url, RedirectJoin family) {
-    const auto target = SplitUrl(url);
-    if (!target) {
-        return std::nullopt;
-    }
-    const std::size_t schemeEnd = url.find("://") + 3;
-    const std::size_t objectStart = url.find_first_of("/?", schemeEnd);
-    std::string object =
-        objectStart == std::string_view::npos ? "/" : std::string(url.substr(objectStart));
-    if (object.front() == '?') {
-        object.insert(0, "/");
-    }
-    const bool https = url[4] == 's' || url[4] == 'S';
-    const bool secure = https || (family == RedirectJoin::SearchFamily && target->port == 443);
-    return std::string(secure ? "https://" : "http://") + target->host + ":" +
-           std::to_string(target->port) + EscapeForUrl(object);
-}
-
 struct CurlDeleter {
     void operator()(CURL* curl) const { curl_easy_cleanup(curl); }
 };
@@ -112,8 +75,8 @@ void Configure(CURL* curl, curl_slist* headers) {
 }
 
 // One hop: fetches `url` into `transfer`; the exchange's code.
-int PerformHop(CURL* curl, const std::string& url, Transfer& transfer, CurlAddressRule& rule,
-               std::optional<Clock::time_point> deadline) {
+HttpResult PerformHop(CURL* curl, const std::string& url, Transfer& transfer, CurlAddressRule& rule,
+                      std::optional<Clock::time_point> deadline) {
     curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
     curl_easy_setopt(curl, CURLOPT_WRITEDATA, &transfer);
     curl_easy_setopt(curl, CURLOPT_XFERINFODATA, &transfer);
@@ -122,27 +85,27 @@ int PerformHop(CURL* curl, const std::string& url, Transfer& transfer, CurlAddre
         const auto left =
             std::chrono::duration_cast<std::chrono::milliseconds>(*deadline - Clock::now());
         if (left.count() <= 0) {
-            return kHttpOverTime;
+            return HttpResult::OverTime;
         }
         timeoutMs = static_cast<long>(left.count());
     }
     curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, timeoutMs);
     const CURLcode code = curl_easy_perform(curl);
     if (rule.refused) {
-        return kHttpRefused;
+        return HttpResult::Refused;
     }
     if (code == CURLE_OPERATION_TIMEDOUT && deadline) {
-        return kHttpOverTime;
+        return HttpResult::OverTime;
     }
-    return code == CURLE_OK && !transfer.overflow ? kHttpOk : kHttpFailed;
+    return code == CURLE_OK && !transfer.overflow ? HttpResult::Ok : HttpResult::Failed;
 }
 
 void RemoveLineBreaksAndNuls(std::string& text) {
     std::erase_if(text, [](char c) { return c == '\n' || c == '\r' || c == '\0'; });
 }
 
-std::string Fetch(std::string_view url, RedirectJoin family, const HttpOptions& options,
-                  int& code) {
+std::string Fetch(std::string_view url, const SystemHttpPolicy& policy, const HttpOptions& options,
+                  HttpResult& code) {
     const auto first = SplitUrl(url);
     if (!first) {
         return {};
@@ -158,7 +121,7 @@ std::string Fetch(std::string_view url, RedirectJoin family, const HttpOptions& 
     std::unique_ptr<curl_slist, HeaderListDeleter> headers(
         curl_slist_append(nullptr, "Cache-Control: no-cache"));
     if (!curl || !headers || curl_slist_append(headers.get(), "Pragma: no-cache") == nullptr) {
-        code = kHttpFailed;
+        code = HttpResult::Failed;
         return {};
     }
     Configure(curl.get(), headers.get());
@@ -167,19 +130,19 @@ std::string Fetch(std::string_view url, RedirectJoin family, const HttpOptions& 
     std::string current(url);
     for (int hop = 0;; ++hop) {
         const auto target = SplitUrl(current);
-        const auto curlUrl = CurlUrl(current, family);
+        const auto curlUrl = SystemHttpUrl(current, policy);
         if (!target || !curlUrl) {
-            code = kHttpRefused;  // a redirect to another scheme
+            code = HttpResult::Refused;  // a redirect to another scheme
             return {};
         }
         if (hop > options.maxRedirects) {
-            code = kHttpFailed;
+            code = HttpResult::Failed;
             return {};
         }
         rule.mayReachLocal = origin.MayReachLocal(*target);
         Transfer transfer(options);
         code = PerformHop(curl.get(), *curlUrl, transfer, rule, deadline);
-        if (code != kHttpOk) {
+        if (code != HttpResult::Ok) {
             return {};
         }
         long status = 0;
@@ -191,7 +154,7 @@ std::string Fetch(std::string_view url, RedirectJoin family, const HttpOptions& 
             current = location;
             continue;
         }
-        if (family == RedirectJoin::VendorFamily && status >= 400) {
+        if (policy.errorStatusGivesNothing && status >= 400) {
             return {};
         }
         RemoveLineBreaksAndNuls(transfer.body);
@@ -201,10 +164,27 @@ std::string Fetch(std::string_view url, RedirectJoin family, const HttpOptions& 
 
 }  // namespace
 
-std::string FetchWithSystemHttp(std::string_view url, RedirectJoin family,
-                                const HttpOptions& options, int* result) {
-    int code = kHttpRefused;
-    std::string body = Fetch(url, family, options, code);
+std::optional<std::string> SystemHttpUrl(std::string_view url, const SystemHttpPolicy& policy) {
+    const auto target = SplitUrl(url);
+    if (!target) {
+        return std::nullopt;
+    }
+    const std::size_t schemeEnd = url.find("://") + 3;
+    const std::size_t objectStart = url.find_first_of("/?", schemeEnd);
+    std::string object =
+        objectStart == std::string_view::npos ? "/" : std::string(url.substr(objectStart));
+    if (object.front() == '?') {
+        object.insert(0, "/");
+    }
+    const bool secure = target->secure || (policy.tlsOnPort443 && target->port == 443);
+    return std::string(secure ? "https://" : "http://") + target->host + ":" +
+           std::to_string(target->port) + EscapeUrl(object, UrlEscape::WholeUrl);
+}
+
+std::string FetchWithSystemHttp(std::string_view url, const SystemHttpPolicy& policy,
+                                const HttpOptions& options, HttpResult* result) {
+    HttpResult code = HttpResult::Refused;
+    std::string body = Fetch(url, policy, options, code);
     if (result != nullptr) {
         *result = code;
     }

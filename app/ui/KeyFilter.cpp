@@ -71,7 +71,11 @@ KeyFilter::KeyFilter(std::function<void(int page)> showPage, QObject* parent)
     : QObject(parent), showPage_(std::move(showPage)) {}
 
 bool KeyFilter::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() != QEvent::KeyPress || IsPropagationOfLastPress(watched, event)) {
+    // A key from the window system passes here twice: first at the window's
+    // handle, then at the focused widget. Only the widget's passage says
+    // where the key was typed.
+    if (event->type() != QEvent::KeyPress || !watched->isWidgetType() ||
+        IsPropagationOfLastPress(watched, event)) {
         return QObject::eventFilter(watched, event);
     }
     lastEvent_ = event;

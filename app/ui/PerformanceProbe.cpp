@@ -49,7 +49,8 @@ class PerformanceProbe final : public QObject {
         connect(&timer_, &QTimer::timeout, this, &PerformanceProbe::Tick);
         timer_.start(kTick);
         lastTick_ = lastRss_ = Clock::now();
-        WatchResultList();
+        model_ = WatchList("IDC_RESULT_LIST", "rows");
+        WatchList("IDC_LIBRARY_LIST", "library");
     }
     ~PerformanceProbe() override { std::fclose(out_); }
 
@@ -59,16 +60,19 @@ class PerformanceProbe final : public QObject {
         std::fflush(out_);
     }
 
-    void WatchResultList() {
-        auto* view = window_.findChild<QTableView*>(QStringLiteral("IDC_RESULT_LIST"));
-        model_ = view != nullptr ? view->model() : nullptr;
-        if (model_ == nullptr) {
-            return;
+    // Reports the row count of the list named `id` under `word` at every
+    // change; returns its model, or null when the window has no such list.
+    QAbstractItemModel* WatchList(const char* id, const char* word) {
+        auto* view = window_.findChild<QTableView*>(QString::fromLatin1(id));
+        QAbstractItemModel* model = view != nullptr ? view->model() : nullptr;
+        if (model == nullptr) {
+            return nullptr;
         }
-        const auto report = [this] { Write("rows", model_->rowCount()); };
-        connect(model_, &QAbstractItemModel::rowsInserted, this, report);
-        connect(model_, &QAbstractItemModel::rowsRemoved, this, report);
-        connect(model_, &QAbstractItemModel::modelReset, this, report);
+        const auto report = [this, model, word] { Write(word, model->rowCount()); };
+        connect(model, &QAbstractItemModel::rowsInserted, this, report);
+        connect(model, &QAbstractItemModel::rowsRemoved, this, report);
+        connect(model, &QAbstractItemModel::modelReset, this, report);
+        return model;
     }
 
     void Tick() {

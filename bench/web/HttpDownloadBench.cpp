@@ -29,13 +29,15 @@ void BM_SocketClientDownload(benchmark::State& state) {
     for (auto _ : state) {
         const korvana::HttpOptions options;
         korvana::HttpConnection connection(options);
-        if (connection.Open(target, false) != korvana::kHttpOk) {
+        if (connection.Open(target, korvana::HttpMethod::Get) != korvana::HttpResult::Ok) {
             state.SkipWithError("cannot connect");
             return;
         }
-        long received = 0;
-        while ((received = connection.Receive(chunk.data(), chunk.size())) > 0) {
-            total += received;
+        std::size_t received = 0;
+        while (connection.Receive(chunk.data(), chunk.size(), received) ==
+                   korvana::HttpResult::Ok &&
+               received > 0) {
+            total += static_cast<std::int64_t>(received);
         }
     }
     state.SetBytesProcessed(total);

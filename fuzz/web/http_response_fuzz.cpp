@@ -5,10 +5,10 @@
 
 #include "web/HttpText.h"
 
-// Treats the input as the raw text of an exchange: the redirect rules of both
-// families, the header of the final answer and the body cut. A rewritten
-// target must stay within its limits and carry no blank or control byte on
-// the request line.
+// Treats the input as the raw text of an exchange and applies the redirect
+// rules of both families (the header itself is response_header_fuzz's). A
+// rewritten target must stay within its limits and carry no blank or control
+// byte on the request line.
 namespace {
 
 void CheckTarget(const korvana::HttpTarget& target) {
@@ -33,13 +33,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         korvana::HttpTarget target{8080, "/start", "127.0.0.1"};
         if (korvana::ApplyRedirect(target, response, join) == korvana::RedirectStep::Follow) {
             CheckTarget(target);
-            korvana::BuildRequest(target, false);
+            korvana::BuildRequest(target, korvana::HttpMethod::Get);
         }
-    }
-    const std::string_view header = korvana::FinalHeader(response);
-    const std::string_view body = korvana::TextAfterHeader(response);
-    if (header.size() > response.size() || body.size() > response.size()) {
-        std::abort();
     }
     return 0;
 }

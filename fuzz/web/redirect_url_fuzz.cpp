@@ -16,8 +16,8 @@ void CheckRequest(const korvana::HttpTarget& target) {
         target.path.size() > korvana::HttpTarget::kMaxField) {
         std::abort();
     }
-    for (const bool post : {false, true}) {
-        const std::string request = korvana::BuildRequest(target, post);
+    for (const auto method : {korvana::HttpMethod::Get, korvana::HttpMethod::FormPost}) {
+        const std::string request = korvana::BuildRequest(target, method);
         const std::size_t lineEnd = request.find("\r\n");
         if (lineEnd == std::string::npos ||
             request.substr(0, lineEnd).find_first_of("\r\n") != std::string::npos) {

@@ -117,8 +117,10 @@ void ResultTableModel::ScheduleDrain() {
     if (drainTimer_.isActive()) {
         return;
     }
+    const auto gap =
+        std::max<std::chrono::steady_clock::duration>(kMinDrainGap, 2 * lastDrainCost_);
     const auto since = std::chrono::steady_clock::now() - lastDrain_;
-    const auto wait = std::chrono::duration_cast<std::chrono::milliseconds>(kMinDrainGap - since);
+    const auto wait = std::chrono::duration_cast<std::chrono::milliseconds>(gap - since);
     drainTimer_.start(std::max(wait, std::chrono::milliseconds(0)));
 }
 
@@ -132,6 +134,7 @@ void ResultTableModel::Drain() {
     for (const auto& [searchId, count] : changes.counts) {
         emit ResultCountChanged(searchId, count);
     }
+    lastDrainCost_ = std::chrono::steady_clock::now() - lastDrain_;
 }
 
 void ResultTableModel::Apply(ListPlan plan) {

@@ -13,8 +13,8 @@ namespace korvana {
 
 // The result list's table: the displayed search's rows over the search
 // model, seven columns. Rows that other threads report reach it through one
-// drain per burst, at most every kMinDrainGap; each drain folds the whole batch into the list and
-// tells the view in a few steps (rows removed, rows inserted, at most one
+// drain per burst, at most every kMinDrainGap; each drain folds the whole batch
+// into the list and tells the view in a few steps (rows removed, rows inserted, at most one
 // reordering), never row by row.
 class ResultTableModel final : public QAbstractTableModel, public ListChangeListener {
     Q_OBJECT
@@ -46,9 +46,11 @@ class ResultTableModel final : public QAbstractTableModel, public ListChangeList
     void ResultCountChanged(int searchId, int count);
 
   private:
-    // Drains at once, or when kMinDrainGap has passed since the last drain:
-    // a flood of results is listed in batches, and the list repaints a few
-    // dozen times a second at most.
+    // Drains at once, or when kMinDrainGap, or twice what the last drain
+    // cost if that is longer, has passed since the last drain: a flood of
+    // results is listed in batches, the list repaints a few dozen times a
+    // second at most, and a long list leaves the GUI thread at least two
+    // thirds of its time for the user.
     void ScheduleDrain();
     void Reset(std::vector<ListedRow> rows);
     void Apply(ListPlan plan);
@@ -62,6 +64,7 @@ class ResultTableModel final : public QAbstractTableModel, public ListChangeList
     QList<QPixmap> headerImages_;
     QTimer drainTimer_;
     std::chrono::steady_clock::time_point lastDrain_;
+    std::chrono::steady_clock::duration lastDrainCost_{};
 };
 
 }  // namespace korvana

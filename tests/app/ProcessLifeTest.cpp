@@ -193,6 +193,29 @@ TEST(ProcessLife, CoreThatDiesIsStartedAgainAndLoggedInto) {
     EXPECT_EQ(ProcessRunning(coreFolder / "mlnet"), 0);
 }
 
+// A core of ours that ignores both the shutdown message and SIGTERM is
+// killed, each step is logged, and the program still exits in time.
+TEST(ProcessLife, CoreThatIgnoresShutdownIsKilledAtExit) {
+    AppEnvironment env;
+    env.variables.push_back("KORVANA_SIM_IGNORE_SHUTDOWN=1");
+    const fs::path coreFolder = PlaceSimulatedCore(env);
+    test::ChildProcess app({KORVANA_APP_PATH}, env.variables, env.dir.Path() / "app.out");
+    const fs::path log = env.dir.Path() / "home" / "korvana.log";
+    ASSERT_TRUE(WaitForText(log, "Password sent.")) << ReadAll(log);
+    ASSERT_GT(ProcessRunning(coreFolder / "mlnet"), 0);
+
+    app.Signal(SIGTERM);
+    EXPECT_EQ(app.WaitForExit(20s), std::optional<int>(0));
+    const std::string said = ReadAll(log);
+    EXPECT_NE(said.find("Telling server to shutdown."), std::string::npos);
+    EXPECT_NE(said.find("sent it SIGTERM."), std::string::npos) << said;
+    EXPECT_NE(said.find("sent it SIGKILL."), std::string::npos) << said;
+    for (int i = 0; i < 500 && ProcessRunning(coreFolder / "mlnet") != 0; ++i) {
+        std::this_thread::sleep_for(10ms);
+    }
+    EXPECT_EQ(ProcessRunning(coreFolder / "mlnet"), 0);
+}
+
 // The core we start must listen on loopback only: a core started without
 // bind addresses opens its GUI, console and web ports on every interface.
 TEST(ProcessLife, CoreIsLaunchedBoundToLoopback) {

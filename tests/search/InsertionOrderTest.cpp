@@ -203,13 +203,15 @@ TEST(InsertionOrder, BatchesOfEventsEqualApplyingEachEventInTurn) {
                     LinearApply(linear, event, ordering);
                 }
                 ListPlan plan = list.Plan(batch, ordering);
-                ASSERT_EQ(plan.rows.size(), list.Size() - plan.leaving.size() + plan.fresh.size());
-                for (const std::size_t at : plan.arrivedAt) {
+                const std::size_t expected = list.Size() - plan.leaving.size() + plan.fresh.size();
+                const std::vector<std::size_t> arrivedAt = plan.arrivedAt;
+                list.Adopt(std::move(plan));
+                ASSERT_EQ(list.Size(), expected);
+                for (const std::size_t at : arrivedAt) {
                     EXPECT_TRUE(std::any_of(batch.begin(), batch.end(), [&](const ListEvent& e) {
-                        return e.row.result == plan.rows[at].result;
+                        return e.row.result == list.At(at).result;
                     }));
                 }
-                list.Adopt(std::move(plan));
                 ASSERT_EQ(Order(list.Rows()), Order(linear))
                     << Describe(ordering) << " seed " << seed << " round " << round;
                 for (std::size_t i = 0; i < linear.size(); ++i) {

@@ -47,16 +47,17 @@ class HttpHostileServerTest : public ::testing::Test {
 // it cannot answer, so every exchange fails instead of going out readable.
 TEST_F(HttpHostileServerTest, HttpsIsNeverSentAsPlainText) {
     options_.idleTimeout = 500ms;
-    int result = kHttpOk;
+    HttpResult result = HttpResult::Ok;
     EXPECT_EQ(FetchPage(SecureUrl("/version.txt"), RedirectJoin::VendorFamily, options_, &result),
               "");
-    EXPECT_NE(result, kHttpOk);
+    EXPECT_NE(result, HttpResult::Ok);
     EXPECT_EQ(FetchPostPage(SecureUrl("/sresult.aspx?txtSearch=x"), options_, &result), "");
-    EXPECT_NE(result, kHttpOk);
+    EXPECT_NE(result, HttpResult::Ok);
     EXPECT_EQ(FetchHeader(SecureUrl("/files/a.mp3"), options_), "");
     HttpConnection connection(options_);
-    EXPECT_NE(connection.Open(*SplitUrl(SecureUrl("/files/a.mp3")), false), kHttpOk);
-    EXPECT_EQ(FetchWithSystemHttp(SecureUrl("/version.txt"), RedirectJoin::SearchFamily, options_),
+    EXPECT_NE(connection.Open(*SplitUrl(SecureUrl("/files/a.mp3")), HttpMethod::Get),
+              HttpResult::Ok);
+    EXPECT_EQ(FetchWithSystemHttp(SecureUrl("/version.txt"), kSearchFamilySystemHttp, options_),
               "");
     EXPECT_EQ(Targets(), std::vector<std::string>{});
 }
@@ -67,14 +68,13 @@ TEST_F(HttpHostileServerTest, RedirectsToOtherSchemesAreRefused) {
     RedirectTo("/script", "javascript:alert(1)");
     for (const std::string path : {"/file", "/ftp", "/script"}) {
         for (const RedirectJoin join : {RedirectJoin::SearchFamily, RedirectJoin::VendorFamily}) {
-            int result = kHttpOk;
+            HttpResult result = HttpResult::Ok;
             EXPECT_EQ(FetchPage(Url(path), join, options_, &result), "") << path;
-            EXPECT_EQ(result, kHttpRefused) << path;
+            EXPECT_EQ(result, HttpResult::Refused) << path;
         }
-        int result = kHttpOk;
-        EXPECT_EQ(FetchWithSystemHttp(Url(path), RedirectJoin::SearchFamily, options_, &result),
-                  "");
-        EXPECT_NE(result, kHttpOk);
+        HttpResult result = HttpResult::Ok;
+        EXPECT_EQ(FetchWithSystemHttp(Url(path), kSearchFamilySystemHttp, options_, &result), "");
+        EXPECT_NE(result, HttpResult::Ok);
     }
     for (const std::string& target : Targets()) {
         EXPECT_TRUE(target == "/file" || target == "/ftp" || target == "/script") << target;
@@ -86,21 +86,20 @@ TEST_F(HttpHostileServerTest, RedirectsToAnotherLocalServiceAreRefused) {
     RedirectTo("/hop", other_.BaseUrl() + "/secret");
     RedirectTo("/hop-by-name", "http://localhost:" + std::to_string(other_.Port()) + "/secret");
     for (const std::string path : {"/hop", "/hop-by-name"}) {
-        int result = kHttpOk;
+        HttpResult result = HttpResult::Ok;
         EXPECT_EQ(FetchPage(Url(path), RedirectJoin::SearchFamily, options_, &result), "");
-        EXPECT_EQ(result, kHttpRefused);
+        EXPECT_EQ(result, HttpResult::Refused);
         EXPECT_EQ(FetchPostPage(Url(path), options_, &result), "");
-        EXPECT_EQ(result, kHttpRefused);
-        EXPECT_EQ(FetchWithSystemHttp(Url(path), RedirectJoin::SearchFamily, options_, &result),
-                  "");
-        EXPECT_EQ(result, kHttpRefused);
+        EXPECT_EQ(result, HttpResult::Refused);
+        EXPECT_EQ(FetchWithSystemHttp(Url(path), kSearchFamilySystemHttp, options_, &result), "");
+        EXPECT_EQ(result, HttpResult::Refused);
     }
     EXPECT_TRUE(other_.Requests().empty());
     // A redirect that stays on the server of the fetch is followed.
     server_.Router().SetPage("/here", "arrived");
     RedirectTo("/stay", server_.BaseUrl() + "/here");
     EXPECT_EQ(FetchPage(Url("/stay"), RedirectJoin::SearchFamily, options_), "arrived");
-    EXPECT_EQ(FetchWithSystemHttp(Url("/stay"), RedirectJoin::SearchFamily, options_), "arrived");
+    EXPECT_EQ(FetchWithSystemHttp(Url("/stay"), kSearchFamilySystemHttp, options_), "arrived");
 }
 
 // A URL that a remote answer named reaches a local address only on the
@@ -109,13 +108,12 @@ TEST_F(HttpHostileServerTest, AnOriginKeepsNamedUrlsOffLocalServices) {
     other_.Router().SetPage("/secret", "private");
     server_.Router().SetPage("/mine", "ours");
     options_.originUrl = server_.BaseUrl();
-    int result = kHttpOk;
+    HttpResult result = HttpResult::Ok;
     EXPECT_EQ(
         FetchPage(other_.BaseUrl() + "/secret", RedirectJoin::VendorFamily, options_, &result), "");
-    EXPECT_EQ(result, kHttpRefused);
-    EXPECT_EQ(
-        FetchWithSystemHttp(other_.BaseUrl() + "/secret", RedirectJoin::VendorFamily, options_),
-        "");
+    EXPECT_EQ(result, HttpResult::Refused);
+    EXPECT_EQ(FetchWithSystemHttp(other_.BaseUrl() + "/secret", kVendorFamilySystemHttp, options_),
+              "");
     EXPECT_TRUE(other_.Requests().empty());
     EXPECT_EQ(FetchPage(Url("/mine"), RedirectJoin::VendorFamily, options_), "ours");
 }
@@ -125,12 +123,12 @@ TEST_F(HttpHostileServerTest, AnAnswerWithoutEndStopsAtTheTotalTimeLimit) {
     trickle.trickleInterval = 20ms;  // well within the idle time-out, for ever
     server_.SetFaults(trickle);
     options_.totalTimeout = 400ms;
-    int result = kHttpOk;
+    HttpResult result = HttpResult::Ok;
     FetchPage(Url("/big/100000"), RedirectJoin::SearchFamily, options_, &result);
-    EXPECT_EQ(result, kHttpOverTime);
-    EXPECT_EQ(
-        FetchWithSystemHttp(Url("/big/100000"), RedirectJoin::SearchFamily, options_, &result), "");
-    EXPECT_EQ(result, kHttpOverTime);
+    EXPECT_EQ(result, HttpResult::OverTime);
+    EXPECT_EQ(FetchWithSystemHttp(Url("/big/100000"), kSearchFamilySystemHttp, options_, &result),
+              "");
+    EXPECT_EQ(result, HttpResult::OverTime);
 }
 
 }  // namespace

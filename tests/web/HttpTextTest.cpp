@@ -48,20 +48,20 @@ TEST(SplitUrl, LongFieldsAreCutAtACharacterBoundary) {
 
 TEST(BuildRequest, GetTextIsExact) {
     HttpTarget target{8080, "/find?q=a%20b", "host.test"};
-    EXPECT_EQ(BuildRequest(target, false),
+    EXPECT_EQ(BuildRequest(target, HttpMethod::Get),
               "GET /find?q=a%20b HTTP/1.0\r\nConnection: close\r\nHost: host.test\r\n"
               "Pragma: no-cache\r\nCache-control: no-cache\r\nUser-Agent: Mozilla/5.0\r\n\r\n");
 }
 
 TEST(BuildRequest, PostCarriesTheQueryAsItsBody) {
     HttpTarget form{80, "/sresult.aspx?txtSearch=blue%20hour&mp3s=MP3s", "e2.test"};
-    EXPECT_EQ(BuildRequest(form, true),
+    EXPECT_EQ(BuildRequest(form, HttpMethod::FormPost),
               "POST /sresult.aspx HTTP/1.1\r\nHost: e2.test\r\nUser-Agent: Mozilla/5.0\r\n"
               "Connection: close\r\nContent-Type: application/x-www-form-urlencoded\r\n"
               "Content-Length: 31\r\n\r\ntxtSearch=blue%20hour&mp3s=MP3s");
 
     HttpTarget bare{80, "/submit", "e2.test"};
-    const std::string text = BuildRequest(bare, true);
+    const std::string text = BuildRequest(bare, HttpMethod::FormPost);
     EXPECT_TRUE(text.starts_with("POST /submit HTTP/1.1\r\n"));
     EXPECT_TRUE(text.ends_with("Content-Length: 0\r\n\r\n"));
 }
@@ -140,6 +140,8 @@ TEST(ApplyRedirect, WhatIsNotARedirect) {
              "HTTP/1.1 302 Found\r\nLocation: \r\n\r\n",
              // The marks count in the header only, not in a page about HTTP.
              "HTTP/1.1 200 OK\r\n\r\nHTTP/1.1 302 Found\r\nLocation: /x\r\n",
+             // Nor in a field of a header whose own status is not one.
+             "HTTP/1.1 200 OK\r\nX-Note: HTTP/1.1 302\r\nLocation: /x\r\n\r\n",
              // A Content-Location is not a Location.
              "HTTP/1.1 302 Found\r\nContent-Location: /x\r\n\r\n",
              "HTTP/1.1 302 Found\r\nLocation: http://h:99999/x\r\n\r\n",
@@ -183,15 +185,6 @@ TEST(ParseRedirectUrl, EdgeCases) {
     EXPECT_FALSE(ParseRedirectUrl("http:///x"));
     EXPECT_FALSE(ParseRedirectUrl("http://h:/x"));
     EXPECT_FALSE(ParseRedirectUrl("http://h:x/"));
-}
-
-TEST(ResponseText, BodyAndFinalHeader) {
-    EXPECT_EQ(TextAfterHeader("HTTP/1.0 200 OK\r\nA: b\r\n\r\nbody\r\n\r\nmore"),
-              "body\r\n\r\nmore");
-    EXPECT_EQ(TextAfterHeader("HTTP/1.0 200 OK\r\nno end"), "");
-    EXPECT_EQ(TextAfterHeader(""), "");
-    EXPECT_EQ(FinalHeader("HTTP/1.1 100 Continue\r\n\r\nHTTP/1.1 200 OK\r\nX: y\r\n\r\nbody"),
-              "HTTP/1.1 200 OK\r\nX: y\r");
 }
 
 }  // namespace

@@ -142,7 +142,7 @@ void Session::HandleLoggedIn(const GuiRequest& request) {
         for (const GuiMessage& message : core_.UploadStats()) {
             Send(message);
         }
-    } else if (std::holds_alternative<Shutdown>(request)) {
+    } else if (std::holds_alternative<Shutdown>(request) && !faults_.ignoreShutdown) {
         core_.RequestShutdown();
     }
 }

@@ -106,6 +106,7 @@ const std::map<std::string, std::function<void(SimConfig&)>>& Switches() {
         {"--drop-mid-frame", [](SimConfig& c) { c.faults.dropMidFrame = true; }},
         {"--real-core-forms", [](SimConfig& c) { c.form = WireForm::kRealCore; }},
         {"--no-stats", [](SimConfig& c) { c.stats = false; }},
+        {"--ignore-shutdown", [](SimConfig& c) { c.faults.ignoreShutdown = true; }},
     };
     return switches;
 }
@@ -197,7 +198,10 @@ std::string UsageText() {
            "                        are accepted for a loopback ADDR, as a real core takes them\n"
            "faults: --no-hello --hello-delay-ms N --close-after N --oversized-frame --garbage\n"
            "        --truncated-strings --unknown-opcodes --duplicate-results\n"
-           "        --unknown-search-results --flood N --drop-mid-frame\n";
+           "        --unknown-search-results --flood N --drop-mid-frame --ignore-shutdown\n"
+           "        (KORVANA_SIM_IGNORE_SHUTDOWN=1 in the environment also sets "
+           "--ignore-shutdown,\n"
+           "        for a core that a front end starts with arguments of its own)\n";
 }
 
 }  // namespace korvana::sim

@@ -27,6 +27,8 @@ struct FaultSwitches {
     bool unknownSearchResults = false;
     std::int64_t flood = 0;  // 0: answer searches from the catalogue
     bool dropMidFrame = false;
+    // Neither the shutdown message nor SIGTERM stops it; only SIGKILL does.
+    bool ignoreShutdown = false;
 };
 
 struct SimConfig {

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "tools/sim/Catalogue.h"
@@ -78,12 +79,16 @@ void OnStopSignal(int) {
     SimServer::RequestStop();
 }
 
-void InstallSignalHandlers() {
+void InstallSignalHandlers(bool ignoreTerm) {
     struct sigaction action {};
     action.sa_handler = OnStopSignal;
     sigemptyset(&action.sa_mask);
     sigaction(SIGINT, &action, nullptr);
-    sigaction(SIGTERM, &action, nullptr);
+    if (ignoreTerm) {
+        std::signal(SIGTERM, SIG_IGN);
+    } else {
+        sigaction(SIGTERM, &action, nullptr);
+    }
     std::signal(SIGPIPE, SIG_IGN);
 }
 
@@ -124,7 +129,11 @@ int main(int argc, char** argv) {
     }
     std::error_code error;
     fs::create_directories(setup.folder, error);
-    InstallSignalHandlers();
+    const char* ignoring = std::getenv("KORVANA_SIM_IGNORE_SHUTDOWN");
+    if (ignoring != nullptr && std::string_view(ignoring) == "1") {
+        config.faults.ignoreShutdown = true;
+    }
+    InstallSignalHandlers(config.faults.ignoreShutdown);
     const std::unique_ptr<SimWebServer> web = StartWeb(config.webPort);
     SimServer server(config);
     CoreState core(std::move(setup), server, SimClock::now());

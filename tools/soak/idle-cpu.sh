@@ -74,11 +74,18 @@ for exe in /proc/[0-9]*/exe; do
 done
 
 if [[ $statusWindow == --status-window ]]; then
-    window=$(xdotool search --sync --name '^Korvana MP3 Finder$' | head -1)
-    xdotool windowactivate --sync "$window" key ctrl+shift+d
+    # Focus, not activation: under a bare Xvfb no window manager answers.
+    window=$(xdotool search --sync --onlyvisible --name '^Korvana MP3 Finder$' | head -1)
+    xdotool windowfocus --sync "$window" key ctrl+shift+d
     sleep 3
-    xdotool search --sync --name '^Debug Status Messages$' windowactivate --sync key Return
+    status=$(xdotool search --onlyvisible --name '^Debug Status Messages$' | head -1)
+    [[ -n $status ]] || { echo "the status window did not open" >&2; exit 1; }
+    xdotool windowfocus --sync "$status" key Escape
     sleep 2
+    if xdotool search --onlyvisible --name '^Debug Status Messages$' >/dev/null; then
+        echo "the status window did not close" >&2
+        exit 1
+    fi
 fi
 
 ticks=$(getconf CLK_TCK)

@@ -12,6 +12,7 @@
 #include "util/StopSignal.h"
 #include "web/HttpConnection.h"
 #include "web/HttpText.h"
+#include "web/ResponseHeader.h"
 #include "web/download/DownloadFiles.h"
 #include "web/download/DownloadHeader.h"
 #include "web/download/IncompleteFiles.h"
@@ -41,7 +42,7 @@ class DownloadRun {
     std::optional<WebDownloadOutcome> OnData(std::string_view chunk);
     std::optional<WebDownloadOutcome> ReadHeader(std::string_view chunk, std::string_view& body);
     std::optional<WebDownloadOutcome> OnBody(std::string_view body);
-    WebDownloadOutcome OnReceiveEnd(long result);
+    WebDownloadOutcome OnReceiveEnd(HttpResult result);
     WebDownloadOutcome Finish();
     WebDownloadOutcome End(int code);
     WebDownloadOutcome Stopped();
@@ -64,8 +65,7 @@ WebDownloadOutcome DownloadRun::Run() {
     if (!target) {
         return End(kWebDownloadNoContact);
     }
-    const int opened = connection_.Open(*target, false);
-    if (opened != kHttpOk) {
+    if (connection_.Open(*target, HttpMethod::Get) != HttpResult::Ok) {
         return StopRequested() ? Stopped() : End(kWebDownloadNoContact);
     }
     if (!OpenFile()) {
@@ -73,22 +73,23 @@ WebDownloadOutcome DownloadRun::Run() {
     }
     std::vector<char> buffer(std::max<std::size_t>(1, job_.receiveBytes));
     for (;;) {
-        const long got = connection_.Receive(buffer.data(), buffer.size());
-        if (got <= 0) {
-            return OnReceiveEnd(got);
+        std::size_t got = 0;
+        const HttpResult result = connection_.Receive(buffer.data(), buffer.size(), got);
+        if (result != HttpResult::Ok || got == 0) {
+            return OnReceiveEnd(result);
         }
-        if (auto ended = OnData({buffer.data(), static_cast<std::size_t>(got)})) {
+        if (auto ended = OnData({buffer.data(), got})) {
             return *ended;
         }
     }
 }
 
-WebDownloadOutcome DownloadRun::OnReceiveEnd(long result) {
-    if (result == 0) {
+WebDownloadOutcome DownloadRun::OnReceiveEnd(HttpResult result) {
+    if (result == HttpResult::Ok) {
         // The server closed before the whole file (or even a header) came.
         return End(headerSeen_ ? kWebDownloadCutShort : kWebDownloadNoContact);
     }
-    if (result == kHttpTimedOut) {
+    if (result == HttpResult::TimedOut) {
         return End(kWebDownloadTimedOut);
     }
     return StopRequested() ? Stopped() : End(kWebDownloadNoContact);

@@ -124,6 +124,23 @@ TEST(MainWindowNavigation, FunctionKeysAndRepeatsAndEscape) {
     EXPECT_TRUE(f.window->isVisible());
 }
 
+// A key from the window system reaches the window's handle first and the
+// focused widget after it; a dialog that is not modal must still close.
+TEST(MainWindowNavigation, EscapeFromTheWindowSystemClosesAWindowOfItsOwn) {
+    Fixture f;
+    QDialog dialog(f.window.get());
+    auto* list = new QLineEdit(&dialog);
+    dialog.show();
+    dialog.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    list->setFocus();
+    QTest::keyClick(dialog.windowHandle(), Qt::Key_F3);
+    EXPECT_EQ(f.window->VisiblePage(), 1);
+    EXPECT_EQ(f.updateChecks, 1);
+    QTest::keyClick(dialog.windowHandle(), Qt::Key_Escape);
+    EXPECT_FALSE(dialog.isVisible());
+}
+
 TEST(MainWindowNavigation, EscapeLeavesTheShutdownDialogAndEnterPressesTheFocusedButton) {
     Fixture f;
     QDialog shutdown(f.window.get());

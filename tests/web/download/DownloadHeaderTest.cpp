@@ -7,13 +7,6 @@ namespace {
 
 using Verdict = DownloadHeader::Verdict;
 
-TEST(DownloadHeader, TheEndIsTheFirstBlankLine) {
-    EXPECT_EQ(FindHeaderEnd("HTTP/1.0 200 OK\r\n\r\nbody"), 19u);
-    EXPECT_EQ(FindHeaderEnd("HTTP/1.0 200 OK\n\r\nbody"), 18u);
-    EXPECT_EQ(FindHeaderEnd("HTTP/1.0 200 OK\r\nContent-Length: 4\r\n"), std::string_view::npos);
-    EXPECT_EQ(FindHeaderEnd("abc\r\n\r\nx", 3), 7u);
-}
-
 TEST(DownloadHeader, StatusAndLengthOfAGoodAnswer) {
     const DownloadHeader header =
         ParseDownloadHeader("HTTP/1.1 200 OK\r\nServer: sim\r\nContent-Length: 6442450944\r\n\r\n");
