@@ -16,7 +16,7 @@ void FlagArray::SetSize(std::size_t size) {
         size_ = size;
         return;
     }
-    const std::size_t step = growBy_ != 0 ? growBy_ : std::clamp<std::size_t>(size_ / 8, 4, 1024);
+    const std::size_t step = std::clamp<std::size_t>(size_ / 8, 4, 1024);
     const std::size_t capacity = std::max(capacity_ + step, size);
     auto grown = std::make_unique<std::uint32_t[]>(capacity);
     std::copy(data_.get(), data_.get() + size_, grown.get());

@@ -7,15 +7,13 @@
 namespace korvana {
 
 // A growable array of 32-bit flags that grows in steps rather than one
-// entry at a time: the new capacity is the old one plus the growth step
-// (when none is set: an eighth of the current size, from 4 to 1024), or the
-// requested size when that is larger. New entries are 0.
+// entry at a time: the new capacity is the old one plus an eighth of the
+// current size (from 4 to 1024), or the requested size when that is larger.
+// New entries are 0.
 class FlagArray {
   public:
     std::size_t Size() const { return size_; }
     std::size_t Capacity() const { return capacity_; }
-    // 0 restores the default step.
-    void SetGrowBy(std::size_t step) { growBy_ = step; }
 
     std::uint32_t At(std::size_t index) const { return index < size_ ? data_[index] : 0; }
     void Set(std::size_t index, std::uint32_t value);
@@ -29,7 +27,6 @@ class FlagArray {
     std::unique_ptr<std::uint32_t[]> data_;
     std::size_t size_ = 0;
     std::size_t capacity_ = 0;
-    std::size_t growBy_ = 0;
 };
 
 }  // namespace korvana

@@ -37,11 +37,6 @@ void SearchTabCtrl::SetSelectedTextColour(const QColor& colour) {
     update();
 }
 
-void SearchTabCtrl::SetNormalTextColour(const QColor& colour) {
-    colours_.normal = ToRgb(colour);
-    update();
-}
-
 void SearchTabCtrl::SetDisabledTextColour(const QColor& colour) {
     colours_.disabled = ToRgb(colour);
     update();
@@ -50,11 +45,6 @@ void SearchTabCtrl::SetDisabledTextColour(const QColor& colour) {
 void SearchTabCtrl::SetHoverColour(const QColor& colour) {
     colours_.hover = ToRgb(colour);
     update();
-}
-
-void SearchTabCtrl::SetImageList(const QList<QPixmap>& images) {
-    images_ = images;
-    Relayout();
 }
 
 void SearchTabCtrl::AddTab(const std::string& title, int image, int searchId) {
@@ -81,11 +71,6 @@ void SearchTabCtrl::SetTabEnabled(int index, bool enabled) {
 
 void SearchTabCtrl::RemoveAllTabs() {
     model_.RemoveAll();
-    Relayout();
-}
-
-void SearchTabCtrl::RemoveTab(int index) {
-    model_.Remove(index);
     Relayout();
 }
 
@@ -196,11 +181,7 @@ void SearchTabCtrl::Relayout() {
     int x = kEdgeHeight;
     for (int i = 0; i < model_.Count(); ++i) {
         const SearchTab& tab = model_.Tab(i);
-        int width = metrics.horizontalAdvance(TextFromBytes(tab.title)) + 2 * kTabPadding;
-        if (tab.image >= 0 && tab.image < images_.size()) {
-            width += metrics.horizontalAdvance(QLatin1Char(' ')) +
-                     images_[tab.image].width() / images_[tab.image].devicePixelRatio();
-        }
+        const int width = metrics.horizontalAdvance(TextFromBytes(tab.title)) + 2 * kTabPadding;
         rects_.push_back(QRect(x, kEdgeHeight, std::max(width, 40), TabHeight()));
         x += rects_.back().width();
     }
@@ -351,12 +332,6 @@ void SearchTabCtrl::PaintTab(QPainter& painter, int index) {
     hover_.NoteDrawn(index, TabRect(index).contains(CursorInStrip()));
 
     const SearchTab& tab = model_.Tab(index);
-    if (tab.image >= 0 && tab.image < images_.size()) {
-        const QPixmap& image = images_[tab.image];
-        area.setLeft(area.left() + painter.fontMetrics().horizontalAdvance(QLatin1Char(' ')));
-        painter.drawPixmap(area.topLeft(), image);
-        area.setLeft(area.left() + static_cast<int>(image.width() / image.devicePixelRatio()));
-    }
     area.setTop(fullTop);
     painter.setPen(TitleColour(index));
     painter.drawText(area, Qt::AlignCenter | Qt::TextSingleLine, TextFromBytes(tab.title));

@@ -1,8 +1,6 @@
 #pragma once
 
 #include <QColor>
-#include <QList>
-#include <QPixmap>
 #include <QTimer>
 #include <QWidget>
 #include <string>
@@ -30,11 +28,9 @@ class SearchTabCtrl : public QWidget {
                            QWidget* parent = nullptr);
 
     void SetSelectedTextColour(const QColor& colour);
-    void SetNormalTextColour(const QColor& colour);
     void SetDisabledTextColour(const QColor& colour);
     // Also switches hover tracking on.
     void SetHoverColour(const QColor& colour);
-    void SetImageList(const QList<QPixmap>& images);
 
     void AddTab(const std::string& title, int image, int searchId);
     // Puts `count` into the title of the tab of `searchId`, if there is one.
@@ -42,7 +38,6 @@ class SearchTabCtrl : public QWidget {
     void SetItemTitle(int index, const std::string& title);
     void SetTabEnabled(int index, bool enabled);
     void RemoveAllTabs();
-    void RemoveTab(int index);
     void RemoveSelectedTab();
     int SelectedSearchId() const { return model_.SelectedSearchId(); }
     bool SelectTab(int index);
@@ -97,7 +92,6 @@ class SearchTabCtrl : public QWidget {
     SearchTabModel model_;
     TabHoverTracker hover_;
     TabColours colours_;
-    QList<QPixmap> images_;
     std::vector<QRect> rects_;  // as laid out from the left, not scrolled
     int first_ = 0;
     bool arrows_ = false;

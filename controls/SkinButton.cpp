@@ -122,12 +122,6 @@ void SkinButton::SetFlat(bool flat) {
     update();
 }
 
-void SkinButton::SetFocusMargin(int margin) {
-    margin_ = margin;
-    RebuildShades();
-    PlaceIcon();
-}
-
 void SkinButton::SetDefault(bool isDefault) {
     isDefault_ = isDefault;
     update();

@@ -50,7 +50,6 @@ class SkinButton : public QWidget {
     // Returns the previous colour.
     QColor SetTextColour(const QColor& colour);
     void SetFlat(bool flat);
-    void SetFocusMargin(int margin);
     void SetDefault(bool isDefault);
     // Face names are cut to 31 characters; `height` is in pixels.
     void SetButtonFont(const QString& face, int height, int weight, bool italic, bool underline);
@@ -61,7 +60,6 @@ class SkinButton : public QWidget {
     // What another radio button of the group sends when it becomes checked.
     void Uncheck();
     void SetGroup(int group) { group_ = group; }
-    int Group() const { return group_; }
 
     bool IsPushed() const { return state_.Pushed(); }
     bool IsHovering() const { return state_.Hovering(); }

@@ -30,16 +30,6 @@ void TextProgressCtrl::StepIt() {
     update();
 }
 
-void TextProgressCtrl::SetStartColour(const QColor& colour) {
-    look_.colours.start = ToRgb(colour);
-    update();
-}
-
-void TextProgressCtrl::SetEndColour(const QColor& colour) {
-    look_.colours.end = ToRgb(colour);
-    update();
-}
-
 void TextProgressCtrl::SetBackgroundColour(const QColor& colour) {
     look_.colours.background = ToRgb(colour);
     update();

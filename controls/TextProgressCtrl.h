@@ -21,14 +21,10 @@ class TextProgressCtrl : public QWidget {
     void SetPosition(int position);
     void SetStep(int step);
     void StepIt();
-    const ProgressRange& Range() const { return range_; }
 
-    void SetStartColour(const QColor& colour);
-    void SetEndColour(const QColor& colour);
     void SetBackgroundColour(const QColor& colour);
     void SetTextColour(const QColor& colour);
     void SetShowText(bool show);
-    const ProgressBarLook& Look() const { return look_; }
 
     QSize sizeHint() const override;
 

@@ -18,9 +18,9 @@
 #include "core/OutboundMessages.h"
 #include "core/OutboundQueue.h"
 #include "core/StatusLog.h"
-#include "core/WakeSignal.h"
 #include "platform/Clock.h"
 #include "platform/Prompter.h"
+#include "util/WakeSignal.h"
 
 namespace korvana {
 

@@ -24,7 +24,6 @@ class GuiMessage {
     explicit GuiMessage(int opcode) : opcode_(opcode) {}
 
     void Reset();
-    void SetOpcode(int opcode) { opcode_ = opcode; }
     int GetOpcode() const { return opcode_; }
 
     // Copies a received frame body (opcode first) in for decoding. Fails and

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "core/WireReading.h"
+#include "util/HexDigit.h"
 
 namespace korvana {
 
@@ -20,19 +21,6 @@ namespace {
 // Network names and the kept configuration text are short fields.
 constexpr std::size_t kMaxNetworkText = 63;
 constexpr std::size_t kMaxFileName = 511;
-
-int HexValue(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
-}
 
 // "urn:ed2k:" followed by 32 hex digits is the file's 16-byte hash.
 bool ParseEd2kUid(std::string_view uid, std::array<std::uint8_t, 16>& hash) {

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <optional>
 
-#include "core/AsciiCase.h"
+#include "util/AsciiCase.h"
 
 namespace korvana {
 namespace {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <iterator>
 
-#include "core/AsciiCase.h"
+#include "util/AsciiCase.h"
 
 namespace korvana {
 

@@ -33,7 +33,6 @@ class PosixCoreProcess final : public CoreProcess {
     void LaunchCore() override;
     bool SignalStartedCore(bool kill) override;
 
-    const std::filesystem::path& Executable() const { return executable_; }
     // The process id of the core started last, or 0.
     int StartedPid() const { return startedPid_; }
 

@@ -1,6 +1,6 @@
 #include "search/ResultRows.h"
 
-#include "core/AsciiCase.h"
+#include "util/AsciiCase.h"
 
 #include <algorithm>
 #include <string_view>

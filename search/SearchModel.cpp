@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "core/AsciiCase.h"
 #include "core/TextLimit.h"
 #include "search/ProbeHeader.h"
+#include "util/AsciiCase.h"
 
 namespace korvana {
 SearchModel::SearchModel(std::unique_ptr<HeaderProbes> probes)

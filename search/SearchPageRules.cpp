@@ -1,6 +1,6 @@
 #include "search/SearchPageRules.h"
 
-#include "core/AsciiCase.h"
+#include "util/AsciiCase.h"
 
 #include <algorithm>
 

@@ -3,9 +3,9 @@
 #include <functional>
 #include <string>
 
+#include "util/StopSignal.h"
+#include "util/TaskPool.h"
 #include "web/HttpOptions.h"
-#include "web/StopSignal.h"
-#include "web/TaskPool.h"
 
 namespace korvana {
 

@@ -36,12 +36,12 @@ VendorServices::~VendorServices() {
 
 bool VendorServices::StartUpdateCheck() {
     const std::time_t now = clock_.WallNow();
-    if (stop_.Triggered() || check_.Running() ||
+    if (stop_.Triggered() || check_.Busy() ||
         !IsUpdateCheckDue(settings_.Read(kDayLastCheckedKey), now)) {
         return false;
     }
     settings_.Write(kDayLastCheckedKey, std::to_string(now));
-    return check_.Start(
+    return check_.PostIfIdle(
         [this, vendorUrl = ReadVendorUrl(settings_)] { RunUpdateCheck(vendorUrl); });
 }
 
@@ -52,7 +52,7 @@ bool VendorServices::SendInstallNotice() {
         const std::string url =
             ReadVendorUrl(settings_) + "/KorvanaInstall.cgi?rk=" +
             std::to_string(InstallNoticeFlag(*newInstall, settings_.Read(kRkKey)));
-        started = notice_.Start(
+        started = notice_.PostIfIdle(
             [this, url] { FetchPage(url, RedirectJoin::VendorFamily, SmallTextOptions()); });
     }
     settings_.Remove(kNewInstallKey);
@@ -62,8 +62,8 @@ bool VendorServices::SendInstallNotice() {
 
 void VendorServices::Stop() {
     stop_.Trigger();
-    check_.Join();
-    notice_.Join();
+    check_.WaitUntilIdle();
+    notice_.WaitUntilIdle();
 }
 
 void VendorServices::RunUpdateCheck(const std::string& vendorUrl) {

@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "services/WorkerThread.h"
+#include "util/StopSignal.h"
+#include "util/TaskPool.h"
 #include "web/HttpOptions.h"
-#include "web/StopSignal.h"
 
 namespace korvana {
 
@@ -49,7 +49,7 @@ class VendorServices {
     void Stop();
 
     // True while a check or a notice is under way.
-    bool Busy() const { return check_.Running() || notice_.Running(); }
+    bool Busy() const { return check_.Busy() || notice_.Busy(); }
 
   private:
     void RunUpdateCheck(const std::string& vendorUrl);
@@ -60,8 +60,8 @@ class VendorServices {
     UpdateListener& listener_;
     HttpOptions options_;
     StopSignal stop_;
-    WorkerThread check_;
-    WorkerThread notice_;
+    TaskPool check_{1};
+    TaskPool notice_{1};
 };
 
 }  // namespace korvana

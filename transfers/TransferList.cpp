@@ -2,12 +2,12 @@
 
 #include <algorithm>
 
-#include "core/AsciiCase.h"
 #include "core/StatusLine.h"
 #include "core/StatusLog.h"
 #include "core/TextLimit.h"
 #include "platform/Clock.h"
 #include "transfers/TransferTexts.h"
+#include "util/AsciiCase.h"
 
 namespace korvana {
 TransferList::TransferList(const Clock& clock, StatusLog& log) : clock_(clock), log_(log) {}

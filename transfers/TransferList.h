@@ -81,7 +81,6 @@ class TransferList final : public TransferSink, public WebDownloadSink {
     // Unlinks and frees the record with exactly this key.
     void RemoveDownload(std::string_view key);
     std::size_t DownloadCount() const { return downloads_.size(); }
-    std::size_t UploadCount() const { return uploads_.size(); }
     void SetWebTotals(int count, std::int64_t bytesPerSecond);
 
   private:

@@ -1,7 +1,7 @@
 #include "transfers/TransferMenus.h"
 
-#include "core/AsciiCase.h"
 #include "transfers/TransferTexts.h"
+#include "util/AsciiCase.h"
 
 namespace korvana {
 namespace {

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "core/AsciiCase.h"
+#include "util/AsciiCase.h"
 
 namespace korvana {
 namespace {

@@ -16,9 +16,9 @@
 #include <string>
 #include <system_error>
 
+#include "util/StopSignal.h"
 #include "web/AddressRules.h"
 #include "web/CurlSupport.h"
-#include "web/StopSignal.h"
 
 namespace korvana {
 namespace {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
-#include "core/AsciiCase.h"
+#include "util/AsciiCase.h"
 #include "web/ResponseHeader.h"
 #include "web/UrlEscape.h"
 

@@ -1,6 +1,6 @@
 #include "web/LinkText.h"
 
-#include "core/AsciiCase.h"
+#include "util/AsciiCase.h"
 
 #include <array>
 

@@ -1,7 +1,7 @@
 #include "web/PageFetcher.h"
 
+#include "util/StopSignal.h"
 #include "web/HttpClient.h"
-#include "web/StopSignal.h"
 #include "web/SystemHttp.h"
 
 namespace korvana {

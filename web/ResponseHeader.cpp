@@ -1,6 +1,6 @@
 #include "web/ResponseHeader.h"
 
-#include "core/AsciiCase.h"
+#include "util/AsciiCase.h"
 
 namespace korvana {
 namespace {

@@ -6,9 +6,9 @@
 #include <mutex>
 #include <optional>
 
+#include "util/StopSignal.h"
 #include "web/AddressRules.h"
 #include "web/CurlSupport.h"
-#include "web/StopSignal.h"
 #include "web/UrlEscape.h"
 
 namespace korvana {

@@ -10,10 +10,10 @@
 #include <string>
 #include <utility>
 
+#include "util/StopSignal.h"
+#include "util/TaskPool.h"
 #include "web/HttpOptions.h"
 #include "web/PageFetcher.h"
-#include "web/StopSignal.h"
-#include "web/TaskPool.h"
 #include "web/WebEngines.h"
 #include "web/WebResultSink.h"
 

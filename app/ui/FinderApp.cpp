@@ -3,23 +3,10 @@
 #include <QApplication>
 #include <QIcon>
 #include <QShortcut>
-#include <QTimer>
 
 #include "app/CoreConfig.h"
-#include "app/CoreRestarter.h"
-#include "app/Folders.h"
-#include "app/SearchDownloads.h"
-#include "app/ui/CoreLinkBridge.h"
-#include "app/ui/KeptDownloadPrompt.h"
-#include "app/ui/KeyFilter.h"
-#include "app/ui/MainWindow.h"
 #include "app/ui/PerformanceProbe.h"
 #include "app/ui/QtPrompter.h"
-#include "app/ui/SplashDialog.h"
-#include "app/ui/StatusLogDialog.h"
-#include "app/ui/TerminationSignals.h"
-#include "core/CoreLink.h"
-#include "core/StatusLog.h"
 #include "library/ui/LibraryPage.h"
 #include "platform/Clock.h"
 #include "platform/CoreProcess.h"
@@ -29,19 +16,11 @@
 #include "platform/qt/QtDesktopOpener.h"
 #include "platform/qt/QtSettingsStore.h"
 #include "prefs/ui/PreferencesDialog.h"
-#include "search/CoreCommands.h"
-#include "search/SearchModel.h"
 #include "search/ui/SearchPage.h"
-#include "services/VendorServices.h"
 #include "services/VendorUrl.h"
 #include "services/ui/FeedbackDialog.h"
-#include "services/ui/UpdateQuestion.h"
-#include "transfers/TransferCommandSink.h"
-#include "transfers/TransferList.h"
 #include "transfers/ui/TransfersPage.h"
 #include "web/WebEngineSettings.h"
-#include "web/WebSearch.h"
-#include "web/download/WebDownloads.h"
 
 // The artwork is compiled into a static library; its registration must be
 // named from the global namespace.
@@ -65,91 +44,40 @@ void CreateFolders(const Folders& folders) {
     }
 }
 
-// The program's objects, built in the order they depend on each other and
-// torn down in reverse: the window and its pages first, then the web
-// downloads and the core link (their threads joined), then the lists they
-// report into.
-class FinderApp {
-  public:
-    explicit FinderApp(const std::filesystem::path& install)
-        : folders_(MakeFolders(install, settings_)),
-          core_(folders_.core),
-          restarter_(clock_, core_, statusLog_),
-          transfers_(clock_, statusLog_),
-          searchCommands_(coreLink_),
-          coreLink_(
-              ReadCoreLinkConfig(settings_, [this] { return DownloadsFolderNow()().string(); }),
-              statusLog_, prompter_, clock_),
-          coreBridge_(coreLink_),
-          coreOptions_(coreLink_),
-          webDownloads_(transfers_, {folders_.incomplete, DownloadsFolderNow()}),
-          transferCommands_(coreLink_),
-          webSearch_(ReadEngineUrls(settings_), searchModel_,
-                     ReportingSearchOptions([this](const std::string& l) { statusLog_.Line(l); })),
-          searchDownloads_(transfers_, webDownloads_),
-          updateQuestion_(prompter_, opener_),
-          vendor_(settings_, clock_, updateQuestion_) {
-        CreateFolders(folders_);
-        statusLog_.OpenFile(install / "korvana.log");
-        webDownloads_.SetKeptListener([this](const KeptDownload& k) { keptPrompt_.Notify(k); });
-        coreLink_.SetListener(&coreBridge_);
-        coreLink_.SetTransferSink(&transfers_);
-        coreLink_.SetSearchSink(&searchModel_);
-        BuildWindow();
-    }
-    // The link's thread may still report until the link is gone; the
-    // bridge goes first.
-    ~FinderApp() { coreLink_.SetListener(nullptr); }
-    FinderApp(const FinderApp&) = delete;
-    FinderApp& operator=(const FinderApp&) = delete;
+}  // namespace
 
-    // Start-up after the window exists: the core, the Incomplete folder, the
-    // install notice and the splash; the window shows when the splash ends.
-    void Start(QApplication& application);
-
-  private:
-    std::function<std::filesystem::path()> DownloadsFolderNow() {
-        return [this] { return GetDownloadsFolder(folders_.install, settings_); };
-    }
-    MainWindowServices Services();
-    MainWindowPages Pages();
-    void BuildWindow();
-    void StartCore();
-    void WatchCore();
-
-    QtSettingsStore settings_;
-    Folders folders_;
-    StatusLog statusLog_;
-    SystemClock clock_;
-    PosixCoreProcess core_;
-    CoreRestarter restarter_;
-    QTimer coreCheck_;
-    QtPrompter prompter_;
-    QtDesktopOpener opener_{prompter_};
-    TransferList transfers_;
-    // Outlives the core link and the web search, which report into it.
-    CoreLinkCommands searchCommands_;
-    SearchModel searchModel_;
-    CoreLink coreLink_;
-    CoreLinkBridge coreBridge_;
-    CoreLinkOptions coreOptions_;
-    // Before the web downloads, whose threads call it until they are joined.
-    KeptDownloadPrompt keptPrompt_{prompter_, webDownloads_};
-    WebDownloads webDownloads_;
-    CoreLinkTransferCommands transferCommands_;
-    WebSearch webSearch_;
-    SearchDownloads searchDownloads_;
-    UpdateQuestion updateQuestion_;
-    VendorServices vendor_;
-    std::unique_ptr<MainWindow> window_;
-    std::unique_ptr<StatusLogDialog> statusLogWindow_;
-    std::unique_ptr<KeyFilter> keys_;
-    std::unique_ptr<SplashDialog> splash_;
-    std::unique_ptr<TerminationSignals> termination_;
-};
+FinderApp::FinderApp(FinderPlatform platform)
+    : settings_(platform.settings),
+      clock_(platform.clock),
+      prompter_(platform.prompter),
+      opener_(platform.opener),
+      folders_(MakeFolders(platform.install, settings_)),
+      core_(platform.makeCore(folders_)),
+      restarter_(clock_, *core_, statusLog_),
+      transfers_(clock_, statusLog_),
+      searchCommands_(coreLink_),
+      coreLink_(ReadCoreLinkConfig(settings_, [this] { return DownloadsFolderNow()().string(); }),
+                statusLog_, prompter_, clock_),
+      coreBridge_(coreLink_),
+      coreOptions_(coreLink_),
+      webDownloads_(transfers_, {folders_.incomplete, DownloadsFolderNow()}),
+      transferCommands_(coreLink_),
+      webSearch_(ReadEngineUrls(settings_), searchModel_,
+                 ReportingSearchOptions([this](const std::string& l) { statusLog_.Line(l); })),
+      searchDownloads_(transfers_, webDownloads_),
+      updateQuestion_(prompter_, opener_),
+      vendor_(settings_, clock_, updateQuestion_) {
+    CreateFolders(folders_);
+    statusLog_.OpenFile(platform.install / "korvana.log");
+    webDownloads_.SetKeptListener([this](const KeptDownload& k) { keptPrompt_.Notify(k); });
+    coreLink_.SetListener(&coreBridge_);
+    coreLink_.SetTransferSink(&transfers_);
+    coreLink_.SetSearchSink(&searchModel_);
+    BuildWindow();
+}
 
 MainWindowServices FinderApp::Services() {
-    MainWindowServices services{folders_, clock_, core_, prompter_, opener_};
+    MainWindowServices services{folders_, clock_, *core_, prompter_, opener_};
     services.sendShutdown = [this] { coreLink_.SendShutdown(); };
     services.vendorUrl = ReadVendorUrl(settings_);
     services.statusLog = &statusLog_;
@@ -202,7 +130,6 @@ void FinderApp::BuildWindow() {
         transfersPage->SetDownloadsLabel(text);
     };
     window_ = std::make_unique<MainWindow>(std::move(services), pages);
-    prompter_.SetParentWindow(window_.get());
     QObject::connect(&coreBridge_, &CoreLinkBridge::ClientStatsArrived, window_.get(),
                      &MainWindow::RefreshStatusPanes);
     QObject::connect(&coreBridge_, &CoreLinkBridge::LinkChanged, window_.get(),
@@ -265,8 +192,6 @@ void FinderApp::Start(QApplication& application) {
                      &MainWindow::StartCloseSequence);
 }
 
-}  // namespace
-
 int RunFinderApp(int argc, char* argv[]) {
     TerminationSignals::InstallHandlers();
     // The one-copy check comes first, so a second copy ends before it has
@@ -281,7 +206,14 @@ int RunFinderApp(int argc, char* argv[]) {
     application.setQuitOnLastWindowClosed(false);
     InitResources();
     application.setWindowIcon(QIcon(QStringLiteral(":/res/icons/app.svg")));
-    FinderApp app(install);
+    QtSettingsStore settings;
+    SystemClock clock;
+    QtPrompter prompter;
+    QtDesktopOpener opener{prompter};
+    FinderApp app(FinderPlatform{
+        install, settings, clock, prompter, opener,
+        [](const Folders& folders) { return std::make_unique<PosixCoreProcess>(folders.core); }});
+    prompter.SetParentWindow(&app.Window());
     app.Start(application);
     return application.exec();
 }

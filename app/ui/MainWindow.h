@@ -97,6 +97,9 @@ class MainWindow : public QWidget, private MenuOwner {
     // File > Clear Incomplete Directory, and the clearing at start-up; the
     // confirmation box is shown only when `confirm` is set.
     void ClearIncompleteFolder(bool confirm);
+    // From ClearIncompleteFolder until the folder has been walked and any
+    // confirmation shown.
+    bool ClearingIncomplete() const { return clearer_ != nullptr; }
     bool IsClosing() const { return closing_; }
     // Runs a menu command as if chosen from its menu.
     void RunCommand(int commandId);

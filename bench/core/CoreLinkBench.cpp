@@ -7,7 +7,7 @@
 
 #include "core/CoreDispatcher.h"
 #include "core/FrameReader.h"
-#include "core/RecordingSinks.h"
+#include "tests/support/RecordingSinks.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "core/CoreDispatcher.h"
-#include "core/RecordingSinks.h"
+#include "tests/support/RecordingSinks.h"
 
 namespace {
 

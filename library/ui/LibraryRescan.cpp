@@ -3,12 +3,10 @@
 namespace korvana {
 
 LibraryRescan::LibraryRescan(FolderSource folder, ScanResult apply, QObject* parent)
-    : QObject(parent), folder_(std::move(folder)), apply_(std::move(apply)) {
-    pool_.setMaxThreadCount(1);
-}
+    : QObject(parent), folder_(std::move(folder)), apply_(std::move(apply)) {}
 
 LibraryRescan::~LibraryRescan() {
-    pool_.waitForDone();
+    pool_.WaitUntilIdle();
 }
 
 bool LibraryRescan::Start() {
@@ -23,7 +21,7 @@ bool LibraryRescan::Start() {
     // The scanner is touched only by this task until its result is back:
     // no new scan starts while `running_` is set.
     LibraryScanner* scanner = scanner_.get();
-    pool_.start([this, scanner] {
+    pool_.Post([this, scanner] {
         LibraryScan scan = scanner->Scan();
         QMetaObject::invokeMethod(
             this, [this, scan = std::move(scan)]() mutable { Finish(std::move(scan)); },

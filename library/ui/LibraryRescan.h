@@ -1,13 +1,13 @@
 #pragma once
 
 #include <QObject>
-#include <QThreadPool>
 #include <filesystem>
 #include <functional>
 #include <memory>
 #include <vector>
 
 #include "library/LibraryScanner.h"
+#include "util/TaskPool.h"
 
 namespace korvana {
 
@@ -36,7 +36,7 @@ class LibraryRescan : public QObject {
     ScanResult apply_;
     std::unique_ptr<LibraryScanner> scanner_;
     bool running_ = false;
-    QThreadPool pool_;
+    TaskPool pool_{1};
 };
 
 }  // namespace korvana

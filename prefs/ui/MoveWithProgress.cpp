@@ -7,7 +7,7 @@
 #include <atomic>
 #include <chrono>
 
-#include "services/WorkerThread.h"
+#include "util/TaskPool.h"
 
 namespace korvana {
 namespace {
@@ -20,8 +20,8 @@ constexpr std::chrono::milliseconds kLabelInterval{100};
 
 void RunShowingProgress(QWidget* parent, const QString& title, const std::function<void()>& job,
                         const std::function<QString()>& label) {
-    WorkerThread worker;
-    worker.Start(job);
+    TaskPool worker(1);
+    worker.Post(job);
     QProgressDialog progress(parent);
     progress.setWindowTitle(title);
     progress.setCancelButton(nullptr);
@@ -32,7 +32,7 @@ void RunShowingProgress(QWidget* parent, const QString& title, const std::functi
     QEventLoop loop;
     QTimer tick;
     QObject::connect(&tick, &QTimer::timeout, &loop, [&] {
-        if (!worker.Running()) {
+        if (!worker.Busy()) {
             loop.quit();
             return;
         }
@@ -41,12 +41,12 @@ void RunShowingProgress(QWidget* parent, const QString& title, const std::functi
         progress.setValue(0);
     });
     tick.start(kLabelInterval);
-    if (worker.Running()) {
+    if (worker.Busy()) {
         loop.exec();
     }
     // Also when the loop ended because the program is quitting: the files
     // must not be left half-copied.
-    worker.Join();
+    worker.WaitUntilIdle();
 }
 
 MoveReport MoveWithProgress(QWidget* parent, const std::filesystem::path& from,

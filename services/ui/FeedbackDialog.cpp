@@ -61,7 +61,7 @@ FeedbackDialog::FeedbackDialog(Prompter& prompter, std::string vendorUrl, QWidge
 
 FeedbackDialog::~FeedbackDialog() {
     stop_.Trigger();
-    worker_.Join();
+    worker_.WaitUntilIdle();
 }
 
 void FeedbackDialog::reject() {
@@ -81,7 +81,7 @@ void FeedbackDialog::Send() {
         return;
     }
     Lock(true);
-    worker_.Start([this, senderName, feedback] {
+    worker_.PostIfIdle([this, senderName, feedback] {
         const bool sent = SendFeedback(vendorUrl_, senderName, feedback, options_);
         QMetaObject::invokeMethod(
             this, [this, sent] { FinishSend(sent); }, Qt::QueuedConnection);
@@ -89,7 +89,7 @@ void FeedbackDialog::Send() {
 }
 
 void FeedbackDialog::FinishSend(bool sent) {
-    worker_.Join();
+    worker_.WaitUntilIdle();
     Lock(false);
     if (sent) {
         prompter_.Inform(kFeedbackSentText, kFeedbackSentCaption);

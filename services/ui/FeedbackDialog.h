@@ -4,9 +4,9 @@
 
 #include <string>
 
-#include "services/WorkerThread.h"
+#include "util/StopSignal.h"
+#include "util/TaskPool.h"
 #include "web/HttpOptions.h"
-#include "web/StopSignal.h"
 
 class QLineEdit;
 class QPlainTextEdit;
@@ -52,7 +52,7 @@ class FeedbackDialog final : public QDialog {
     QPushButton* cancel_;
     bool sending_ = false;
     StopSignal stop_;
-    WorkerThread worker_;
+    TaskPool worker_{1};
 };
 
 }  // namespace korvana

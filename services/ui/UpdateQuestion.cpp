@@ -6,8 +6,14 @@ UpdateQuestion::UpdateQuestion(Prompter& prompter, DesktopOpener& opener, QObjec
     : QObject(parent), prompter_(prompter), opener_(opener) {}
 
 void UpdateQuestion::NewerVersionAvailable(const UpdateNews& news) {
+    ++posted_;
     QMetaObject::invokeMethod(
-        this, [this, news] { Ask(news); }, Qt::QueuedConnection);
+        this,
+        [this, news] {
+            Ask(news);
+            --posted_;
+        },
+        Qt::QueuedConnection);
 }
 
 void UpdateQuestion::Ask(const UpdateNews& news) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <atomic>
 
 #include "services/UpdateOffer.h"
 
@@ -25,6 +26,10 @@ class UpdateQuestion final : public QObject, public UpdateListener {
     // For the close sequence: a question still on its way is not shown.
     void Withdraw() { withdrawn_ = true; }
 
+    // True once every piece of news posted so far has been handled (asked,
+    // or dropped) on the GUI thread.
+    bool Idle() const { return posted_.load() == 0; }
+
   private:
     void Ask(const UpdateNews& news);
 
@@ -32,6 +37,7 @@ class UpdateQuestion final : public QObject, public UpdateListener {
     DesktopOpener& opener_;
     bool asking_ = false;
     bool withdrawn_ = false;
+    std::atomic<int> posted_{0};
 };
 
 }  // namespace korvana

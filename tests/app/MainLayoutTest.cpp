@@ -3,19 +3,52 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+#include <vector>
+
 namespace korvana {
 namespace {
 
-TEST(MainLayout, ThousandBySevenHundred) {
-    const MainLayout layout = ComputeMainLayout(1000, 700);
-    EXPECT_EQ(layout.pageHost, (LayoutRect{10, 68, 976, 603}));
-    EXPECT_EQ(layout.leftFiller, (LayoutRect{0, 673, 182, 25}));
-    EXPECT_EQ(layout.serversPane, (LayoutRect{182, 673, 150, 25}));
-    EXPECT_EQ(layout.bandwidthPane, (LayoutRect{332, 673, 200, 25}));
-    EXPECT_EQ(layout.sharedPane, (LayoutRect{532, 673, 135, 25}));
-    EXPECT_EQ(layout.downloadsPane, (LayoutRect{667, 673, 150, 25}));
-    EXPECT_EQ(layout.rightFiller, (LayoutRect{817, 673, 182, 25}));
-    EXPECT_EQ(layout.separator, (LayoutRect{0, 671, 1000, 1}));
+// The status row from left to right: filler, four panes, filler.
+std::vector<LayoutRect> StatusRow(const MainLayout& layout) {
+    return {layout.leftFiller, layout.serversPane,   layout.bandwidthPane,
+            layout.sharedPane, layout.downloadsPane, layout.rightFiller};
+}
+
+// Whether a window of `width` by `height` shows a page host of at least
+// `pageWidth` by `pageHeight` and every pane of the status row whole.
+bool ShowsEverythingWhole(int width, int height, int pageWidth, int pageHeight) {
+    const MainLayout layout = ComputeMainLayout(width, height);
+    const std::vector<LayoutRect> row = StatusRow(layout);
+    return layout.pageHost.width >= pageWidth && layout.pageHost.height >= pageHeight &&
+           row.front().x >= 0 && row.front().width >= 0 && row.back().x + row.back().width <= width;
+}
+
+TEST(MainLayout, TheStatusRowIsCentredWithItsPanesSideBySide) {
+    const MainLayout narrow = ComputeMainLayout(800, 600);
+    for (const int width : {700, 800, 1000, 1001, 1920}) {
+        const MainLayout layout = ComputeMainLayout(width, 600);
+        const std::vector<LayoutRect> row = StatusRow(layout);
+        EXPECT_EQ(row.front().x, 0) << width;
+        for (std::size_t i = 1; i < row.size(); ++i) {
+            EXPECT_EQ(row[i].x, row[i - 1].x + row[i - 1].width) << width << " pane " << i;
+            EXPECT_EQ(row[i].y, row[0].y) << width;
+            EXPECT_EQ(row[i].height, row[0].height) << width;
+        }
+        // Two equal fillers: an odd spare pixel is left over at the right.
+        EXPECT_EQ(layout.leftFiller.width, layout.rightFiller.width) << width;
+        const int rowEnd = row.back().x + row.back().width;
+        EXPECT_GE(rowEnd, width - 1) << width;
+        EXPECT_LE(rowEnd, width) << width;
+        // The panes keep their widths; only the fillers take up the change.
+        EXPECT_EQ(layout.serversPane.width, narrow.serversPane.width) << width;
+        EXPECT_EQ(layout.downloadsPane.width, narrow.downloadsPane.width) << width;
+        EXPECT_EQ(layout.separator.width, width) << width;
+        // The page host keeps the same margin on either side, whatever the width.
+        EXPECT_EQ(width - (layout.pageHost.x + layout.pageHost.width),
+                  800 - (narrow.pageHost.x + narrow.pageHost.width))
+            << width;
+    }
 }
 
 TEST(MainLayout, TheStatusRowEndsAtTheBottomWithNothingBelowIt) {
@@ -23,23 +56,22 @@ TEST(MainLayout, TheStatusRowEndsAtTheBottomWithNothingBelowIt) {
         const MainLayout layout = ComputeMainLayout(800, height);
         EXPECT_EQ(layout.serversPane.y + layout.serversPane.height, height - 2) << height;
         EXPECT_EQ(layout.pageHost.y + layout.pageHost.height, layout.separator.y) << height;
+        EXPECT_LT(layout.separator.y, layout.serversPane.y) << height;
     }
 }
 
-TEST(MainLayout, TheLeastClientSizeKeepsThePageAndTheStatusRowWhole) {
-    const LayoutRect least = MinimumClientSize(560, 300);
-    EXPECT_EQ(least.width, 635);  // the four panes side by side
-    const MainLayout layout = ComputeMainLayout(least.width, least.height);
-    EXPECT_EQ(layout.pageHost.height, 300);
-    EXPECT_GE(layout.pageHost.width, 560);
-    EXPECT_GE(layout.leftFiller.width, 0);
-    EXPECT_EQ(MinimumClientSize(800, 300).width, 824);
-}
-
-TEST(MainLayout, OddWidthRoundsFillersDown) {
-    const MainLayout layout = ComputeMainLayout(1001, 700);
-    EXPECT_EQ(layout.leftFiller.width, 183);
-    EXPECT_EQ(layout.rightFiller.width, 183);
+TEST(MainLayout, TheLeastClientSizeIsTheLeastThatShowsEverythingWhole) {
+    for (const auto& [pageWidth, pageHeight] :
+         std::vector<std::pair<int, int>>{{560, 300}, {800, 300}, {100, 50}, {1200, 700}}) {
+        const LayoutRect least = MinimumClientSize(pageWidth, pageHeight);
+        EXPECT_TRUE(ShowsEverythingWhole(least.width, least.height, pageWidth, pageHeight))
+            << pageWidth << "x" << pageHeight;
+        // One pixel less either way cuts something off.
+        EXPECT_FALSE(ShowsEverythingWhole(least.width - 1, least.height, pageWidth, pageHeight))
+            << pageWidth << "x" << pageHeight;
+        EXPECT_FALSE(ShowsEverythingWhole(least.width, least.height - 1, pageWidth, pageHeight))
+            << pageWidth << "x" << pageHeight;
+    }
 }
 
 TEST(KeyFilter, EscapeClosesDialogsOnlyFunctionKeysOncePerPress) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/GuiMessage.h"
+#include "util/HexDigit.h"
 
 namespace korvana::test {
 
@@ -27,12 +28,7 @@ inline std::string FromHex(const std::string& hex) {
     std::string bytes;
     int high = -1;
     for (char c : hex) {
-        int digit = -1;
-        if (c >= '0' && c <= '9') {
-            digit = c - '0';
-        } else if (c >= 'a' && c <= 'f') {
-            digit = c - 'a' + 10;
-        }
+        const int digit = HexValue(c);
         if (digit < 0) {
             continue;
         }

@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "core/CoreDispatcher.h"
-#include "core/RecordingSinks.h"
 #include "platform/Clock.h"
+#include "tests/support/RecordingSinks.h"
 
 namespace korvana::test {
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <random>
 
-#include "core/AsciiCase.h"
 #include "library/LibrarySort.h"
+#include "util/AsciiCase.h"
 
 namespace korvana::test {
 namespace {

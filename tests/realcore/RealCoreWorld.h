@@ -12,12 +12,12 @@
 
 #include "app/CoreConfig.h"
 #include "core/CoreLink.h"
-#include "core/RecordingSinks.h"
 #include "platform/Clock.h"
 #include "tests/realcore/LoopbackServers.h"
 #include "tests/realcore/RealCore.h"
 #include "tests/support/MemorySettings.h"
 #include "tests/support/RecordingPrompter.h"
+#include "tests/support/RecordingSinks.h"
 #include "tests/support/TempDir.h"
 #include "transfers/TransferList.h"
 

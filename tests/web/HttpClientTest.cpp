@@ -10,8 +10,8 @@
 
 #include "tests/support/LoopbackPort.h"
 #include "tools/sim/web/SimWebServer.h"
+#include "util/StopSignal.h"
 #include "web/HttpConnection.h"
-#include "web/StopSignal.h"
 
 namespace korvana {
 namespace {

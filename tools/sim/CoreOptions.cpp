@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "core/AsciiCase.h"
+#include "util/AsciiCase.h"
 
 namespace korvana::sim {
 

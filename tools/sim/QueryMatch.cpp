@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/AsciiCase.h"
+#include "util/AsciiCase.h"
 
 namespace korvana::sim {
 namespace {

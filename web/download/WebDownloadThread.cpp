@@ -9,10 +9,10 @@
 #include <system_error>
 #include <vector>
 
+#include "util/StopSignal.h"
 #include "web/HttpConnection.h"
 #include "web/HttpText.h"
 #include "web/ResponseHeader.h"
-#include "web/StopSignal.h"
 #include "web/download/DownloadFiles.h"
 #include "web/download/DownloadHeader.h"
 #include "web/download/IncompleteFiles.h"

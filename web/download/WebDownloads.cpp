@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
-#include "core/AsciiCase.h"
 #include "core/DisplayText.h"
+#include "util/AsciiCase.h"
+#include "util/StopSignal.h"
 #include "web/HttpText.h"
-#include "web/StopSignal.h"
 #include "web/download/DownloadFileName.h"
 #include "web/download/DownloadFiles.h"
 #include "web/download/WebDownloadThread.h"

@@ -10,7 +10,7 @@
 #include <mutex>
 #include <string>
 
-#include "web/TaskPool.h"
+#include "util/TaskPool.h"
 #include "web/download/WebDownloadSink.h"
 
 namespace korvana {
@@ -82,8 +82,9 @@ class WebDownloads final : public WebDownloadStopper {
     // Stops every download and joins every thread. Later starts are refused.
     void Stop();
 
-    // Downloads waiting or running.
+    // Downloads waiting or running, and those of them running now.
     std::size_t Active() const;
+    std::size_t Running() const { return pool_.Running(); }
     // Waits until no download is waiting or running; false after `timeout`.
     bool WaitUntilIdle(std::chrono::milliseconds timeout);
 

@@ -8,9 +8,9 @@
 #include <thread>
 
 #include "core/CoreLink.h"
-#include "core/RecordingSinks.h"
 #include "platform/Clock.h"
 #include "tests/support/RecordingPrompter.h"
+#include "tests/support/RecordingSinks.h"
 #include "tests/support/SimHarness.h"
 #include "tests/support/TempDir.h"
 

@@ -206,6 +206,8 @@ TEST_F(CoreLinkSession, ImpossibleFrameLengthDropsTheConnectionAndLogsInAgain) {
     core.Send(huge + test::FrameOf(test::Options({{"lost", "1"}})));
     ASSERT_TRUE(core.WaitUntil([&] { return core.ClosedByPeer(0); }));
     EXPECT_EQ(Count("Frame length 2147483648 is out of all bounds: stream broken"), 1);
+    // The listener hears of it just after the socket has closed.
+    ASSERT_TRUE(core.WaitUntil([&] { return listener.linkDown.load() >= 1; }));
     EXPECT_EQ(listener.linkDown.load(), 1);
     ASSERT_TRUE(LoggedInOn(1));
     core.Send(test::FrameOf(test::Options({{"heard", "1"}})));

@@ -1,26 +1,20 @@
 #include <gtest/gtest.h>
+#include <QApplication>
 #include <QTest>
+#include <QTimer>
 
 #include <csignal>
 
-#include "app/CoreConfig.h"
-#include "app/ui/CoreLinkBridge.h"
-#include "app/ui/KeyFilter.h"
-#include "app/ui/MainWindow.h"
 #include "controls/SkinButton.h"
-#include "core/CoreLink.h"
-#include "platform/CoreProcess.h"
-#include "platform/DesktopOpener.h"
-#include "tests/support/RecordingOpener.h"
-#include "tests/support/RecordingPrompter.h"
 #include "tests/support/SimHarness.h"
 #include "tests/support/TempDir.h"
 #include "tests/ui/UiWait.h"
+#include "tests/ui/app/ComposedApp.h"
 
 namespace korvana {
 namespace {
 
-// The simulated core as the window sees it: running until it has exited.
+// The simulated core as the program sees it: running until it has exited.
 class SimulatedCore final : public CoreProcess {
   public:
     explicit SimulatedCore(sim::test::SimProcess& sim) : sim_(sim) {}
@@ -38,43 +32,45 @@ class SimulatedCore final : public CoreProcess {
     mutable std::optional<int> exitStatus_;
 };
 
-// The window, the core link and the simulated core together: the status row
-// shows the servers the core reports, F2 to F4 switch pages, and closing
-// shuts the core down.
-TEST(Smoke, WindowConnectsShowsServersSwitchesPagesAndStopsTheCore) {
+// The program as it is composed for the desktop, on stand-ins, beside a
+// simulated core already running; the splash has ended.
+class SmokeTest : public ::testing::Test {
+  protected:
+    SmokeTest() {
+        auto made = std::make_unique<SimulatedCore>(sim);
+        core = made.get();
+        composed = std::make_unique<test::ComposedApp>(
+            dir.Path() / "install", clock, std::move(made), static_cast<std::uint16_t>(sim.Port()));
+        app = composed->app.get();
+        app->Start(*qApp);
+        // As the splash's timer would after six seconds.
+        app->Splash()->accept();
+    }
+
+    SkinButton* Pane(const char* name) {
+        return app->Window().findChild<SkinButton*>(QString::fromLatin1(name));
+    }
+
+    bool WaitUntilConnected() {
+        return test::WaitUntil(
+            [&] { return Pane("IDC_SERVERS_PANE")->Text().startsWith("Connected to "); }, 15000);
+    }
+
     test::TempDir dir;
-    sim::test::SimProcess sim(dir.Path(), {});
-    const Folders folders{dir.Path(), dir.Path() / "Downloads", dir.Path() / "Incomplete",
-                          dir.Path() / "TempPlay", dir.Path() / "core"};
+    sim::test::SimProcess sim{dir.Path(), {}};
     SystemClock clock;
-    StatusLog log;
-    test::RecordingPrompter prompter;
-    test::RecordingOpener opener;
-    SimulatedCore core(sim);
-    CoreLinkConfig config;
-    config.host = "127.0.0.1";
-    config.port = static_cast<std::uint16_t>(sim.Port());
-    config.downloadsFolder = [&folders] { return folders.downloads.string(); };
-    CoreLink link(config, log, prompter, clock);
-    CoreLinkBridge bridge(link);
-    link.SetListener(&bridge);
+    SimulatedCore* core = nullptr;
+    std::unique_ptr<test::ComposedApp> composed;
+    FinderApp* app = nullptr;
+};
 
-    MainWindowServices services{folders, clock, core, prompter, opener};
-    services.sendShutdown = [&link] { link.SendShutdown(); };
-    services.readStatus = [&link] { return CoreStatusInputs(link); };
-    MainWindow window(std::move(services));
-    QObject::connect(&bridge, &CoreLinkBridge::ClientStatsArrived, &window,
-                     &MainWindow::RefreshStatusPanes);
-    KeyFilter keys([&window](int page) { window.ShowPage(page); });
-    qApp->installEventFilter(&keys);
-    window.show();
-    link.StartReceiveThread();
-
-    auto* servers = window.findChild<SkinButton*>(QStringLiteral("IDC_SERVERS_PANE"));
-    EXPECT_TRUE(test::WaitUntil(
-        [&] { return servers->Text().startsWith(QStringLiteral("Connected to ")); }, 15000))
-        << servers->Text().toStdString();
-    EXPECT_TRUE(bridge.IsPolling());
+// The status row shows the servers the core reports, F2 to F4 switch pages,
+// and closing shuts the core down and ends the program.
+TEST_F(SmokeTest, WindowConnectsShowsServersSwitchesPagesAndStopsTheCore) {
+    MainWindow& window = app->Window();
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_TRUE(WaitUntilConnected()) << Pane("IDC_SERVERS_PANE")->Text().toStdString();
+    EXPECT_TRUE(app->Bridge().IsPolling());
 
     QTest::keyClick(&window, Qt::Key_F3);
     EXPECT_EQ(window.VisiblePage(), 1);
@@ -83,53 +79,31 @@ TEST(Smoke, WindowConnectsShowsServersSwitchesPagesAndStopsTheCore) {
     QTest::keyClick(&window, Qt::Key_F2);
     EXPECT_EQ(window.VisiblePage(), 0);
 
+    // The program's event loop ends with status 0 once the core is gone;
+    // the bound ends it with 1 should the close sequence hang.
+    QTimer bound;
+    bound.setSingleShot(true);
+    QObject::connect(&bound, &QTimer::timeout, [] { QApplication::exit(1); });
+    bound.start(15000);
     window.StartCloseSequence();
-    EXPECT_TRUE(test::WaitUntil([&] { return !core.IsCoreRunning(); }, 15000));
-    EXPECT_EQ(core.ExitStatus(), std::optional<int>(0));
-    qApp->removeEventFilter(&keys);
+    EXPECT_EQ(QApplication::exec(), 0);
+    EXPECT_FALSE(core->IsCoreRunning());
+    EXPECT_EQ(core->ExitStatus(), std::optional<int>(0));
 }
 
 // The core killed under a logged-in window: the status row stops showing
 // the core's last figures and says the core is not connected.
-TEST(Smoke, StatusRowSaysNotConnectedOnceTheCoreIsGone) {
-    test::TempDir dir;
-    sim::test::SimProcess sim(dir.Path(), {});
-    SystemClock clock;
-    StatusLog log;
-    test::RecordingPrompter prompter;
-    test::RecordingOpener opener;
-    SimulatedCore core(sim);
-    CoreLinkConfig config;
-    config.host = "127.0.0.1";
-    config.port = static_cast<std::uint16_t>(sim.Port());
-    CoreLink link(config, log, prompter, clock);
-    CoreLinkBridge bridge(link);
-    link.SetListener(&bridge);
-    const Folders folders{dir.Path(), dir.Path() / "Downloads", dir.Path() / "Incomplete",
-                          dir.Path() / "TempPlay", dir.Path() / "core"};
-    MainWindowServices services{folders, clock, core, prompter, opener};
-    services.readStatus = [&link] { return CoreStatusInputs(link); };
-    MainWindow window(std::move(services));
-    QObject::connect(&bridge, &CoreLinkBridge::ClientStatsArrived, &window,
-                     &MainWindow::RefreshStatusPanes);
-    QObject::connect(&bridge, &CoreLinkBridge::LinkChanged, &window,
-                     &MainWindow::RefreshStatusPanes);
-    window.show();
-    link.StartReceiveThread();
-
-    auto* servers = window.findChild<SkinButton*>(QStringLiteral("IDC_SERVERS_PANE"));
-    auto* bandwidth = window.findChild<SkinButton*>(QStringLiteral("IDC_BANDWIDTH_PANE"));
-    ASSERT_TRUE(test::WaitUntil(
-        [&] { return servers->Text().startsWith(QStringLiteral("Connected to ")); }, 15000))
-        << servers->Text().toStdString();
-    EXPECT_TRUE(bridge.IsPolling());
+TEST_F(SmokeTest, StatusRowSaysNotConnectedOnceTheCoreIsGone) {
+    ASSERT_TRUE(WaitUntilConnected()) << Pane("IDC_SERVERS_PANE")->Text().toStdString();
+    EXPECT_TRUE(app->Bridge().IsPolling());
 
     sim.Signal(SIGKILL);
     EXPECT_TRUE(test::WaitUntil(
-        [&] { return servers->Text() == QStringLiteral("Core not connected"); }, 15000))
-        << servers->Text().toStdString();
-    EXPECT_EQ(bandwidth->Text(), QStringLiteral("  0.0 KB/s down :  0.0 KB/s up"));
-    EXPECT_FALSE(bridge.IsPolling());
+        [&] { return Pane("IDC_SERVERS_PANE")->Text() == QStringLiteral("Core not connected"); },
+        15000))
+        << Pane("IDC_SERVERS_PANE")->Text().toStdString();
+    EXPECT_EQ(Pane("IDC_BANDWIDTH_PANE")->Text(), QStringLiteral("  0.0 KB/s down :  0.0 KB/s up"));
+    EXPECT_FALSE(app->Bridge().IsPolling());
 }
 
 }  // namespace

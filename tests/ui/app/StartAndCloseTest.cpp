@@ -5,12 +5,10 @@
 #include "app/ui/ShutdownDialog.h"
 #include "app/ui/SplashDialog.h"
 #include "platform/CoreProcess.h"
-#include "platform/DesktopOpener.h"
-#include "platform/Prompter.h"
 #include "tests/support/FakeClock.h"
-#include "tests/support/RecordingOpener.h"
 #include "tests/support/TempDir.h"
 #include "tests/ui/UiWait.h"
+#include "tests/ui/app/ComposedApp.h"
 
 #include <fstream>
 
@@ -50,69 +48,68 @@ class FakeCore final : public CoreProcess {
     bool running = false;
 };
 
-class RecordingPrompter final : public Prompter {
-  public:
-    void Inform(const std::string& text, const std::string& caption) override {
-        messages.push_back(caption + ": " + text);
+// The program composed on stand-ins, its core given by `core`, whose
+// running flag the test sets; the clock does not move by itself.
+struct ComposedFixture {
+    ComposedFixture() {
+        auto made = std::make_unique<FakeCore>();
+        core = made.get();
+        composed = std::make_unique<test::ComposedApp>(dir.Path(), clock, std::move(made));
     }
-    bool AskYesNo(const std::string&, const std::string&) override { return false; }
-    std::vector<std::string> messages;
-};
+    MainWindow& Window() { return composed->app->Window(); }
+    const Folders& Paths() const { return composed->app->Paths(); }
+    int ShutdownsTold() const { return composed->LogLinesEqualTo("Telling server to shutdown."); }
 
-struct WindowFixture {
     test::TempDir dir;
-    Folders folders{dir.Path(), dir.Path() / "Downloads", dir.Path() / "Incomplete",
-                    dir.Path() / "TempPlay", dir.Path() / "mldonkey"};
     test::FakeClock clock;
-    FakeCore core;
-    RecordingPrompter prompter;
-    test::RecordingOpener opener;
-    int shutdownsSent = 0;
-    MainWindow window{
-        MainWindowServices{folders, clock, core, prompter, opener, [this] { ++shutdownsSent; }}};
+    FakeCore* core = nullptr;
+    std::unique_ptr<test::ComposedApp> composed;
 };
 
 TEST(MainWindowClose, WithoutACoreFinishesAtOnce) {
-    WindowFixture f;
-    f.window.show();
-    QSignalSpy finished(&f.window, &MainWindow::Finished);
-    f.window.close();
+    ComposedFixture f;
+    f.Window().show();
+    QSignalSpy finished(&f.Window(), &MainWindow::Finished);
+    f.Window().close();
     EXPECT_EQ(finished.count(), 1);
-    EXPECT_EQ(f.shutdownsSent, 0);
-    EXPECT_FALSE(f.window.isVisible());
+    EXPECT_EQ(f.ShutdownsTold(), 0);
+    EXPECT_FALSE(f.Window().isVisible());
 }
 
 TEST(MainWindowClose, TellsARunningCoreOnceAndWaitsForIt) {
-    WindowFixture f;
-    f.core.running = true;
-    f.window.show();
-    QSignalSpy finished(&f.window, &MainWindow::Finished);
-    f.window.close();
-    f.window.StartCloseSequence();  // a second request (say SIGTERM) changes nothing
-    EXPECT_FALSE(f.window.isVisible());
-    EXPECT_EQ(f.shutdownsSent, 1);
+    ComposedFixture f;
+    f.core->running = true;
+    f.Window().show();
+    QSignalSpy finished(&f.Window(), &MainWindow::Finished);
+    f.Window().close();
+    f.Window().StartCloseSequence();  // a second request (say SIGTERM) changes nothing
+    EXPECT_FALSE(f.Window().isVisible());
+    EXPECT_EQ(f.ShutdownsTold(), 1);
     EXPECT_EQ(finished.count(), 0);
-    f.core.running = false;
+    f.core->running = false;
     EXPECT_TRUE(finished.wait(2000));
-    EXPECT_EQ(f.shutdownsSent, 1);
+    EXPECT_EQ(f.ShutdownsTold(), 1);
 }
 
 TEST(MainWindowMenu, ClearIncompleteConfirmsEvenWithoutTheFolder) {
-    WindowFixture f;
-    f.window.ClearIncompleteFolder(true);
-    ASSERT_TRUE(test::WaitUntil([&] { return !f.prompter.messages.empty(); }));
-    EXPECT_EQ(f.prompter.messages[0], "Done Clearing: Incomplete directory cleared.");
+    ComposedFixture f;
+    std::filesystem::remove_all(f.Paths().incomplete);
+    f.Window().ClearIncompleteFolder(true);
+    ASSERT_TRUE(test::WaitUntil([&] { return !f.composed->prompter.informed.empty(); }));
+    EXPECT_EQ(
+        f.composed->prompter.informed[0],
+        std::make_pair(std::string("Incomplete directory cleared."), std::string("Done Clearing")));
 }
 
 TEST(MainWindowMenu, StartupClearIsSilentAndEmptiesTheFolder) {
-    WindowFixture f;
-    std::filesystem::create_directories(f.folders.incomplete);
-    std::ofstream(f.folders.incomplete / "part.mp3.korvana-part") << "x";
-    f.window.ClearIncompleteFolder(false);
-    const auto part = f.folders.incomplete / "part.mp3.korvana-part";
-    EXPECT_TRUE(test::WaitUntil([&] { return !std::filesystem::exists(part); }));
-    QTest::qWait(50);
-    EXPECT_TRUE(f.prompter.messages.empty());
+    ComposedFixture f;
+    const auto part = f.Paths().incomplete / "part.mp3.korvana-part";
+    std::ofstream(part) << "x";
+    f.Window().ClearIncompleteFolder(false);
+    EXPECT_TRUE(f.Window().ClearingIncomplete());
+    ASSERT_TRUE(test::WaitUntil([&] { return !f.Window().ClearingIncomplete(); }));
+    EXPECT_FALSE(std::filesystem::exists(part));
+    EXPECT_TRUE(f.composed->prompter.informed.empty());
 }
 
 }  // namespace

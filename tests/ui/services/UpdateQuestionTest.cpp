@@ -28,7 +28,8 @@ TEST(UpdateQuestion, NewsFromTheCheckThreadIsAskedOnTheGuiThread) {
 
     // Once the user has said yes, later news asks nothing.
     question.NewerVersionAvailable(kNews);
-    QTest::qWait(20);
+    EXPECT_FALSE(question.Idle());
+    ASSERT_TRUE(test::WaitUntil([&] { return question.Idle(); }));
     EXPECT_EQ(prompter.Boxes().size(), 1u);
 }
 
@@ -38,7 +39,7 @@ TEST(UpdateQuestion, WithdrawnNewsIsNotShown) {
     UpdateQuestion question(prompter, opener);
     question.NewerVersionAvailable(kNews);
     question.Withdraw();
-    QTest::qWait(20);
+    ASSERT_TRUE(test::WaitUntil([&] { return question.Idle(); }));
     EXPECT_TRUE(prompter.Boxes().empty());
 }
 

@@ -123,7 +123,9 @@ TEST_F(WebDownloadTest, OnlyAFewDownloadsRunAtOnceAndStopJoinsThemAll) {
         ASSERT_TRUE(Start(link + "?" + std::to_string(i), "f" + std::to_string(i) + ".mp3"));
     }
     ASSERT_TRUE(WaitFor([&] { return server.Requests().size() == 2; }));
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    // Two downloads hold the two workers and the other three wait for one:
+    // nothing more can start.
+    ASSERT_TRUE(WaitFor([&] { return downloads->Running() == 2; }));
     EXPECT_EQ(server.Requests().size(), 2u);
     EXPECT_EQ(downloads->Active(), 5u);
     // The waiting ones show as contacting their server.

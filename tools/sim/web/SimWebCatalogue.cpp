@@ -1,8 +1,10 @@
 #include "tools/sim/web/SimWebCatalogue.h"
 
-#include <algorithm>
 #include <cctype>
 #include <cstring>
+
+#include "util/AsciiCase.h"
+#include "util/HexDigit.h"
 
 namespace korvana::sim {
 namespace {
@@ -10,26 +12,6 @@ namespace {
 // MPEG-1 Layer III, 128 kbit/s, 44.1 kHz, no padding: 417-byte frames.
 constexpr unsigned char kFrameHeader[4] = {0xFF, 0xFB, 0x90, 0x64};
 constexpr std::uint64_t kFrameSize = 417;
-
-std::string Lower(std::string_view text) {
-    std::string lower(text);
-    std::transform(lower.begin(), lower.end(), lower.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return lower;
-}
-
-int HexValue(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
-}
 
 }  // namespace
 
@@ -76,7 +58,7 @@ bool Matches(const SimTrack& track, std::string_view term, MatchField field) {
             text = track.artist + " - " + track.title;
             break;
     }
-    return Lower(text).find(Lower(term)) != std::string::npos;
+    return AsciiLowered(text).find(AsciiLowered(term)) != std::string::npos;
 }
 
 std::string PercentDecode(std::string_view text, bool plusIsSpace) {

@@ -1,4 +1,4 @@
-#include "web/TaskPool.h"
+#include "util/TaskPool.h"
 
 #include <system_error>
 
@@ -12,9 +12,21 @@ TaskPool::~TaskPool() {
 
 void TaskPool::Post(std::function<void()> task) {
     std::lock_guard lock(mutex_);
-    if (stopping_) {
-        return;
+    if (!stopping_) {
+        Queue(std::move(task));
     }
+}
+
+bool TaskPool::PostIfIdle(std::function<void()> task) {
+    std::lock_guard lock(mutex_);
+    if (stopping_ || !IdleLocked()) {
+        return false;
+    }
+    Queue(std::move(task));
+    return true;
+}
+
+void TaskPool::Queue(std::function<void()> task) {
     queue_.push_back(std::move(task));
     if (waiting_ > 0 || threads_.size() >= maxThreads_) {
         wake_.notify_one();
@@ -28,9 +40,29 @@ void TaskPool::Post(std::function<void()> task) {
     }
 }
 
+std::size_t TaskPool::Running() const {
+    std::lock_guard lock(mutex_);
+    return running_;
+}
+
+std::size_t TaskPool::Queued() const {
+    std::lock_guard lock(mutex_);
+    return queue_.size();
+}
+
+bool TaskPool::Busy() const {
+    std::lock_guard lock(mutex_);
+    return !IdleLocked();
+}
+
 bool TaskPool::WaitUntilIdle(std::chrono::milliseconds timeout) {
     std::unique_lock lock(mutex_);
-    return idle_.wait_for(lock, timeout, [this] { return queue_.empty() && running_ == 0; });
+    return idle_.wait_for(lock, timeout, [this] { return IdleLocked(); });
+}
+
+void TaskPool::WaitUntilIdle() {
+    std::unique_lock lock(mutex_);
+    idle_.wait(lock, [this] { return IdleLocked(); });
 }
 
 void TaskPool::Stop() {
@@ -64,7 +96,7 @@ void TaskPool::Work() {
         task();
         lock.lock();
         --running_;
-        if (queue_.empty() && running_ == 0) {
+        if (IdleLocked()) {
             idle_.notify_all();
         }
     }

@@ -13,8 +13,8 @@
 namespace korvana {
 
 // A search model that only remembers: the searches it was told about and
-// every result handed to it, in order. Stands in until the real model
-// exists, and serves tests and fuzzing.
+// every result handed to it, in order. Serves tests, benchmarks and
+// fuzzing.
 class RecordingResultSink final : public CoreResultSink {
   public:
     // A result as it was handed over, with the search it was handed for.

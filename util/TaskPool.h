@@ -11,10 +11,11 @@
 
 namespace korvana {
 
-// A bounded set of worker threads that run posted tasks in order. Threads are
-// started as work arrives, up to the limit; tasks beyond it wait their turn.
-// Stop() drops the waiting tasks and joins every thread, so no task outlives
-// the pool's owner.
+// The program's one way to run work off the calling thread: a bounded set of
+// worker threads that run posted tasks in order. Threads are started as work
+// arrives, up to the limit; tasks beyond it wait their turn. A pool of one
+// thread is a single background worker (PostIfIdle, Busy). Stop() drops the
+// waiting tasks and joins every thread, so no task outlives the pool's owner.
 class TaskPool {
   public:
     explicit TaskPool(std::size_t maxThreads);
@@ -24,9 +25,18 @@ class TaskPool {
 
     // Queues a task; ignored once the pool is stopping.
     void Post(std::function<void()> task);
+    // Queues `task` only when no task is queued or running; false, with the
+    // task dropped, when one is or the pool is stopping.
+    bool PostIfIdle(std::function<void()> task);
 
+    // Tasks being run now, and tasks waiting for a thread.
+    std::size_t Running() const;
+    std::size_t Queued() const;
+    // From a Post until no task is queued or running.
+    bool Busy() const;
     // Waits until no task is queued or running; false after `timeout`.
     bool WaitUntilIdle(std::chrono::milliseconds timeout);
+    void WaitUntilIdle();
 
     // Drops waiting tasks, lets running ones finish and joins the threads.
     // Must not be called from one of the pool's own tasks.
@@ -34,9 +44,12 @@ class TaskPool {
 
   private:
     void Work();
+    // With the lock held.
+    void Queue(std::function<void()> task);
+    bool IdleLocked() const { return queue_.empty() && running_ == 0; }
 
     const std::size_t maxThreads_;
-    std::mutex mutex_;
+    mutable std::mutex mutex_;
     std::condition_variable wake_;
     std::condition_variable idle_;
     std::deque<std::function<void()>> queue_;

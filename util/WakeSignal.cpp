@@ -1,4 +1,4 @@
-#include "core/WakeSignal.h"
+#include "util/WakeSignal.h"
 
 #include <sys/eventfd.h>
 #include <unistd.h>

@@ -1,4 +1,4 @@
-#include "core/AsciiCase.h"
+#include "util/AsciiCase.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "core/RecordingSinks.h"
+#include "tests/support/RecordingSinks.h"
 
 #include <utility>
 
