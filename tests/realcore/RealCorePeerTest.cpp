@@ -15,6 +15,8 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr int kStateDownloading = 0;
+constexpr int kStateDownloaded = 2;
+constexpr int kStateShared = 3;
 constexpr std::int32_t kSearchId = 12;
 
 std::string Joined(const std::vector<std::string>& parts) {
@@ -101,6 +103,9 @@ TEST_F(RealCorePeerTest, DownloadFromASearchResultEndsInOurDownloadsFolder) {
     ASSERT_TRUE(item) << Console("vd");
     EXPECT_EQ(item->size, static_cast<std::int64_t>(peer.Size()));
     EXPECT_EQ(item->downloaded, item->size);
+    EXPECT_TRUE(item->coreState == kStateDownloaded || item->coreState == kStateShared)
+        << int{item->coreState};
+    EXPECT_NE(item->finishTime, 0);
 }
 
 }  // namespace
