@@ -58,6 +58,19 @@ class RealCorePeerTest : public RealCoreWorld {
         return found;
     }
 
+    // The transfer list's download of that name while the core reports it
+    // as downloading.
+    std::optional<TransferItem> InProgress(const std::string& name) {
+        const auto lock = transfers.Lock();
+        std::optional<TransferItem> found;
+        transfers.ForEachDownload([&](const TransferItem& item) {
+            if (item.name == name && item.coreState == kStateDownloading) {
+                found = item;
+            }
+        });
+        return found;
+    }
+
     // The transfer list's download of that name once the core no longer
     // reports it as downloading.
     std::optional<TransferItem> Finished(const std::string& name) {
@@ -90,11 +103,22 @@ TEST_F(RealCorePeerTest, DownloadFromASearchResultEndsInOurDownloadsFolder) {
 
     commands->SendDownloadRequest(result->name, result->resultId);
     const fs::path finished = DownloadsFolder() / name;
-    // The core asks its servers for sources once a minute.
-    ASSERT_TRUE(Eventually([&] { return fs::exists(finished); }, 150s))
+    // The core asks its servers for sources once a minute. While the peer
+    // sends, the transfer list follows the core's progress reports.
+    std::optional<TransferItem> partial;
+    ASSERT_TRUE(Eventually(
+        [&] {
+            const std::optional<TransferItem> now = InProgress(name);
+            partial = now && now->downloaded > 0 && now->downloaded < now->size ? now : partial;
+            return fs::exists(finished);
+        },
+        150s))
         << "source queries: " << server.SourceQueries() << "\npeer got: " << Joined(peer.Received())
         << "\n"
         << Console("vd");
+    ASSERT_TRUE(partial) << "no progress shown before the end";
+    EXPECT_EQ(partial->size, static_cast<std::int64_t>(peer.Size()));
+    EXPECT_GT(partial->rate, 0.0f);
     EXPECT_TRUE(Eventually([&] { return ReadFile(finished) == SongBytes(300000, 'p'); }, 10s));
     EXPECT_GE(server.SourceQueries(), 1);
     EXPECT_GE(peer.BytesSent(), static_cast<std::int64_t>(peer.Size()));
