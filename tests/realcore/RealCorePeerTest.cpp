@@ -93,7 +93,8 @@ class RealCorePeerTest : public RealCoreWorld {
 
 TEST_F(RealCorePeerTest, DownloadFromASearchResultEndsInOurDownloadsFolder) {
     const std::string name = "peer song.mp3";
-    LoopbackPeer peer(name, SongBytes(300000, 'p'));
+    const std::string song = SongBytes(300000, 'p');
+    LoopbackPeer peer(name, song);
     FakeEd2kServer server({{name, peer.Size(), peer.Hash(), peer.Port()}});
     ConnectLink();
     commands = std::make_unique<CoreLinkCommands>(*link);
@@ -119,7 +120,7 @@ TEST_F(RealCorePeerTest, DownloadFromASearchResultEndsInOurDownloadsFolder) {
     ASSERT_TRUE(partial) << "no progress shown before the end";
     EXPECT_EQ(partial->size, static_cast<std::int64_t>(peer.Size()));
     EXPECT_GT(partial->rate, 0.0f);
-    EXPECT_TRUE(Eventually([&] { return ReadFile(finished) == SongBytes(300000, 'p'); }, 10s));
+    EXPECT_TRUE(Eventually([&] { return ReadFile(finished) == song; }, 10s));
     EXPECT_GE(server.SourceQueries(), 1);
     EXPECT_GE(peer.BytesSent(), static_cast<std::int64_t>(peer.Size()));
 
