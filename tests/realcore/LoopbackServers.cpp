@@ -12,27 +12,15 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "tests/realcore/Ed2kWire.h"
+
 namespace korvana::realcore {
 namespace {
 
 using namespace std::chrono_literals;
 
 constexpr std::size_t kMaxRequestBytes = 16 * 1024;
-constexpr std::size_t kMaxEd2kPacket = 1024 * 1024;
 constexpr std::size_t kHttpChunk = 4096;
-
-// Reads what is there, waiting up to 200 ms; an empty answer with `closed`
-// set means the peer is gone.
-std::string ReadSome(int fd, bool& closed) {
-    pollfd ready{fd, POLLIN, 0};
-    if (::poll(&ready, 1, 200) <= 0) {
-        return {};
-    }
-    char buffer[4096];
-    const ssize_t got = ::recv(fd, buffer, sizeof buffer, 0);
-    closed = got <= 0;
-    return got > 0 ? std::string(buffer, static_cast<std::size_t>(got)) : std::string();
-}
 
 std::string HeaderValue(const std::string& head, const std::string& name) {
     std::istringstream lines(head);
@@ -65,41 +53,18 @@ bool ParseRange(const std::string& value, std::size_t size, std::size_t& first, 
     return size > 0 && first <= last;
 }
 
-void Put32(std::string& out, std::uint32_t value) {
-    for (int i = 0; i < 4; ++i) {
-        out.push_back(static_cast<char>((value >> (8 * i)) & 0xff));
-    }
-}
-
-void Put16(std::string& out, std::uint16_t value) {
-    out.push_back(static_cast<char>(value & 0xff));
-    out.push_back(static_cast<char>(value >> 8));
-}
-
-std::string Ed2kPacket(std::uint8_t opcode, const std::string& payload) {
-    std::string packet(1, '\xe3');
-    Put32(packet, static_cast<std::uint32_t>(payload.size() + 1));
-    packet.push_back(static_cast<char>(opcode));
-    return packet + payload;
-}
-
-// A tag in the classic form: type, a one-byte name, the value.
-void PutStringTag(std::string& out, std::uint8_t name, const std::string& value) {
-    out.push_back('\x02');
-    Put16(out, 1);
-    out.push_back(static_cast<char>(name));
-    Put16(out, static_cast<std::uint16_t>(value.size()));
-    out += value;
-}
-
-void PutIntegerTag(std::string& out, std::uint8_t name, std::uint32_t value) {
-    out.push_back('\x03');
-    Put16(out, 1);
-    out.push_back(static_cast<char>(name));
-    Put32(out, value);
-}
-
 }  // namespace
+
+std::string ReadSome(int fd, bool& closed) {
+    pollfd ready{fd, POLLIN, 0};
+    if (::poll(&ready, 1, 200) <= 0) {
+        return {};
+    }
+    char buffer[4096];
+    const ssize_t got = ::recv(fd, buffer, sizeof buffer, 0);
+    closed = got <= 0;
+    return got > 0 ? std::string(buffer, static_cast<std::size_t>(got)) : std::string();
+}
 
 bool SendAll(int fd, std::string_view bytes) {
     while (!bytes.empty()) {
@@ -241,13 +206,18 @@ void FakeHttpServer::Serve(int fd) {
 FakeEd2kServer::FakeEd2kServer(std::vector<Ed2kListing> listings)
     : listings_(std::move(listings)), server_([this](int fd) { Serve(fd); }) {}
 
+std::string FakeEd2kServer::Hash(std::size_t index) const {
+    const std::string& hash = listings_[index].hash;
+    return hash.size() == 16 ? hash : std::string(16, static_cast<char>(index + 1));
+}
+
 std::string FakeEd2kServer::SearchReply() const {
     std::string payload;
     Put32(payload, static_cast<std::uint32_t>(listings_.size()));
     for (std::size_t i = 0; i < listings_.size(); ++i) {
-        payload += std::string(16, static_cast<char>(i + 1));
+        payload += Hash(i);
         payload += std::string("\x7f\0\0\x01", 4);
-        Put16(payload, 4662);
+        Put16(payload, listings_[i].sourcePort != 0 ? listings_[i].sourcePort : 4662);
         Put32(payload, 4);
         PutStringTag(payload, 0x01, listings_[i].name);
         PutIntegerTag(payload, 0x02, listings_[i].size);
@@ -257,25 +227,32 @@ std::string FakeEd2kServer::SearchReply() const {
     return Ed2kPacket(0x33, payload);
 }
 
+// The peers on loopback that have the file of that hash (0x42), or nothing
+// when no listing names one.
+std::string FakeEd2kServer::SourcesReply(const std::string& hash) const {
+    std::string sources;
+    std::uint8_t count = 0;
+    for (std::size_t i = 0; i < listings_.size(); ++i) {
+        if (Hash(i) == hash && listings_[i].sourcePort != 0) {
+            sources += std::string("\x7f\0\0\x01", 4);
+            Put16(sources, listings_[i].sourcePort);
+            ++count;
+        }
+    }
+    return count == 0 ? std::string() : Ed2kPacket(0x42, hash + char(count) + sources);
+}
+
 // The core logs in (0x01) and gets a high id (0x40) and the server's
-// counts (0x34); each search (0x16) gets the listings (0x33).
+// counts (0x34); each search (0x16) gets the listings (0x33), each query
+// for the sources of a file (0x19) the peers that have it.
 void FakeEd2kServer::Serve(int fd) {
     std::string buffer;
     bool closed = false;
-    while (!closed && !server_.Stopping()) {
+    bool broken = false;
+    while (!closed && !broken && !server_.Stopping()) {
         buffer += ReadSome(fd, closed);
-        while (buffer.size() >= 6) {
-            std::uint32_t length = 0;
-            std::memcpy(&length, buffer.data() + 1, 4);
-            if (length == 0 || length > kMaxEd2kPacket) {
-                return;
-            }
-            if (buffer.size() < 5 + length) {
-                break;
-            }
-            const auto opcode = static_cast<std::uint8_t>(buffer[5]);
-            buffer.erase(0, 5 + length);
-            if (opcode == 0x01) {
+        while (const std::optional<Ed2kMessage> message = TakeEd2kMessage(buffer, broken)) {
+            if (message->opcode == 0x01) {
                 ++logIns_;
                 std::string id("\x7f\0\0\x01", 4);
                 Put32(id, 0);
@@ -283,9 +260,12 @@ void FakeEd2kServer::Serve(int fd) {
                 Put32(counts, 10);
                 Put32(counts, 100);
                 SendAll(fd, Ed2kPacket(0x40, id) + Ed2kPacket(0x34, counts));
-            } else if (opcode == 0x16) {
+            } else if (message->opcode == 0x16) {
                 ++searches_;
                 SendAll(fd, SearchReply());
+            } else if (message->opcode == 0x19 && message->payload.size() >= 16) {
+                ++sourceQueries_;
+                SendAll(fd, SourcesReply(message->payload.substr(0, 16)));
             }
         }
     }

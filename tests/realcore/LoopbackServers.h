@@ -7,6 +7,7 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 namespace korvana::realcore {
@@ -61,14 +62,22 @@ class FakeHttpServer {
     LoopbackServer server_;
 };
 
-// One file an eDonkey server reports for a search.
+// One file an eDonkey server reports for a search: its hash (16 bytes, or
+// empty for index + 1 in every byte) and the loopback port of a peer that
+// has it (0 for none).
 struct Ed2kListing {
+    Ed2kListing(std::string name, std::uint32_t size, std::string hash = {},
+                std::uint16_t sourcePort = 0)
+        : name(std::move(name)), size(size), hash(std::move(hash)), sourcePort(sourcePort) {}
+
     std::string name;
     std::uint32_t size = 0;
+    std::string hash;
+    std::uint16_t sourcePort = 0;
 };
 
-// An eDonkey server that lets the core log in and answers every search with
-// the same listings; each listing's hash is its index + 1 in every byte.
+// An eDonkey server that lets the core log in, answers every search with
+// the same listings and names a listing's peer as the source of its file.
 class FakeEd2kServer {
   public:
     explicit FakeEd2kServer(std::vector<Ed2kListing> listings);
@@ -76,16 +85,24 @@ class FakeEd2kServer {
     std::uint16_t Port() const { return server_.Port(); }
     int LogIns() const { return logIns_.load(); }
     int Searches() const { return searches_.load(); }
+    int SourceQueries() const { return sourceQueries_.load(); }
 
   private:
     void Serve(int fd);
+    std::string Hash(std::size_t index) const;
     std::string SearchReply() const;
+    std::string SourcesReply(const std::string& hash) const;
 
     const std::vector<Ed2kListing> listings_;
     std::atomic<int> logIns_{0};
     std::atomic<int> searches_{0};
+    std::atomic<int> sourceQueries_{0};
     LoopbackServer server_;
 };
+
+// Reads what is there, waiting up to 200 ms; an empty answer with `closed`
+// set means the peer is gone.
+std::string ReadSome(int fd, bool& closed);
 
 // Writes all of `bytes`; false once the peer is gone.
 bool SendAll(int fd, std::string_view bytes);
