@@ -1,19 +1,54 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
+#include <string_view>
 
 #include "app/StatusTexts.h"
 #include "core/CoreLink.h"
+#include "core/CoreLogin.h"
 #include "prefs/CoreOptionsPort.h"
 
 namespace korvana {
 
 class SettingsStore;
 
-// Where the core listens, from the settings `CoreHost` and `CorePort`
-// (default localhost:4001); an unusable port falls back to the default.
-// `downloadsFolder` gives the current downloads folder at each log-in.
+// Where the core listens and how to log in to it, as kept in the settings
+// `CoreHost`, `CorePort`, `CoreUser`, `CorePassword` and `CoreRemote`.
+struct CoreSettings {
+    std::string host = "localhost";
+    std::uint16_t port = 4001;
+    CoreCredentials credentials;
+    // The user's word that the core is not ours even on this computer (a
+    // core run by a service, say): never started or stopped by us.
+    bool remoteChosen = false;
+};
+
+// An empty or unusable value falls back to the default.
+CoreSettings ReadCoreSettings(const SettingsStore& settings);
+
+enum class CoreSettingsSaved { Saved, PasswordNotKept };
+// Stores every value. The password goes only into a store made readable by
+// its owner alone; where that fails it is left out (and an older one
+// removed), and the answer says so.
+CoreSettingsSaved WriteCoreSettings(SettingsStore& settings, const CoreSettings& core);
+
+// The port typed in a box: 1 to 65535, digits only.
+std::optional<std::uint16_t> ParseCorePort(std::string_view text);
+
+// This computer by name or address: localhost, 127.0.0.0/8 or ::1.
+bool IsLocalHost(std::string_view host);
+
+// A core that is not ours: chosen so, or on another computer. We never
+// start, restart or stop it; its paths are its own.
+bool IsRemoteCore(const CoreSettings& core);
+
+// The link's configuration from the settings. The credentials are read
+// again at every log-in, so a corrected password is used at the next
+// attempt; `settings` must outlive the link. `downloadsFolder` gives the
+// current downloads folder at each log-in.
 CoreLinkConfig ReadCoreLinkConfig(const SettingsStore& settings,
                                   std::function<std::string()> downloadsFolder);
 
