@@ -26,6 +26,13 @@ struct CoreSettings {
     bool remoteChosen = false;
 };
 
+inline constexpr const char* kCorePortInvalidText =
+    "The core's port must be a number from 1 to 65535.";
+inline constexpr const char* kPasswordNotKeptText =
+    "The core's password was not saved: the settings file could not be made readable by you "
+    "alone. It is used until Korvana MP3 Finder ends.";
+inline constexpr const char* kCoreSettingsCaption = "Core";
+
 // An empty or unusable value falls back to the default.
 CoreSettings ReadCoreSettings(const SettingsStore& settings);
 
