@@ -17,11 +17,6 @@ namespace {
 
 constexpr int kBadPasswordOpcode = 47;
 
-std::string Address(const std::string& host, std::uint16_t port) {
-    const bool bareIpv6 = host.find(':') != std::string::npos && !host.starts_with('[');
-    return (bareIpv6 ? "[" + host + "]" : host) + ":" + std::to_string(port);
-}
-
 enum class Wait { Frame, Closed, TimedOut, Cancelled };
 
 // Waits for the next whole frame from the core; its body is left in `body`.
@@ -108,6 +103,11 @@ CoreLoginOutcome WaitOutcome(Wait wait, CoreLoginOutcome whenClosed) {
 
 }  // namespace
 
+std::string CoreAddressText(const std::string& host, std::uint16_t port) {
+    const bool bareIpv6 = host.find(':') != std::string::npos && !host.starts_with('[');
+    return (bareIpv6 ? "[" + host + "]" : host) + ":" + std::to_string(port);
+}
+
 bool IsBadPasswordFrame(std::string_view body) {
     return body.size() == 2 && static_cast<unsigned char>(body[0]) == kBadPasswordOpcode &&
            body[1] == 0;
@@ -115,7 +115,7 @@ bool IsBadPasswordFrame(std::string_view body) {
 
 std::string LoginOutcomeText(CoreLoginOutcome outcome, const std::string& host,
                              std::uint16_t port) {
-    const std::string at = Address(host, port);
+    const std::string at = CoreAddressText(host, port);
     switch (outcome) {
         case CoreLoginOutcome::Connected:
             return "Connected: the core at " + at + " accepted the user name and password.";

@@ -30,6 +30,9 @@ enum class CoreLoginOutcome {
 inline constexpr char kCoreRefusedPasswordText[] =
     "Core refused the password: see Preferences, Core";
 
+// "host:port", with an IPv6 address in brackets.
+std::string CoreAddressText(const std::string& host, std::uint16_t port);
+
 // True for the core's refusal of a password (a body of opcode 47 alone).
 bool IsBadPasswordFrame(std::string_view body);
 

@@ -74,7 +74,8 @@ class FinderApp {
     explicit FinderApp(const std::filesystem::path& install)
         : folders_(MakeFolders(install, settings_)),
           core_(folders_.core),
-          restarter_(clock_, core_, statusLog_),
+          coreSettings_(ReadCoreSettings(settings_)),
+          restarter_(clock_, core_, statusLog_, IsRemoteCore(coreSettings_)),
           transfers_(clock_, statusLog_),
           searchCommands_(coreLink_),
           searchModel_(searchCommands_),
@@ -123,6 +124,8 @@ class FinderApp {
     StatusLog statusLog_;
     SystemClock clock_;
     PosixCoreProcess core_;
+    // As at start-up: whether the core is ours is decided once.
+    CoreSettings coreSettings_;
     CoreRestarter restarter_;
     QTimer coreCheck_;
     QtPrompter prompter_;
@@ -152,6 +155,9 @@ class FinderApp {
 MainWindowServices FinderApp::Services() {
     MainWindowServices services{folders_, clock_, core_, prompter_, opener_};
     services.sendShutdown = [this] { coreLink_.SendShutdown(); };
+    if (IsRemoteCore(coreSettings_)) {
+        services.remoteCoreAddress = CoreAddressText(coreSettings_.host, coreSettings_.port);
+    }
     services.vendorUrl = ReadVendorUrl(settings_);
     services.statusLog = &statusLog_;
     services.downloadsFolder = DownloadsFolderNow();
