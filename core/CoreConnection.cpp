@@ -95,6 +95,10 @@ std::vector<OutboundQueue::Frame> LogInFrames(const LogInPlan& plan, StatusLog& 
     frames.push_back(BuildAskDownloadingFiles().ToFrame());
     if (realCore && !plan.remoteCore) {
         AppendIncomingShare(frames, folder, log);
+    } else if (realCore) {
+        // Its shared folders come from its console alone.
+        log.Line("shares");
+        frames.push_back(BuildConsoleCommand("shares").ToFrame());
     }
     return frames;
 }

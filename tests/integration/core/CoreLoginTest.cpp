@@ -135,7 +135,10 @@ TEST_F(CoreLinkLogIn, PasswordNeverReachesTheStatusLog) {
 // Our downloads folder is a path on this computer; a core elsewhere keeps
 // its own folder for finished downloads.
 TEST_F(CoreLinkLogIn, RemoteCoreIsNotToldOurDownloadsFolder) {
-    for (const auto greeting : {ScriptedCore::Greeting::Hello, ScriptedCore::Greeting::RealHello}) {
+    const std::vector<std::pair<ScriptedCore::Greeting, std::vector<int>>> cases = {
+        {ScriptedCore::Greeting::Hello, {0, 47, 52, 45, 49}},
+        {ScriptedCore::Greeting::RealHello, {0, 47, 52, 45, 29, 49}}};
+    for (const auto& [greeting, opcodes] : cases) {
         core.SetGreeting(greeting);
         const int connection = core.Connections();
         Start(true);
@@ -145,7 +148,10 @@ TEST_F(CoreLinkLogIn, RemoteCoreIsNotToldOurDownloadsFolder) {
             const std::vector<int> opcodes = core.Opcodes(connection);
             return !opcodes.empty() && opcodes.back() == 49;
         }));
-        EXPECT_EQ(core.Opcodes(connection), (std::vector<int>{0, 47, 52, 45, 49}));
+        EXPECT_EQ(core.Opcodes(connection), opcodes);
+        if (greeting == ScriptedCore::Greeting::RealHello) {
+            EXPECT_EQ(core.Frames(connection)[4], test::BodyOf(BuildConsoleCommand("shares")));
+        }
         link.reset();
     }
 }
