@@ -107,15 +107,30 @@ CoreSettingsSaved WriteCoreSettings(SettingsStore& settings, const CoreSettings&
     return CoreSettingsSaved::Saved;
 }
 
+void CoreCredentialsBox::Set(CoreCredentials credentials) {
+    const std::lock_guard lock(mutex_);
+    credentials_ = std::move(credentials);
+}
+
+CoreCredentials CoreCredentialsBox::Get() const {
+    const std::lock_guard lock(mutex_);
+    return credentials_;
+}
+
 CoreLinkConfig ReadCoreLinkConfig(const SettingsStore& settings,
-                                  std::function<std::string()> downloadsFolder) {
+                                  std::function<std::string()> downloadsFolder,
+                                  const CoreCredentialsBox* box) {
     const CoreSettings core = ReadCoreSettings(settings);
     CoreLinkConfig config;
     config.downloadsFolder = std::move(downloadsFolder);
     config.host = core.host;
     config.port = core.port;
     config.remoteCore = IsRemoteCore(core);
-    config.credentials = [&settings] { return ReadCoreSettings(settings).credentials; };
+    if (box != nullptr) {
+        config.credentials = [box] { return box->Get(); };
+    } else {
+        config.credentials = [&settings] { return ReadCoreSettings(settings).credentials; };
+    }
     return config;
 }
 

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -30,7 +31,7 @@ inline constexpr const char* kCorePortInvalidText =
     "The core's port must be a number from 1 to 65535.";
 inline constexpr const char* kPasswordNotKeptText =
     "The core's password was not saved: the settings file could not be made readable by you "
-    "alone. It is used until Korvana MP3 Finder ends.";
+    "alone.";
 inline constexpr const char* kCoreSettingsCaption = "Core";
 
 // An empty or unusable value falls back to the default.
@@ -52,12 +53,28 @@ bool IsLocalHost(std::string_view host);
 // start, restart or stop it; its paths are its own.
 bool IsRemoteCore(const CoreSettings& core);
 
+// The user name and password as the link's thread reads them at each
+// log-in. The settings store belongs to the GUI thread, so the link reads
+// this copy, which the GUI thread renews after the preferences are saved.
+class CoreCredentialsBox {
+  public:
+    explicit CoreCredentialsBox(CoreCredentials initial) : credentials_(std::move(initial)) {}
+    void Set(CoreCredentials credentials);
+    CoreCredentials Get() const;
+
+  private:
+    mutable std::mutex mutex_;
+    CoreCredentials credentials_;
+};
+
 // The link's configuration from the settings. The credentials are read
 // again at every log-in, so a corrected password is used at the next
-// attempt; `settings` must outlive the link. `downloadsFolder` gives the
-// current downloads folder at each log-in.
+// attempt: from `box` when given, else from `settings`, which must then be
+// safe to read from the link's thread. Both must outlive the link.
+// `downloadsFolder` gives the current downloads folder at each log-in.
 CoreLinkConfig ReadCoreLinkConfig(const SettingsStore& settings,
-                                  std::function<std::string()> downloadsFolder);
+                                  std::function<std::string()> downloadsFolder,
+                                  const CoreCredentialsBox* box = nullptr);
 
 // The core's part of the status row: its client statistics and the servers
 // of the networks it has reported.

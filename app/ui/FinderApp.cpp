@@ -80,7 +80,8 @@ class FinderApp {
           searchCommands_(coreLink_),
           searchModel_(searchCommands_),
           coreLink_(
-              ReadCoreLinkConfig(settings_, [this] { return DownloadsFolderNow()().string(); }),
+              ReadCoreLinkConfig(
+                  settings_, [this] { return DownloadsFolderNow()().string(); }, &coreCredentials_),
               statusLog_, prompter_, clock_),
           coreBridge_(coreLink_),
           coreOptions_(coreLink_),
@@ -126,6 +127,7 @@ class FinderApp {
     PosixCoreProcess core_;
     // As at start-up: whether the core is ours is decided once.
     CoreSettings coreSettings_;
+    CoreCredentialsBox coreCredentials_{coreSettings_.credentials};
     CoreRestarter restarter_;
     QTimer coreCheck_;
     QtPrompter prompter_;
@@ -177,6 +179,7 @@ MainWindowServices FinderApp::Services() {
         PreferencesDialog dialog(coreOptions_, settings_, prompter_, folders_.install,
                                  PickFolderWithDialog, window_.get());
         dialog.exec();
+        coreCredentials_.Set(ReadCoreSettings(settings_).credentials);
     };
     services.beforeClose = [this] {
         coreCheck_.stop();

@@ -139,6 +139,18 @@ TEST(CoreLinkSettings, LinkReadsTheCredentialsAgainAtEachLogIn) {
     EXPECT_EQ(config.credentials().password, "two");
 }
 
+TEST(CoreLinkSettings, CredentialsComeFromTheBoxWhenOneIsGiven) {
+    test::MemorySettings settings;
+    settings.values = {{"CorePassword", "stored"}};
+    CoreCredentialsBox box(ReadCoreSettings(settings).credentials);
+    const CoreLinkConfig config = ReadCoreLinkConfig(settings, {}, &box);
+    settings.values["CorePassword"] = "changed in the store";
+    EXPECT_EQ(config.credentials().password, "stored");
+    box.Set({"korvana", "renewed"});
+    EXPECT_EQ(config.credentials().user, "korvana");
+    EXPECT_EQ(config.credentials().password, "renewed");
+}
+
 TEST(CoreLinkSettings, OwnCoreOnThisComputerIsNotRemote) {
     test::MemorySettings settings;
     settings.values = {{"CoreHost", "127.0.0.1"}};
