@@ -26,9 +26,9 @@ enum class CoreLoginOutcome {
     Cancelled,
 };
 
-// The status row and the search page while the core refuses the log-in.
-inline constexpr char kCoreRefusedPasswordText[] =
-    "Core refused the password: see Preferences, Core";
+// The status row and the search page while the core refuses the log-in;
+// short, as both have the room of "Core not connected" only.
+inline constexpr char kCoreRefusedPasswordText[] = "Wrong core password";
 
 // "host:port", with an IPv6 address in brackets.
 std::string CoreAddressText(const std::string& host, std::uint16_t port);

@@ -73,7 +73,10 @@ CorePrefsPage::CorePrefsPage(const CoreSettings& stored, const DialogUnits& unit
     result_->setObjectName(QStringLiteral("IDC_CORE_TEST_RESULT"));
     result_->setWordWrap(true);
     result_->setGeometry(units.Rect(kResultX, kTestButton.y, kResultWidth, kResultHeight));
-    QLabel* note = AddLabel(*this, kNoteText, units.Rect(kCoreGroup.x, kNoteY, 322, 24));
+    // Wrapped within the page: a plain label, since AddLabel widens a label
+    // to hold its text on one line.
+    auto* note = new QLabel(FixedText(kNoteText), this);
+    note->setGeometry(units.Rect(kCoreGroup.x, kNoteY, kCoreGroup.width, 24));
     note->setWordWrap(true);
     note->setEnabled(false);
     ShowRemoteChoice();
