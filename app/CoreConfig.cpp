@@ -117,6 +117,11 @@ CoreCredentials CoreCredentialsBox::Get() const {
     return credentials_;
 }
 
+bool KeepStoredPasswordPrivate(SettingsStore& settings) {
+    const std::optional<std::string> password = settings.Read(kPasswordKey);
+    return !password || password->empty() || settings.RestrictToOwner();
+}
+
 CoreLinkConfig ReadCoreLinkConfig(const SettingsStore& settings,
                                   std::function<std::string()> downloadsFolder,
                                   const CoreCredentialsBox* box) {

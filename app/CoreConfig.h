@@ -43,6 +43,11 @@ enum class CoreSettingsSaved { Saved, PasswordNotKept };
 // removed), and the answer says so.
 CoreSettingsSaved WriteCoreSettings(SettingsStore& settings, const CoreSettings& core);
 
+// A password already in the store (typed into the file by hand, or kept
+// by an older version) makes the store owner-only too; false when that
+// failed.
+bool KeepStoredPasswordPrivate(SettingsStore& settings);
+
 // The port typed in a box: 1 to 65535, digits only.
 std::optional<std::uint16_t> ParseCorePort(std::string_view text);
 

@@ -94,6 +94,11 @@ class FinderApp {
           vendor_(settings_, clock_, updateQuestion_) {
         CreateFolders(folders_);
         statusLog_.OpenFile(install / "korvana.log");
+        if (!KeepStoredPasswordPrivate(settings_)) {
+            statusLog_.Line(
+                "The settings file holds the core's password but could not be made "
+                "readable by its owner alone.");
+        }
         webDownloads_.SetKeptListener([this](const KeptDownload& k) { keptPrompt_.Notify(k); });
         coreLink_.SetListener(&coreBridge_);
         coreLink_.SetTransferSink(&transfers_);

@@ -119,6 +119,17 @@ TEST(CoreSettingsStore, PasswordIsNotKeptWhereTheStoreCannotBeRestricted) {
     EXPECT_EQ(ReadCoreSettings(settings).host, "localhost");
 }
 
+TEST(CoreSettingsStore, StoredPasswordMakesTheStoreOwnerOnlyAtStart) {
+    WatchedSettings settings;
+    EXPECT_TRUE(KeepStoredPasswordPrivate(settings));
+    EXPECT_TRUE(settings.events.empty());
+    settings.values.Write("CorePassword", "by hand");
+    EXPECT_TRUE(KeepStoredPasswordPrivate(settings));
+    EXPECT_EQ(settings.events, (std::vector<std::string>{"restrict"}));
+    settings.restrictWorks = false;
+    EXPECT_FALSE(KeepStoredPasswordPrivate(settings));
+}
+
 TEST(CoreSettingsStore, EmptyPasswordRemovesTheStoredOne) {
     test::MemorySettings settings;
     settings.values["CorePassword"] = "old";
