@@ -51,21 +51,7 @@ QLineEdit* AddRow(QWidget& page, const DialogUnits& units, int row, std::string_
 CorePrefsPage::CorePrefsPage(const CoreSettings& stored, const DialogUnits& units, QWidget* parent)
     : QWidget(parent), remoteChosen_(stored.remoteChosen) {
     setObjectName(QStringLiteral("IDD_PREFS_CORE"));
-    auto* group = new QGroupBox(FixedText(kCoreGroup.text), this);
-    units.Place(*group, kCoreGroup);
-    host_ = AddRow(*this, units, 0, "Host:", "IDC_CORE_HOST", 160);
-    port_ = AddRow(*this, units, 1, "Port:", "IDC_CORE_PORT", 44);
-    user_ = AddRow(*this, units, 2, "User:", "IDC_CORE_USER", 100);
-    password_ = AddRow(*this, units, 3, "Password:", "IDC_CORE_PASSWORD", 100);
-    password_->setEchoMode(QLineEdit::Password);
-    host_->setText(ShownText(stored.host));
-    port_->setText(QString::number(stored.port));
-    AcceptDigitsOnly(*port_);
-    user_->setText(ShownText(stored.credentials.user));
-    password_->setText(ShownText(stored.credentials.password));
-    remote_ = new QCheckBox(FixedText(kRemoteText), this);
-    remote_->setObjectName(QStringLiteral("IDC_CORE_REMOTE"));
-    remote_->setGeometry(units.Rect(kEditX, kRemoteY, 240, 12));
+    BuildBoxes(stored, units);
     test_ = new QPushButton(FixedText(kTestButton.text), this);
     test_->setObjectName(QStringLiteral("IDC_CORE_TEST"));
     units.Place(*test_, kTestButton);
@@ -88,6 +74,24 @@ CorePrefsPage::CorePrefsPage(const CoreSettings& stored, const DialogUnits& unit
     });
     connect(test_, &QPushButton::clicked, this, &CorePrefsPage::TestConnection);
     setFocusProxy(host_);
+}
+
+void CorePrefsPage::BuildBoxes(const CoreSettings& stored, const DialogUnits& units) {
+    auto* group = new QGroupBox(FixedText(kCoreGroup.text), this);
+    units.Place(*group, kCoreGroup);
+    host_ = AddRow(*this, units, 0, "Host:", "IDC_CORE_HOST", 160);
+    port_ = AddRow(*this, units, 1, "Port:", "IDC_CORE_PORT", 44);
+    user_ = AddRow(*this, units, 2, "User:", "IDC_CORE_USER", 100);
+    password_ = AddRow(*this, units, 3, "Password:", "IDC_CORE_PASSWORD", 100);
+    password_->setEchoMode(QLineEdit::Password);
+    host_->setText(ShownText(stored.host));
+    port_->setText(QString::number(stored.port));
+    AcceptDigitsOnly(*port_);
+    user_->setText(ShownText(stored.credentials.user));
+    password_->setText(ShownText(stored.credentials.password));
+    remote_ = new QCheckBox(FixedText(kRemoteText), this);
+    remote_->setObjectName(QStringLiteral("IDC_CORE_REMOTE"));
+    remote_->setGeometry(units.Rect(kEditX, kRemoteY, 240, 12));
 }
 
 CorePrefsPage::~CorePrefsPage() {

@@ -40,6 +40,7 @@ class CorePrefsPage : public QWidget {
     void TestFinished();
 
   private:
+    void BuildBoxes(const CoreSettings& stored, const DialogUnits& units);
     void ShowRemoteChoice();
     void FinishTest(CoreLoginOutcome outcome, const CoreSettings& tested);
 
