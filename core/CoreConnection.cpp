@@ -323,9 +323,6 @@ bool CoreLink::ReadAvailable() {
     for (int i = 0; i < kReadsPerPass; ++i) {
         const std::ptrdiff_t got = socket_.Receive(chunk.data(), chunk.size());
         if (got < 0) {
-            if (awaitingVerdict_) {
-                RefuseLogIn();
-            }
             return false;
         }
         if (got == 0) {
@@ -389,7 +386,13 @@ void CoreLink::FailSend() {
     Reconnect();
 }
 
+// A connection that ends before the core answered the password was ended
+// by the core over it, whichever way this side learns of the end first
+// (a failed read or a failed send).
 void CoreLink::Reconnect() {
+    if (awaitingVerdict_) {
+        RefuseLogIn();
+    }
     log_.Line("ReconnectToServer()");
     Disconnect();
 }
