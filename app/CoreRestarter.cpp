@@ -8,10 +8,15 @@
 
 namespace korvana {
 
-CoreRestarter::CoreRestarter(const Clock& clock, CoreProcess& core, StatusLog& log)
-    : clock_(clock), core_(core), log_(log) {}
+CoreRestarter::CoreRestarter(const Clock& clock, CoreProcess& core, StatusLog& log,
+                             bool coreIsRemote)
+    : clock_(clock), core_(core), log_(log), coreIsRemote_(coreIsRemote) {}
 
 bool CoreRestarter::StartIfAbsent() {
+    if (coreIsRemote_) {
+        log_.Line("The core is not ours: it is not started here.");
+        return false;
+    }
     if (core_.IsCoreRunning()) {
         return false;
     }

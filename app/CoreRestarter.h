@@ -15,10 +15,12 @@ class StatusLog;
 // link to the core is down, it starts that core again once it no longer
 // runs. At most kStartsPerMinute starts fall in any minute, so a core
 // that dies at once is not started in a loop. A core found running at
-// start-up belongs to someone else and is never started again here.
+// start-up belongs to someone else and is never started again here; so does
+// a remote core (`coreIsRemote`, see IsRemoteCore), which is never started
+// at all, not even when none runs on this computer.
 class CoreRestarter {
   public:
-    CoreRestarter(const Clock& clock, CoreProcess& core, StatusLog& log);
+    CoreRestarter(const Clock& clock, CoreProcess& core, StatusLog& log, bool coreIsRemote = false);
 
     // True when it started the core.
     bool StartIfAbsent();
@@ -36,6 +38,7 @@ class CoreRestarter {
     const Clock& clock_;
     CoreProcess& core_;
     StatusLog& log_;
+    bool coreIsRemote_;
     bool ours_ = false;
     // The times of the latest starts, oldest first.
     std::deque<std::chrono::steady_clock::time_point> starts_;

@@ -24,11 +24,18 @@ SplashStep SplashTick(int ticksBefore) {
     }
 }
 
-CoreStopper::CoreStopper(const Clock& clock, CoreProcess& core, Note note)
-    : clock_(clock), core_(core), note_(std::move(note)) {}
+CoreStopper::CoreStopper(const Clock& clock, CoreProcess& core, Note note, bool coreIsRemote)
+    : clock_(clock), core_(core), note_(std::move(note)), coreIsRemote_(coreIsRemote) {}
 
+// A core on this computer that happens to run is not the remote one: it is
+// not looked at either.
 bool CoreStopper::BeginWait() {
     started_ = clock_.Now();
+    if (coreIsRemote_) {
+        Say("The core is not ours: it is left running.");
+        done_ = false;
+        return true;
+    }
     done_ = !core_.IsCoreRunning();
     return !done_;
 }
@@ -36,6 +43,10 @@ bool CoreStopper::BeginWait() {
 bool CoreStopper::Poll() {
     if (done_) {
         return true;
+    }
+    if (coreIsRemote_) {
+        done_ = clock_.Now() - started_ >= kLeaveNotice;
+        return done_;
     }
     if (!core_.IsCoreRunning()) {
         if (phase_ != Phase::Polite) {

@@ -33,21 +33,26 @@ inline constexpr int ShutdownBarNext(int counter) {
 // the shutdown message is sent SIGTERM after kPoliteWait and SIGKILL after
 // kTermWait more, when this program started it; one it only found running
 // is left alone. Each step is noted in the log. The whole takes no longer
-// than kBudget.
+// than kBudget. A core that is not ours (`coreIsRemote`, see IsRemoteCore)
+// is neither told to shut down nor signalled: Start sends nothing and Poll
+// reports done after kLeaveNotice, time for the shutdown dialog to say that
+// the core keeps running.
 class CoreStopper {
   public:
     using Note = std::function<void(std::string_view line)>;
 
-    CoreStopper(const Clock& clock, CoreProcess& core, Note note = {});
+    CoreStopper(const Clock& clock, CoreProcess& core, Note note = {}, bool coreIsRemote = false);
 
     // Returns true when there is nothing to wait for (no core runs);
-    // otherwise calls `send` exactly once.
+    // otherwise calls `send` exactly once, unless the core is not ours.
     template <typename Send>
     bool Start(Send&& send) {
         if (!BeginWait()) {
             return true;
         }
-        send();
+        if (!coreIsRemote_) {
+            send();
+        }
         return false;
     }
     // True once the core has gone or the time is spent.
@@ -57,6 +62,7 @@ class CoreStopper {
     static constexpr std::chrono::milliseconds kTermWait{3000};
     static constexpr std::chrono::milliseconds kKillWait{500};
     static constexpr std::chrono::milliseconds kBudget = kPoliteWait + kTermWait + kKillWait;
+    static constexpr std::chrono::milliseconds kLeaveNotice{1500};
 
   private:
     enum class Phase { Polite, Terminated, Killed };
@@ -68,6 +74,7 @@ class CoreStopper {
     const Clock& clock_;
     CoreProcess& core_;
     Note note_;
+    bool coreIsRemote_;
     std::chrono::steady_clock::time_point started_{};
     Phase phase_ = Phase::Polite;
     bool done_ = false;

@@ -2,6 +2,8 @@
 
 #include <charconv>
 
+#include "core/CoreLogin.h"
+
 namespace korvana {
 
 std::string FormatRate(double value) {
@@ -18,7 +20,7 @@ std::string FormatRate(double value) {
 StatusTexts ComputeStatusTexts(const StatusInputs& in) {
     StatusTexts texts;
     if (!in.coreConnected) {
-        texts.servers = kCoreNotConnectedText;
+        texts.servers = in.coreLoginRefused ? kCoreRefusedPasswordText : kCoreNotConnectedText;
     } else if (in.connectedServers != 0) {
         texts.servers = "Connected to " + std::to_string(in.connectedServers) + " servers";
     } else {

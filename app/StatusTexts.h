@@ -10,6 +10,8 @@ struct StatusInputs {
     // False while the link to the core is down: the core's last figures
     // are stale then, and its rates are shown as 0.
     bool coreConnected = true;
+    // The core refused our user name or password at the latest log-in.
+    bool coreLoginRefused = false;
     int connectedServers = 0;
     int uploadRateA = 0;
     int downloadRateA = 0;

@@ -16,7 +16,6 @@
 namespace korvana {
 namespace {
 
-constexpr std::string_view kUserName = "admin";
 constexpr std::string_view kIncomingOption = "incoming_directory";
 // The longest single wait for the core's first message, so the deadline
 // is looked at again.
@@ -68,18 +67,25 @@ void AppendIncomingShare(std::vector<OutboundQueue::Frame>& frames, const std::s
     }
 }
 
-std::vector<OutboundQueue::Frame> LogInFrames(const std::string& folder, std::uint32_t coreProtocol,
-                                              StatusLog& log) {
+struct LogInPlan {
+    std::string folder;
+    CoreCredentials credentials;
+    std::uint32_t coreProtocol = 0;
+    bool remoteCore = false;
+};
+
+std::vector<OutboundQueue::Frame> LogInFrames(const LogInPlan& plan, StatusLog& log) {
     std::vector<OutboundQueue::Frame> frames;
     log.Line("Sending Hello.");
     frames.push_back(BuildProtocolVersion().ToFrame());
     frames.push_back(BuildExtensionList().ToFrame());
     log.Line("Sending Password.");
-    frames.push_back(BuildPassword("", kUserName).ToFrame());
+    frames.push_back(BuildPassword(plan.credentials.password, plan.credentials.user).ToFrame());
     log.Line("Password sent.");
-    const bool realCore = FormForProtocol(coreProtocol) == InboundForm::RealCore;
+    const std::string& folder = plan.folder;
+    const bool realCore = FormForProtocol(plan.coreProtocol) == InboundForm::RealCore;
     // A real core answers the unknown option with an error for each message.
-    if (!realCore) {
+    if (!realCore && !plan.remoteCore) {
         log.Line("Sending option.");
         frames.push_back(BuildSetOption(kIncomingOption, folder).ToFrame());
         log.Line("Sending option.");
@@ -87,8 +93,12 @@ std::vector<OutboundQueue::Frame> LogInFrames(const std::string& folder, std::ui
     }
     log.Line("Asking for downloading files");
     frames.push_back(BuildAskDownloadingFiles().ToFrame());
-    if (realCore) {
+    if (realCore && !plan.remoteCore) {
         AppendIncomingShare(frames, folder, log);
+    } else if (realCore) {
+        // Its shared folders come from its console alone.
+        log.Line("shares");
+        frames.push_back(BuildConsoleCommand("shares").ToFrame());
     }
     return frames;
 }
@@ -100,6 +110,11 @@ void CoreLink::Run() {
     while (!Stopping() && !queue_.FinalWritten()) {
         if (socket_.IsOpen()) {
             Pass();
+            continue;
+        }
+        if (holdOff_) {
+            holdOff_ = false;
+            WaitForStop(config_.retryLongest);
             continue;
         }
         if (ConnectOnce()) {
@@ -207,17 +222,54 @@ bool CoreLink::AwaitHello() {
     return false;
 }
 
+// The frames go out at once; the link counts as logged in only when the
+// core has answered the password with anything but a refusal.
 void CoreLink::LogIn() {
-    queue_.StartSession(
-        LogInFrames(config_.downloadsFolder ? config_.downloadsFolder() : std::string(),
-                    dispatcher_.AnnouncedProtocol(), log_));
+    LogInPlan plan;
+    plan.folder = config_.downloadsFolder ? config_.downloadsFolder() : std::string();
+    plan.credentials = config_.credentials ? config_.credentials() : CoreCredentials{};
+    plan.coreProtocol = dispatcher_.AnnouncedProtocol();
+    plan.remoteCore = config_.remoteCore;
+    queue_.StartSession(LogInFrames(plan, log_));
     lastRead_ = lastWrite_ = clock_.Now();
     writing_ = false;
     quiet_ = false;
-    loggedIn_ = true;
+    awaitingVerdict_ = true;
     wake_.Notify();
+}
+
+// False when `body` refuses the log-in; the first other answer logs in.
+bool CoreLink::TakeVerdict(std::string_view body) {
+    if (!awaitingVerdict_) {
+        return true;
+    }
+    awaitingVerdict_ = false;
+    if (IsBadPasswordFrame(body)) {
+        RefuseLogIn();
+        return false;
+    }
+    if (loginRefused_.exchange(false)) {
+        log_.Line("The core accepted the user name and password.");
+    }
+    loggedIn_ = true;
     if (CoreLinkListener* listener = dispatcher_.Listener()) {
         listener->OnLoggedIn();
+    }
+    return true;
+}
+
+// A core refuses a password by saying so and hanging up, or by hanging up
+// alone. Asking again at once would only be refused again, so the next
+// attempt waits the longest pause; the refusal is told once.
+void CoreLink::RefuseLogIn() {
+    awaitingVerdict_ = false;
+    holdOff_ = true;
+    if (loginRefused_.exchange(true)) {
+        return;
+    }
+    log_.Line(LoginOutcomeText(CoreLoginOutcome::WrongPassword, config_.host, config_.port));
+    if (CoreLinkListener* listener = dispatcher_.Listener()) {
+        listener->OnLoginRefused();
     }
 }
 
@@ -282,6 +334,9 @@ bool CoreLink::ReadAvailable() {
             if (body->size() > 5000) {
                 log_.Line(FormatStatusLine("Got %zu bytes", body->size()));
             }
+            if (!TakeVerdict(*body)) {
+                return false;
+            }
             dispatcher_.Dispatch(*body);
         }
         if (reader_.Broken()) {
@@ -331,13 +386,20 @@ void CoreLink::FailSend() {
     Reconnect();
 }
 
+// A connection that ends before the core answered the password was ended
+// by the core over it, whichever way this side learns of the end first
+// (a failed read or a failed send).
 void CoreLink::Reconnect() {
+    if (awaitingVerdict_) {
+        RefuseLogIn();
+    }
     log_.Line("ReconnectToServer()");
     Disconnect();
 }
 
 void CoreLink::Disconnect() {
     const bool wasLoggedIn = loggedIn_.exchange(false);
+    awaitingVerdict_ = false;
     socket_.Close();
     queue_.EndSession();
     reader_.Clear();

@@ -10,6 +10,7 @@
 
 #include "core/CoreDispatcher.h"
 #include "core/CoreLinkListener.h"
+#include "core/CoreLogin.h"
 #include "core/CoreSinks.h"
 #include "core/CoreSocket.h"
 #include "core/CoreTables.h"
@@ -29,6 +30,12 @@ struct CoreLinkConfig {
     std::uint16_t port = 4001;
     // Where the core puts finished downloads, read at every log-in.
     std::function<std::string()> downloadsFolder;
+    // The user name and password, read at every log-in so that a corrected
+    // password is used at the next attempt; without it, `admin` and none.
+    std::function<CoreCredentials()> credentials;
+    // A core on another computer keeps its own folder for finished
+    // downloads: the path of ours means nothing there, so it is not sent.
+    bool remoteCore = false;
     // How long a new connection may wait for the core's first message.
     std::chrono::milliseconds helloTimeout{3000};
     // Pause before the first attempt after a failed one; it doubles with
@@ -75,6 +82,9 @@ class CoreLink {
     // ends once the shutdown message is out.
     void SendShutdown();
     bool IsLoggedIn() const { return loggedIn_.load(); }
+    // The core refused the user name or password at the latest log-in; it
+    // is asked again only every `retryLongest`, until it accepts.
+    bool LoginRefused() const { return loginRefused_.load(); }
     // Connection attempts that failed since the link started.
     std::uint64_t FailedAttempts() const { return failedAttempts_.load(); }
     bool ShutdownSent() const { return queue_.FinalWritten(); }
@@ -109,6 +119,8 @@ class CoreLink {
     void ReportSocketFailure();
     bool AwaitHello();
     void LogIn();
+    bool TakeVerdict(std::string_view body);
+    void RefuseLogIn();
     void Pass();
     int PassTimeoutMs() const;
     bool ReadAvailable();
@@ -130,6 +142,7 @@ class CoreLink {
     WakeSignal wake_;
     WakeSignal stop_;
     std::atomic<bool> loggedIn_{false};
+    std::atomic<bool> loginRefused_{false};
     std::atomic<bool> stopping_{false};
     std::atomic<std::uint64_t> failedAttempts_{0};
     std::thread thread_;
@@ -142,6 +155,10 @@ class CoreLink {
     // write no more lines until a log-in.
     bool quiet_ = false;
     std::chrono::milliseconds retryWait_{0};
+    // The password is out and the core's first answer to it is awaited.
+    bool awaitingVerdict_ = false;
+    // The last log-in was refused: the next attempt waits `retryLongest`.
+    bool holdOff_ = false;
     // A frame was waiting at the start of the last pass; the send stall
     // is timed from the pass that first saw it.
     bool writing_ = false;

@@ -8,13 +8,16 @@ namespace korvana {
 class CoreLinkListener {
   public:
     virtual ~CoreLinkListener() = default;
-    // Log-in finished (after every reconnection too): time to (re)start the
-    // 5000 ms poll timer.
+    // The core accepted the log-in (after every reconnection too): time to
+    // (re)start the 5000 ms poll timer.
     virtual void OnLoggedIn() {}
     // A client-statistics message was stored: time to refresh the status panes.
     virtual void OnClientStats() {}
     // A logged-in connection ended; the link tries again on its own.
     virtual void OnLinkDown() {}
+    // The core refused the user name or password; called once per refusal
+    // that follows an accepted log-in or the start.
+    virtual void OnLoginRefused() {}
 };
 
 }  // namespace korvana

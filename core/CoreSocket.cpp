@@ -43,21 +43,26 @@ std::vector<const addrinfo*> InPreferredOrder(const addrinfo* list) {
     return ordered;
 }
 
-// Waits for a non-blocking connect to finish; false on failure, time-out
-// or interruption.
-bool FinishConnect(int fd, std::chrono::milliseconds timeout, int interruptFd) {
+enum class ConnectWait { Connected, Failed, TimedOut };
+
+// Waits for a non-blocking connect to finish.
+ConnectWait FinishConnect(int fd, std::chrono::milliseconds timeout, int interruptFd) {
     pollfd fds[2] = {{fd, POLLOUT, 0}, {interruptFd, POLLIN, 0}};
     const nfds_t count = interruptFd >= 0 ? 2 : 1;
     int ready = 0;
     do {
         ready = poll(fds, count, static_cast<int>(timeout.count()));
     } while (ready < 0 && errno == EINTR);
-    if (ready <= 0 || (count == 2 && (fds[1].revents & POLLIN) != 0)) {
-        return false;
+    if (ready == 0) {
+        return ConnectWait::TimedOut;
+    }
+    if (ready < 0 || (count == 2 && (fds[1].revents & POLLIN) != 0)) {
+        return ConnectWait::Failed;
     }
     int error = 0;
     socklen_t length = sizeof error;
-    return getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &length) == 0 && error == 0;
+    const bool connected = getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &length) == 0 && error == 0;
+    return connected ? ConnectWait::Connected : ConnectWait::Failed;
 }
 
 void ReportWriteError(int error) {
@@ -79,6 +84,7 @@ CoreSocket::OpenResult CoreSocket::Create(const std::string& host, std::uint16_t
     if (!addresses) {
         return OpenResult::ResolveFailed;
     }
+    OpenResult failure = OpenResult::ConnectFailed;
     for (const addrinfo* address : InPreferredOrder(addresses.get())) {
         const int fd =
             socket(address->ai_family, address->ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
@@ -87,16 +93,22 @@ CoreSocket::OpenResult CoreSocket::Create(const std::string& host, std::uint16_t
         }
         const int on = 1;
         const bool keepAlive = setsockopt(fd, SOL_SOCKET, SO_KEEPALIVE, &on, sizeof on) == 0;
-        const bool connected =
-            keepAlive && (connect(fd, address->ai_addr, address->ai_addrlen) == 0 ||
-                          (errno == EINPROGRESS && FinishConnect(fd, timeout, interruptFd)));
-        if (connected) {
+        ConnectWait wait = ConnectWait::Failed;
+        if (keepAlive) {
+            if (connect(fd, address->ai_addr, address->ai_addrlen) == 0) {
+                wait = ConnectWait::Connected;
+            } else if (errno == EINPROGRESS) {
+                wait = FinishConnect(fd, timeout, interruptFd);
+            }
+        }
+        if (wait == ConnectWait::Connected) {
             fd_ = fd;
             return OpenResult::Ok;
         }
+        failure = wait == ConnectWait::TimedOut ? OpenResult::TimedOut : OpenResult::ConnectFailed;
         close(fd);
     }
-    return OpenResult::ConnectFailed;
+    return failure;
 }
 
 void CoreSocket::Close() {

@@ -11,7 +11,7 @@ namespace korvana {
 // waits for readiness with poll() on Fd(); Send and Receive never block.
 class CoreSocket {
   public:
-    enum class OpenResult { Ok, AlreadyOpen, ResolveFailed, SocketFailed, ConnectFailed };
+    enum class OpenResult { Ok, AlreadyOpen, ResolveFailed, SocketFailed, ConnectFailed, TimedOut };
 
     CoreSocket() = default;
     ~CoreSocket();
@@ -21,7 +21,7 @@ class CoreSocket {
     // Resolves `host` and connects to its first address that answers, IPv4
     // addresses first, with keep-alive on. The wait for each address ends
     // after `timeout`, or at once when `interruptFd` (if not -1) becomes
-    // readable.
+    // readable. TimedOut when the last address tried gave no answer in time.
     OpenResult Create(const std::string& host, std::uint16_t port,
                       std::chrono::milliseconds timeout, int interruptFd);
     void Close();

@@ -14,6 +14,10 @@ class SettingsStore {
     virtual std::optional<std::string> Read(const std::string& key) const = 0;
     virtual void Write(const std::string& key, const std::string& value) = 0;
     virtual void Remove(const std::string& key) = 0;
+    // Makes the stored values readable by their owner alone, before a
+    // secret is written; false when that failed. A store that keeps
+    // nothing on disk has nothing to restrict.
+    virtual bool RestrictToOwner() { return true; }
 };
 
 }  // namespace korvana

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "app/CoreConfig.h"
 #include "app/Folders.h"
 #include "platform/Prompter.h"
 #include "platform/SettingsStore.h"
@@ -58,25 +59,31 @@ bool SameFolder(std::string a, std::string b) {
 
 SharingPrefs::SharingPrefs(SettingsStore& settings, Prompter& prompter,
                            std::filesystem::path installFolder,
-                           std::vector<std::string> foldersAtOpening)
+                           std::vector<std::string> foldersAtOpening, bool coreIsRemote)
     : settings_(settings),
       prompter_(prompter),
       installFolder_(std::move(installFolder)),
       foldersAtOpening_(std::move(foldersAtOpening)),
       rows_(foldersAtOpening_),
-      downloadsFolder_(StoredDownloadsFolder().string()) {}
+      downloadsFolder_(StoredDownloadsFolder().string()),
+      coreIsRemote_(coreIsRemote) {}
 
 SharingPrefs SharingPrefs::Open(SettingsStore& settings, Prompter& prompter,
                                 const std::filesystem::path& installFolder,
                                 const CoreOptionsPort* core) {
     const std::optional<std::vector<CoreSharedFolder>> listed =
         core != nullptr ? core->SharedFolders() : std::nullopt;
-    std::vector<std::string> folders =
-        listed ? UsersFolders(*listed) : ReadSharedFoldersFile(DownloadsIniPath(installFolder));
+    const bool remote = IsRemoteCore(ReadCoreSettings(settings));
+    std::vector<std::string> folders;
+    if (listed) {
+        folders = UsersFolders(*listed);
+    } else if (!remote) {
+        folders = ReadSharedFoldersFile(DownloadsIniPath(installFolder));
+    }
     const std::string downloads = GetDownloadsFolder(installFolder, settings).string();
     std::erase_if(
         folders, [&downloads](const std::string& folder) { return SameFolder(folder, downloads); });
-    return SharingPrefs(settings, prompter, installFolder, std::move(folders));
+    return SharingPrefs(settings, prompter, installFolder, std::move(folders), remote);
 }
 
 std::filesystem::path SharingPrefs::StoredDownloadsFolder() const {
@@ -127,7 +134,7 @@ std::string SharingPrefs::ApplyDownloadsFolder(CoreOptionsPort& core, const Fold
     }
     // Only a core that has the option gets it; a real core has none and
     // answers it with an error.
-    if (!core.OptionValue(kIncomingOption).empty()) {
+    if (!coreIsRemote_ && !core.OptionValue(kIncomingOption).empty()) {
         core.SendSetOption(kIncomingOption, StoredDownloadsFolder().string());
     }
     return old.string();
@@ -140,14 +147,18 @@ SharingSaveReport SharingPrefs::Save(CoreOptionsPort& core, const FolderMover& m
     for (const std::string& folder : foldersAtOpening_) {
         SendFolderCommand(core, "unshare", folder, report);
     }
-    if (!oldDownloads.empty()) {
+    if (!oldDownloads.empty() && !coreIsRemote_) {
         SendFolderCommand(core, "unshare", oldDownloads, report);
     }
-    SendFolderCommand(core, "unshare", downloads, report);
+    if (!coreIsRemote_) {
+        SendFolderCommand(core, "unshare", downloads, report);
+    }
     for (auto row = rows_.rbegin(); row != rows_.rend(); ++row) {
         SendFolderCommand(core, "share", *row, report);
     }
-    SendFolderCommand(core, "share 0", downloads, report, " incoming_files");
+    if (!coreIsRemote_) {
+        SendFolderCommand(core, "share 0", downloads, report, " incoming_files");
+    }
     core.SendConsoleCommand("reshare");
     core.SendConsoleCommand("shares");
     return report;

@@ -39,14 +39,17 @@ class SharingPrefs {
   public:
     // `foldersAtOpening` are the folders the core lists in its
     // downloads.ini; they fill the list and are unshared again on Save.
+    // `coreIsRemote`: the core is not ours (see IsRemoteCore), so its
+    // folders are paths on its computer and our downloads folder is not one.
     SharingPrefs(SettingsStore& settings, Prompter& prompter, std::filesystem::path installFolder,
-                 std::vector<std::string> foldersAtOpening);
+                 std::vector<std::string> foldersAtOpening, bool coreIsRemote = false);
 
     // Opens the page with the user's folders among those the core listed
     // (`core`'s SharedFolders), or when it has listed none, those of
-    // <install>/mldonkey/downloads.ini. The core's own folders (`shared`, the
-    // incoming ones) and the downloads folder are not the user's, and are
-    // not listed.
+    // <install>/mldonkey/downloads.ini; a core that is not ours has no file
+    // there, so its list starts empty until it has listed its folders. The
+    // core's own folders (`shared`, the incoming ones) and the downloads
+    // folder are not the user's, and are not listed.
     static SharingPrefs Open(SettingsStore& settings, Prompter& prompter,
                              const std::filesystem::path& installFolder,
                              const CoreOptionsPort* core = nullptr);
@@ -56,6 +59,7 @@ class SharingPrefs {
     // The rows of the shared-folder list, top to bottom.
     const std::vector<std::string>& SharedFolders() const { return rows_; }
     bool MoveRequested() const { return moveDownloads_; }
+    bool CoreIsRemote() const { return coreIsRemote_; }
 
     // The folder picker's answer for Browse: an empty answer (cancelled) or
     // a path longer than a stored downloads folder may be changes nothing.
@@ -78,7 +82,9 @@ class SharingPrefs {
     // core puts each new folder at the top of its list; then the downloads
     // folder with the incoming strategy, on top, so that the core files
     // finished downloads there; then "reshare", and "shares" so the core
-    // lists its folders again. `mover` carries out the move.
+    // lists its folders again. A core that is not ours is told nothing of
+    // our downloads folder, a path on this computer. `mover` carries out
+    // the move.
     SharingSaveReport Save(CoreOptionsPort& core, const FolderMover& mover = {});
 
   private:
@@ -94,6 +100,7 @@ class SharingPrefs {
     std::vector<std::string> rows_;
     std::string downloadsFolder_;
     bool moveDownloads_ = false;
+    bool coreIsRemote_ = false;
 };
 
 }  // namespace korvana

@@ -1,6 +1,7 @@
 #include "search/CoreCommands.h"
 
 #include "core/CoreLink.h"
+#include "core/CoreLogin.h"
 
 namespace korvana {
 
@@ -18,6 +19,10 @@ void CoreLinkCommands::SendDownloadRequest(std::string_view fileName, std::int32
 
 bool CoreLinkCommands::IsConnected() const {
     return link_.IsLoggedIn();
+}
+
+std::string CoreLinkCommands::ConnectionProblem() const {
+    return link_.LoginRefused() ? kCoreRefusedPasswordText : std::string();
 }
 
 }  // namespace korvana

@@ -21,6 +21,9 @@ class CoreCommands {
     virtual void SendDownloadRequest(std::string_view fileName, std::int32_t resultId) = 0;
     // False while the link to the core is down: commands wait for it then.
     virtual bool IsConnected() const { return true; }
+    // Why the link is down when the reason is the user's to fix (the core
+    // refused the password), or an empty text.
+    virtual std::string ConnectionProblem() const { return {}; }
 };
 
 // The commands through the core link.
@@ -32,6 +35,7 @@ class CoreLinkCommands final : public CoreCommands {
     void SendCloseQuery(std::int32_t searchId) override;
     void SendDownloadRequest(std::string_view fileName, std::int32_t resultId) override;
     bool IsConnected() const override;
+    std::string ConnectionProblem() const override;
 
   private:
     CoreLink& link_;

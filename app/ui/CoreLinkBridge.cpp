@@ -33,6 +33,13 @@ void CoreLinkBridge::OnLinkDown() {
         Qt::QueuedConnection);
 }
 
+// The status row reads the refusal from the link; a change of the link
+// makes it look.
+void CoreLinkBridge::OnLoginRefused() {
+    QMetaObject::invokeMethod(
+        this, [this] { emit LinkChanged(false); }, Qt::QueuedConnection);
+}
+
 void CoreLinkBridge::OnClientStats() {
     QMetaObject::invokeMethod(
         this, [this] { emit ClientStatsArrived(); }, Qt::QueuedConnection);

@@ -21,6 +21,7 @@ class CoreLinkBridge final : public QObject, public CoreLinkListener {
     void OnLoggedIn() override;
     void OnClientStats() override;
     void OnLinkDown() override;
+    void OnLoginRefused() override;
 
     bool IsPolling() const { return pollTimer_.isActive(); }
 

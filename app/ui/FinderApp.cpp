@@ -53,11 +53,14 @@ FinderApp::FinderApp(FinderPlatform platform)
       opener_(platform.opener),
       folders_(MakeFolders(platform.install, settings_)),
       core_(platform.makeCore(folders_)),
-      restarter_(clock_, *core_, statusLog_),
+      coreSettings_(ReadCoreSettings(settings_)),
+      restarter_(clock_, *core_, statusLog_, IsRemoteCore(coreSettings_)),
       transfers_(clock_, statusLog_),
       searchCommands_(coreLink_),
-      coreLink_(ReadCoreLinkConfig(settings_, [this] { return DownloadsFolderNow()().string(); }),
-                statusLog_, prompter_, clock_),
+      coreLink_(
+          ReadCoreLinkConfig(
+              settings_, [this] { return DownloadsFolderNow()().string(); }, &coreCredentials_),
+          statusLog_, prompter_, clock_),
       coreBridge_(coreLink_),
       coreOptions_(coreLink_),
       webDownloads_(transfers_, {folders_.incomplete, DownloadsFolderNow()}),
@@ -69,6 +72,11 @@ FinderApp::FinderApp(FinderPlatform platform)
       vendor_(settings_, clock_, updateQuestion_) {
     CreateFolders(folders_);
     statusLog_.OpenFile(platform.install / "korvana.log");
+    if (!KeepStoredPasswordPrivate(settings_)) {
+        statusLog_.Line(
+            "The settings file holds the core's password but could not be made "
+            "readable by its owner alone.");
+    }
     webDownloads_.SetKeptListener([this](const KeptDownload& k) { keptPrompt_.Notify(k); });
     coreLink_.SetListener(&coreBridge_);
     coreLink_.SetTransferSink(&transfers_);
@@ -79,6 +87,9 @@ FinderApp::FinderApp(FinderPlatform platform)
 MainWindowServices FinderApp::Services() {
     MainWindowServices services{folders_, clock_, *core_, prompter_, opener_};
     services.sendShutdown = [this] { coreLink_.SendShutdown(); };
+    if (IsRemoteCore(coreSettings_)) {
+        services.remoteCoreAddress = CoreAddressText(coreSettings_.host, coreSettings_.port);
+    }
     services.vendorUrl = ReadVendorUrl(settings_);
     services.statusLog = &statusLog_;
     services.downloadsFolder = DownloadsFolderNow();
@@ -98,6 +109,7 @@ MainWindowServices FinderApp::Services() {
         PreferencesDialog dialog(coreOptions_, settings_, prompter_, folders_.install,
                                  PickFolderWithDialog, window_.get());
         dialog.exec();
+        coreCredentials_.Set(ReadCoreSettings(settings_).credentials);
     };
     services.beforeClose = [this] {
         coreCheck_.stop();

@@ -93,6 +93,9 @@ class FinderApp {
     Folders folders_;
     StatusLog statusLog_;
     std::unique_ptr<CoreProcess> core_;
+    // As at start-up: whether the core is ours is decided once.
+    CoreSettings coreSettings_;
+    CoreCredentialsBox coreCredentials_{coreSettings_.credentials};
     CoreRestarter restarter_;
     QTimer coreCheck_;
     TransferList transfers_;

@@ -89,11 +89,14 @@ SkinButton* MakeButton(QWidget* parent, const char* name, ButtonStyle style) {
 MainWindow::MainWindow(MainWindowServices services, MainWindowPages pages, QWidget* parent)
     : QWidget(parent),
       services_(std::move(services)),
-      stopper_(services_.clock, services_.core, [this](std::string_view line) {
-          if (services_.statusLog != nullptr) {
-              services_.statusLog->Line(line);
-          }
-      }) {
+      stopper_(
+          services_.clock, services_.core,
+          [this](std::string_view line) {
+              if (services_.statusLog != nullptr) {
+                  services_.statusLog->Line(line);
+              }
+          },
+          !services_.remoteCoreAddress.empty()) {
     setObjectName(IdName("IDD_MAINWINDOW"));
     setWindowTitle(QStringLiteral("Korvana MP3 Finder"));
     auto* layout = new QVBoxLayout(this);

@@ -40,6 +40,9 @@ struct MainWindowServices {
     DesktopOpener& opener;
     // Tells the core to shut down (sends the shutdown frame once).
     std::function<void()> sendShutdown{};
+    // "host:port" of a core that is not ours, which Exit leaves running;
+    // empty for our own core.
+    std::string remoteCoreAddress{};
     // The vendor's web address, for the Help menu's pages.
     std::string vendorUrl{};
     // The core's statistics and the web downloads' totals, as they are now.

@@ -169,7 +169,7 @@ void MainWindow::StartCloseSequence() {
     if (services_.beforeClose) {
         services_.beforeClose();
     }
-    shutdownDialog_ = std::make_unique<ShutdownDialog>();
+    shutdownDialog_ = std::make_unique<ShutdownDialog>(services_.remoteCoreAddress);
     shutdownDialog_->show();
     hide();
     auto send = services_.sendShutdown ? services_.sendShutdown : [] {};

@@ -3,6 +3,12 @@
 #include <QSettings>
 #include <QStandardPaths>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+
 namespace korvana {
 
 namespace {
@@ -40,6 +46,19 @@ void QtSettingsStore::Write(const std::string& key, const std::string& value) {
 void QtSettingsStore::Remove(const std::string& key) {
     settings_->remove(KeyPath(key));
     settings_->sync();
+}
+
+bool QtSettingsStore::RestrictToOwner() {
+    const std::filesystem::path file = settings_->fileName().toStdString();
+    std::error_code ec;
+    std::filesystem::create_directories(file.parent_path(), ec);
+    const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, S_IRUSR | S_IWUSR);
+    if (fd < 0) {
+        return false;
+    }
+    const bool restricted = ::fchmod(fd, S_IRUSR | S_IWUSR) == 0;
+    ::close(fd);
+    return restricted;
 }
 
 }  // namespace korvana

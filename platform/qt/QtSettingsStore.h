@@ -18,6 +18,9 @@ class QtSettingsStore final : public SettingsStore {
     std::optional<std::string> Read(const std::string& key) const override;
     void Write(const std::string& key, const std::string& value) override;
     void Remove(const std::string& key) override;
+    // The file is created if need be and set to mode 0600; every later
+    // save replaces it with one of the same mode.
+    bool RestrictToOwner() override;
 
   private:
     std::unique_ptr<QSettings> settings_;

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QInputDialog>
 
 #include "prefs/PreferencesLayout.h"
 #include "prefs/ui/PrefsUiText.h"
@@ -18,6 +19,17 @@ std::optional<std::string> PickFolderWithDialog(QWidget* owner) {
     // The file system's own bytes for the name, which is what the core and
     // the settings store are given.
     return QFile::encodeName(folder).toStdString();
+}
+
+std::optional<std::string> PickCorePathWithDialog(QWidget* owner) {
+    bool ok = false;
+    const QString folder = QInputDialog::getText(owner, FixedText(kFolderPickerTitle),
+                                                 QStringLiteral("Folder on the core's computer:"),
+                                                 QLineEdit::Normal, QString(), &ok);
+    if (!ok || folder.trimmed().isEmpty()) {
+        return std::nullopt;
+    }
+    return folder.toStdString();
 }
 
 }  // namespace korvana

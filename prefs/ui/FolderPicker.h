@@ -16,4 +16,8 @@ using FolderPicker = std::function<std::optional<std::string>(QWidget* owner)>;
 // The desktop's folder dialog, titled "Open Folder ", folders only.
 std::optional<std::string> PickFolderWithDialog(QWidget* owner);
 
+// A box to type a folder of a core on another computer: its folders are
+// not on this computer's disk, so they can be neither browsed nor checked.
+std::optional<std::string> PickCorePathWithDialog(QWidget* owner);
+
 }  // namespace korvana

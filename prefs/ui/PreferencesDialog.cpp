@@ -12,6 +12,7 @@
 
 #include "platform/Prompter.h"
 #include "prefs/PreferencesSave.h"
+#include "prefs/ui/CorePrefsPage.h"
 #include "prefs/ui/DialogUnits.h"
 #include "prefs/ui/GeneralPrefsPage.h"
 #include "prefs/ui/MoveWithProgress.h"
@@ -34,8 +35,8 @@ namespace {
 constexpr int kDialogWidth = 416;
 constexpr int kDialogHeight = 262;
 
-constexpr std::array<const char*, 3> kPageImages{":/prefs/general.svg", ":/prefs/networks.svg",
-                                                 ":/prefs/sharing.svg"};
+constexpr std::array<const char*, 4> kPageImages{":/prefs/general.svg", ":/prefs/networks.svg",
+                                                 ":/prefs/sharing.svg", ":/prefs/core.svg"};
 
 // The image drawn at 1x and 2x, so it stays sharp on high-density screens.
 QIcon PageIcon(const char* resource) {
@@ -98,6 +99,7 @@ PreferencesDialog::PreferencesDialog(CoreOptionsPort& core, SettingsStore& setti
                                      FolderPicker picker, QWidget* parent)
     : QDialog(parent),
       core_(core),
+      settings_(settings),
       prompter_(prompter),
       pageList_(new QListWidget(this)),
       pageHost_(new QStackedWidget(this)) {
@@ -121,6 +123,8 @@ PreferencesDialog::PreferencesDialog(CoreOptionsPort& core, SettingsStore& setti
     pageHost_->addWidget(general_);
     pageHost_->addWidget(networks_);
     pageHost_->addWidget(sharing_);
+    corePage_ = new CorePrefsPage(ReadCoreSettings(settings), units, pageHost_);
+    pageHost_->addWidget(corePage_);
     pageHost_->setCurrentIndex(0);
 
     QPushButton* save = MakeButton(*this, kSaveButton, "IDC_PREFS_SAVE", units);
@@ -201,6 +205,12 @@ void PreferencesDialog::Save() {
     if (saving_) {
         return;
     }
+    const std::optional<CoreSettings> coreSettings = corePage_->Typed();
+    if (!coreSettings) {
+        prompter_.Inform(kCorePortInvalidText, kCoreSettingsCaption);
+        pageHost_->setCurrentWidget(corePage_);
+        return;
+    }
     saving_ = true;
     bool saved = false;
     {
@@ -214,9 +224,13 @@ void PreferencesDialog::Save() {
     }
     saving_ = false;
     // A box that holds no valid number keeps the dialog open to be corrected.
-    if (saved) {
-        accept();
+    if (!saved) {
+        return;
     }
+    if (WriteCoreSettings(settings_, *coreSettings) == CoreSettingsSaved::PasswordNotKept) {
+        prompter_.Inform(kPasswordNotKeptText, kCoreSettingsCaption);
+    }
+    accept();
 }
 
 }  // namespace korvana

@@ -14,17 +14,19 @@ class QStackedWidget;
 namespace korvana {
 
 class CoreOptionsPort;
+class CorePrefsPage;
 class GeneralPrefsPage;
 class NetworksPrefsPage;
 class Prompter;
 class SettingsStore;
 class SharingPrefsPage;
 
-// The preferences dialog: the page list, the three pages and Save/Cancel.
+// The preferences dialog: the page list, the four pages and Save/Cancel.
 // Built for one modal run (exec()): the pages are filled from the core's
 // options and downloads.ini at construction. Save sends every setting the
 // core reported to the core, applies the downloads and shared folders, then
-// has the core write its configuration, and accepts; when a number box is
+// has the core write its configuration, stores the Core page's settings,
+// and accepts; when a number box (or the core's port) is
 // invalid it says which and stays open, having sent nothing. Cancel, Escape
 // and the close box send nothing. Enter presses only a button that has the keyboard focus: in
 // a box it does nothing, so a stray Enter neither saves nor opens a picker.
@@ -39,7 +41,7 @@ class PreferencesDialog : public QDialog {
                       const std::filesystem::path& installFolder,
                       FolderPicker picker = PickFolderWithDialog, QWidget* parent = nullptr);
 
-    // The index of the page on show: 0 General, 1 Networks, 2 Sharing.
+    // The index of the page on show: 0 General, 1 Networks, 2 Sharing, 3 Core.
     int VisiblePage() const;
 
     // Cancel, Escape and the close box; ignored while a Save is under way.
@@ -54,12 +56,14 @@ class PreferencesDialog : public QDialog {
     void Save();
 
     CoreOptionsPort& core_;
+    SettingsStore& settings_;
     Prompter& prompter_;
     QListWidget* pageList_;
     QStackedWidget* pageHost_;
     GeneralPrefsPage* general_;
     NetworksPrefsPage* networks_;
     SharingPrefsPage* sharing_;
+    CorePrefsPage* corePage_;
     bool saving_ = false;
 };
 

@@ -78,8 +78,11 @@ void SharingPrefsPage::Browse() {
     ShowFolders();
 }
 
+// A core that is not ours shares folders of its own computer: they are
+// typed, as this computer's folder dialog cannot show them.
 void SharingPrefsPage::Add() {
-    prefs_.Add(picker_(window()).value_or(std::string()));
+    const FolderPicker& pick = prefs_.CoreIsRemote() ? PickCorePathWithDialog : picker_;
+    prefs_.Add(pick(window()).value_or(std::string()));
     ShowFolders();
 }
 

@@ -89,7 +89,10 @@ void SearchPage::StartSearch() {
     removeSearch_->show();
     core_.SendSearchQuery(id, start->terms);
     // The web engines search anyway; the core's part waits for its link.
-    status_->setText(core_.IsConnected() ? QString() : QStringLiteral("Core not connected"));
+    const std::string problem = core_.ConnectionProblem();
+    status_->setText(core_.IsConnected() ? QString()
+                                         : (problem.empty() ? QStringLiteral("Core not connected")
+                                                            : QString::fromStdString(problem)));
     probeTimer_.start(kProbeTickMs);
 }
 

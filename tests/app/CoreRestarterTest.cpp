@@ -78,5 +78,19 @@ TEST(CoreRestarter, CoreFoundRunningIsNeverStartedByUs) {
     EXPECT_EQ(r.core.launches, 0);
 }
 
+// No local core runs, yet the remote one is the user's: starting ours
+// would only add a second core nobody asked for.
+TEST(CoreRestarter, RemoteCoreIsNeverStartedNorWatched) {
+    test::FakeClock clock;
+    FakeCore core;
+    StatusLog log;
+    CoreRestarter restarter(clock, core, log, true);
+    EXPECT_FALSE(restarter.StartIfAbsent());
+    EXPECT_FALSE(restarter.Watching());
+    clock.Advance(60s);
+    EXPECT_FALSE(restarter.RestartIfDead());
+    EXPECT_EQ(core.launches, 0);
+}
+
 }  // namespace
 }  // namespace korvana

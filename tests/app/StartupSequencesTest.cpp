@@ -156,5 +156,25 @@ TEST(CoreStopper, ReturnsAsSoonAsTheCoreHasGone) {
     EXPECT_TRUE(stopper.Poll());
 }
 
+// A remote core keeps running after we exit: no shutdown message, no
+// signal, even when a core of ours happens to run here, and the dialog gets
+// a moment to say so.
+TEST(CoreStopper, RemoteCoreIsLeftRunningWithoutAWord) {
+    test::FakeClock clock;
+    FakeCore core;
+    core.LaunchCore();
+    std::vector<std::string> notes;
+    CoreStopper stopper(
+        clock, core, [&](std::string_view line) { notes.emplace_back(line); }, true);
+    int sent = 0;
+    ASSERT_FALSE(stopper.Start([&] { ++sent; }));
+    EXPECT_EQ(PollUntilDone(stopper, clock), CoreStopper::kLeaveNotice);
+    EXPECT_EQ(sent, 0);
+    EXPECT_TRUE(core.signals.empty());
+    EXPECT_TRUE(core.running);
+    ASSERT_EQ(notes.size(), 1u);
+    EXPECT_NE(notes[0].find("left running"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace korvana

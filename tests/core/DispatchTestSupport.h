@@ -92,7 +92,9 @@ class CountingListener final : public CoreLinkListener {
     void OnLoggedIn() override { ++loggedIn; }
     void OnClientStats() override { ++clientStats; }
     void OnLinkDown() override { ++linkDown; }
+    void OnLoginRefused() override { ++loginRefused; }
     std::atomic<int> loggedIn{0};
+    std::atomic<int> loginRefused{0};
     std::atomic<int> clientStats{0};
     std::atomic<int> linkDown{0};
 };

@@ -213,6 +213,30 @@ TEST_F(SharingPage, OpensWithWhatTheCoreListsWithoutItsOwnFoldersOrOurs) {
     EXPECT_EQ(page.SharedFolders(), (Lines{"/srv/x", "/srv/y y"}));
 }
 
+// A core that is not ours keeps no downloads.ini in our folder, and our
+// downloads folder is a path on this computer, not on the core's.
+TEST_F(SharingPage, RemoteCoreIsNeverToldOurDownloadsFolderNorListedFromOurFile) {
+    WriteIni({"/srv/only-in-our-file"});
+    settings_.values["CoreRemote"] = "true";
+    core_.Report("incoming_directory", downloads_.string());
+    SharingPrefs page = Open();
+    EXPECT_TRUE(page.CoreIsRemote());
+    EXPECT_TRUE(page.SharedFolders().empty());
+    page.Browse((dir_.Path() / "new").string());
+    page.Add("/srv/on the core");
+    page.Save(core_);
+    EXPECT_EQ(core_.sent,
+              (Lines{"command share \"/srv/on the core\"", "command reshare", "command shares"}));
+}
+
+TEST_F(SharingPage, CoreOnAnotherHostIsRemoteAndListsWhatItReports) {
+    settings_.values["CoreHost"] = "nas.lan";
+    core_.shares = std::vector<CoreSharedFolder>{{"/srv/x", "only_directory", 0}};
+    const SharingPrefs page = SharingPrefs::Open(settings_, prompter_, install_, &core_);
+    EXPECT_TRUE(page.CoreIsRemote());
+    EXPECT_EQ(page.SharedFolders(), (Lines{"/srv/x"}));
+}
+
 TEST_F(SharingPage, DownloadsFolderInTheFileIsNotListedAsAdditional) {
     WriteIni({downloads_.string(), "/srv/a"});
     EXPECT_EQ(Open().SharedFolders(), (Lines{"/srv/a"}));

@@ -175,6 +175,10 @@ bool RealCore::Start(const std::vector<std::string>& extraArguments) {
     return false;
 }
 
+void RealCore::SetConsoleLogin(std::string user, std::string password) {
+    consoleLogin_ = "auth " + user + " " + password + "\n";
+}
+
 std::optional<std::string> RealCore::Console(const std::string& command) const {
     const int fd = ConnectConsole();
     if (fd < 0) {
@@ -182,7 +186,10 @@ std::optional<std::string> RealCore::Console(const std::string& command) const {
     }
     std::string text;
     std::optional<std::string> answer;
-    if (ReadToPrompt(fd, text, 0)) {
+    const bool ready = ReadToPrompt(fd, text, 0) &&
+                       (consoleLogin_.empty() ||
+                        (SendAll(fd, consoleLogin_) && ReadToPrompt(fd, text, text.size())));
+    if (ready) {
         const std::size_t sent = text.size();
         if (SendAll(fd, command + "\n") && ReadToPrompt(fd, text, sent)) {
             const std::string plain = PlainConsoleText(text.substr(sent));

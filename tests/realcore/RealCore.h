@@ -30,6 +30,9 @@ class RealCore {
 
     // Starts the core and waits until its console answers; false on time-out.
     bool Start(const std::vector<std::string>& extraArguments = {});
+    // Logs every later console connection in first (`auth`), for a core
+    // whose admin has a password.
+    void SetConsoleLogin(std::string user, std::string password);
     // The console's answer to one command, without colour codes, prompt or
     // the echoed command; nullopt when the console cannot be reached.
     std::optional<std::string> Console(const std::string& command) const;
@@ -42,6 +45,7 @@ class RealCore {
   private:
     std::filesystem::path folder_;
     std::unique_ptr<test::ChildProcess> process_;
+    std::string consoleLogin_;
 };
 
 // The core console's text with terminal colour codes and telnet option

@@ -109,7 +109,9 @@ class RecordingCommands final : public CoreCommands {
         log.push_back("download " + std::string(fileName) + " " + std::to_string(resultId));
     }
     bool IsConnected() const override { return connected; }
+    std::string ConnectionProblem() const override { return problem; }
     bool connected = true;
+    std::string problem;
 
     struct Search {
         std::int32_t id;

@@ -15,6 +15,17 @@ namespace korvana::test {
 namespace {
 
 constexpr auto kWaitLimit = std::chrono::seconds(20);
+constexpr int kPasswordOpcode = 52;
+// An options message that lists no option: the first answer of a core
+// that accepted the log-in.
+const std::string kNoOptionsFrame("\x04\0\0\0\x01\0\0\0", 8);
+const std::string kBadPasswordFrame("\x02\0\0\0\x2F\0", 6);
+
+int OpcodeOf(const std::string& body) {
+    return body.size() < 2
+               ? -1
+               : static_cast<unsigned char>(body[0]) | (static_cast<unsigned char>(body[1]) << 8);
+}
 
 std::string HelloFrame(ScriptedCore::Greeting greeting) {
     if (greeting == ScriptedCore::Greeting::RealHello) {
@@ -59,6 +70,23 @@ void ScriptedCore::SetGreeting(Greeting greeting, std::chrono::milliseconds dela
     std::lock_guard lock(mutex_);
     const int from = fromConnection >= 0 ? fromConnection : static_cast<int>(connections_.size());
     rules_.push_back({from, greeting, delay});
+}
+
+void ScriptedCore::SetPasswordAnswer(PasswordAnswer answer) {
+    std::lock_guard lock(mutex_);
+    passwordAnswer_ = answer;
+}
+
+void ScriptedCore::AnswerPassword(Connection& connection) {
+    if (passwordAnswer_ == PasswordAnswer::Accept) {
+        Write(connection.fd, kNoOptionsFrame);
+        return;
+    }
+    if (passwordAnswer_ == PasswordAnswer::Refuse) {
+        Write(connection.fd, kBadPasswordFrame);
+    }
+    close(connection.fd);
+    connection.fd = -1;
 }
 
 void ScriptedCore::Serve() {
@@ -116,8 +144,16 @@ void ScriptedCore::Read(Connection& connection) {
         connection.closedByPeer = true;
     } else if (got > 0) {
         connection.reader.Append(std::string_view(buffer, static_cast<std::size_t>(got)));
-        while (std::optional<std::string> body = connection.reader.Next()) {
+        while (connection.fd >= 0) {
+            std::optional<std::string> body = connection.reader.Next();
+            if (!body) {
+                break;
+            }
+            const bool password = OpcodeOf(*body) == kPasswordOpcode;
             connection.frames.push_back(std::move(*body));
+            if (password) {
+                AnswerPassword(connection);
+            }
         }
     }
     changed_.notify_all();

@@ -29,7 +29,13 @@ class ScriptedCore {
     ScriptedCore(const ScriptedCore&) = delete;
     ScriptedCore& operator=(const ScriptedCore&) = delete;
 
+    // How the core answers a password, as a real one does: with its
+    // options (accepted), with a refusal and a hang-up, or a hang-up alone.
+    enum class PasswordAnswer { Accept, Refuse, HangUp };
+
     std::uint16_t Port() const { return port_; }
+    // For every password from now on.
+    void SetPasswordAnswer(PasswordAnswer answer);
     // How connections are greeted, and after how long: those accepted from
     // now on, or those from the `fromConnection`th (0 is the first) on.
     void SetGreeting(Greeting greeting, std::chrono::milliseconds delay = {},
@@ -64,6 +70,7 @@ class ScriptedCore {
     void Accept();
     void Read(Connection& connection);
     void GreetDue();
+    void AnswerPassword(Connection& connection);
     static void Write(int fd, const std::string& bytes);
 
     int listenFd_ = -1;
@@ -78,6 +85,7 @@ class ScriptedCore {
         std::chrono::milliseconds delay{0};
     };
     std::vector<Rule> rules_{Rule{}};
+    PasswordAnswer passwordAnswer_ = PasswordAnswer::Accept;
     std::thread thread_;
 };
 
