@@ -95,10 +95,8 @@ void CorePrefsPage::BuildBoxes(const CoreSettings& stored, const DialogUnits& un
 }
 
 CorePrefsPage::~CorePrefsPage() {
-    if (tester_.joinable()) {
-        cancel_.Notify();
-        tester_.join();
-    }
+    cancel_.Notify();
+    tester_.Stop();
 }
 
 // A core on another computer is never ours: the box shows it ticked and
@@ -143,8 +141,9 @@ void CorePrefsPage::TestConnection() {
     test_->setEnabled(false);
     result_->setText(QStringLiteral("Testing..."));
     cancel_.Drain();
+    testing_ = true;
     CoreLoginTarget target{typed->host, typed->port, typed->credentials};
-    tester_ = std::thread([this, target, tested = *typed] {
+    tester_.Post([this, target, tested = *typed] {
         const CoreLoginOutcome outcome = ProbeCoreLogin(target, cancel_.Fd());
         QMetaObject::invokeMethod(
             this, [this, outcome, tested] { FinishTest(outcome, tested); }, Qt::QueuedConnection);
@@ -152,7 +151,7 @@ void CorePrefsPage::TestConnection() {
 }
 
 void CorePrefsPage::FinishTest(CoreLoginOutcome outcome, const CoreSettings& tested) {
-    tester_.join();
+    testing_ = false;
     test_->setEnabled(true);
     result_->setText(QString::fromStdString(LoginOutcomeText(outcome, tested.host, tested.port)));
     emit TestFinished();

@@ -3,9 +3,9 @@
 #include <QWidget>
 
 #include <optional>
-#include <thread>
 
 #include "app/CoreConfig.h"
+#include "util/TaskPool.h"
 #include "util/WakeSignal.h"
 
 class QCheckBox;
@@ -33,7 +33,8 @@ class CorePrefsPage : public QWidget {
     std::optional<CoreSettings> Typed() const;
 
     void TestConnection();
-    bool TestRunning() const { return tester_.joinable(); }
+    // From the click until its outcome is shown.
+    bool TestRunning() const { return testing_; }
     QString TestResult() const;
 
   signals:
@@ -53,7 +54,8 @@ class CorePrefsPage : public QWidget {
     QPushButton* test_;
     QLabel* result_;
     WakeSignal cancel_;
-    std::thread tester_;
+    bool testing_ = false;
+    TaskPool tester_{1};
 };
 
 }  // namespace korvana
