@@ -31,7 +31,9 @@ SearchPageLayout LayOutSearchPage(const Rect& client, int filterListHeight) {
     layout.keyword = At(l + 5, t + 25, 200, 30);
     layout.startStop = At(l + 225, t + 25, 75, 30);
     layout.reset = At(l + 225, t + 70, 75, 30);
-    layout.status = At(l + 310, t + 42, 125, 20);
+    // Under the keyword box, beside the Reset button: the filter list covers
+    // the space right of the buttons, where a status there could not be read.
+    layout.status = At(l + 5, t + 60, 215, 42);
     layout.filters = At(l + 350, t + 25, r - 2 * l - 360, kMinFilterListHeight + drop);
     layout.editor = At(l + 351, t + 26, 5, 5);
     layout.separator = At(l + 5, t + 105 + drop, r - l - 10, 1);

@@ -146,6 +146,8 @@ void SearchPage::BuildSearchArea() {
 
     status_ = new QLabel(this);
     status_->setObjectName(QStringLiteral("IDC_SEARCH_STATUS"));
+    status_->setWordWrap(true);
+    status_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     auto* line = new QFrame(this);
     line->setObjectName(QStringLiteral("IDC_SEARCH_SEPARATOR"));
     line->setAutoFillBackground(true);

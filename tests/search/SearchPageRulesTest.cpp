@@ -150,6 +150,23 @@ TEST(SearchPageLayout, NothingOverlapsAtTheMinimumSize) {
     EXPECT_GT(layout.filters.right - layout.filters.left, 150);
 }
 
+// The status text ("Core not connected") must be readable: nothing covers it.
+TEST(SearchPageLayout, StatusTextIsCoveredByNothing) {
+    const auto apart = [](const Rect& a, const Rect& b) {
+        return a.right <= b.left || b.right <= a.left || a.bottom <= b.top || b.bottom <= a.top;
+    };
+    for (const int filterHeight : {0, 140}) {
+        const Size least = MinimumSearchPageSize(filterHeight);
+        const SearchPageLayout layout =
+            LayOutSearchPage(Rect{0, 0, least.width, least.height}, filterHeight);
+        for (const Rect& other : {layout.keyword, layout.startStop, layout.reset, layout.filters,
+                                  layout.separator, layout.tabs, layout.results}) {
+            EXPECT_TRUE(apart(layout.status, other));
+        }
+        EXPECT_GE(layout.status.right - layout.status.left, 200);
+    }
+}
+
 TEST(SearchPageLayout, ColumnWidthsShareTheListWidth) {
     EXPECT_EQ(ResultColumnWidths(1075, false),
               (std::array<int, 7>{75, 400, 200, 150, 100, 150, 0}));
