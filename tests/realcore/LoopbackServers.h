@@ -66,9 +66,12 @@ class FakeHttpServer {
 // empty for index + 1 in every byte) and the loopback port of a peer that
 // has it (0 for none).
 struct Ed2kListing {
-    Ed2kListing(std::string name, std::uint32_t size, std::string hash = {},
-                std::uint16_t sourcePort = 0)
-        : name(std::move(name)), size(size), hash(std::move(hash)), sourcePort(sourcePort) {}
+    Ed2kListing(std::string fileName, std::uint32_t fileSize, std::string fileHash = {},
+                std::uint16_t peerPort = 0)
+        : name(std::move(fileName)),
+          size(fileSize),
+          hash(std::move(fileHash)),
+          sourcePort(peerPort) {}
 
     std::string name;
     std::uint32_t size = 0;

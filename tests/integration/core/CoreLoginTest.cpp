@@ -138,7 +138,7 @@ TEST_F(CoreLinkLogIn, RemoteCoreIsNotToldOurDownloadsFolder) {
     const std::vector<std::pair<ScriptedCore::Greeting, std::vector<int>>> cases = {
         {ScriptedCore::Greeting::Hello, {0, 47, 52, 45, 49}},
         {ScriptedCore::Greeting::RealHello, {0, 47, 52, 45, 29, 49}}};
-    for (const auto& [greeting, opcodes] : cases) {
+    for (const auto& [greeting, expected] : cases) {
         core.SetGreeting(greeting);
         const int connection = core.Connections();
         Start(true);
@@ -148,7 +148,7 @@ TEST_F(CoreLinkLogIn, RemoteCoreIsNotToldOurDownloadsFolder) {
             const std::vector<int> opcodes = core.Opcodes(connection);
             return !opcodes.empty() && opcodes.back() == 49;
         }));
-        EXPECT_EQ(core.Opcodes(connection), opcodes);
+        EXPECT_EQ(core.Opcodes(connection), expected);
         if (greeting == ScriptedCore::Greeting::RealHello) {
             EXPECT_EQ(core.Frames(connection)[4], test::BodyOf(BuildConsoleCommand("shares")));
         }
