@@ -104,7 +104,9 @@ TEST_F(RealCoreOptionsTest, EveryPreferencesOptionRoundTrips) {
     SharingPrefs sharing = SharingPrefs::Open(settings, prompter, dir.Path(), options.get());
     ASSERT_TRUE(SavePreferences(*options, prompter, general, networks, sharing));
 
-    for (const auto& [name, value] : expected) {
+    for (const auto& option : expected) {
+        const std::string& name = option.first;
+        const std::string& value = option.second;
         EXPECT_TRUE(Eventually([&] { return Voo(name) == value; }, 20s))
             << name << ": the core has " << Voo(name) << ", not " << value;
     }
