@@ -27,7 +27,7 @@ SearchRecord* SearchModel::FindOpen(std::int32_t searchId) const {
 void SearchModel::OpenSearch(int searchId) {
     std::lock_guard lock(mutex_);
     if (Find(searchId) == nullptr) {
-        searches_.emplace(searchId, std::make_unique<SearchRecord>(searchId));
+        searches_.emplace(searchId, std::make_shared<SearchRecord>(searchId));
     }
 }
 
@@ -48,11 +48,22 @@ void SearchModel::StopSearch(std::int32_t searchId) {
     }
 }
 
+// The search's results go with it, unless the list still shows them or a
+// probe still works on one: then the last of those to let go frees them.
 void SearchModel::RemoveSearch(std::int32_t searchId) {
     std::lock_guard lock(mutex_);
-    if (SearchRecord* search = Find(searchId)) {
-        search->removed = true;
+    const auto found = searches_.find(searchId);
+    if (found == searches_.end()) {
+        return;
     }
+    found->second->removed = true;
+    std::erase_if(unprobed_,
+                  [searchId](const SearchResult* result) { return result->searchId == searchId; });
+    changedCounts_.erase(searchId);
+    if (searchId == displayed_.load()) {
+        shown_ = found->second;
+    }
+    searches_.erase(found);
 }
 
 std::int32_t SearchModel::ShownCount(std::int32_t searchId) const {
@@ -74,13 +85,12 @@ void SearchModel::AddCoreResult(std::shared_ptr<const PooledResult> result, std:
     if (search == nullptr || !search->coreIds.Insert(result->resultId)) {
         return;
     }
-    SearchResult& added = results_.emplace_back();
+    SearchResult& added = search->results.emplace_back();
     added.searchId = search->id;
     added.fromCore = true;
     added.network = KeptNetworkName(network);
     added.size = result->size;
     added.core = std::move(result);
-    search->results.push_back(&added);
     CountShown(*search);
     if (search->id == displayed_.load()) {
         QueueRowEvent(ListEvent::Kind::Added, added);
@@ -94,11 +104,10 @@ bool SearchModel::AddWebResult(int searchId, const std::string& link, const std:
     if (search == nullptr || !search->webLinks.insert(AsciiLowered(link)).second) {
         return true;
     }
-    SearchResult& added = results_.emplace_back();
+    SearchResult& added = search->results.emplace_back();
     added.searchId = searchId;
     added.web = std::make_unique<WebLocation>(
         WebLocation{TruncateText(name, SearchResult::kMaxName), link});
-    search->results.push_back(&added);
     unprobed_.push_back(&added);
     if (searchId == displayed_.load()) {
         QueueRowEvent(ListEvent::Kind::Added, added);
@@ -149,7 +158,9 @@ ListChanges SearchModel::TakeListChanges() {
         return event.row.result->searchId != displayed;
     });
     for (std::int32_t id : changedCounts_) {
-        changes.counts.emplace_back(id, Find(id)->shownCount);
+        if (const SearchRecord* search = Find(id)) {
+            changes.counts.emplace_back(id, search->shownCount);
+        }
     }
     changedCounts_.clear();
     drainPosted_ = false;
@@ -164,12 +175,14 @@ std::vector<ListedRow> SearchModel::ShowSearch(std::int32_t searchId) {
         displayed_ = searchId;
         events_.clear();
         ordering = ordering_;
-        const SearchRecord* search = Find(searchId);
-        if (search != nullptr && !search->removed) {
-            rows.reserve(search->results.size());
-            for (auto it = search->results.rbegin(); it != search->results.rend(); ++it) {
-                if ((*it)->fromCore || (*it)->probe != ProbeState::Failed) {
-                    rows.push_back(MakeRow(**it));
+        const auto found = searches_.find(searchId);
+        shownBefore_ = std::move(shown_);
+        shown_ = found != searches_.end() ? found->second : nullptr;
+        if (shown_ != nullptr) {
+            rows.reserve(shown_->results.size());
+            for (auto it = shown_->results.rbegin(); it != shown_->results.rend(); ++it) {
+                if (it->fromCore || it->probe != ProbeState::Failed) {
+                    rows.push_back(MakeRow(*it));
                 }
             }
         }
@@ -193,39 +206,41 @@ RowOrdering SearchModel::Ordering() const {
     return ordering_;
 }
 
-SearchResult* SearchModel::NextToProbe() {
+// Removing a search takes its results off the queue: nobody will see them
+// again, so they are not worth a probe.
+SearchModel::ProbeJob SearchModel::NextToProbe() {
     std::lock_guard lock(mutex_);
     while (!unprobed_.empty()) {
         SearchResult* result = unprobed_.back();
         unprobed_.pop_back();
-        // Nobody will see a removed search's results again: not worth a probe.
-        const SearchRecord* search = Find(result->searchId);
-        if (result->probe == ProbeState::New && search != nullptr && !search->removed) {
+        const auto search = searches_.find(result->searchId);
+        if (result->probe == ProbeState::New && search != searches_.end()) {
             result->probe = ProbeState::Probing;
-            return result;
+            return ProbeJob{search->second, result};
         }
     }
-    return nullptr;
+    return {};
 }
 
 void SearchModel::ProbeTick() {
     if (shutDown_.load() || runningProbes_.load() >= kMaxRunningProbes) {
         return;
     }
-    SearchResult* result = NextToProbe();
-    if (result == nullptr || result->Link().empty()) {
+    ProbeJob job = NextToProbe();
+    if (job.result == nullptr || job.result->Link().empty()) {
         return;
     }
     ++runningProbes_;
-    probes_->Start([this, result] { RunProbe(*result); });
+    probes_->Start([this, job = std::move(job)] { RunProbe(job); });
 }
 
-void SearchModel::RunProbe(SearchResult& result) {
-    const std::optional<std::int64_t> size = SizeFromHeader(probes_->FetchHeader(result.Link()));
+void SearchModel::RunProbe(const ProbeJob& job) {
+    const std::optional<std::int64_t> size =
+        SizeFromHeader(probes_->FetchHeader(job.result->Link()));
     --runningProbes_;
     // A fetch cut short by the shutdown says nothing about the file.
     if (!shutDown_.load()) {
-        ReportProbe(result, size);
+        ReportProbe(*job.result, size);
     }
 }
 

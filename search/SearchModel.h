@@ -23,15 +23,19 @@
 
 namespace korvana {
 
-// One search, kept for the model's lifetime. The flags only ever go on.
+// One search and its results. The model keeps it until the search is
+// removed; while the list shows it, or a probe works on one of its results,
+// it lives on until they let go, and then its results are freed with it.
+// The flags only ever go on.
 struct SearchRecord {
     explicit SearchRecord(std::int32_t searchId) : id(searchId) {}
 
     const std::int32_t id;
     std::atomic<bool> stopped{false};
     std::atomic<bool> removed{false};
-    // Guarded by the model's lock.
-    std::vector<const SearchResult*> results;  // oldest first
+    // Guarded by the model's lock. Oldest first; a deque, so that rows and
+    // probes can point at a result while more arrive.
+    std::deque<SearchResult> results;
     IdTable coreIds;                           // the result ids of its core results
     std::unordered_set<std::string> webLinks;  // its web results' links, in small letters
     // Every core result and every web result whose size became known.
@@ -95,7 +99,9 @@ class SearchModel final : public CoreResultSink, public WebResultSink {
 
     // GUI thread. Makes `searchId` the displayed search (-1: none) and
     // returns its rows in list order. Changes queued before belong to the
-    // rows returned and are dropped.
+    // rows returned and are dropped. The rows point into the search, which
+    // the model keeps alive until the next ShowSearch but one, even once it
+    // is removed: the list shows these rows until it takes the next ones.
     std::vector<ListedRow> ShowSearch(std::int32_t searchId);
     // GUI thread. A click on a column header: the new sort state, then the
     // displayed search shown again.
@@ -119,18 +125,26 @@ class SearchModel final : public CoreResultSink, public WebResultSink {
   private:
     SearchRecord* Find(std::int32_t searchId) const;
     SearchRecord* FindOpen(std::int32_t searchId) const;
+    struct ProbeJob {
+        std::shared_ptr<SearchRecord> search;  // keeps the result alive
+        SearchResult* result = nullptr;
+    };
     const std::string* KeptNetworkName(std::string_view network);
     void QueueRowEvent(ListEvent::Kind kind, const SearchResult& result);
     void CountShown(SearchRecord& search);
     void Wake();
-    SearchResult* NextToProbe();
-    void RunProbe(SearchResult& result);
+    ProbeJob NextToProbe();
+    void RunProbe(const ProbeJob& job);
     void ReportProbe(SearchResult& result, std::optional<std::int64_t> size);
 
     mutable std::mutex mutex_;
-    std::unordered_map<std::int32_t, std::unique_ptr<SearchRecord>> searches_;
-    std::deque<SearchResult> results_;
-    // Web results waiting for their probe, newest last.
+    std::unordered_map<std::int32_t, std::shared_ptr<SearchRecord>> searches_;
+    // The displayed search and the one displayed before it, whose rows the
+    // list may hold until it takes the new ones.
+    std::shared_ptr<SearchRecord> shown_;
+    std::shared_ptr<SearchRecord> shownBefore_;
+    // Web results of searches not removed waiting for their probe, newest
+    // last.
     std::vector<SearchResult*> unprobed_;
     // Results point at one copy of each network name.
     std::unordered_set<std::string> networkTexts_;

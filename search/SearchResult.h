@@ -19,9 +19,9 @@ struct WebLocation {
     std::string link;
 };
 
-// One result of one search, from the core or from a web engine. The model
-// keeps every result for its own lifetime; a search of 100,000 results
-// holds as many of these, so they stay small. Everything but `size` and
+// One result of one search, from the core or from a web engine, kept by its
+// search; a search of 100,000 results holds as many of these, so they stay
+// small. Everything but `size` and
 // `probe` is fixed once the model has accepted the result; those two change
 // only under the model's lock, when a web result's probe reports.
 struct SearchResult {

@@ -93,6 +93,46 @@ TEST_F(SearchModelTest, CoreResultShowsItsColumnsInFullSixtyFourBits) {
     EXPECT_EQ(model_->ShownCount(id), 2);
 }
 
+// A removed search's results are freed as soon as the list no longer shows
+// them and no probe works on one of them, so memory follows the searches
+// the user keeps.
+TEST_F(SearchModelTest, RemovedSearchesFreeTheirResultsOnceNothingShowsOrProbesThem) {
+    const std::int32_t quiet = Open();
+    const std::int32_t shown = Open();
+    const std::int32_t probed = Open();
+    const auto a = MakeCoreResult(quiet, 1, "a", 1);
+    const auto b = MakeCoreResult(shown, 2, "b", 1);
+    const auto c = MakeCoreResult(probed, 3, "c", 1);
+    for (const auto& result : {a, b, c}) {
+        HandOver(*model_, result);
+    }
+    ASSERT_TRUE(
+        model_->AddWebResult(probed, "http://127.0.0.1/c.mp3", "c.mp3", WebEngineId::Engine1));
+    model_->ProbeTick();  // the probe waits in the manual probes
+    ASSERT_EQ(probes_->waiting.size(), 1u);
+    const std::vector<ListedRow> rows = model_->ShowSearch(shown);
+    const auto kept = [](const test::HandedCoreResult& result) {
+        return result.record.use_count() > 1;
+    };
+
+    model_->RemoveSearch(quiet);
+    EXPECT_FALSE(kept(a));
+    model_->RemoveSearch(shown);
+    EXPECT_TRUE(kept(b));  // its rows are on screen
+    EXPECT_EQ(rows[0].result->Name(), "b");
+    model_->RemoveSearch(probed);
+    EXPECT_TRUE(kept(c));  // a probe works on one of its results
+    EXPECT_EQ(model_->ShownCount(probed), 0);
+
+    model_->ShowSearch(-1);
+    EXPECT_TRUE(kept(b));  // until the list has taken the rows that replace them
+    model_->ShowSearch(-1);
+    EXPECT_FALSE(kept(b));
+    probes_->RunAll();
+    EXPECT_FALSE(kept(c));
+    EXPECT_TRUE(model_->TakeListChanges().counts.empty());
+}
+
 TEST_F(SearchModelTest, TwoEnginesFindingOneLinkListItOnce) {
     const std::int32_t id = Open();
     EXPECT_TRUE(model_->AddWebResult(id, "http://127.0.0.1/A.mp3", "A.mp3", WebEngineId::Engine1));
