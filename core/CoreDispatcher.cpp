@@ -218,7 +218,6 @@ void CoreDispatcher::OnSharedFile() {
 
 void CoreDispatcher::HandUpload(UploadItem item) {
     if (TransferSink* sink = transferSink_.load()) {
-        const auto lock = sink->Lock();
         sink->AddOrUpdateUpload(std::move(item));
     }
 }

@@ -2,7 +2,6 @@
 
 #include <cstdint>
 #include <memory>
-#include <mutex>
 #include <string_view>
 
 #include "core/CoreResult.h"
@@ -26,12 +25,10 @@ class CoreResultSink {
 };
 
 // Where the core link hands downloads and uploads: the transfer lists, which
-// own "downloads_lock". AddOrUpdateUpload is called with Lock() held;
-// AddOrUpdateDownload and UpdateDownloadProgress take the lock themselves.
+// own "downloads_lock" and take it in each call.
 class TransferSink {
   public:
     virtual ~TransferSink() = default;
-    virtual std::unique_lock<std::recursive_mutex> Lock() = 0;
     virtual void AddOrUpdateDownload(TransferItem item) = 0;
     virtual void UpdateDownloadProgress(std::int32_t fileNumber, std::int64_t downloaded,
                                         double rate) = 0;

@@ -180,8 +180,8 @@ void LibraryModel::RemoveRows(const std::vector<LibraryEntry>& gone,
     rows_.resize(kept);
 }
 
+// The scan reads only the folder; applying it takes the lock.
 std::vector<RowEvent> LibraryModel::Refresh(LibraryScanner& scanner) {
-    const std::lock_guard lock(library_lock);
     return Apply(scanner.Scan());
 }
 

@@ -83,7 +83,7 @@ class LibraryModel {
     void ResizeRow(const LibraryEntry& entry, std::vector<RowEvent>& events);
     void RemoveRows(const std::vector<LibraryEntry>& gone, std::vector<RowEvent>& events);
 
-    mutable std::recursive_mutex library_lock;
+    mutable std::mutex library_lock;
     std::vector<LibraryEntry> rows_;
     std::vector<LibraryEntry> listing_;
     LibrarySort sort_;

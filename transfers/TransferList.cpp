@@ -12,7 +12,7 @@
 namespace korvana {
 TransferList::TransferList(const Clock& clock, StatusLog& log) : clock_(clock), log_(log) {}
 
-std::unique_lock<std::recursive_mutex> TransferList::Lock() {
+std::unique_lock<std::mutex> TransferList::Lock() {
     return std::unique_lock(downloadsLock_);
 }
 

@@ -19,9 +19,8 @@ namespace korvana {
 class Clock;
 class StatusLog;
 
-// The download and upload lists, guarded by one re-entrant lock,
-// "downloads_lock". The core link's receive thread, every web download
-// thread and the GUI thread all write here; the rows the page shows are
+// The download and upload lists, guarded by one lock, "downloads_lock". The core link's receive
+// thread, every web download thread and the GUI thread all write here; the rows the page shows are
 // built from these records once a second (TransferBoard).
 //
 // Records are kept newest first. A download's key identifies it: a core
@@ -32,9 +31,10 @@ class TransferList final : public TransferSink, public WebDownloadSink {
     TransferList(const TransferList&) = delete;
     TransferList& operator=(const TransferList&) = delete;
 
-    // "downloads_lock". Every call below takes it itself unless it says the
-    // caller holds it.
-    std::unique_lock<std::recursive_mutex> Lock() override;
+    // "downloads_lock", for walking the records. Every call below takes it
+    // itself unless it says the caller holds it; none of those may be made
+    // while holding it.
+    std::unique_lock<std::mutex> Lock();
 
     // A core download from the download list: a known key takes the new
     // progress, rate and state (its name and size never change); an unknown
@@ -42,7 +42,6 @@ class TransferList final : public TransferSink, public WebDownloadSink {
     void AddOrUpdateDownload(TransferItem item) override;
     void UpdateDownloadProgress(std::int32_t fileNumber, std::int64_t downloaded,
                                 double rate) override;
-    // Called with the lock held.
     void AddOrUpdateUpload(UploadItem item) override;
 
     void OpenWebDownload(const std::string& key, const std::string& name) override;
@@ -94,7 +93,7 @@ class TransferList final : public TransferSink, public WebDownloadSink {
 
     const Clock& clock_;
     StatusLog& log_;
-    std::recursive_mutex downloadsLock_;
+    std::mutex downloadsLock_;
     Downloads downloads_;
     std::unordered_map<std::string, std::vector<Downloads::iterator>> byKey_;
     std::list<UploadItem> uploads_;

@@ -7,7 +7,6 @@
 #include <memory>
 #include <mutex>
 #include <string>
-#include <thread>
 #include <utility>
 #include <vector>
 
@@ -46,24 +45,9 @@ class LogLines {
     std::vector<std::string> lines_;
 };
 
-// True when some thread, the caller most likely, holds `mutex`.
-inline bool HeldElsewhere(std::recursive_mutex& mutex) {
-    bool held = false;
-    std::thread probe([&] {
-        held = !mutex.try_lock();
-        if (!held) {
-            mutex.unlock();
-        }
-    });
-    probe.join();
-    return held;
-}
-
-// Records like the plain recording sinks, and checks that the transfer
-// hand-overs that need the owner's lock come with it held.
-class LockCheckingSinks final : public CoreResultSink, public TransferSink {
+// Both recording sinks as one, as the core link sees its two sinks.
+class RecordingSinks final : public CoreResultSink, public TransferSink {
   public:
-    std::unique_lock<std::recursive_mutex> Lock() override { return std::unique_lock(mutex_); }
     void AddCoreResult(std::shared_ptr<const PooledResult> result, std::int32_t searchId,
                        std::string_view network) override {
         results.AddCoreResult(std::move(result), searchId, network);
@@ -75,16 +59,11 @@ class LockCheckingSinks final : public CoreResultSink, public TransferSink {
         transfers.UpdateDownloadProgress(file, downloaded, rate);
     }
     void AddOrUpdateUpload(UploadItem item) override {
-        handedUnlocked += HeldElsewhere(mutex_) ? 0 : 1;
         transfers.AddOrUpdateUpload(std::move(item));
     }
 
     RecordingResultSink results;
     RecordingTransferSink transfers;
-    int handedUnlocked = 0;
-
-  private:
-    std::recursive_mutex mutex_;
 };
 
 class CountingListener final : public CoreLinkListener {
@@ -109,7 +88,7 @@ struct DispatchRig {
     LogLines lines;
     FixedClock clock;
     CoreTables tables;
-    LockCheckingSinks sinks;
+    RecordingSinks sinks;
     CountingListener listener;
     CoreDispatcher dispatcher;
 };

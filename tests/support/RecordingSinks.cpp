@@ -30,10 +30,6 @@ std::vector<RecordingResultSink::Handed> RecordingResultSink::Results() const {
     return copies;
 }
 
-std::unique_lock<std::recursive_mutex> RecordingTransferSink::Lock() {
-    return std::unique_lock(mutex_);
-}
-
 void RecordingTransferSink::AddOrUpdateDownload(TransferItem item) {
     std::lock_guard lock(mutex_);
     downloads_.push_back(std::move(item));

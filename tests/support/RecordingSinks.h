@@ -58,7 +58,6 @@ class RecordingTransferSink final : public TransferSink {
         double rate = 0.0;
     };
 
-    std::unique_lock<std::recursive_mutex> Lock() override;
     void AddOrUpdateDownload(TransferItem item) override;
     void UpdateDownloadProgress(std::int32_t fileNumber, std::int64_t downloaded,
                                 double rate) override;
@@ -69,7 +68,7 @@ class RecordingTransferSink final : public TransferSink {
     std::vector<UploadItem> Uploads() const;
 
   private:
-    mutable std::recursive_mutex mutex_;
+    mutable std::mutex mutex_;
     std::vector<TransferItem> downloads_;
     std::vector<Progress> progress_;
     std::vector<UploadItem> uploads_;

@@ -155,16 +155,13 @@ TEST_F(TransferListTest, UploadsAreUpdatedByFileNumber) {
     first.fileNumber = 4;
     first.uploaded = 100;
     first.lastUpdate = 10;
-    {
-        const auto lock = list.Lock();
-        list.AddOrUpdateUpload(first);  // reported by its totals: no name yet
-        UploadItem named = first;
-        named.name = "shared.mp3";
-        named.uploaded = 6 * kGiB;
-        named.requests = 3;
-        named.lastUpdate = 20;
-        list.AddOrUpdateUpload(named);
-    }
+    list.AddOrUpdateUpload(first);  // reported by its totals: no name yet
+    UploadItem named = first;
+    named.name = "shared.mp3";
+    named.uploaded = 6 * kGiB;
+    named.requests = 3;
+    named.lastUpdate = 20;
+    list.AddOrUpdateUpload(named);
     std::vector<UploadItem> uploads;
     const auto lock = list.Lock();
     list.ForEachUpload([&](const UploadItem& item) { uploads.push_back(item); });

@@ -129,7 +129,6 @@ class UploadsTest : public TransferBoardTest {
         item.name = std::move(name);
         item.uploaded = uploaded;
         item.lastUpdate = clock.WallNow();
-        const auto lock = list.Lock();
         list.AddOrUpdateUpload(item);
     }
     Lines UploadRows() {

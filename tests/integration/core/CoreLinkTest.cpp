@@ -173,7 +173,10 @@ TEST_F(CoreLinkSession, SilentCoreIsDroppedAndTriedAgain) {
     CoreLinkConfig config;
     config.helloTimeout = std::chrono::milliseconds(600);
     Start(config);
-    ASSERT_TRUE(core.WaitUntil([&] { return core.ClosedByPeer(0); }));
+    // The link says why once it has let the connection go, which the core
+    // may notice first.
+    ASSERT_TRUE(core.WaitUntil(
+        [&] { return core.ClosedByPeer(0) && Count("No response, returning to reconnect") > 0; }));
     EXPECT_EQ(Count("GetHello() timeout"), 1);
     EXPECT_EQ(Count("No response, returning to reconnect"), 1);
     EXPECT_TRUE(core.Frames(0).empty());

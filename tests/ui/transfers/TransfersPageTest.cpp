@@ -146,10 +146,7 @@ TEST_F(TransfersPageTest, RowsFollowTheListAtEveryRefresh) {
     upload.name = "shared.mp3";
     upload.uploaded = 100;
     upload.lastUpdate = clock.WallNow();
-    {
-        const auto lock = list.Lock();
-        list.AddOrUpdateUpload(upload);
-    }
+    list.AddOrUpdateUpload(upload);
     Refresh();
     QAbstractItemModel* model = page.DownloadsView()->model();
     ASSERT_EQ(model->rowCount(), 2);
@@ -250,10 +247,7 @@ TEST_F(TransfersPageTest, EveryVisibleRowHasItsProgressBar) {
     upload.name = "Port Forty One Hundred.mp3";
     upload.uploaded = 1'572'864;
     upload.lastUpdate = clock.WallNow();
-    {
-        const auto lock = list.Lock();
-        list.AddOrUpdateUpload(upload);
-    }
+    list.AddOrUpdateUpload(upload);
     Refresh();
     page.SetDownloadsLabel("Downloading 3 files");
     Refresh();
