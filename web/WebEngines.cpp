@@ -116,7 +116,7 @@ std::string Engine3TitlePageUrl(std::string_view base, std::string_view term, lo
     return url;
 }
 
-bool Engine1Thread(const EngineContext& context, int searchId, const std::string& term) {
+bool Engine1Task(const EngineContext& context, int searchId, const std::string& term) {
     for (long first = 1;; first += 10) {
         if (ShouldEnd(context, searchId)) {
             return true;
@@ -136,7 +136,7 @@ bool Engine1Thread(const EngineContext& context, int searchId, const std::string
     }
 }
 
-bool Engine2PageThread(const EngineContext& context, int searchId, const std::string& term) {
+bool Engine2PageTask(const EngineContext& context, int searchId, const std::string& term) {
     const std::string page =
         context.fetcher.FetchPostPage(Engine2PageUrl(context.urls.engine2, term));
     if (page.empty()) {
@@ -151,7 +151,7 @@ bool Engine2PageThread(const EngineContext& context, int searchId, const std::st
     return true;
 }
 
-bool Engine2DetailThread(const EngineContext& context, int searchId, const DetailEntry& entry) {
+bool Engine2DetailTask(const EngineContext& context, int searchId, const DetailEntry& entry) {
     if (ShouldEnd(context, searchId)) {
         return true;
     }
@@ -168,7 +168,7 @@ bool Engine2DetailThread(const EngineContext& context, int searchId, const Detai
     return true;
 }
 
-bool Engine3Thread(const EngineContext& context, int searchId, const std::string& term) {
+bool Engine3Task(const EngineContext& context, int searchId, const std::string& term) {
     const std::string& base = context.urls.engine3;
     return Engine3Listing(context, searchId,
                           [&](long page) { return Engine3ArtistPageUrl(base, term, page); }) &&

@@ -21,7 +21,7 @@ struct EngineTuning {
 };
 
 // What an engine thread works with. `startEngine2Detail` runs an
-// Engine2DetailThread for an entry, at once or when a slot frees.
+// Engine2DetailTask for an entry, at once or when a slot frees.
 struct EngineContext {
     EngineUrls urls;
     EngineTuning tuning;
@@ -45,19 +45,19 @@ std::string Engine3TitlePageUrl(std::string_view base, std::string_view term, lo
 // The first engine: result pages first = 1, 11, 21, ... through the system
 // HTTP library while a page links to the next; each page is refetched until
 // complete (see EngineTuning). Ends when the search is stopped.
-bool Engine1Thread(const EngineContext& context, int searchId, const std::string& term);
+bool Engine1Task(const EngineContext& context, int searchId, const std::string& term);
 
 // The second engine: one POSTed result page; each entry's detail page is
 // handed to startEngine2Detail.
-bool Engine2PageThread(const EngineContext& context, int searchId, const std::string& term);
+bool Engine2PageTask(const EngineContext& context, int searchId, const std::string& term);
 
 // One detail page of the second engine: its download link and the name
 // "title.extension", where a "wma" extension becomes "mp3".
-bool Engine2DetailThread(const EngineContext& context, int searchId, const DetailEntry& entry);
+bool Engine2DetailTask(const EngineContext& context, int searchId, const DetailEntry& entry);
 
 // The third engine: all artist pages (page = 1, 2, ...) while a page shows
 // a next-page mark, then all title pages from page 1; every entry's detail
 // page is fetched in turn for its download link.
-bool Engine3Thread(const EngineContext& context, int searchId, const std::string& term);
+bool Engine3Task(const EngineContext& context, int searchId, const std::string& term);
 
 }  // namespace korvana

@@ -47,19 +47,19 @@ WebSearch::~WebSearch() {
     Shutdown();
 }
 
-void WebSearch::SearchStartThread(int searchId, const std::string& term) {
+void WebSearch::StartSearchTasks(int searchId, const std::string& term) {
     sink_.OpenSearch(searchId);
     pool_.Post([this, searchId, term] {
         RunEngine(searchId, WebEngineId::Engine2,
-                  [&] { return Engine2PageThread(context_, searchId, term); });
+                  [&] { return Engine2PageTask(context_, searchId, term); });
     });
     pool_.Post([this, searchId, term] {
         RunEngine(searchId, WebEngineId::Engine3,
-                  [&] { return Engine3Thread(context_, searchId, term); });
+                  [&] { return Engine3Task(context_, searchId, term); });
     });
     pool_.Post([this, searchId, term] {
         RunEngine(searchId, WebEngineId::Engine1,
-                  [&] { return Engine1Thread(context_, searchId, term); });
+                  [&] { return Engine1Task(context_, searchId, term); });
     });
 }
 
@@ -108,7 +108,7 @@ void WebSearch::StartEngine2Detail(int searchId, DetailEntry entry) {
 void WebSearch::PostEngine2Detail(int searchId, DetailEntry entry) {
     pool_.Post([this, searchId, entry = std::move(entry)] {
         RunEngine(searchId, WebEngineId::Engine2,
-                  [&] { return Engine2DetailThread(context_, searchId, entry); });
+                  [&] { return Engine2DetailTask(context_, searchId, entry); });
         FinishEngine2Detail(searchId);
     });
 }

@@ -56,9 +56,9 @@ class WebSearch {
     WebSearch& operator=(const WebSearch&) = delete;
 
     // Starts a search: the sink opens the search's record, then the engines
-    // are queued in the order Engine2PageThread, Engine3Thread,
-    // Engine1Thread. Returns at once; called from the search page.
-    void SearchStartThread(int searchId, const std::string& term);
+    // are queued in the order Engine2PageTask, Engine3Task,
+    // Engine1Task. Returns at once; called from the search page.
+    void StartSearchTasks(int searchId, const std::string& term);
 
     // Waits until no engine work is queued or running; false after `timeout`.
     bool WaitUntilIdle(std::chrono::milliseconds timeout);

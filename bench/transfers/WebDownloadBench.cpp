@@ -20,7 +20,7 @@
 #include "core/StatusLog.h"
 #include "platform/Clock.h"
 #include "transfers/TransferList.h"
-#include "web/download/WebDownloadThread.h"
+#include "web/download/WebDownloadTask.h"
 
 namespace {
 
@@ -85,7 +85,7 @@ Run DownloadThreadRun(korvana::TransferList& list, std::size_t receiveBytes) {
     job.receiveBytes = receiveBytes;
     list.OpenWebDownload(job.link, job.name);
     return Timed([&] {
-        const korvana::WebDownloadOutcome outcome = korvana::WebDownloadThread(job, list);
+        const korvana::WebDownloadOutcome outcome = korvana::WebDownloadTask(job, list);
         return !outcome.finalPath.empty() && outcome.received == kFileBytes;
     });
 }
@@ -120,7 +120,7 @@ void Report(benchmark::State& state, const std::vector<Run>& runs) {
 
 // Arg 0: the receive buffer (65536 is the download thread's own; 24999 the
 // buffer of the original design).
-void BM_WebDownloadThread(benchmark::State& state) {
+void BM_WebDownloadTask(benchmark::State& state) {
     korvana::SystemClock clock;
     korvana::StatusLog log;
     korvana::TransferList list(clock, log);
@@ -137,7 +137,7 @@ void BM_WebDownloadThread(benchmark::State& state) {
     Report(state, runs);
 }
 // Only the download is timed, not making and removing its folders.
-BENCHMARK(BM_WebDownloadThread)
+BENCHMARK(BM_WebDownloadTask)
     ->Arg(24999)
     ->Arg(65536)
     ->Iterations(1)

@@ -83,7 +83,7 @@ void SearchPage::StartSearch() {
     const std::int32_t id = model_.TakeNextSearchId();
     model_.OpenSearch(id);
     ShowSearch(id);
-    web_.SearchStartThread(id, start->term);
+    web_.StartSearchTasks(id, start->term);
     tabs_->AddTab(start->term, -1, id);
     tabs_->show();
     removeSearch_->show();

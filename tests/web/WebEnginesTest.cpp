@@ -44,7 +44,7 @@ TEST_F(WebEnginesTest, Engine1PagesOnWhileANextPageIsLinked) {
               "&adf=&agree=1");
     fetcher_.Serve(page1, WebTestPage("engine1_page.html"));
     fetcher_.Serve(Engine1PageUrl("http://e1.test", "song", 11), WebTestPage("engine1_last.html"));
-    Engine1Thread(Context(), 3, "song");
+    Engine1Task(Context(), 3, "song");
     EXPECT_EQ(fetcher_.Log(),
               (std::vector<std::string>{"SYSTEM " + page1,
                                         "SYSTEM " + Engine1PageUrl("http://e1.test", "song", 11)}));
@@ -58,7 +58,7 @@ TEST_F(WebEnginesTest, Engine1RefetchesAnIncompletePageThenScrapesIt) {
     const std::string url = Engine1PageUrl("http://e1.test", "song", 1);
     std::string incomplete = WebTestPage("engine1_incomplete.html");
     fetcher_.Serve(url, incomplete);
-    Engine1Thread(Context(), 1, "song");
+    Engine1Task(Context(), 1, "song");
     // The first fetch and 5 refetches, each followed by a pause.
     EXPECT_EQ(FetchesOf("SYSTEM " + url), 6);
     EXPECT_EQ(fetcher_.Pauses(), 5);
@@ -73,18 +73,18 @@ TEST_F(WebEnginesTest, Engine1StopsRefetchingOnceComplete) {
         return ++served < 3 ? WebTestPage("engine1_incomplete.html")
                             : WebTestPage("engine1_last.html");
     });
-    Engine1Thread(Context(), 1, "song");
+    Engine1Task(Context(), 1, "song");
     EXPECT_EQ(served, 3);
     EXPECT_EQ(sink_.NamesOf(WebEngineId::Engine1), (std::vector<std::string>{"Only One.ogg"}));
 }
 
 TEST_F(WebEnginesTest, Engine1EndsOnAnEmptyPageOrAStoppedSearch) {
-    Engine1Thread(Context(), 1, "song");
+    Engine1Task(Context(), 1, "song");
     EXPECT_EQ(fetcher_.Log().size(), 1u);  // nothing arrived: no refetch
     EXPECT_TRUE(sink_.Results().empty());
 
     sink_.Stop(2);
-    Engine1Thread(Context(), 2, "song");
+    Engine1Task(Context(), 2, "song");
     EXPECT_EQ(fetcher_.Log().size(), 1u);
 }
 
@@ -92,14 +92,14 @@ TEST_F(WebEnginesTest, Engine2PostsOnceAndStartsOneDetailPerEntry) {
     const std::string url = Engine2PageUrl("http://e2.test", "blue hour");
     EXPECT_EQ(url, "http://e2.test/sresult.aspx?txtSearch=blue hour&mp3s=MP3s");
     fetcher_.Serve(url, WebTestPage("engine2_results.html"));
-    Engine2PageThread(Context(), 4, "blue hour");
+    Engine2PageTask(Context(), 4, "blue hour");
     EXPECT_EQ(fetcher_.Log(), (std::vector<std::string>{"POST " + url}));
     ASSERT_EQ(started_.size(), 3u);
     EXPECT_EQ(started_[0].detailLink, "http://e2.test/dsong.aspx?id=101&t=Alpha&x=1");
 
     fetcher_.Serve(started_[0].detailLink, WebTestPage("engine2_detail.html"));
-    Engine2DetailThread(Context(), 4, started_[0]);
-    Engine2DetailThread(Context(), 4, started_[1]);  // no page: no result
+    Engine2DetailTask(Context(), 4, started_[0]);
+    Engine2DetailTask(Context(), 4, started_[1]);  // no page: no result
     const auto results = sink_.Results();
     ASSERT_EQ(results.size(), 1u);
     EXPECT_EQ(results[0].link, "http://files.test/audio/Alpha Song.WMA");
@@ -117,7 +117,7 @@ TEST_F(WebEnginesTest, Engine3SkipsTheLastPageAndThenListsTitles) {
     fetcher_.Serve(artist2, WebTestPage("engine3_last.html"));
     fetcher_.Serve("http://e3.test/http_search/download.php?id=8&from=list",
                    WebTestPage("engine3_detail.html"));
-    Engine3Thread(Context(), 5, "song");
+    Engine3Task(Context(), 5, "song");
 
     const auto log = fetcher_.Log();
     ASSERT_EQ(log.size(), 6u);
@@ -139,7 +139,7 @@ TEST_F(WebEnginesTest, DuplicatesAreHandedOnAsFound) {
                    ? "<a href=\"http://h/same.mp3\">Download Now</a>"
                    : "";
     });
-    Engine3Thread(Context(), 6, "x");
+    Engine3Task(Context(), 6, "x");
     const auto results = sink_.Results();
     ASSERT_EQ(results.size(), 2u);
     EXPECT_EQ(results[0].link, results[1].link);

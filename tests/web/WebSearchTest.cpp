@@ -51,7 +51,7 @@ class WebSearchTest : public ::testing::Test {
 
 TEST_F(WebSearchTest, ThreeEnginesFindTheSimulatedCatalogue) {
     WebSearch search(SimUrls(), sink_, QuickOptions());
-    search.SearchStartThread(7, "loop");
+    search.StartSearchTasks(7, "loop");
     EXPECT_EQ(sink_.Opened(), std::vector<int>{7});
     ASSERT_TRUE(search.WaitUntilIdle(30s));
 
@@ -75,7 +75,7 @@ TEST_F(WebSearchTest, ThreeEnginesFindTheSimulatedCatalogue) {
 
 TEST_F(WebSearchTest, OnlyTheSecondEngineRenamesWma) {
     WebSearch search(SimUrls(), sink_, QuickOptions());
-    search.SearchStartThread(1, "packet");
+    search.StartSearchTasks(1, "packet");
     ASSERT_TRUE(search.WaitUntilIdle(30s));
     EXPECT_EQ(sink_.NamesOf(WebEngineId::Engine2),
               std::vector<std::string>{"Null Route - Packet Loss.mp3"});
@@ -92,7 +92,7 @@ TEST_F(WebSearchTest, OnlyTheSecondEngineRenamesWma) {
 
 TEST_F(WebSearchTest, SpacesTravelAsPercentTwenty) {
     WebSearch search(SimUrls(), sink_, QuickOptions());
-    search.SearchStartThread(2, "blue hour");
+    search.StartSearchTasks(2, "blue hour");
     ASSERT_TRUE(search.WaitUntilIdle(30s));
     bool posted = false;
     for (const auto& request : server_.Requests()) {
@@ -119,7 +119,7 @@ TEST_F(WebSearchTest, Engine1RefetchesPagesServedCutShort) {
     EngineUrls urls = SimUrls();
     urls.engine2 = urls.engine3 = "http://127.0.0.1:1";
     WebSearch search(urls, sink_, QuickOptions());
-    search.SearchStartThread(3, "mira");
+    search.StartSearchTasks(3, "mira");
     ASSERT_TRUE(search.WaitUntilIdle(30s));
     EXPECT_EQ(TargetsStartingWith("/ot_agree.asp?query=mira&first=1&").size(), 3u);
     EXPECT_EQ(sink_.NamesOf(WebEngineId::Engine1).size(), 3u);
@@ -140,7 +140,7 @@ TEST_F(WebSearchTest, DetailPagesRunAtMostTheBoundAtOnce) {
     WebSearchOptions options = QuickOptions();
     options.maxEngine2DetailsPerSearch = 3;
     WebSearch search(urls, sink_, options);
-    search.SearchStartThread(4, "band");
+    search.StartSearchTasks(4, "band");
     ASSERT_TRUE(search.WaitUntilIdle(30s));
     EXPECT_EQ(sink_.NamesOf(WebEngineId::Engine2).size(), 20u);
     EXPECT_LE(server_.PeakAnswering(), 3u);
@@ -152,7 +152,7 @@ TEST_F(WebSearchTest, SearchesBeyondTheThreadBoundWaitTheirTurn) {
     options.maxThreads = 2;
     WebSearch search(SimUrls(), sink_, options);
     for (int id = 0; id < 4; ++id) {
-        search.SearchStartThread(id, "kestrel");
+        search.StartSearchTasks(id, "kestrel");
     }
     ASSERT_TRUE(search.WaitUntilIdle(60s));
     for (int id = 0; id < 4; ++id) {
@@ -167,7 +167,7 @@ TEST_F(WebSearchTest, SearchesBeyondTheThreadBoundWaitTheirTurn) {
 TEST_F(WebSearchTest, StoppedSearchFetchesNoFurther) {
     sink_.Stop(5);
     WebSearch search(SimUrls(), sink_, QuickOptions());
-    search.SearchStartThread(5, "loop");
+    search.StartSearchTasks(5, "loop");
     ASSERT_TRUE(search.WaitUntilIdle(30s));
     EXPECT_TRUE(sink_.Results().empty());
     // Only the second engine's one page is asked for before the check.
@@ -181,7 +181,7 @@ TEST_F(WebSearchTest, ShutdownEndsWaitingFetches) {
     WebSearchOptions options = QuickOptions();
     options.http.idleTimeout = 600s;  // only the shutdown can end these fetches
     auto search = std::make_unique<WebSearch>(SimUrls(), sink_, options);
-    search->SearchStartThread(6, "loop");
+    search->StartSearchTasks(6, "loop");
     while (server_.Requests().size() < 3) {
         std::this_thread::sleep_for(5ms);
     }
@@ -208,13 +208,13 @@ TEST_F(WebSearchTest, TricklingEnginesAreGivenUpAndLaterSearchesStillRun) {
     };
     WebSearch search(SimUrls(), sink_, options);
     for (int id = 0; id < 2; ++id) {
-        search.SearchStartThread(id, "kestrel");
+        search.StartSearchTasks(id, "kestrel");
     }
     while (server_.Requests().size() < 3) {
         std::this_thread::sleep_for(5ms);
     }
     server_.SetFaults({});
-    search.SearchStartThread(7, "kestrel");
+    search.StartSearchTasks(7, "kestrel");
     ASSERT_TRUE(search.WaitUntilIdle(60s));
     const auto results = sink_.Results();
     EXPECT_EQ(std::count_if(results.begin(), results.end(),

@@ -8,7 +8,7 @@
 #include "web/HttpText.h"
 #include "web/download/DownloadFileName.h"
 #include "web/download/DownloadFiles.h"
-#include "web/download/WebDownloadThread.h"
+#include "web/download/WebDownloadTask.h"
 
 namespace korvana {
 std::string KeptDownloadText(const KeptDownload& kept) {
@@ -62,7 +62,7 @@ bool WebDownloads::StartWebDownload(const std::string& link, const std::string& 
 }
 
 void WebDownloads::Run(const std::shared_ptr<Download>& download) {
-    const WebDownloadOutcome outcome = WebDownloadThread(download->job, sink_);
+    const WebDownloadOutcome outcome = WebDownloadTask(download->job, sink_);
     {
         const std::lock_guard lock(mutex_);
         active_.erase(download->folded);

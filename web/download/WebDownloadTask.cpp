@@ -1,4 +1,4 @@
-#include "web/download/WebDownloadThread.h"
+#include "web/download/WebDownloadTask.h"
 
 #include <unistd.h>
 
@@ -247,7 +247,7 @@ WebDownloadOutcome DownloadRun::Stopped() {
 
 }  // namespace
 
-WebDownloadOutcome WebDownloadThread(const WebDownloadJob& job, WebDownloadSink& sink) {
+WebDownloadOutcome WebDownloadTask(const WebDownloadJob& job, WebDownloadSink& sink) {
     DownloadRun run(job, sink);
     return run.Run();
 }

@@ -59,6 +59,6 @@ struct WebDownloadOutcome {
 // leaves its partial file in place. A finished file that cannot be moved
 // (the downloads folder read-only or full) is kept in the incomplete folder
 // under its own name, out of reach of the folder's clearing.
-WebDownloadOutcome WebDownloadThread(const WebDownloadJob& job, WebDownloadSink& sink);
+WebDownloadOutcome WebDownloadTask(const WebDownloadJob& job, WebDownloadSink& sink);
 
 }  // namespace korvana
