@@ -66,7 +66,8 @@ class CoreLinkLogIn : public ::testing::Test {
 
 TEST_F(CoreLinkLogIn, SendsTheUserAndPasswordItIsGiven) {
     Start();
-    ASSERT_TRUE(core.WaitUntil([&] { return link->IsLoggedIn(); }));
+    // The listener hears of the log-in just after the link counts it.
+    ASSERT_TRUE(core.WaitUntil([&] { return link->IsLoggedIn() && listener.loggedIn.load() > 0; }));
     ASSERT_GE(core.Frames(0).size(), 3u);
     EXPECT_EQ(core.Frames(0)[2], test::BodyOf(BuildPassword(kSecret, "korvana")));
     EXPECT_FALSE(link->LoginRefused());
