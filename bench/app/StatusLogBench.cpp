@@ -89,14 +89,23 @@ Flood WriteFlood(StatusLog& log) {
     return flood;
 }
 
+// A status log writing to its file, watched by the status window.
+struct WatchedLog {
+    WatchedLog() {
+        log.OpenFile(dir.Path() / "korvana.log");
+        dialog.Watch(log);
+    }
+    test::TempDir dir;
+    StatusLog log;
+    StatusLogDialog dialog;
+};
+
 void BM_StatusLinesHiddenThenShown(benchmark::State& state) {
     EnsureApplication();
     for (auto _ : state) {
-        test::TempDir dir;
-        StatusLog log;
-        log.OpenFile(dir.Path() / "korvana.log");
-        StatusLogDialog dialog;
-        dialog.Watch(log);
+        WatchedLog watched;
+        StatusLog& log = watched.log;
+        StatusLogDialog& dialog = watched.dialog;
         const double cpuBefore = ProcessCpuMs();
         const Flood hidden = WriteFlood(log);
         const double hiddenCpu = ProcessCpuMs() - cpuBefore;
@@ -120,15 +129,12 @@ BENCHMARK(BM_StatusLinesHiddenThenShown)->Iterations(1)->Unit(benchmark::kMillis
 void BM_StatusLinesWithTheWindowOpen(benchmark::State& state) {
     EnsureApplication();
     for (auto _ : state) {
-        test::TempDir dir;
-        StatusLog log;
-        log.OpenFile(dir.Path() / "korvana.log");
-        StatusLogDialog dialog;
-        dialog.Watch(log);
+        WatchedLog watched;
+        StatusLogDialog& dialog = watched.dialog;
         dialog.show();
         QCoreApplication::processEvents();
         const double cpuBefore = ProcessCpuMs();
-        const Flood shown = WriteFlood(log);
+        const Flood shown = WriteFlood(watched.log);
         state.counters["shown_total_cpu_ms"] = ProcessCpuMs() - cpuBefore;
         state.counters["writer_ns_per_line"] = shown.writerNsPerLine;
         state.counters["shown_longest_gui_gap_ms"] = shown.longestGapMs;

@@ -144,17 +144,9 @@ bool LoopbackPeer::Answer(int fd, char protocol, std::uint8_t opcode, const std:
 }
 
 void LoopbackPeer::Serve(int fd) {
-    std::string buffer;
-    bool closed = false;
-    bool broken = false;
-    while (!closed && !broken && !server_.Stopping()) {
-        buffer += ReadSome(fd, closed);
-        while (const std::optional<Ed2kMessage> message = TakeEd2kMessage(buffer, broken)) {
-            if (!Answer(fd, message->protocol, message->opcode, message->payload)) {
-                return;
-            }
-        }
-    }
+    ServeEd2kMessages(fd, server_, [&](const Ed2kMessage& message) {
+        return Answer(fd, message.protocol, message.opcode, message.payload);
+    });
 }
 
 }  // namespace korvana::realcore

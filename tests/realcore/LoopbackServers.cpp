@@ -246,26 +246,36 @@ std::string FakeEd2kServer::SourcesReply(const std::string& hash) const {
 // counts (0x34); each search (0x16) gets the listings (0x33), each query
 // for the sources of a file (0x19) the peers that have it.
 void FakeEd2kServer::Serve(int fd) {
+    ServeEd2kMessages(fd, server_, [&](const Ed2kMessage& message) {
+        if (message.opcode == 0x01) {
+            ++logIns_;
+            std::string id("\x7f\0\0\x01", 4);
+            Put32(id, 0);
+            std::string counts;
+            Put32(counts, 10);
+            Put32(counts, 100);
+            SendAll(fd, Ed2kPacket(0x40, id) + Ed2kPacket(0x34, counts));
+        } else if (message.opcode == 0x16) {
+            ++searches_;
+            SendAll(fd, SearchReply());
+        } else if (message.opcode == 0x19 && message.payload.size() >= 16) {
+            ++sourceQueries_;
+            SendAll(fd, SourcesReply(message.payload.substr(0, 16)));
+        }
+        return true;
+    });
+}
+
+void ServeEd2kMessages(int fd, const LoopbackServer& server,
+                       const std::function<bool(const Ed2kMessage&)>& answer) {
     std::string buffer;
     bool closed = false;
     bool broken = false;
-    while (!closed && !broken && !server_.Stopping()) {
+    while (!closed && !broken && !server.Stopping()) {
         buffer += ReadSome(fd, closed);
         while (const std::optional<Ed2kMessage> message = TakeEd2kMessage(buffer, broken)) {
-            if (message->opcode == 0x01) {
-                ++logIns_;
-                std::string id("\x7f\0\0\x01", 4);
-                Put32(id, 0);
-                std::string counts;
-                Put32(counts, 10);
-                Put32(counts, 100);
-                SendAll(fd, Ed2kPacket(0x40, id) + Ed2kPacket(0x34, counts));
-            } else if (message->opcode == 0x16) {
-                ++searches_;
-                SendAll(fd, SearchReply());
-            } else if (message->opcode == 0x19 && message->payload.size() >= 16) {
-                ++sourceQueries_;
-                SendAll(fd, SourcesReply(message->payload.substr(0, 16)));
+            if (!answer(*message)) {
+                return;
             }
         }
     }

@@ -107,6 +107,13 @@ class FakeEd2kServer {
 // set means the peer is gone.
 std::string ReadSome(int fd, bool& closed);
 
+struct Ed2kMessage;
+
+// Hands each eDonkey message read from `fd` to `answer`, until the peer
+// goes, the stream breaks, `server` stops or `answer` returns false.
+void ServeEd2kMessages(int fd, const LoopbackServer& server,
+                       const std::function<bool(const Ed2kMessage&)>& answer);
+
 // Writes all of `bytes`; false once the peer is gone.
 bool SendAll(int fd, std::string_view bytes);
 
