@@ -85,41 +85,54 @@ FinderApp::FinderApp(FinderPlatform platform)
 }
 
 MainWindowServices FinderApp::Services() {
-    MainWindowServices services{folders_, clock_, *core_, prompter_, opener_};
-    services.sendShutdown = [this] { coreLink_.SendShutdown(); };
+    MainWindowServices services{folders_, clock_, *core_, prompter_, opener_, this};
     if (IsRemoteCore(coreSettings_)) {
         services.remoteCoreAddress = CoreAddressText(coreSettings_.host, coreSettings_.port);
     }
     services.vendorUrl = ReadVendorUrl(settings_);
     services.statusLog = &statusLog_;
-    services.downloadsFolder = DownloadsFolderNow();
     services.settings = &settings_;
-    services.readStatus = [this] {
-        StatusInputs inputs = CoreStatusInputs(coreLink_);
-        inputs.activeWebDownloads = transfers_.activeWebDownloads();
-        inputs.webDownloadRate = static_cast<double>(transfers_.webDownloadRate());
-        return inputs;
-    };
-    services.askUpdateCheck = [this] { vendor_.StartUpdateCheck(); };
-    services.openFeedback = [this] {
-        FeedbackDialog dialog(prompter_, ReadVendorUrl(settings_), window_.get());
-        dialog.exec();
-    };
-    services.openPreferences = [this] {
-        PreferencesDialog dialog(coreOptions_, settings_, prompter_, folders_.install,
-                                 PickFolderWithDialog, window_.get());
-        dialog.exec();
-        coreCredentials_.Set(ReadCoreSettings(settings_).credentials);
-    };
-    services.beforeClose = [this] {
-        coreCheck_.stop();
-        updateQuestion_.Withdraw();
-        vendor_.Stop();
-        webDownloads_.Stop();
-        webSearch_.Shutdown();
-        searchModel_.Shutdown();
-    };
     return services;
+}
+
+void FinderApp::SendShutdown() {
+    coreLink_.SendShutdown();
+}
+
+StatusInputs FinderApp::ReadStatus() {
+    StatusInputs inputs = CoreStatusInputs(coreLink_);
+    inputs.activeWebDownloads = transfers_.activeWebDownloads();
+    inputs.webDownloadRate = static_cast<double>(transfers_.webDownloadRate());
+    return inputs;
+}
+
+void FinderApp::AskUpdateCheck() {
+    vendor_.StartUpdateCheck();
+}
+
+void FinderApp::OpenFeedback() {
+    FeedbackDialog dialog(prompter_, ReadVendorUrl(settings_), window_.get());
+    dialog.exec();
+}
+
+void FinderApp::OpenPreferences() {
+    PreferencesDialog dialog(coreOptions_, settings_, prompter_, folders_.install,
+                             PickFolderWithDialog, window_.get());
+    dialog.exec();
+    coreCredentials_.Set(ReadCoreSettings(settings_).credentials);
+}
+
+void FinderApp::BeforeClose() {
+    coreCheck_.stop();
+    updateQuestion_.Withdraw();
+    vendor_.Stop();
+    webDownloads_.Stop();
+    webSearch_.Shutdown();
+    searchModel_.Shutdown();
+}
+
+std::filesystem::path FinderApp::DownloadsFolder() {
+    return GetDownloadsFolder(folders_.install, settings_);
 }
 
 MainWindowPages FinderApp::Pages() {
@@ -137,11 +150,11 @@ MainWindowPages FinderApp::Pages() {
 void FinderApp::BuildWindow() {
     const MainWindowPages pages = Pages();
     auto* transfersPage = static_cast<TransfersPage*>(pages.transfers);
-    MainWindowServices services = Services();
-    services.setDownloadsLabel = [transfersPage](const std::string& text) {
-        transfersPage->SetDownloadsLabel(text);
-    };
-    window_ = std::make_unique<MainWindow>(std::move(services), pages);
+    window_ = std::make_unique<MainWindow>(Services(), pages);
+    QObject::connect(window_.get(), &MainWindow::DownloadsTextChanged, transfersPage,
+                     [transfersPage](const QString& text) {
+                         transfersPage->SetDownloadsLabel(text.toStdString());
+                     });
     QObject::connect(&coreBridge_, &CoreLinkBridge::ClientStatsArrived, window_.get(),
                      &MainWindow::RefreshStatusPanes);
     QObject::connect(&coreBridge_, &CoreLinkBridge::LinkChanged, window_.get(),

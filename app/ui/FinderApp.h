@@ -56,12 +56,12 @@ struct FinderPlatform {
 // pages first, then the web downloads and the core link (their threads
 // joined), then the lists they report into. The program and its tests
 // compose it alike.
-class FinderApp {
+class FinderApp final : private MainWindowHost {
   public:
     explicit FinderApp(FinderPlatform platform);
     // The link's thread may still report until the link is gone; the
     // bridge goes first.
-    ~FinderApp() { coreLink_.SetListener(nullptr); }
+    ~FinderApp() override { coreLink_.SetListener(nullptr); }
     FinderApp(const FinderApp&) = delete;
     FinderApp& operator=(const FinderApp&) = delete;
 
@@ -80,6 +80,13 @@ class FinderApp {
     std::function<std::filesystem::path()> DownloadsFolderNow() {
         return [this] { return GetDownloadsFolder(folders_.install, settings_); };
     }
+    void SendShutdown() override;
+    StatusInputs ReadStatus() override;
+    void AskUpdateCheck() override;
+    void OpenPreferences() override;
+    void OpenFeedback() override;
+    void BeforeClose() override;
+    std::filesystem::path DownloadsFolder() override;
     MainWindowServices Services();
     MainWindowPages Pages();
     void BuildWindow();

@@ -14,6 +14,7 @@
 #include "app/ui/ShutdownDialog.h"
 #include "controls/CGradientMenu.h"
 #include "controls/ListMemory.h"
+#include "controls/QtBridge.h"
 #include "controls/SkinButton.h"
 #include "core/StatusLog.h"
 #include "platform/SettingsStore.h"
@@ -89,6 +90,7 @@ SkinButton* MakeButton(QWidget* parent, const char* name, ButtonStyle style) {
 MainWindow::MainWindow(MainWindowServices services, MainWindowPages pages, QWidget* parent)
     : QWidget(parent),
       services_(std::move(services)),
+      host_(services_.host != nullptr ? *services_.host : idleHost_),
       stopper_(
           services_.clock, services_.core,
           [this](std::string_view line) {
@@ -191,9 +193,7 @@ void MainWindow::BuildPageButtons() {
     connect(preferencesButton_, &SkinButton::clicked, this, [this] {
         // A momentary button: it never stays down, whatever the dialog does.
         preferencesButton_->Uncheck();
-        if (services_.openPreferences) {
-            services_.openPreferences();
-        }
+        host_.OpenPreferences();
         preferencesButton_->Uncheck();
     });
 }
@@ -246,9 +246,7 @@ void MainWindow::ShowPage(int index) {
         pageHost_->setCurrentIndex(index);
         pageHost_->currentWidget()->setFocus();
     }
-    if (services_.askUpdateCheck) {
-        services_.askUpdateCheck();
-    }
+    host_.AskUpdateCheck();
 }
 
 int MainWindow::VisiblePage() const {
@@ -256,15 +254,13 @@ int MainWindow::VisiblePage() const {
 }
 
 void MainWindow::RefreshStatusPanes() {
-    const StatusInputs inputs = services_.readStatus ? services_.readStatus() : StatusInputs{};
+    const StatusInputs inputs = host_.ReadStatus();
     const StatusTexts texts = ComputeStatusTexts(inputs);
     statusRow_[1]->SetText(QString::fromStdString(texts.servers));
     statusRow_[2]->SetText(QString::fromStdString(texts.bandwidth));
     statusRow_[3]->SetText(QString::fromStdString(texts.shared));
     statusRow_[4]->SetText(QString::fromStdString(texts.downloads));
-    if (services_.setDownloadsLabel) {
-        services_.setDownloadsLabel(texts.downloads);
-    }
+    emit DownloadsTextChanged(TextFromBytes(texts.downloads));
 }
 
 }  // namespace korvana

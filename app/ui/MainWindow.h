@@ -4,7 +4,6 @@
 #include <QWidget>
 
 #include <array>
-#include <functional>
 #include <memory>
 #include <string>
 
@@ -30,37 +29,44 @@ class ShutdownDialog;
 class SkinButton;
 class StatusLog;
 
-// What the main window needs from the rest of the program. The callbacks
-// left empty do nothing.
+// What the main window asks of the program around it. Each does nothing
+// (or reports nothing) unless the program says otherwise, so that a test
+// overrides only what it watches.
+class MainWindowHost {
+  public:
+    virtual ~MainWindowHost() = default;
+    // Tells the core to shut down (sends the shutdown frame once).
+    virtual void SendShutdown() {}
+    // The core's statistics and the web downloads' totals, as they are now.
+    virtual StatusInputs ReadStatus() { return {}; }
+    // Asks the daily update check whether a day has passed.
+    virtual void AskUpdateCheck() {}
+    // Runs the preferences dialog modally.
+    virtual void OpenPreferences() {}
+    virtual void OpenFeedback() {}
+    // Called once when the close sequence begins.
+    virtual void BeforeClose() {}
+    // The downloads folder as it is now (Preferences can move it); empty
+    // for the one the window was given.
+    virtual std::filesystem::path DownloadsFolder() { return {}; }
+};
+
+// What the main window needs from the rest of the program.
 struct MainWindowServices {
     const Folders& folders;
     const Clock& clock;
     CoreProcess& core;
     Prompter& prompter;
     DesktopOpener& opener;
-    // Tells the core to shut down (sends the shutdown frame once).
-    std::function<void()> sendShutdown{};
+    // Null: a host that does nothing.
+    MainWindowHost* host = nullptr;
     // "host:port" of a core that is not ours, which Exit leaves running;
     // empty for our own core.
     std::string remoteCoreAddress{};
     // The vendor's web address, for the Help menu's pages.
     std::string vendorUrl{};
-    // The core's statistics and the web downloads' totals, as they are now.
-    std::function<StatusInputs()> readStatus{};
-    // Asks the daily update check whether a day has passed.
-    std::function<void()> askUpdateCheck{};
-    // Runs the preferences dialog modally.
-    std::function<void()> openPreferences{};
-    std::function<void()> openFeedback{};
-    // Called once when the close sequence begins.
-    std::function<void()> beforeClose{};
-    // The Transfers page's downloads label shows the downloads pane's text.
-    std::function<void(const std::string&)> setDownloadsLabel{};
     // Where the close sequence notes how the core was stopped.
     StatusLog* statusLog = nullptr;
-    // The downloads folder as it is now (Preferences can move it); without
-    // it, the one in `folders`.
-    std::function<std::filesystem::path()> downloadsFolder{};
     // Where the window's place and size and the lists' columns are kept
     // across restarts; nothing is kept without it.
     SettingsStore* settings = nullptr;
@@ -118,12 +124,15 @@ class MainWindow : public QWidget, private MenuOwner {
   signals:
     // Emitted when the window has closed for good and the program may end.
     void Finished();
+    // The downloads pane's text changed; the Transfers page's label shows it.
+    void DownloadsTextChanged(const QString& text);
 
   protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    std::filesystem::path DownloadsFolderNow();
     void LayOutClient();
     void BuildPageButtons();
     void BuildStatusRow();
@@ -140,6 +149,9 @@ class MainWindow : public QWidget, private MenuOwner {
     void OnExitMenuLoop(const MenuTable& menu) override;
 
     MainWindowServices services_;
+    // The program's host, or one that does nothing.
+    MainWindowHost idleHost_;
+    MainWindowHost& host_;
     QMenuBar* menuBar_ = nullptr;
     QWidget* client_ = nullptr;
     QStackedWidget* pageHost_ = nullptr;

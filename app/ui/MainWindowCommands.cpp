@@ -72,8 +72,8 @@ void MainWindow::OpenMenu(int index) {
 }
 
 void MainWindow::OnExitMenuLoop(const MenuTable& menu) {
-    if (popupTable_ && &menu == popupTable_.get() && services_.askUpdateCheck) {
-        services_.askUpdateCheck();
+    if (popupTable_ && &menu == popupTable_.get()) {
+        host_.AskUpdateCheck();
     }
 }
 
@@ -81,12 +81,15 @@ void MainWindow::OnMenuCommand(int commandId) {
     RunCommand(commandId);
 }
 
+std::filesystem::path MainWindow::DownloadsFolderNow() {
+    std::filesystem::path folder = host_.DownloadsFolder();
+    return folder.empty() ? services_.folders.downloads : folder;
+}
+
 void MainWindow::RunCommand(int commandId) {
     switch (commandId) {
         case res::kLocateDownloadFolder:
-            services_.opener.OpenPath((services_.downloadsFolder ? services_.downloadsFolder()
-                                                                 : services_.folders.downloads)
-                                          .string());
+            services_.opener.OpenPath(DownloadsFolderNow().string());
             break;
         case res::kClearIncomplete:
             ClearIncompleteFolder(true);
@@ -104,9 +107,7 @@ void MainWindow::RunCommand(int commandId) {
             ShowPage(2);
             break;
         case res::kSendFeedback:
-            if (services_.openFeedback) {
-                services_.openFeedback();
-            }
+            host_.OpenFeedback();
             break;
         case res::kViewFaq:
             OpenVendorPage(res::kFaqPath);
@@ -166,14 +167,11 @@ void MainWindow::StartCloseSequence() {
     if (services_.settings != nullptr) {
         services_.settings->Write(kWindowGeometryKey, saveGeometry().toBase64().toStdString());
     }
-    if (services_.beforeClose) {
-        services_.beforeClose();
-    }
+    host_.BeforeClose();
     shutdownDialog_ = std::make_unique<ShutdownDialog>(services_.remoteCoreAddress);
     shutdownDialog_->show();
     hide();
-    auto send = services_.sendShutdown ? services_.sendShutdown : [] {};
-    if (stopper_.Start(send)) {
+    if (stopper_.Start([this] { host_.SendShutdown(); })) {
         FinishClose();
         return;
     }

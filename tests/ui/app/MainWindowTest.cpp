@@ -27,7 +27,7 @@ class IdleCore final : public CoreProcess {
     void LaunchCore() override {}
 };
 
-struct Fixture {
+struct Fixture final : MainWindowHost {
     test::TempDir dir;
     Folders folders{dir.Path(), dir.Path() / "Downloads", dir.Path() / "Incomplete",
                     dir.Path() / "TempPlay", dir.Path() / "mldonkey"};
@@ -43,18 +43,20 @@ struct Fixture {
     std::unique_ptr<KeyFilter> keys;
 
     Fixture() {
-        MainWindowServices services{folders, clock, core, prompter, opener};
+        MainWindowServices services{folders, clock, core, prompter, opener, this};
         services.vendorUrl = "http://127.0.0.1:4100";
-        services.readStatus = [this] { return status; };
-        services.askUpdateCheck = [this] { ++updateChecks; };
-        services.openPreferences = [this] { ++preferencesRuns; };
-        services.setDownloadsLabel = [this](const std::string& text) { downloadsLabel = text; };
         window = std::make_unique<MainWindow>(std::move(services));
+        QObject::connect(window.get(), &MainWindow::DownloadsTextChanged, window.get(),
+                         [this](const QString& text) { downloadsLabel = text.toStdString(); });
         keys = std::make_unique<KeyFilter>([this](int page) { window->ShowPage(page); });
         qApp->installEventFilter(keys.get());
         window->show();
     }
-    ~Fixture() { qApp->removeEventFilter(keys.get()); }
+    ~Fixture() override { qApp->removeEventFilter(keys.get()); }
+
+    StatusInputs ReadStatus() override { return status; }
+    void AskUpdateCheck() override { ++updateChecks; }
+    void OpenPreferences() override { ++preferencesRuns; }
 
     QWidget* Find(const char* name) {
         return window->findChild<QWidget*>(QString::fromLatin1(name));
@@ -72,10 +74,13 @@ TEST(MainWindowCommands, LocateDownloadFolderOpensTheCurrentFolder) {
     IdleCore core;
     test::RecordingPrompter prompter;
     test::RecordingOpener opener;
-    std::filesystem::path current = dir.Path() / "Moved Downloads";
-    MainWindowServices services{folders, clock, core, prompter, opener};
-    services.downloadsFolder = [&current] { return current; };
-    MainWindow window(std::move(services));
+    struct MovingFolder final : MainWindowHost {
+        std::filesystem::path current;
+        std::filesystem::path DownloadsFolder() override { return current; }
+    } host;
+    std::filesystem::path& current = host.current;
+    current = dir.Path() / "Moved Downloads";
+    MainWindow window({folders, clock, core, prompter, opener, &host});
     window.RunCommand(res::kLocateDownloadFolder);
     current = dir.Path() / "Moved Again";
     window.RunCommand(res::kLocateDownloadFolder);

@@ -44,8 +44,12 @@ TEST(MainWindowClose, RemoteCoreIsLeftRunningAndTheDialogSaysSo) {
     RunningCore core;
     test::RecordingPrompter prompter;
     test::RecordingOpener opener;
-    int shutdownsSent = 0;
-    MainWindowServices services{folders, clock, core, prompter, opener, [&] { ++shutdownsSent; }};
+    struct CountingHost final : MainWindowHost {
+        int shutdownsSent = 0;
+        void SendShutdown() override { ++shutdownsSent; }
+    } host;
+    const int& shutdownsSent = host.shutdownsSent;
+    MainWindowServices services{folders, clock, core, prompter, opener, &host};
     services.remoteCoreAddress = "nas.lan:4001";
     MainWindow window(std::move(services));
     window.show();
