@@ -161,6 +161,11 @@ void MainWindow::KeepListColumns() {
 }
 
 void MainWindow::ShowAsLastTime() {
+    const std::optional<std::string> page =
+        services_.settings ? services_.settings->Read(kLastPageKey) : std::nullopt;
+    if (page == "1" || page == "2") {
+        ShowPage(*page == "1" ? 1 : 2);
+    }
     const std::optional<std::string> stored =
         services_.settings ? services_.settings->Read(kWindowGeometryKey) : std::nullopt;
     if (stored && restoreGeometry(QByteArray::fromBase64(QByteArray::fromStdString(*stored)))) {

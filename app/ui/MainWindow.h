@@ -84,6 +84,8 @@ struct MainWindowPages {
 // close sequence that stops the core before the window goes away.
 // The settings key of the window's place and size.
 inline constexpr const char* kWindowGeometryKey = "WindowGeometry";
+// The settings key of the page shown when the window last closed.
+inline constexpr const char* kLastPageKey = "LastPage";
 
 class MainWindow : public QWidget, private MenuOwner {
     Q_OBJECT
@@ -92,8 +94,8 @@ class MainWindow : public QWidget, private MenuOwner {
                         QWidget* parent = nullptr);
     ~MainWindow() override;
 
-    // Shows the window where and as large as it was when it last closed;
-    // maximized the first time.
+    // Shows the window where and as large as it was when it last closed,
+    // on the page it showed then; maximized on Search the first time.
     void ShowAsLastTime();
 
     // Shows page 0 (Search), 1 (Transfers) or 2 (Library) and asks the

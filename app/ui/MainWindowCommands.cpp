@@ -166,6 +166,7 @@ void MainWindow::StartCloseSequence() {
     closing_ = true;
     if (services_.settings != nullptr) {
         services_.settings->Write(kWindowGeometryKey, saveGeometry().toBase64().toStdString());
+        services_.settings->Write(kLastPageKey, std::to_string(VisiblePage()));
     }
     host_.BeforeClose();
     shutdownDialog_ = std::make_unique<ShutdownDialog>(services_.remoteCoreAddress);

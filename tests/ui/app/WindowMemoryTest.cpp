@@ -78,6 +78,30 @@ TEST(WindowMemory, TheWindowComesBackWhereItWasAndAsLarge) {
     EXPECT_EQ(window->size(), QSize(900, 650));
 }
 
+TEST(WindowMemory, TheWindowOpensOnThePageItLastShowed) {
+    Runs runs;
+    {
+        ListPage list;
+        auto window = runs.Open(list);
+        window->ShowAsLastTime();
+        EXPECT_EQ(window->VisiblePage(), 0);
+        window->ShowPage(2);
+        window->StartCloseSequence();
+    }
+    {
+        ListPage list;
+        auto window = runs.Open(list);
+        window->ShowAsLastTime();
+        EXPECT_EQ(window->VisiblePage(), 2);
+    }
+    // A value the program never writes opens on Search.
+    runs.settings.values[kLastPageKey] = "7";
+    ListPage list;
+    auto window = runs.Open(list);
+    window->ShowAsLastTime();
+    EXPECT_EQ(window->VisiblePage(), 0);
+}
+
 TEST(WindowMemory, ListsKeepTheirWidthsAndSortAcrossRuns) {
     Runs runs;
     {
