@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "tools/sim/web/SimArchive.h"
 #include "tools/sim/web/SimEnginePages.h"
 
 namespace korvana::sim {
@@ -189,7 +190,36 @@ SimReply SimWebRouter::RouteEngine(const std::string& path, const SimRequest& re
     if (path == "/http_search/search4.php") {
         return Engine3(query);
     }
+    if (path == "/advancedsearch.php" || path.starts_with("/metadata/") ||
+        path.starts_with("/download/")) {
+        return Archive(path, request, query, faults);
+    }
     return NotFound();
+}
+
+// The archive answers an unknown item with an empty object, not a 404.
+SimReply SimWebRouter::Archive(const std::string& path, const SimRequest& request,
+                               std::string_view query, const SimWebFaults& faults) {
+    std::lock_guard lock(mutex_);
+    if (path == "/advancedsearch.php") {
+        const auto rows = static_cast<int>(
+            std::clamp<std::uint64_t>(LeadingNumber(QueryValue(query, "rows"), 50), 1, 1000));
+        const auto page = static_cast<int>(
+            std::clamp<std::uint64_t>(LeadingNumber(QueryValue(query, "page"), 1), 1, 100000));
+        return MakeReply(200, ArchiveSearchAnswer(catalogue_, QueryValue(query, "q"), rows, page),
+                         "application/json");
+    }
+    if (path.starts_with("/metadata/")) {
+        return MakeReply(200, ArchiveMetadataAnswer(catalogue_, path.substr(10)).value_or("{}"),
+                         "application/json");
+    }
+    const std::string item = path.substr(10);
+    const std::size_t slash = item.find('/');
+    const SimTrack* track =
+        slash == std::string::npos
+            ? nullptr
+            : ArchiveDownloadTrack(catalogue_, item.substr(0, slash), item.substr(slash + 1));
+    return track == nullptr ? NotFound() : FileReply("/files/", track->size, request, faults);
 }
 
 SimReply SimWebRouter::Engine1(const SimRequest& request, std::string_view query,
@@ -245,6 +275,11 @@ SimReply SimWebRouter::File(const std::string& path, const SimRequest& request,
         }
         size = track->size;
     }
+    return FileReply(kind, size, request, faults);
+}
+
+SimReply SimWebRouter::FileReply(const std::string& kind, std::uint64_t size,
+                                 const SimRequest& request, const SimWebFaults& faults) {
     if (faults.redirectLoop) {
         return Redirect(request.target);
     }

@@ -57,8 +57,8 @@ struct SimWebFaults {
 };
 
 // Turns requests into answers: overrides set by tests first, then the three
-// engines, the files, the vendor's paths and the test paths (see
-// SimWebServer.h for the layout). Thread-safe.
+// engines, the Internet Archive's search, metadata and downloads, the files, the vendor's paths and
+// the test paths (see SimWebServer.h for the layout). Thread-safe.
 class SimWebRouter {
   public:
     explicit SimWebRouter(std::vector<SimTrack> catalogue);
@@ -82,7 +82,12 @@ class SimWebRouter {
                      const SimWebFaults& faults);
     SimReply Engine3(std::string_view query);
     SimReply Detail(std::string_view query, bool engine2, const std::string& selfUrl);
+    SimReply Archive(const std::string& path, const SimRequest& request, std::string_view query,
+                     const SimWebFaults& faults);
     SimReply File(const std::string& path, const SimRequest& request, const SimWebFaults& faults);
+    // A file's answer; `kind` is its path's first folder ("/files/" and so on).
+    SimReply FileReply(const std::string& kind, std::uint64_t size, const SimRequest& request,
+                       const SimWebFaults& faults);
 
     std::mutex mutex_;
     std::vector<SimTrack> catalogue_;
