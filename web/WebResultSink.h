@@ -1,11 +1,21 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 namespace korvana {
 
 // Which web engine found a result.
-enum class WebEngineId { Engine1 = 1, Engine2 = 2, Engine3 = 3 };
+enum class WebEngineId { Engine1 = 1, Engine2 = 2, Engine3 = 3, Archive = 4 };
+
+// A web result whose source told its size, so it needs no size probe.
+struct KnownWebResult {
+    std::string link;
+    std::string name;
+    std::int64_t size = 0;
+    // What the list's Info column shows, such as the length "3:35".
+    std::string info;
+};
 
 // The search result model as the web engines see it. The engines call it from
 // their worker threads, several at once; it must be thread-safe.
@@ -24,6 +34,12 @@ class WebResultSink {
     // aside) by itself. Returns true.
     virtual bool AddWebResult(int searchId, const std::string& link, const std::string& name,
                               WebEngineId engine) = 0;
+
+    // A result whose size is known: listed complete at once. A sink that
+    // cannot take a known size has it probed like any other.
+    virtual bool AddKnownWebResult(int searchId, const KnownWebResult& result, WebEngineId engine) {
+        return AddWebResult(searchId, result.link, result.name, engine);
+    }
 
     // True when the search has been stopped or removed, or does not exist.
     virtual bool IsSearchStopped(int searchId) const = 0;

@@ -34,6 +34,9 @@ class RecordingSink final : public WebResultSink {
         std::string link;
         std::string name;
         WebEngineId engine;
+        // -1 for a result that waits for its size probe.
+        std::int64_t knownSize = -1;
+        std::string info;
     };
 
     void OpenSearch(int searchId) override {
@@ -43,7 +46,13 @@ class RecordingSink final : public WebResultSink {
     bool AddWebResult(int searchId, const std::string& link, const std::string& name,
                       WebEngineId engine) override {
         std::lock_guard lock(mutex_);
-        results_.push_back({searchId, link, name, engine});
+        results_.push_back({searchId, link, name, engine, -1, {}});
+        return true;
+    }
+    bool AddKnownWebResult(int searchId, const KnownWebResult& result,
+                           WebEngineId engine) override {
+        std::lock_guard lock(mutex_);
+        results_.push_back({searchId, result.link, result.name, engine, result.size, result.info});
         return true;
     }
     bool IsSearchStopped(int searchId) const override {
