@@ -112,6 +112,7 @@ Korvana\\CorePort=$(cat "$run_dir/ready")
 Korvana\\Engine1Url=http://127.0.0.1:9
 Korvana\\Engine2Url=http://127.0.0.1:9
 Korvana\\Engine3Url=http://127.0.0.1:9
+Korvana\\ArchiveUrl=http://127.0.0.1:9
 Korvana\\VendorUrl=http://127.0.0.1:9
 INI
   local platform=(QT_QPA_PLATFORM=offscreen)

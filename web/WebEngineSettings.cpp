@@ -20,6 +20,9 @@ EngineUrls ReadEngineUrls(const SettingsStore& settings) {
     urls.engine1 = ReadBaseUrl(settings, kEngine1UrlKey);
     urls.engine2 = ReadBaseUrl(settings, kEngine2UrlKey);
     urls.engine3 = ReadBaseUrl(settings, kEngine3UrlKey);
+    if (settings.Read(kArchiveEnabledKey).value_or("1") != "0") {
+        urls.archive = ReadBaseUrl(settings, kArchiveUrlKey);
+    }
     return urls;
 }
 

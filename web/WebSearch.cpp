@@ -1,6 +1,7 @@
 #include "web/WebSearch.h"
 
 #include "web/WebResultSink.h"
+#include "web/archive/ArchiveEngine.h"
 
 namespace korvana {
 
@@ -61,6 +62,14 @@ void WebSearch::StartSearchTasks(int searchId, const std::string& term) {
         RunEngine(searchId, WebEngineId::Engine1,
                   [&] { return Engine1Task(context_, searchId, term); });
     });
+    if (!context_.urls.archive.empty()) {
+        pool_.Post([this, searchId, term] {
+            RunEngine(searchId, WebEngineId::Archive, [&] {
+                return ArchiveEngineTask(context_.fetcher, sink_, context_.urls.archive, searchId,
+                                         term);
+            });
+        });
+    }
 }
 
 template <typename Work>

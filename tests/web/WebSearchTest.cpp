@@ -238,6 +238,33 @@ TEST_F(WebSearchTest, TricklingEnginesAreGivenUpAndLaterSearchesStillRun) {
     }
 }
 
+TEST_F(WebSearchTest, TheArchiveIsSearchedOnlyWhenItHasAnAddress) {
+    {
+        WebSearch search(SimUrls(), sink_, QuickOptions());
+        search.StartSearchTasks(1, "loop");
+        ASSERT_TRUE(search.WaitUntilIdle(30s));
+    }
+    EXPECT_TRUE(sink_.NamesOf(WebEngineId::Archive).empty());
+    EXPECT_TRUE(TargetsStartingWith("/advancedsearch.php").empty());
+
+    EngineUrls urls = SimUrls();
+    urls.archive = server_.BaseUrl();
+    WebSearch search(urls, sink_, QuickOptions());
+    search.StartSearchTasks(2, "loop");
+    ASSERT_TRUE(search.WaitUntilIdle(30s));
+    EXPECT_EQ(Sorted(sink_.NamesOf(WebEngineId::Archive)),
+              (std::set<std::string>{"Localhost Blues.mp3", "Port Forty One Hundred.mp3",
+                                     "Connection Refused.mp3", "Idle Loop.mp3", "Handshake.mp3",
+                                     "Blue Hour Reprise.mp3", "Loopback Lullaby.mp3"}));
+    for (const auto& result : sink_.Results()) {
+        if (result.engine == WebEngineId::Archive) {
+            const std::string length = "Content-Length: " + std::to_string(result.knownSize);
+            EXPECT_NE(FetchHeader(result.link).find(length + "\r\n"), std::string::npos)
+                << result.link;
+        }
+    }
+}
+
 TEST(WebEngineSettings, DefaultsAndOverrides) {
     test::MapSettings settings;
     EngineUrls defaults = ReadEngineUrls(settings);
@@ -249,6 +276,11 @@ TEST(WebEngineSettings, DefaultsAndOverrides) {
     const EngineUrls urls = ReadEngineUrls(settings);
     EXPECT_EQ(urls.engine2, "http://127.0.0.1:5000");
     EXPECT_EQ(urls.engine3, "http://127.0.0.1:4100");
+    EXPECT_EQ(urls.archive, "http://127.0.0.1:4100");
+    settings.Write("ArchiveUrl", "https://archive.org/");
+    EXPECT_EQ(ReadEngineUrls(settings).archive, "https://archive.org");
+    settings.Write("ArchiveEnabled", "0");
+    EXPECT_EQ(ReadEngineUrls(settings).archive, "");
 }
 
 }  // namespace
