@@ -1,6 +1,8 @@
 #pragma once
 
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace korvana {
 
@@ -15,12 +17,17 @@ inline constexpr const char* kEngine3UrlKey = "Engine3Url";
 // site), and "0" under the second key to leave the archive out of searches.
 inline constexpr const char* kArchiveUrlKey = "ArchiveUrl";
 inline constexpr const char* kArchiveEnabledKey = "ArchiveEnabled";
+// "0" under these leaves the engine out of searches.
+inline constexpr const char* kEngine1EnabledKey = "Engine1Enabled";
+inline constexpr const char* kEngine2EnabledKey = "Engine2Enabled";
+inline constexpr const char* kEngine3EnabledKey = "Engine3Enabled";
 
 // The simulated web on loopback, which serves all three engines (their paths
 // do not overlap) and the vendor's pages on one port. Used when a key is
 // absent or empty.
 inline constexpr const char* kSimulatedWebUrl = "http://127.0.0.1:4100";
 
+// An empty URL leaves its engine out of searches.
 struct EngineUrls {
     std::string engine1 = kSimulatedWebUrl;
     std::string engine2 = kSimulatedWebUrl;
@@ -30,7 +37,26 @@ struct EngineUrls {
 };
 
 // Reads the base URLs; trailing "/" are dropped so that the engines' paths
-// can be appended. The archive is searched unless it is switched off.
+// can be appended. An engine switched off gets an empty URL.
 EngineUrls ReadEngineUrls(const SettingsStore& settings);
+
+// One engine as the Preferences show it: on or off, and its base URL as
+// stored (empty: the simulated web).
+struct WebEngineChoice {
+    std::string name;
+    const char* urlKey;
+    const char* enabledKey;
+    std::string url;
+    bool enabled = true;
+};
+
+// The four engines, in the order searches start them.
+std::vector<WebEngineChoice> ReadWebEngineChoices(const SettingsStore& settings);
+void WriteWebEngineChoices(SettingsStore& settings, const std::vector<WebEngineChoice>& choices);
+
+// Why a typed base URL cannot be used, or "" when it can (an empty one
+// stands for the simulated web): it must be http:// or https:// with a host
+// and nothing after the host and port but "/".
+std::string WebEngineUrlProblem(std::string_view url);
 
 }  // namespace korvana

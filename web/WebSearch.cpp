@@ -50,19 +50,26 @@ WebSearch::~WebSearch() {
 
 void WebSearch::StartSearchTasks(int searchId, const std::string& term) {
     sink_.OpenSearch(searchId);
-    pool_.Post([this, searchId, term] {
-        RunEngine(searchId, WebEngineId::Engine2,
-                  [&] { return Engine2PageTask(context_, searchId, term); });
-    });
-    pool_.Post([this, searchId, term] {
-        RunEngine(searchId, WebEngineId::Engine3,
-                  [&] { return Engine3Task(context_, searchId, term); });
-    });
-    pool_.Post([this, searchId, term] {
-        RunEngine(searchId, WebEngineId::Engine1,
-                  [&] { return Engine1Task(context_, searchId, term); });
-    });
-    if (!context_.urls.archive.empty()) {
+    const EngineUrls& urls = context_.urls;
+    if (!urls.engine2.empty()) {
+        pool_.Post([this, searchId, term] {
+            RunEngine(searchId, WebEngineId::Engine2,
+                      [&] { return Engine2PageTask(context_, searchId, term); });
+        });
+    }
+    if (!urls.engine3.empty()) {
+        pool_.Post([this, searchId, term] {
+            RunEngine(searchId, WebEngineId::Engine3,
+                      [&] { return Engine3Task(context_, searchId, term); });
+        });
+    }
+    if (!urls.engine1.empty()) {
+        pool_.Post([this, searchId, term] {
+            RunEngine(searchId, WebEngineId::Engine1,
+                      [&] { return Engine1Task(context_, searchId, term); });
+        });
+    }
+    if (!urls.archive.empty()) {
         pool_.Post([this, searchId, term] {
             RunEngine(searchId, WebEngineId::Archive, [&] {
                 return ArchiveEngineTask(context_.fetcher, sink_, context_.urls.archive, searchId,

@@ -238,6 +238,18 @@ TEST_F(WebSearchTest, TricklingEnginesAreGivenUpAndLaterSearchesStillRun) {
     }
 }
 
+TEST_F(WebSearchTest, AnEngineSwitchedOffIsNeverAsked) {
+    EngineUrls urls = SimUrls();
+    urls.engine1.clear();
+    urls.engine3.clear();
+    WebSearch search(urls, sink_, QuickOptions());
+    search.StartSearchTasks(3, "loop");
+    ASSERT_TRUE(search.WaitUntilIdle(30s));
+    EXPECT_TRUE(TargetsStartingWith("/ot_agree.asp").empty());
+    EXPECT_TRUE(TargetsStartingWith("/http_search/search4.php").empty());
+    EXPECT_FALSE(sink_.NamesOf(WebEngineId::Engine2).empty());
+}
+
 TEST_F(WebSearchTest, TheArchiveIsSearchedOnlyWhenItHasAnAddress) {
     {
         WebSearch search(SimUrls(), sink_, QuickOptions());
@@ -280,7 +292,33 @@ TEST(WebEngineSettings, DefaultsAndOverrides) {
     settings.Write("ArchiveUrl", "https://archive.org/");
     EXPECT_EQ(ReadEngineUrls(settings).archive, "https://archive.org");
     settings.Write("ArchiveEnabled", "0");
-    EXPECT_EQ(ReadEngineUrls(settings).archive, "");
+    settings.Write("Engine1Enabled", "0");
+    const EngineUrls off = ReadEngineUrls(settings);
+    EXPECT_EQ(off.archive, "");
+    EXPECT_EQ(off.engine1, "");
+    EXPECT_EQ(off.engine2, "http://127.0.0.1:5000");
+}
+
+TEST(WebEngineSettings, ChoicesRoundTripAndOnlyUsableAddressesPass) {
+    test::MapSettings settings;
+    std::vector<WebEngineChoice> choices = ReadWebEngineChoices(settings);
+    ASSERT_EQ(choices.size(), 4u);
+    EXPECT_TRUE(choices[3].enabled);
+    choices[3].url = "https://archive.org";
+    choices[1].enabled = false;
+    WriteWebEngineChoices(settings, choices);
+    const std::vector<WebEngineChoice> read = ReadWebEngineChoices(settings);
+    EXPECT_EQ(read[3].url, "https://archive.org");
+    EXPECT_FALSE(read[1].enabled);
+    EXPECT_EQ(ReadEngineUrls(settings).engine2, "");
+
+    for (const char* good : {"", "http://127.0.0.1:4100", "https://archive.org/", "http://h"}) {
+        EXPECT_EQ(WebEngineUrlProblem(good), "") << good;
+    }
+    for (const char* bad : {"archive.org", "ftp://h", "http://", "http://:80", "http://u@h",
+                            "http://h/search", "https://h?x=1", "http://a b"}) {
+        EXPECT_NE(WebEngineUrlProblem(bad), "") << bad;
+    }
 }
 
 }  // namespace
