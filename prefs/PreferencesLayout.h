@@ -35,8 +35,8 @@ inline constexpr DialogControl kCancelButton{2, "&Cancel", 246, 236, 51, 19};
 // The page list: one column (not visible in icon view) and four items with
 // 32x32 images, none selected at opening.
 inline constexpr std::string_view kPageListColumn = "Status";
-inline constexpr std::array<std::string_view, 4> kPageNames{"General", "Networks", "Sharing",
-                                                            "Core"};
+inline constexpr std::array<std::string_view, 5> kPageNames{"General", "Networks", "Sharing",
+                                                            "Core", "Web engines"};
 inline constexpr int kPageImageSize = 32;
 
 // The page to show after a click in the page list, or -1 to leave the

@@ -40,6 +40,9 @@ struct EngineUrls {
 // can be appended. An engine switched off gets an empty URL.
 EngineUrls ReadEngineUrls(const SettingsStore& settings);
 
+// The caption of the message about an address that cannot be used.
+inline constexpr const char* kWebEnginesCaption = "Web engines";
+
 // One engine as the Preferences show it: on or off, and its base URL as
 // stored (empty: the simulated web).
 struct WebEngineChoice {

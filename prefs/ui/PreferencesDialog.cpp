@@ -19,6 +19,7 @@
 #include "prefs/ui/NetworksPrefsPage.h"
 #include "prefs/ui/PrefsUiText.h"
 #include "prefs/ui/SharingPrefsPage.h"
+#include "prefs/ui/WebEnginesPrefsPage.h"
 
 // The page images live in this library's own resource file; a static
 // library's resources are registered only when something asks for them.
@@ -35,8 +36,9 @@ namespace {
 constexpr int kDialogWidth = 416;
 constexpr int kDialogHeight = 262;
 
-constexpr std::array<const char*, 4> kPageImages{":/prefs/general.svg", ":/prefs/networks.svg",
-                                                 ":/prefs/sharing.svg", ":/prefs/core.svg"};
+constexpr std::array<const char*, 5> kPageImages{":/prefs/general.svg", ":/prefs/networks.svg",
+                                                 ":/prefs/sharing.svg", ":/prefs/core.svg",
+                                                 ":/prefs/web.svg"};
 
 // The image drawn at 1x and 2x, so it stays sharp on high-density screens.
 QIcon PageIcon(const char* resource) {
@@ -125,6 +127,8 @@ PreferencesDialog::PreferencesDialog(CoreOptionsPort& core, SettingsStore& setti
     pageHost_->addWidget(sharing_);
     corePage_ = new CorePrefsPage(ReadCoreSettings(settings), units, pageHost_);
     pageHost_->addWidget(corePage_);
+    enginesPage_ = new WebEnginesPrefsPage(ReadWebEngineChoices(settings), units, pageHost_);
+    pageHost_->addWidget(enginesPage_);
     pageHost_->setCurrentIndex(0);
 
     QPushButton* save = MakeButton(*this, kSaveButton, "IDC_PREFS_SAVE", units);
@@ -211,6 +215,11 @@ void PreferencesDialog::Save() {
         pageHost_->setCurrentWidget(corePage_);
         return;
     }
+    if (const std::string problem = enginesPage_->Problem(); !problem.empty()) {
+        pageHost_->setCurrentWidget(enginesPage_);
+        prompter_.Inform(problem, kWebEnginesCaption);
+        return;
+    }
     saving_ = true;
     bool saved = false;
     {
@@ -227,6 +236,7 @@ void PreferencesDialog::Save() {
     if (!saved) {
         return;
     }
+    WriteWebEngineChoices(settings_, enginesPage_->Typed());
     if (WriteCoreSettings(settings_, *coreSettings) == CoreSettingsSaved::PasswordNotKept) {
         prompter_.Inform(kPasswordNotKeptText, kCoreSettingsCaption);
     }

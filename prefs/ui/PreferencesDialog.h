@@ -20,6 +20,7 @@ class NetworksPrefsPage;
 class Prompter;
 class SettingsStore;
 class SharingPrefsPage;
+class WebEnginesPrefsPage;
 
 // The preferences dialog: the page list, the four pages and Save/Cancel.
 // Built for one modal run (exec()): the pages are filled from the core's
@@ -64,6 +65,7 @@ class PreferencesDialog : public QDialog {
     NetworksPrefsPage* networks_;
     SharingPrefsPage* sharing_;
     CorePrefsPage* corePage_;
+    WebEnginesPrefsPage* enginesPage_;
     bool saving_ = false;
 };
 

@@ -31,15 +31,15 @@ TEST(DialogUnits, ScaleEdgesFromTheFontsBaseUnits) {
     EXPECT_EQ(measured.Y(8), QFontMetrics(large).height());
 }
 
-TEST(PreferencesDialog, OpensOnTheGeneralPageWithFourImagedItems) {
+TEST(PreferencesDialog, OpensOnTheGeneralPageWithItsImagedItems) {
     test::PrefsDialogFixture fixture;
     PreferencesDialog& dialog = fixture.Open();
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Korvana MP3 Finder Preferences"));
     EXPECT_TRUE(dialog.isModal());
     QListWidget& list = fixture.Find<QListWidget>("IDC_PREFS_LIST");
-    ASSERT_EQ(list.count(), 4);
-    const QStringList names{"General", "Networks", "Sharing", "Core"};
-    for (int i = 0; i < 4; ++i) {
+    const QStringList names{"General", "Networks", "Sharing", "Core", "Web engines"};
+    ASSERT_EQ(list.count(), names.size());
+    for (int i = 0; i < names.size(); ++i) {
         EXPECT_EQ(list.item(i)->text(), names[i]);
         EXPECT_FALSE(list.item(i)->icon().pixmap(32, 32).toImage().isNull());
     }
