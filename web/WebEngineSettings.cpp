@@ -14,13 +14,17 @@ std::string ReadBaseUrl(const SettingsStore& settings, const char* key) {
 }
 
 // Every engine is on until switched off.
-bool Enabled(const SettingsStore& settings, const char* key) {
+bool Enabled(const SettingsStore& settings, const std::string& key) {
     return settings.Read(key).value_or("1") != "0";
 }
 
 std::string UrlIfEnabled(const SettingsStore& settings, const char* urlKey,
                          const char* enabledKey) {
     return Enabled(settings, enabledKey) ? ReadBaseUrl(settings, urlKey) : std::string();
+}
+
+std::string DefinedEnabledKey(const EngineDefinition& engine) {
+    return "EngineEnabled_" + engine.id;
 }
 
 }  // namespace
@@ -34,7 +38,8 @@ EngineUrls ReadEngineUrls(const SettingsStore& settings) {
     return urls;
 }
 
-std::vector<WebEngineChoice> ReadWebEngineChoices(const SettingsStore& settings) {
+std::vector<WebEngineChoice> ReadWebEngineChoices(const SettingsStore& settings,
+                                                  const std::vector<EngineDefinition>& defined) {
     std::vector<WebEngineChoice> choices{
         {"Web engine 1", kEngine1UrlKey, kEngine1EnabledKey, {}},
         {"Web engine 2", kEngine2UrlKey, kEngine2EnabledKey, {}},
@@ -45,12 +50,29 @@ std::vector<WebEngineChoice> ReadWebEngineChoices(const SettingsStore& settings)
         choice.url = settings.Read(choice.urlKey).value_or("");
         choice.enabled = Enabled(settings, choice.enabledKey);
     }
+    for (const EngineDefinition& engine : defined) {
+        choices.push_back({engine.name,
+                           {},
+                           DefinedEnabledKey(engine),
+                           engine.baseUrl,
+                           Enabled(settings, DefinedEnabledKey(engine))});
+    }
     return choices;
+}
+
+std::vector<EngineDefinition> EnabledDefinitions(std::vector<EngineDefinition> defined,
+                                                 const SettingsStore& settings) {
+    std::erase_if(defined, [&](const EngineDefinition& engine) {
+        return !Enabled(settings, DefinedEnabledKey(engine));
+    });
+    return defined;
 }
 
 void WriteWebEngineChoices(SettingsStore& settings, const std::vector<WebEngineChoice>& choices) {
     for (const WebEngineChoice& choice : choices) {
-        settings.Write(choice.urlKey, choice.url);
+        if (!choice.urlKey.empty()) {
+            settings.Write(choice.urlKey, choice.url);
+        }
         settings.Write(choice.enabledKey, choice.enabled ? "1" : "0");
     }
 }

@@ -4,6 +4,8 @@
 #include <string_view>
 #include <vector>
 
+#include "web/engines/EngineDefinition.h"
+
 namespace korvana {
 
 class SettingsStore;
@@ -44,17 +46,23 @@ EngineUrls ReadEngineUrls(const SettingsStore& settings);
 inline constexpr const char* kWebEnginesCaption = "Web engines";
 
 // One engine as the Preferences show it: on or off, and its base URL as
-// stored (empty: the simulated web).
+// stored (empty: the simulated web). An engine from a definition file has
+// its address in the file and no URL key.
 struct WebEngineChoice {
     std::string name;
-    const char* urlKey;
-    const char* enabledKey;
+    std::string urlKey;
+    std::string enabledKey;
     std::string url;
     bool enabled = true;
 };
 
-// The four engines, in the order searches start them.
-std::vector<WebEngineChoice> ReadWebEngineChoices(const SettingsStore& settings);
+// The four built-in engines, in the order searches start them, then the
+// engines of `defined`.
+std::vector<WebEngineChoice> ReadWebEngineChoices(
+    const SettingsStore& settings, const std::vector<EngineDefinition>& defined = {});
+// The defined engines the user has not switched off.
+std::vector<EngineDefinition> EnabledDefinitions(std::vector<EngineDefinition> defined,
+                                                 const SettingsStore& settings);
 void WriteWebEngineChoices(SettingsStore& settings, const std::vector<WebEngineChoice>& choices);
 
 // Why a typed base URL cannot be used, or "" when it can (an empty one

@@ -6,7 +6,7 @@
 namespace korvana {
 
 // Which web engine found a result.
-enum class WebEngineId { Engine1 = 1, Engine2 = 2, Engine3 = 3, Archive = 4 };
+enum class WebEngineId { Engine1 = 1, Engine2 = 2, Engine3 = 3, Archive = 4, Defined = 5 };
 
 // A web result whose source told its size, so it needs no size probe.
 struct KnownWebResult {

@@ -2,6 +2,7 @@
 
 #include "web/WebResultSink.h"
 #include "web/archive/ArchiveEngine.h"
+#include "web/engines/DefinedEngine.h"
 
 namespace korvana {
 
@@ -42,6 +43,7 @@ WebSearch::WebSearch(EngineUrls urls, WebResultSink& sink, PageFetcher& fetcher,
                }},
       fetchTimeLimit_(options.fetchTimeLimit),
       report_(std::move(options.report)),
+      definedEngines_(std::move(options.definedEngines)),
       pool_(options.maxThreads) {}
 
 WebSearch::~WebSearch() {
@@ -53,40 +55,44 @@ void WebSearch::StartSearchTasks(int searchId, const std::string& term) {
     const EngineUrls& urls = context_.urls;
     if (!urls.engine2.empty()) {
         pool_.Post([this, searchId, term] {
-            RunEngine(searchId, WebEngineId::Engine2,
-                      [&] { return Engine2PageTask(context_, searchId, term); });
+            RunEngine(searchId, "2", [&] { return Engine2PageTask(context_, searchId, term); });
         });
     }
     if (!urls.engine3.empty()) {
         pool_.Post([this, searchId, term] {
-            RunEngine(searchId, WebEngineId::Engine3,
-                      [&] { return Engine3Task(context_, searchId, term); });
+            RunEngine(searchId, "3", [&] { return Engine3Task(context_, searchId, term); });
         });
     }
     if (!urls.engine1.empty()) {
         pool_.Post([this, searchId, term] {
-            RunEngine(searchId, WebEngineId::Engine1,
-                      [&] { return Engine1Task(context_, searchId, term); });
+            RunEngine(searchId, "1", [&] { return Engine1Task(context_, searchId, term); });
         });
     }
     if (!urls.archive.empty()) {
         pool_.Post([this, searchId, term] {
-            RunEngine(searchId, WebEngineId::Archive, [&] {
+            RunEngine(searchId, "Internet Archive", [&] {
                 return ArchiveEngineTask(context_.fetcher, sink_, context_.urls.archive, searchId,
                                          term);
+            });
+        });
+    }
+    for (const EngineDefinition& engine : definedEngines_) {
+        pool_.Post([this, searchId, term, &engine] {
+            RunEngine(searchId, engine.name, [&] {
+                return DefinedEngineTask(context_.fetcher, sink_, engine, searchId, term);
             });
         });
     }
 }
 
 template <typename Work>
-void WebSearch::RunEngine(int searchId, WebEngineId engine, Work work) {
+void WebSearch::RunEngine(int searchId, const std::string& engine, Work work) {
     if (!work()) {
         ReportGivenUp(searchId, engine);
     }
 }
 
-void WebSearch::ReportGivenUp(int searchId, WebEngineId engine) {
+void WebSearch::ReportGivenUp(int searchId, const std::string& engine) {
     {
         std::lock_guard lock(reportedMutex_);
         if (!reported_.insert({searchId, engine}).second) {
@@ -94,8 +100,7 @@ void WebSearch::ReportGivenUp(int searchId, WebEngineId engine) {
         }
     }
     if (report_) {
-        report_("Search " + std::to_string(searchId) + ": web engine " +
-                std::to_string(static_cast<int>(engine)) +
+        report_("Search " + std::to_string(searchId) + ": web engine " + engine +
                 " was given up: a page took longer than " + DurationText(fetchTimeLimit_) +
                 ", so its results are incomplete");
     }
@@ -123,8 +128,7 @@ void WebSearch::StartEngine2Detail(int searchId, DetailEntry entry) {
 
 void WebSearch::PostEngine2Detail(int searchId, DetailEntry entry) {
     pool_.Post([this, searchId, entry = std::move(entry)] {
-        RunEngine(searchId, WebEngineId::Engine2,
-                  [&] { return Engine2DetailTask(context_, searchId, entry); });
+        RunEngine(searchId, "2", [&] { return Engine2DetailTask(context_, searchId, entry); });
         FinishEngine2Detail(searchId);
     });
 }

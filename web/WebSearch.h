@@ -16,6 +16,7 @@
 #include "web/PageFetcher.h"
 #include "web/WebEngines.h"
 #include "web/WebResultSink.h"
+#include "web/engines/EngineDefinition.h"
 
 namespace korvana {
 
@@ -36,12 +37,14 @@ struct WebSearchOptions {
     std::size_t maxThreads = 16;
     // Detail pages of the second engine fetched at once for one search.
     std::size_t maxEngine2DetailsPerSearch = 8;
+    // Engines the user added as definitions, searched after the others.
+    std::vector<EngineDefinition> definedEngines;
 };
 
 // The default options, with `report` told about engines given up.
 WebSearchOptions ReportingSearchOptions(std::function<void(const std::string& line)> report);
 
-// Runs the three web engines for every search on a bounded set of worker
+// Runs the web engines for every search on a bounded set of worker
 // threads and hands their results to the sink. Work beyond the bounds waits;
 // nothing is dropped while the object lives. Destroying it (or Shutdown)
 // ends every fetch at once and joins all threads.
@@ -74,9 +77,10 @@ class WebSearch {
 
     void StartEngine2Detail(int searchId, DetailEntry entry);
     // Runs one engine's work and tells when it was given up.
+    // `engine` names it in the report: "2", "Internet Archive".
     template <typename Work>
-    void RunEngine(int searchId, WebEngineId engine, Work work);
-    void ReportGivenUp(int searchId, WebEngineId engine);
+    void RunEngine(int searchId, const std::string& engine, Work work);
+    void ReportGivenUp(int searchId, const std::string& engine);
     void PostEngine2Detail(int searchId, DetailEntry entry);
     void FinishEngine2Detail(int searchId);
 
@@ -90,7 +94,8 @@ class WebSearch {
     const std::chrono::milliseconds fetchTimeLimit_;
     const std::function<void(const std::string&)> report_;
     std::mutex reportedMutex_;
-    std::set<std::pair<int, WebEngineId>> reported_;
+    std::set<std::pair<int, std::string>> reported_;
+    const std::vector<EngineDefinition> definedEngines_;
     // Last, so that its threads are joined before the members they use go.
     TaskPool pool_;
 };

@@ -32,6 +32,18 @@ namespace korvana {
 
 namespace {
 
+LoadedDefinitions LoadUserEngines() {
+    const InstallFolderFacts facts = ReadInstallFolderFacts();
+    return LoadEngineDefinitions(DefinedEnginesFolder(facts.xdgDataHome, facts.home));
+}
+
+WebSearchOptions SearchOptions(std::function<void(const std::string&)> report,
+                               std::vector<EngineDefinition> defined) {
+    WebSearchOptions options = ReportingSearchOptions(std::move(report));
+    options.definedEngines = std::move(defined);
+    return options;
+}
+
 constexpr int kCoreStartDelayMs = 1000;
 // While the link is down, how often to look whether our core still runs.
 constexpr int kCoreCheckMs = 3000;
@@ -65,8 +77,10 @@ FinderApp::FinderApp(FinderPlatform platform)
       coreOptions_(coreLink_),
       webDownloads_(transfers_, {folders_.incomplete, DownloadsFolderNow()}),
       transferCommands_(coreLink_),
+      definedEngines_(LoadUserEngines()),
       webSearch_(ReadEngineUrls(settings_), searchModel_,
-                 ReportingSearchOptions([this](const std::string& l) { statusLog_.Line(l); })),
+                 SearchOptions([this](const std::string& l) { statusLog_.Line(l); },
+                               EnabledDefinitions(definedEngines_.engines, settings_))),
       searchDownloads_(transfers_, webDownloads_),
       updateQuestion_(prompter_, opener_),
       vendor_(settings_, clock_, updateQuestion_) {
@@ -76,6 +90,9 @@ FinderApp::FinderApp(FinderPlatform platform)
         statusLog_.Line(
             "The settings file holds the core's password but could not be made "
             "readable by its owner alone.");
+    }
+    for (const std::string& refused : definedEngines_.errors) {
+        statusLog_.Line("Web engine definition left out: " + refused);
     }
     webDownloads_.SetKeptListener([this](const KeptDownload& k) { keptPrompt_.Notify(k); });
     coreLink_.SetListener(&coreBridge_);
@@ -116,7 +133,7 @@ void FinderApp::OpenFeedback() {
 }
 
 void FinderApp::OpenPreferences() {
-    PreferencesDialog dialog(coreOptions_, settings_, prompter_, folders_.install,
+    PreferencesDialog dialog(coreOptions_, settings_, prompter_, folders_.install, definedEngines_,
                              PickFolderWithDialog, window_.get());
     dialog.exec();
     coreCredentials_.Set(ReadCoreSettings(settings_).credentials);

@@ -116,6 +116,8 @@ class FinderApp final : private MainWindowHost {
     KeptDownloadPrompt keptPrompt_{prompter_, webDownloads_};
     WebDownloads webDownloads_;
     CoreLinkTransferCommands transferCommands_;
+    // The user's engine definitions, read once at start-up.
+    const LoadedDefinitions definedEngines_;
     WebSearch webSearch_;
     SearchDownloads searchDownloads_;
     UpdateQuestion updateQuestion_;

@@ -98,7 +98,8 @@ QPushButton* MakeButton(QWidget& dialog, const DialogControl& control, const cha
 
 PreferencesDialog::PreferencesDialog(CoreOptionsPort& core, SettingsStore& settings,
                                      Prompter& prompter, const std::filesystem::path& installFolder,
-                                     FolderPicker picker, QWidget* parent)
+                                     const LoadedDefinitions& engines, FolderPicker picker,
+                                     QWidget* parent)
     : QDialog(parent),
       core_(core),
       settings_(settings),
@@ -127,7 +128,8 @@ PreferencesDialog::PreferencesDialog(CoreOptionsPort& core, SettingsStore& setti
     pageHost_->addWidget(sharing_);
     corePage_ = new CorePrefsPage(ReadCoreSettings(settings), units, pageHost_);
     pageHost_->addWidget(corePage_);
-    enginesPage_ = new WebEnginesPrefsPage(ReadWebEngineChoices(settings), units, pageHost_);
+    enginesPage_ = new WebEnginesPrefsPage(ReadWebEngineChoices(settings, engines.engines),
+                                           engines.errors, units, pageHost_);
     pageHost_->addWidget(enginesPage_);
     pageHost_->setCurrentIndex(0);
 

@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "prefs/ui/FolderPicker.h"
+#include "web/engines/EngineDefinition.h"
 
 class QKeyEvent;
 class QListWidget;
@@ -37,12 +38,14 @@ class PreferencesDialog : public QDialog {
     // `core`, `settings` and `prompter` must outlive the dialog.
     // `installFolder` holds the core's folder (mldonkey/downloads.ini) and
     // the default downloads folder. `picker` answers Browse and Add;
-    // PickFolderWithDialog is the desktop's dialog.
+    // PickFolderWithDialog is the desktop's dialog. `engines` are the
+    // user's engine definitions as loaded at start-up.
     PreferencesDialog(CoreOptionsPort& core, SettingsStore& settings, Prompter& prompter,
-                      const std::filesystem::path& installFolder,
+                      const std::filesystem::path& installFolder, const LoadedDefinitions& engines,
                       FolderPicker picker = PickFolderWithDialog, QWidget* parent = nullptr);
 
-    // The index of the page on show: 0 General, 1 Networks, 2 Sharing, 3 Core.
+    // The index of the page on show: 0 General, 1 Networks, 2 Sharing, 3 Core,
+    // 4 Web engines.
     int VisiblePage() const;
 
     // Cancel, Escape and the close box; ignored while a Save is under way.

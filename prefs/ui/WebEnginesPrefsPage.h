@@ -13,12 +13,15 @@ namespace korvana {
 class DialogUnits;
 
 // The "Web engines" page: each engine a search goes to, with a switch and
-// its base address (empty: the simulated web on this computer). The choices
-// take effect when the program starts again.
+// its base address (empty: the simulated web on this computer), then the
+// engines of the user's definition files, whose addresses are their files',
+// and what was wrong with the files that were refused. The choices take
+// effect when the program starts again.
 class WebEnginesPrefsPage : public QWidget {
     Q_OBJECT
   public:
-    WebEnginesPrefsPage(std::vector<WebEngineChoice> stored, const DialogUnits& units,
+    WebEnginesPrefsPage(std::vector<WebEngineChoice> stored,
+                        const std::vector<std::string>& refusedFiles, const DialogUnits& units,
                         QWidget* parent = nullptr);
 
     // The choices as the boxes stand, addresses trimmed and without a
@@ -29,6 +32,8 @@ class WebEnginesPrefsPage : public QWidget {
     std::string Problem();
 
   private:
+    void AddRow(QWidget& rows, std::size_t index);
+
     std::vector<WebEngineChoice> stored_;
     std::vector<QCheckBox*> switches_;
     std::vector<QLineEdit*> addresses_;

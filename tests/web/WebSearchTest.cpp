@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
 #include <future>
+#include <iterator>
 #include <set>
 #include <string>
 
@@ -12,6 +14,7 @@
 #include "web/HttpClient.h"
 #include "web/WebEngineSettings.h"
 #include "web/WebResultSink.h"
+#include "web/engines/EngineDefinition.h"
 
 namespace korvana {
 namespace {
@@ -274,6 +277,29 @@ TEST_F(WebSearchTest, TheArchiveIsSearchedOnlyWhenItHasAnAddress) {
             EXPECT_NE(FetchHeader(result.link).find(length + "\r\n"), std::string::npos)
                 << result.link;
         }
+    }
+}
+
+// The documented example, pointed at this test's simulated web.
+TEST_F(WebSearchTest, AnEngineDefinedInAFileFindsAndListsWithKnownSizes) {
+    std::ifstream in(std::string(KORVANA_SOURCE_DIR) + "/docs/engines/sim-catalogue.json");
+    std::string text{std::istreambuf_iterator<char>(in), {}};
+    const std::string port = std::to_string(server_.Port());
+    text.replace(text.find("4100"), 4, port);
+    DefinitionReading reading = ReadEngineDefinition(text, "sim-catalogue.json");
+    ASSERT_TRUE(reading.definition) << reading.error;
+    EngineUrls off{"", "", ""};
+    WebSearchOptions options = QuickOptions();
+    options.definedEngines = {*reading.definition};
+    WebSearch search(off, sink_, options);
+    search.StartSearchTasks(5, "blue");
+    ASSERT_TRUE(search.WaitUntilIdle(30s));
+    const auto results = sink_.Results();
+    ASSERT_EQ(results.size(), 3u);
+    for (const auto& result : results) {
+        EXPECT_EQ(result.engine, WebEngineId::Defined);
+        const std::string length = "Content-Length: " + std::to_string(result.knownSize);
+        EXPECT_NE(FetchHeader(result.link).find(length + "\r\n"), std::string::npos) << result.link;
     }
 }
 

@@ -70,16 +70,17 @@ class PrefsDialogFixture {
     }
 
     PreferencesDialog& Open() {
-        dialog = std::make_unique<PreferencesDialog>(
-            core, settings, prompter, install, [this](QWidget*) -> std::optional<std::string> {
-                ++pickerRuns;
-                if (picks.empty()) {
-                    return std::nullopt;
-                }
-                std::string picked = picks.front();
-                picks.pop_front();
-                return picked;
-            });
+        dialog =
+            std::make_unique<PreferencesDialog>(core, settings, prompter, install, engines,
+                                                [this](QWidget*) -> std::optional<std::string> {
+                                                    ++pickerRuns;
+                                                    if (picks.empty()) {
+                                                        return std::nullopt;
+                                                    }
+                                                    std::string picked = picks.front();
+                                                    picks.pop_front();
+                                                    return picked;
+                                                });
         dialog->show();
         dialog->activateWindow();
         if (!QTest::qWaitForWindowActive(dialog.get())) {
@@ -124,6 +125,7 @@ class PrefsDialogFixture {
     RecordingPrompter prompter;
     std::deque<std::string> picks;
     int pickerRuns = 0;
+    LoadedDefinitions engines;
     std::unique_ptr<PreferencesDialog> dialog;
 };
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 
 #include "tests/ui/prefs/PrefsDialogFixture.h"
@@ -56,6 +57,32 @@ TEST_F(WebEnginesPage, AnUnusableAddressKeepsTheDialogOpenAndStoresNothing) {
     EXPECT_EQ(fixture.prompter.informed[0].second, "Web engines");
     EXPECT_FALSE(fixture.settings.Read("Engine3Url").has_value());
     EXPECT_TRUE(fixture.core.sent.empty());
+}
+
+TEST_F(WebEnginesPage, DefinedEnginesCanBeSwitchedOffAndRefusedFilesAreNamed) {
+    DefinitionReading reading = ReadEngineDefinition(
+        R"({"name":"Tape Shelf","base_url":"http://127.0.0.1:4300","url":"{base}/f?q={term}",
+            "results":{"kind":"json","items":"a","link":"b"}})",
+        "tape.json");
+    ASSERT_TRUE(reading.definition);
+    fixture.engines.engines = {*reading.definition};
+    fixture.engines.errors = {"odd.json: not a JSON object"};
+    Open();
+    EXPECT_EQ(Switch(5).text(), QStringLiteral("Tape Shelf"));
+    QLineEdit& address = fixture.Find<QLineEdit>(Url(5).c_str());
+    EXPECT_TRUE(address.isReadOnly());
+    EXPECT_EQ(address.text(), QStringLiteral("http://127.0.0.1:4300"));
+    EXPECT_EQ(fixture.Find<QLabel>("IDC_ENGINE_REFUSED").text(),
+              QStringLiteral("odd.json: not a JSON object"));
+
+    Switch(5).click();
+    fixture.Click("IDC_PREFS_SAVE");
+    ASSERT_EQ(fixture.dialog->result(), QDialog::Accepted);
+    EXPECT_TRUE(EnabledDefinitions(fixture.engines.engines, fixture.settings).empty());
+    // The file keeps its own address.
+    for (const auto& [key, value] : fixture.settings.values) {
+        EXPECT_NE(value, "http://127.0.0.1:4300") << key;
+    }
 }
 
 }  // namespace

@@ -89,6 +89,18 @@ std::optional<std::string> ArchiveMetadataAnswer(const std::vector<SimTrack>& ca
     return Json{{"files", files}}.dump();
 }
 
+std::string CatalogueJsonAnswer(const std::vector<SimTrack>& catalogue, std::string_view terms) {
+    Json tracks = Json::array();
+    for (const SimTrack& track : catalogue) {
+        if (Matches(track, terms, MatchField::ArtistAndTitle)) {
+            tracks.push_back({{"title", track.artist + " - " + track.title},
+                              {"url", "/files/" + PercentEncodePath(track.fileName)},
+                              {"bytes", track.size}});
+        }
+    }
+    return Json{{"tracks", tracks}}.dump();
+}
+
 const SimTrack* ArchiveDownloadTrack(const std::vector<SimTrack>& catalogue,
                                      std::string_view identifier, std::string_view name) {
     const auto found = std::find_if(catalogue.begin(), catalogue.end(), [&](const SimTrack& t) {

@@ -33,6 +33,10 @@ std::optional<std::string> ArchiveMetadataAnswer(const std::vector<SimTrack>& ca
 const SimTrack* ArchiveDownloadTrack(const std::vector<SimTrack>& catalogue,
                                      std::string_view identifier, std::string_view name);
 
+// The answer of "/catalogue.json?q=<terms>", a plain JSON listing for
+// engines users define: {"tracks":[{"title":…,"url":"/files/…","bytes":N}]}.
+std::string CatalogueJsonAnswer(const std::vector<SimTrack>& catalogue, std::string_view terms);
+
 // The file name a track has inside its item: the title and the extension.
 std::string ArchiveFileName(const SimTrack& track);
 

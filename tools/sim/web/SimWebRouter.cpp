@@ -190,6 +190,11 @@ SimReply SimWebRouter::RouteEngine(const std::string& path, const SimRequest& re
     if (path == "/http_search/search4.php") {
         return Engine3(query);
     }
+    if (path == "/catalogue.json") {
+        std::lock_guard lock(mutex_);
+        return MakeReply(200, CatalogueJsonAnswer(catalogue_, QueryValue(query, "q")),
+                         "application/json");
+    }
     if (path == "/advancedsearch.php" || path.starts_with("/metadata/") ||
         path.starts_with("/download/")) {
         return Archive(path, request, query, faults);
