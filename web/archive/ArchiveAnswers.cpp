@@ -2,9 +2,9 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <nlohmann/json.hpp>
 
+#include "util/LengthText.h"
 #include "web/UrlEscape.h"
 
 namespace korvana {
@@ -217,15 +217,7 @@ std::string ArchiveLengthText(const ArchiveFile& file) {
     if (file.lengthSeconds < 0 || file.lengthSeconds > 1e7) {
         return {};
     }
-    const auto total = static_cast<long long>(file.lengthSeconds + 0.5);
-    char text[32];
-    if (total >= 3600) {
-        std::snprintf(text, sizeof text, "%lld:%02lld:%02lld", total / 3600, total / 60 % 60,
-                      total % 60);
-    } else {
-        std::snprintf(text, sizeof text, "%lld:%02lld", total / 60, total % 60);
-    }
-    return text;
+    return LengthText(static_cast<std::int64_t>(file.lengthSeconds + 0.5));
 }
 
 std::string ArchiveResultName(const ArchiveFile& file) {
