@@ -3,10 +3,18 @@
 #include <QApplication>
 #include <QIcon>
 #include <QShortcut>
+#include <cstdlib>
+#include <iostream>
+#include <optional>
 
 #include "app/CoreConfig.h"
 #include "app/ui/PerformanceProbe.h"
 #include "app/ui/QtPrompter.h"
+#include "desktop/InstalledLayout.h"
+#include "desktop/RaiseSocket.h"
+#include "desktop/Version.h"
+#include "desktop/ui/CommandLine.h"
+#include "desktop/ui/RaiseChannel.h"
 #include "library/ui/LibraryPage.h"
 #include "platform/Clock.h"
 #include "platform/CoreProcess.h"
@@ -204,17 +212,63 @@ void FinderApp::Start(QApplication& application) {
                      &MainWindow::StartCloseSequence);
 }
 
+namespace {
+
+constexpr int kRaiseTimeoutMs = 3000;
+
+std::optional<std::string> EnvironmentValue(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr ? std::optional<std::string>(value) : std::nullopt;
+}
+
+// Before any window: --help and --version, then the one-copy check. A
+// second copy asks the first to show its window and ends, having touched
+// nothing else. The status to end with, or nullopt to run.
+std::optional<int> AnswerBeforeStart(int& argc, char* argv[], const SingleInstance& instance,
+                                     const std::filesystem::path& socket) {
+    const QCoreApplication early(argc, argv);
+    if (const std::optional<int> status =
+            AnswerCommandLine(QCoreApplication::arguments(), std::cout, std::cerr)) {
+        return status;
+    }
+    if (instance.IsFirst()) {
+        return std::nullopt;
+    }
+    std::cout << (AskToRaise(socket, kRaiseTimeoutMs) ? kRaisedText : kNotRaisedText) << std::endl;
+    return 0;
+}
+
+}  // namespace
+
+void FinderApp::Raise() {
+    QWidget* front = window_->isVisible() ? static_cast<QWidget*>(window_.get()) : splash_.get();
+    if (front == nullptr) {
+        return;
+    }
+    front->setWindowState(front->windowState() & ~Qt::WindowMinimized);
+    front->raise();
+    front->activateWindow();
+}
+
 int RunFinderApp(int argc, char* argv[]) {
     TerminationSignals::InstallHandlers();
-    // The one-copy check comes first, so a second copy ends before it has
-    // touched the display or anything else.
-    const std::filesystem::path install = ChooseInstallFolder(ReadInstallFolderFacts());
+    InstallFolderFacts facts = ReadInstallFolderFacts();
+    // An installed program's folder holds the system's programs, whoever
+    // may write to it.
+    if (IsInstalledProgram(facts.executableFolder)) {
+        facts.executableFolderWritable = false;
+    }
+    const std::filesystem::path install = ChooseInstallFolder(facts);
     SingleInstance instance(SingleInstance::DefaultLockFile(install));
-    if (!instance.IsFirst()) {
-        return 0;
+    const std::filesystem::path socket =
+        RaiseSocketPath(install, EnvironmentValue("XDG_RUNTIME_DIR"));
+    if (const std::optional<int> status = AnswerBeforeStart(argc, argv, instance, socket)) {
+        return *status;
     }
     QApplication application(argc, argv);
     application.setApplicationName(QStringLiteral("Korvana MP3 Finder"));
+    application.setApplicationVersion(QString::fromLatin1(kProgramVersion));
+    application.setDesktopFileName(QStringLiteral("korvana"));
     application.setQuitOnLastWindowClosed(false);
     InitResources();
     application.setWindowIcon(QIcon(QStringLiteral(":/res/icons/app.svg")));
@@ -222,10 +276,14 @@ int RunFinderApp(int argc, char* argv[]) {
     SystemClock clock;
     QtPrompter prompter;
     QtDesktopOpener opener{prompter};
+    const std::filesystem::path executableFolder = facts.executableFolder;
     FinderApp app(FinderPlatform{
-        install, settings, clock, prompter, opener,
-        [](const Folders& folders) { return std::make_unique<PosixCoreProcess>(folders.core); }});
+        install, settings, clock, prompter, opener, [executableFolder](const Folders& folders) {
+            return std::make_unique<PosixCoreProcess>(
+                folders.core, ChooseCoreProgram(folders.core, executableFolder));
+        }});
     prompter.SetParentWindow(&app.Window());
+    const RaiseServer raiseServer(socket, [&app] { app.Raise(); });
     app.Start(application);
     return application.exec();
 }

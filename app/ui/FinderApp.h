@@ -69,6 +69,9 @@ class FinderApp {
     // install notice and the splash; the window shows when the splash ends.
     void Start(QApplication& application);
 
+    // Brings the window (or the splash, while it shows) to the front.
+    void Raise();
+
     MainWindow& Window() { return *window_; }
     CoreLinkBridge& Bridge() { return coreBridge_; }
     const StatusLog& Log() const { return statusLog_; }
