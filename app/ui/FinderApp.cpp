@@ -14,6 +14,7 @@
 #include "desktop/RaiseSocket.h"
 #include "desktop/Version.h"
 #include "desktop/ui/CommandLine.h"
+#include "desktop/ui/MprisService.h"
 #include "desktop/ui/RaiseChannel.h"
 #include "library/ui/LibraryPage.h"
 #include "platform/Clock.h"
@@ -92,6 +93,32 @@ FinderApp::FinderApp(FinderPlatform platform)
     BuildWindow();
 }
 
+// The link's thread may still report until the link is gone, so the
+// bridge goes first; the player stops with its page, after the media
+// controls that follow it are gone.
+FinderApp::~FinderApp() {
+    coreLink_.SetListener(nullptr);
+    if (mpris_) {
+        library_->RunPlayer([](Player& player) { player.SetChangeListener(nullptr); });
+    }
+}
+
+void FinderApp::OfferMediaControls() {
+    MprisHooks hooks;
+    hooks.player = &library_->GetPlayer();
+    hooks.run = [this](const std::function<void(Player&)>& command) {
+        library_->RunPlayer(command);
+    };
+    hooks.raise = [this] { Raise(); };
+    hooks.quit = [this] { window_->StartCloseSequence(); };
+    mpris_ = std::make_unique<MprisService>(std::move(hooks));
+    library_->RunPlayer(
+        [this](Player& player) { player.SetChangeListener([this] { mpris_->PlayerChanged(); }); });
+    if (!mpris_->Register(QDBusConnection::sessionBus())) {
+        statusLog_.Line("No session bus: the desktop's media controls cannot reach the player.");
+    }
+}
+
 MainWindowServices FinderApp::Services() {
     MainWindowServices services{folders_, clock_, *core_, prompter_, opener_};
     services.sendShutdown = [this] { coreLink_.SendShutdown(); };
@@ -145,6 +172,7 @@ MainWindowPages FinderApp::Pages() {
 void FinderApp::BuildWindow() {
     const MainWindowPages pages = Pages();
     auto* transfersPage = static_cast<TransfersPage*>(pages.transfers);
+    library_ = static_cast<LibraryPage*>(pages.library);
     MainWindowServices services = Services();
     services.setDownloadsLabel = [transfersPage](const std::string& text) {
         transfersPage->SetDownloadsLabel(text);
@@ -285,6 +313,7 @@ int RunFinderApp(int argc, char* argv[]) {
     prompter.SetParentWindow(&app.Window());
     const RaiseServer raiseServer(socket, [&app] { app.Raise(); });
     app.Start(application);
+    app.OfferMediaControls();
     return application.exec();
 }
 
