@@ -2,7 +2,8 @@
 # Makes the Debian package from an already-built tree, installs it with
 # apt-get, checks its desktop entry and metainfo, runs the installed program
 # headless against the installed simulated core until it has logged in, asks
-# a second copy to raise it, closes it, and removes the package again.
+# a second copy to raise it, reads its media controls on a private session
+# bus, closes it, and removes the package again.
 #   tools/package-check.sh [BUILD_FOLDER]     (default: build)
 # Installs into /usr, so it needs root (or sudo); CI runs it as root on a
 # fresh machine. Everything the program writes goes to a temporary folder;
@@ -23,9 +24,11 @@ echo "Depends: $(dpkg-deb -f "$deb" Depends)"
 work=$(mktemp -d)
 app=""
 core=""
+bus=""
 cleanup() {
   [ -z "$app" ] || kill "$app" 2>/dev/null || true
   [ -z "$core" ] || kill "$core" 2>/dev/null || true
+  [ -z "$bus" ] || kill "$bus" 2>/dev/null || true
   "${as_root[@]}" apt-get remove -y -qq korvana >/dev/null 2>&1 || true
   rm -rf "$work"
 }
@@ -70,6 +73,10 @@ Korvana\\Engine3Url=http://127.0.0.1:9
 Korvana\\VendorUrl=http://127.0.0.1:9
 INI
 
+# A session bus of our own, for the media controls.
+{ read -r DBUS_SESSION_BUS_ADDRESS; read -r bus; } < <(dbus-daemon --session --fork --print-address=1 --print-pid=1)
+export DBUS_SESSION_BUS_ADDRESS
+
 korvana >"$work/app.out" 2>&1 &
 app=$!
 logged_in=0
@@ -91,6 +98,12 @@ for folder in Downloads Incomplete TempPlay; do
   test -d "$data/$folder"
 done
 [ ! -e /usr/bin/Downloads ] || { echo "The program wrote into /usr/bin." >&2; exit 1; }
+
+identity=$(dbus-send --session --print-reply=literal --dest=org.mpris.MediaPlayer2.korvana \
+  /org/mpris/MediaPlayer2 org.freedesktop.DBus.Properties.Get \
+  string:org.mpris.MediaPlayer2 string:Identity)
+echo "media controls: $identity"
+grep -q "Korvana MP3 Finder" <<<"$identity"
 
 second=$(korvana)
 echo "second copy: $second"
