@@ -26,7 +26,8 @@ std::optional<int> AnswerCommandLine(const QStringList& arguments, std::ostream&
             err << "Unknown option: " << name.toStdString() << '\n';
         }
     }
-    if (parser.isSet(help)) {
+    // --help-all would list Qt's own options too; ours are all there is.
+    if (parser.isSet(help) || parser.isSet(QStringLiteral("help-all"))) {
         out << parser.helpText().toStdString();
         return 0;
     }

@@ -33,10 +33,12 @@ TEST(CommandLine, VersionPrintsTheBuildsVersionAndEnds) {
 }
 
 TEST(CommandLine, HelpListsTheOptionsAndEnds) {
-    const Answer answer = Answered({QStringLiteral("korvana"), QStringLiteral("--help")});
-    EXPECT_EQ(answer.status, std::optional<int>(0));
-    EXPECT_NE(answer.out.find("--version"), std::string::npos);
-    EXPECT_NE(answer.out.find("--help"), std::string::npos);
+    for (const char* option : {"--help", "-h", "--help-all"}) {
+        const Answer answer = Answered({QStringLiteral("korvana"), QString::fromLatin1(option)});
+        EXPECT_EQ(answer.status, std::optional<int>(0)) << option;
+        EXPECT_NE(answer.out.find("--version"), std::string::npos) << option;
+        EXPECT_NE(answer.out.find("--help"), std::string::npos) << option;
+    }
 }
 
 TEST(CommandLine, WithoutOptionsTheProgramStarts) {
