@@ -14,6 +14,9 @@ inline constexpr std::string_view kRaiseRequest = "raise\n";
 inline constexpr std::string_view kRaiseAnswer = "raised\n";
 // The most a request may hold; a longer one is not ours and is dropped.
 inline constexpr std::size_t kMaxRaiseRequestBytes = 64;
+// How long the running copy waits for a whole request before it hangs up,
+// so that a client that says nothing holds no connection for ever.
+inline constexpr int kRaiseRequestTimeoutMs = 2000;
 
 // What the second copy prints before it exits.
 inline constexpr const char* kRaisedText =

@@ -3,6 +3,7 @@
 #include <QDeadlineTimer>
 #include <QLocalSocket>
 #include <QThread>
+#include <QTimer>
 
 #include "desktop/RaiseSocket.h"
 
@@ -33,6 +34,7 @@ RaiseServer::RaiseServer(const std::filesystem::path& socket, std::function<void
 void RaiseServer::Accept() {
     while (QLocalSocket* client = server_.nextPendingConnection()) {
         connect(client, &QLocalSocket::disconnected, client, &QObject::deleteLater);
+        QTimer::singleShot(kRaiseRequestTimeoutMs, client, [client] { client->abort(); });
         connect(client, &QLocalSocket::readyRead, this, [this, client] {
             const QByteArray received =
                 client->peek(static_cast<qint64>(kMaxRaiseRequestBytes) + 1);

@@ -70,5 +70,16 @@ TEST(RaiseChannel, OtherTextRaisesNothingAndIsHungUpOn) {
     EXPECT_TRUE(client.readAll().isEmpty());
 }
 
+TEST(RaiseChannel, AClientThatSaysNothingIsHungUpOn) {
+    test::TempDir dir;
+    const std::filesystem::path socket = RaiseSocketPath(dir.Path(), std::nullopt);
+    const RaiseServer server(socket, [] {});
+    QLocalSocket client;
+    client.connectToServer(QString::fromStdString(socket.string()));
+    ASSERT_TRUE(test::WaitUntil([&] { return client.state() == QLocalSocket::ConnectedState; }));
+    EXPECT_TRUE(test::WaitUntil([&] { return client.state() == QLocalSocket::UnconnectedState; },
+                                kRaiseRequestTimeoutMs + 5000));
+}
+
 }  // namespace
 }  // namespace korvana
