@@ -68,9 +68,10 @@ struct InstalledPrefix {
 };
 
 // Run from a writable program folder that is an installation, the program
-// keeps the user's folders in their data folder, not among the programs,
-// and runs the installed core there.
-TEST(InstalledProgram, KeepsTheUsersFoldersInTheirDataFolderAndRunsTheInstalledCore) {
+// keeps the user's folders in their data folder, not among the programs, and
+// runs the installed core there. Named with the other tests that start the
+// program, so that it is left out with them where the program is not built.
+TEST(ProcessLife, AnInstalledProgramKeepsTheUsersFoldersApartAndRunsTheInstalledCore) {
     InstalledPrefix prefix;
     test::ChildProcess app({prefix.program.string()}, prefix.variables,
                            prefix.dir.Path() / "app.out");
