@@ -242,7 +242,8 @@ void FinderApp::Start(QApplication& application) {
 
 namespace {
 
-constexpr int kRaiseTimeoutMs = 3000;
+// Long enough for a first copy still starting up on a busy machine.
+constexpr int kRaiseTimeoutMs = 10000;
 
 std::optional<std::string> EnvironmentValue(const char* name) {
     const char* value = std::getenv(name);
