@@ -56,7 +56,7 @@ TEST(ProcessLife, SecondCopyRaisesTheFirstAndFirstClosesOnSigterm) {
     ASSERT_TRUE(env.WaitUntilLocked());
 
     test::ChildProcess second({KORVANA_APP_PATH}, env.variables, env.dir.Path() / "second.out");
-    EXPECT_EQ(second.WaitForExit(10s), std::optional<int>(0));
+    EXPECT_EQ(second.WaitForExit(20s), std::optional<int>(0));
     EXPECT_EQ(ReadAll(env.dir.Path() / "second.out"), std::string(kRaisedText) + "\n");
     EXPECT_TRUE(first.IsRunning());
 
