@@ -34,6 +34,7 @@ void Player::Play() {
     if (paused_) {
         paused_ = false;
         media_.Resume();
+        Changed();
         return;
     }
     if (playlist_.Empty()) {
@@ -69,6 +70,7 @@ void Player::Pause() {
     } else {
         media_.Resume();
     }
+    Changed();
 }
 
 // A stopped track is no longer paused, so that the next Play starts a track
@@ -92,6 +94,7 @@ void Player::Stop() {
     if (started) {
         ClearTempPlay(tempPlay_);
     }
+    Changed();
 }
 
 void Player::PlaySelection(const std::vector<Track>& selection) {
@@ -208,9 +211,11 @@ Player::StartOutcome Player::StartOnce(const std::string& file) {
     }
     paused_ = false;
     if (startError_ != MediaError::None) {
+        Changed();
         return StartOutcome::Failed;
     }
     tickRunning_ = true;
+    Changed();
     return StartOutcome::Playing;
 }
 
@@ -243,6 +248,7 @@ void Player::SetVolume(int volume) {
     if (playbackOpen_) {
         media_.SetVolume(volume_);
     }
+    Changed();
 }
 
 }  // namespace korvana

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -42,6 +43,10 @@ class Player {
     void Seek(std::int64_t positionMs);
     // The volume slider was released at `volume` (0..1000).
     void SetVolume(int volume);
+    // Called whenever the track, the play or pause state or the volume may
+    // have changed, by whichever command or tick changed it, so that a
+    // watcher outside the page (the desktop's media controls) can follow.
+    void SetChangeListener(std::function<void()> listener) { changed_ = std::move(listener); }
     void ToggleRandom() { randomOrder_ = !randomOrder_; }
     void ToggleRepeat() { repeatAll_ = !repeatAll_; }
 
@@ -81,6 +86,11 @@ class Player {
     void StartRow(std::int64_t row);
     std::int64_t DrawOtherRow(std::int64_t current, std::int64_t rows);
     void ShowTime(std::int64_t playedMs, std::int64_t lengthMs);
+    void Changed() const {
+        if (changed_) {
+            changed_();
+        }
+    }
 
     MediaBackend& media_;
     Prompter& prompter_;
@@ -102,6 +112,7 @@ class Player {
     std::int64_t sliderPosition_ = 0;
     int volume_ = kMaxVolume;
     bool tickRunning_ = false;
+    std::function<void()> changed_;
 };
 
 }  // namespace korvana

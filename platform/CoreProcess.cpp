@@ -56,6 +56,10 @@ bool IsProcessFolderName(const std::string& name) {
 PosixCoreProcess::PosixCoreProcess(std::filesystem::path coreFolder)
     : coreFolder_(std::move(coreFolder)), executable_(Canonical(coreFolder_ / "mlnet")) {}
 
+PosixCoreProcess::PosixCoreProcess(std::filesystem::path coreFolder,
+                                   const std::filesystem::path& executable)
+    : coreFolder_(std::move(coreFolder)), executable_(Canonical(executable)) {}
+
 bool PosixCoreProcess::IsCoreRunning() const {
     std::error_code ec;
     for (const auto& entry : std::filesystem::directory_iterator("/proc", ec)) {

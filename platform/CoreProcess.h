@@ -29,6 +29,8 @@ class CoreProcess {
 class PosixCoreProcess final : public CoreProcess {
   public:
     explicit PosixCoreProcess(std::filesystem::path coreFolder);
+    // Runs `executable` (a core installed elsewhere) in the core folder.
+    PosixCoreProcess(std::filesystem::path coreFolder, const std::filesystem::path& executable);
     bool IsCoreRunning() const override;
     void LaunchCore() override;
     bool SignalStartedCore(bool kill) override;

@@ -11,6 +11,7 @@ packages=(
   libcurl4-openssl-dev libmpg123-dev mpg123
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth
+  dbus-daemon dpkg-dev file desktop-file-utils appstream
 )
 if [ "${KORVANA_CORE_STAGE:-0}" = 1 ]; then
   packages+=(ocaml ocaml-findlib camlp4 libnum-ocaml-dev zlib1g-dev libbz2-dev m4 make iproute2)

@@ -3,10 +3,19 @@
 #include <QApplication>
 #include <QIcon>
 #include <QShortcut>
+#include <cstdlib>
+#include <iostream>
+#include <optional>
 
 #include "app/CoreConfig.h"
 #include "app/ui/PerformanceProbe.h"
 #include "app/ui/QtPrompter.h"
+#include "desktop/InstalledLayout.h"
+#include "desktop/RaiseSocket.h"
+#include "desktop/Version.h"
+#include "desktop/ui/CommandLine.h"
+#include "desktop/ui/MprisService.h"
+#include "desktop/ui/RaiseChannel.h"
 #include "library/ui/LibraryPage.h"
 #include "platform/Clock.h"
 #include "platform/CoreProcess.h"
@@ -101,6 +110,32 @@ FinderApp::FinderApp(FinderPlatform platform)
     BuildWindow();
 }
 
+// The link's thread may still report until the link is gone, so the
+// bridge goes first; the player stops with its page, after the media
+// controls that follow it are gone.
+FinderApp::~FinderApp() {
+    coreLink_.SetListener(nullptr);
+    if (mpris_) {
+        library_->RunPlayer([](Player& player) { player.SetChangeListener(nullptr); });
+    }
+}
+
+void FinderApp::OfferMediaControls() {
+    MprisHooks hooks;
+    hooks.player = &library_->GetPlayer();
+    hooks.run = [this](const std::function<void(Player&)>& command) {
+        library_->RunPlayer(command);
+    };
+    hooks.raise = [this] { Raise(); };
+    hooks.quit = [this] { window_->StartCloseSequence(); };
+    mpris_ = std::make_unique<MprisService>(std::move(hooks));
+    library_->RunPlayer(
+        [this](Player& player) { player.SetChangeListener([this] { mpris_->PlayerChanged(); }); });
+    if (!mpris_->Register(QDBusConnection::sessionBus())) {
+        statusLog_.Line("No session bus: the desktop's media controls cannot reach the player.");
+    }
+}
+
 MainWindowServices FinderApp::Services() {
     MainWindowServices services{folders_, clock_, *core_, prompter_, opener_, this};
     if (IsRemoteCore(coreSettings_)) {
@@ -167,6 +202,7 @@ MainWindowPages FinderApp::Pages() {
 void FinderApp::BuildWindow() {
     const MainWindowPages pages = Pages();
     auto* transfersPage = static_cast<TransfersPage*>(pages.transfers);
+    library_ = static_cast<LibraryPage*>(pages.library);
     window_ = std::make_unique<MainWindow>(Services(), pages);
     QObject::connect(window_.get(), &MainWindow::DownloadsTextChanged, transfersPage,
                      [transfersPage](const QString& text) {
@@ -234,17 +270,64 @@ void FinderApp::Start(QApplication& application) {
                      &MainWindow::StartCloseSequence);
 }
 
+namespace {
+
+// Long enough for a first copy still starting up on a busy machine.
+constexpr int kRaiseTimeoutMs = 10000;
+
+std::optional<std::string> EnvironmentValue(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr ? std::optional<std::string>(value) : std::nullopt;
+}
+
+// Before any window: --help and --version, then the one-copy check. A
+// second copy asks the first to show its window and ends, having touched
+// nothing else. The status to end with, or nullopt to run.
+std::optional<int> AnswerBeforeStart(int& argc, char* argv[], const SingleInstance& instance,
+                                     const std::filesystem::path& socket) {
+    const QCoreApplication early(argc, argv);
+    if (const std::optional<int> status =
+            AnswerCommandLine(QCoreApplication::arguments(), std::cout, std::cerr)) {
+        return status;
+    }
+    if (instance.IsFirst()) {
+        return std::nullopt;
+    }
+    std::cout << (AskToRaise(socket, kRaiseTimeoutMs) ? kRaisedText : kNotRaisedText) << std::endl;
+    return 0;
+}
+
+}  // namespace
+
+void FinderApp::Raise() {
+    QWidget* front = window_->isVisible() ? static_cast<QWidget*>(window_.get()) : splash_.get();
+    if (front == nullptr) {
+        return;
+    }
+    front->setWindowState(front->windowState() & ~Qt::WindowMinimized);
+    front->raise();
+    front->activateWindow();
+}
+
 int RunFinderApp(int argc, char* argv[]) {
     TerminationSignals::InstallHandlers();
-    // The one-copy check comes first, so a second copy ends before it has
-    // touched the display or anything else.
-    const std::filesystem::path install = ChooseInstallFolder(ReadInstallFolderFacts());
+    InstallFolderFacts facts = ReadInstallFolderFacts();
+    // An installed program's folder holds the system's programs, whoever
+    // may write to it.
+    if (IsInstalledProgram(facts.executableFolder)) {
+        facts.executableFolderWritable = false;
+    }
+    const std::filesystem::path install = ChooseInstallFolder(facts);
     SingleInstance instance(SingleInstance::DefaultLockFile(install));
-    if (!instance.IsFirst()) {
-        return 0;
+    const std::filesystem::path socket =
+        RaiseSocketPath(install, EnvironmentValue("XDG_RUNTIME_DIR"));
+    if (const std::optional<int> status = AnswerBeforeStart(argc, argv, instance, socket)) {
+        return *status;
     }
     QApplication application(argc, argv);
     application.setApplicationName(QStringLiteral("Korvana MP3 Finder"));
+    application.setApplicationVersion(QString::fromLatin1(kProgramVersion));
+    application.setDesktopFileName(QStringLiteral("korvana"));
     application.setQuitOnLastWindowClosed(false);
     InitResources();
     application.setWindowIcon(QIcon(QStringLiteral(":/res/icons/app.svg")));
@@ -252,11 +335,16 @@ int RunFinderApp(int argc, char* argv[]) {
     SystemClock clock;
     QtPrompter prompter;
     QtDesktopOpener opener{prompter};
+    const std::filesystem::path executableFolder = facts.executableFolder;
     FinderApp app(FinderPlatform{
-        install, settings, clock, prompter, opener,
-        [](const Folders& folders) { return std::make_unique<PosixCoreProcess>(folders.core); }});
+        install, settings, clock, prompter, opener, [executableFolder](const Folders& folders) {
+            return std::make_unique<PosixCoreProcess>(
+                folders.core, ChooseCoreProgram(folders.core, executableFolder));
+        }});
     prompter.SetParentWindow(&app.Window());
+    const RaiseServer raiseServer(socket, [&app] { app.Raise(); });
     app.Start(application);
+    app.OfferMediaControls();
     return application.exec();
 }
 

@@ -31,6 +31,11 @@
 class QApplication;
 
 namespace korvana {
+class LibraryPage;
+class MprisService;
+}  // namespace korvana
+
+namespace korvana {
 
 class Clock;
 class DesktopOpener;
@@ -61,13 +66,18 @@ class FinderApp final : private MainWindowHost {
     explicit FinderApp(FinderPlatform platform);
     // The link's thread may still report until the link is gone; the
     // bridge goes first.
-    ~FinderApp() override { coreLink_.SetListener(nullptr); }
+    ~FinderApp() override;
     FinderApp(const FinderApp&) = delete;
     FinderApp& operator=(const FinderApp&) = delete;
 
     // Start-up after the window exists: the core, the Incomplete folder, the
     // install notice and the splash; the window shows when the splash ends.
     void Start(QApplication& application);
+
+    // Brings the window (or the splash, while it shows) to the front.
+    void Raise();
+    // Offers the player to the desktop's media controls on the session bus.
+    void OfferMediaControls();
 
     MainWindow& Window() { return *window_; }
     CoreLinkBridge& Bridge() { return coreBridge_; }
@@ -123,6 +133,9 @@ class FinderApp final : private MainWindowHost {
     UpdateQuestion updateQuestion_;
     VendorServices vendor_;
     std::unique_ptr<MainWindow> window_;
+    LibraryPage* library_ = nullptr;
+    // Gone before the window, whose player it follows.
+    std::unique_ptr<MprisService> mpris_;
     std::unique_ptr<StatusLogDialog> statusLogWindow_;
     std::unique_ptr<KeyFilter> keys_;
     std::unique_ptr<SplashDialog> splash_;

@@ -81,6 +81,9 @@ class LibraryPage : public QWidget, private MenuOwner {
 
     const LibraryModel& Library() const { return library_; }
     const Player& GetPlayer() const { return player_; }
+    // Runs a command on the player and shows its outcome: the page's own
+    // controls and the desktop's media controls alike.
+    void RunPlayer(const std::function<void(Player&)>& command);
 
     QSize minimumSizeHint() const override;
 
@@ -110,7 +113,6 @@ class LibraryPage : public QWidget, private MenuOwner {
 
     // The player.
     void ConnectPlayer();
-    void RunPlayer(const std::function<void(Player&)>& command);
     void RenderPlayer();
     void RenderPlaylist();
     void OnPlaylistSelectionChanged();

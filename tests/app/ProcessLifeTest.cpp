@@ -1,3 +1,4 @@
+#include "desktop/RaiseSocket.h"
 #include "platform/CoreProcess.h"
 #include "platform/SingleInstance.h"
 #include "tests/support/ChildProcess.h"
@@ -49,14 +50,14 @@ struct AppEnvironment {
     }
 };
 
-TEST(ProcessLife, SecondCopyExitsSilentlyAndFirstClosesOnSigterm) {
+TEST(ProcessLife, SecondCopyRaisesTheFirstAndFirstClosesOnSigterm) {
     AppEnvironment env;
     test::ChildProcess first({KORVANA_APP_PATH}, env.variables, env.dir.Path() / "first.out");
     ASSERT_TRUE(env.WaitUntilLocked());
 
     test::ChildProcess second({KORVANA_APP_PATH}, env.variables, env.dir.Path() / "second.out");
-    EXPECT_EQ(second.WaitForExit(10s), std::optional<int>(0));
-    EXPECT_EQ(ReadAll(env.dir.Path() / "second.out"), "");
+    EXPECT_EQ(second.WaitForExit(20s), std::optional<int>(0));
+    EXPECT_EQ(ReadAll(env.dir.Path() / "second.out"), std::string(kRaisedText) + "\n");
     EXPECT_TRUE(first.IsRunning());
 
     first.Signal(SIGTERM);

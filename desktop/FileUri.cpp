@@ -1,0 +1,78 @@
+#include "desktop/FileUri.h"
+
+#include "util/AsciiCase.h"
+#include "util/HexDigit.h"
+
+namespace korvana {
+
+namespace {
+
+constexpr std::string_view kScheme = "file://";
+
+bool IsUnreserved(unsigned char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' ||
+           c == '.' || c == '_' || c == '~';
+}
+
+std::optional<std::string> PercentDecoded(std::string_view text) {
+    std::string decoded;
+    decoded.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '%') {
+            decoded += text[i];
+            continue;
+        }
+        if (text.size() - i < 3) {
+            return std::nullopt;
+        }
+        const int high = HexValue(text[i + 1]);
+        const int low = HexValue(text[i + 2]);
+        if (high < 0 || low < 0 || (high == 0 && low == 0)) {
+            return std::nullopt;
+        }
+        decoded += static_cast<char>(high * 16 + low);
+        i += 2;
+    }
+    return decoded;
+}
+
+}  // namespace
+
+std::optional<std::string> LocalPathFromFileUri(std::string_view uri) {
+    if (uri.size() > kMaxFileUriBytes || !StartsWithIgnoringCase(uri, kScheme)) {
+        return std::nullopt;
+    }
+    std::string_view rest = uri.substr(kScheme.size());
+    const std::size_t slash = rest.find('/');
+    if (slash == std::string_view::npos) {
+        return std::nullopt;
+    }
+    const std::string_view host = rest.substr(0, slash);
+    if (!host.empty() && !EqualsIgnoringCase(host, "localhost")) {
+        return std::nullopt;
+    }
+    rest = rest.substr(slash);
+    if (rest.find_first_of("?#") != std::string_view::npos ||
+        rest.find('\0') != std::string_view::npos) {
+        return std::nullopt;
+    }
+    return PercentDecoded(rest);
+}
+
+std::string FileUriFromLocalPath(std::string_view path) {
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    std::string uri(kScheme);
+    for (const char c : path) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (IsUnreserved(byte) || c == '/') {
+            uri += c;
+        } else {
+            uri += '%';
+            uri += kDigits[byte >> 4];
+            uri += kDigits[byte & 0x0F];
+        }
+    }
+    return uri;
+}
+
+}  // namespace korvana
