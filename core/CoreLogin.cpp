@@ -80,6 +80,8 @@ CoreLoginOutcome OpenOutcome(CoreSocket::OpenResult result) {
             return CoreLoginOutcome::UnknownHost;
         case CoreSocket::OpenResult::TimedOut:
             return CoreLoginOutcome::TimedOut;
+        case CoreSocket::OpenResult::Interrupted:
+            return CoreLoginOutcome::Cancelled;
         case CoreSocket::OpenResult::SocketFailed:
         case CoreSocket::OpenResult::ConnectFailed:
             break;

@@ -43,7 +43,7 @@ std::vector<const addrinfo*> InPreferredOrder(const addrinfo* list) {
     return ordered;
 }
 
-enum class ConnectWait { Connected, Failed, TimedOut };
+enum class ConnectWait { Connected, Failed, TimedOut, Interrupted };
 
 // Waits for a non-blocking connect to finish.
 ConnectWait FinishConnect(int fd, std::chrono::milliseconds timeout, int interruptFd) {
@@ -56,7 +56,12 @@ ConnectWait FinishConnect(int fd, std::chrono::milliseconds timeout, int interru
     if (ready == 0) {
         return ConnectWait::TimedOut;
     }
-    if (ready < 0 || (count == 2 && (fds[1].revents & POLLIN) != 0)) {
+    // An interrupt wins over a connection that completed at the same moment:
+    // whoever interrupted no longer wants it.
+    if (count == 2 && ready > 0 && (fds[1].revents & POLLIN) != 0) {
+        return ConnectWait::Interrupted;
+    }
+    if (ready < 0) {
         return ConnectWait::Failed;
     }
     int error = 0;
@@ -105,8 +110,11 @@ CoreSocket::OpenResult CoreSocket::Create(const std::string& host, std::uint16_t
             fd_ = fd;
             return OpenResult::Ok;
         }
-        failure = wait == ConnectWait::TimedOut ? OpenResult::TimedOut : OpenResult::ConnectFailed;
         close(fd);
+        if (wait == ConnectWait::Interrupted) {
+            return OpenResult::Interrupted;
+        }
+        failure = wait == ConnectWait::TimedOut ? OpenResult::TimedOut : OpenResult::ConnectFailed;
     }
     return failure;
 }

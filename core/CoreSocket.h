@@ -11,7 +11,16 @@ namespace korvana {
 // waits for readiness with poll() on Fd(); Send and Receive never block.
 class CoreSocket {
   public:
-    enum class OpenResult { Ok, AlreadyOpen, ResolveFailed, SocketFailed, ConnectFailed, TimedOut };
+    // Interrupted: the interrupt descriptor became readable while connecting.
+    enum class OpenResult {
+        Ok,
+        AlreadyOpen,
+        ResolveFailed,
+        SocketFailed,
+        ConnectFailed,
+        TimedOut,
+        Interrupted
+    };
 
     CoreSocket() = default;
     ~CoreSocket();

@@ -218,6 +218,19 @@ TEST_F(CoreLoginProbe, InterruptEndsTheWaitAsCancelled) {
     close(pipeFds[1]);
 }
 
+// A cancel that comes while the connection is being made is a cancel, not a
+// refusal, even when the connection completes at the same moment.
+TEST_F(CoreLoginProbe, AnInterruptDuringTheConnectIsCancelledNotRefused) {
+    int pipeFds[2];
+    ASSERT_EQ(pipe(pipeFds), 0);
+    ASSERT_EQ(write(pipeFds[1], "x", 1), 1);
+    for (int attempt = 0; attempt < 20; ++attempt) {
+        EXPECT_EQ(Probe(core.Port(), pipeFds[0]), CoreLoginOutcome::Cancelled);
+    }
+    close(pipeFds[0]);
+    close(pipeFds[1]);
+}
+
 TEST(CoreLoginText, EachOutcomeSaysPlainlyWhatHappenedAndWhere) {
     const std::vector<std::pair<CoreLoginOutcome, std::string>> expected = {
         {CoreLoginOutcome::Connected, "Connected"},
