@@ -32,8 +32,10 @@ std::int64_t InfoKey(const ListedRow& row) {
 
 }  // namespace
 
-ListedRow MakeRow(const SearchResult& result) {
-    ListedRow row{&result, result.size, result.probe};
+ListedRow MakeRow(std::shared_ptr<const SearchResult> result) {
+    const std::int64_t size = result->size;
+    const ProbeState probe = result->probe;
+    ListedRow row{std::move(result), size, probe};
     if (!row.SizeKnown()) {
         row.size = 0;
     }

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -19,19 +20,27 @@ inline constexpr int kIconWebPending = 0;
 inline constexpr int kIconWebComplete = 1;
 inline constexpr int kIconCore = 3;
 
-// One row of the list: a result and what the row shows of it. A web result's
-// size and probe state are copied when the row is made, so that the row can
-// be read on the GUI thread without the model's lock while probes report.
+// One row of the list: a result and what the row shows of it. The row shares
+// the ownership of its result's search, so a search removed while its rows
+// are on screen (or queued for it) is freed once the last of them goes. A web
+// result's size and probe state are copied when the row is made, so that the
+// row can be read on the GUI thread without the model's lock while probes
+// report.
 struct ListedRow {
-    const SearchResult* result = nullptr;
+    std::shared_ptr<const SearchResult> result;
     std::int64_t size = 0;  // 0 while a web result's size is unknown
     ProbeState probe = ProbeState::New;
 
     bool SizeKnown() const { return result->fromCore || probe == ProbeState::SizeKnown; }
 };
 
+// A row keeps its identity, and the selection on it, while the list reorders.
+inline const SearchResult* RowKey(const ListedRow& row) {
+    return row.result.get();
+}
+
 // A row showing `result` as it stands; the caller holds the model's lock.
-ListedRow MakeRow(const SearchResult& result);
+ListedRow MakeRow(std::shared_ptr<const SearchResult> result);
 
 int StatusIcon(const ListedRow& row);
 // The text of a cell; the Status column has none.
