@@ -20,9 +20,9 @@ class BatchFold {
     explicit BatchFold(const std::vector<ListedRow>& listed)
         : listed_(listed), gone_(listed.size(), false) {}
 
-    void Apply(const ListEvent& event) {
+    void Apply(ListEvent&& event) {
         if (event.kind == ListEvent::Kind::Added) {
-            arrivals_.push_back({event.row, true});
+            arrivals_.push_back({std::move(event.row), true});
             return;
         }
         const bool sized = event.kind == ListEvent::Kind::Sized;
@@ -33,7 +33,7 @@ class BatchFold {
             const bool fresh = pending->fresh;
             arrivals_.erase(std::next(pending).base());
             if (sized) {
-                arrivals_.push_back({event.row, fresh});
+                arrivals_.push_back({std::move(event.row), fresh});
             }
             return;
         }
@@ -43,7 +43,7 @@ class BatchFold {
                 anyGone_ = true;
                 if (sized) {
                     moved_ = true;
-                    arrivals_.push_back({event.row, false});
+                    arrivals_.push_back({std::move(event.row), false});
                 } else {
                     leaving_.push_back(i);
                 }
@@ -74,13 +74,23 @@ class BatchFold {
         }
         return survivors;
     }
-    std::vector<ListedRow> Arriving(bool freshOnly) const {
+    std::vector<ListedRow> Fresh() const {
         std::vector<ListedRow> rows;
         for (const Arrival& arrival : arrivals_) {
-            if (arrival.fresh || !freshOnly) {
+            if (arrival.fresh) {
                 rows.push_back(arrival.row);
             }
         }
+        return rows;
+    }
+    // Every arriving row, taken out of the fold.
+    std::vector<ListedRow> TakeArriving() {
+        std::vector<ListedRow> rows;
+        rows.reserve(arrivals_.size());
+        for (Arrival& arrival : arrivals_) {
+            rows.push_back(std::move(arrival.row));
+        }
+        arrivals_.clear();
         return rows;
     }
 
@@ -107,11 +117,11 @@ void AddRemovals(const std::vector<std::size_t>& leaving, RowChanges<ListedRow>&
     }
 }
 
-// New rows alone that all land side by side: their places come from a
-// binary search each, and they go in as one block.
-bool AddBlock(const std::vector<ListedRow>& listed, std::vector<ListedRow> arriving,
+// New rows alone, in insertion order, that all land side by side: their
+// places come from a binary search each, and they go in as one block (taken
+// from `arriving`).
+bool AddBlock(const std::vector<ListedRow>& listed, std::vector<ListedRow>& arriving,
               RowOrdering ordering, RowChanges<ListedRow>& steps) {
-    OrderAsInserted(arriving, ordering);
     const std::size_t first = InsertPosition(listed, arriving.front(), ordering);
     for (std::size_t i = 1; i < arriving.size(); ++i) {
         if (InsertPosition(listed, arriving[i], ordering) + i != first + i) {
@@ -124,19 +134,24 @@ bool AddBlock(const std::vector<ListedRow>& listed, std::vector<ListedRow> arriv
 
 }  // namespace
 
-RowChanges<ListedRow> ListSteps(const std::vector<ListedRow>& listed,
-                                const std::vector<ListEvent>& events, RowOrdering ordering) {
+RowChanges<ListedRow> ListSteps(const std::vector<ListedRow>& listed, std::vector<ListEvent> events,
+                                RowOrdering ordering) {
     BatchFold fold(listed);
-    for (const ListEvent& event : events) {
-        fold.Apply(event);
+    for (ListEvent& event : events) {
+        fold.Apply(std::move(event));
     }
     RowChanges<ListedRow> steps;
     AddRemovals(fold.Leaving(), steps);
-    std::vector<ListedRow> arriving = fold.Arriving(false);
+    // A flood is all fresh rows: they are not copied for the append, which
+    // its single block does without.
+    const bool allFresh = fold.AllFresh();
+    std::vector<ListedRow> fresh = allFresh ? std::vector<ListedRow>() : fold.Fresh();
+    std::vector<ListedRow> arriving = fold.TakeArriving();
     if (arriving.empty()) {
         return steps;
     }
-    if (!fold.AnyGone() && fold.AllFresh() && AddBlock(listed, arriving, ordering, steps)) {
+    OrderAsInserted(arriving, ordering);
+    if (!fold.AnyGone() && allFresh && AddBlock(listed, arriving, ordering, steps)) {
         return steps;
     }
     std::vector<std::size_t> at;
@@ -151,7 +166,9 @@ RowChanges<ListedRow> ListSteps(const std::vector<ListedRow>& listed,
             std::vector<ListedRow>(from, from + static_cast<std::ptrdiff_t>(at.size()))));
         return steps;
     }
-    std::vector<ListedRow> fresh = fold.Arriving(true);
+    if (allFresh) {
+        fresh = arriving;
+    }
     if (!fresh.empty()) {
         const std::size_t end = listed.size() - fold.Leaving().size();
         steps.push_back(Step::Inserted(end, std::move(fresh)));

@@ -27,7 +27,7 @@ struct ListEvent {
 // side by side while no listed row moves (a flood) come as one Inserted
 // block; scattered new rows are appended in one Inserted step and one
 // Reordered step then puts every row in its place.
-RowChanges<ListedRow> ListSteps(const std::vector<ListedRow>& listed,
-                                const std::vector<ListEvent>& events, RowOrdering ordering);
+RowChanges<ListedRow> ListSteps(const std::vector<ListedRow>& listed, std::vector<ListEvent> events,
+                                RowOrdering ordering);
 
 }  // namespace korvana

@@ -133,16 +133,14 @@ void OrderAsInserted(std::vector<ListedRow>& newestFirst, RowOrdering ordering) 
 }
 
 std::vector<ListedRow> MergeArrivals(const std::vector<ListedRow>& rows,
-                                     const std::vector<ListedRow>& arriving, RowOrdering ordering,
+                                     const std::vector<ListedRow>& ordered, RowOrdering ordering,
                                      std::vector<std::size_t>& arrivedAt) {
-    std::vector<ListedRow> sorted = arriving;
-    OrderAsInserted(sorted, ordering);
     std::vector<ListedRow> merged;
-    merged.reserve(rows.size() + sorted.size());
+    merged.reserve(rows.size() + ordered.size());
     arrivedAt.clear();
-    arrivedAt.reserve(sorted.size());
+    arrivedAt.reserve(ordered.size());
     auto next = rows.begin();
-    for (const ListedRow& row : sorted) {
+    for (const ListedRow& row : ordered) {
         while (next != rows.end() && !Precedes(row, *next, ordering)) {
             merged.push_back(*next++);
         }

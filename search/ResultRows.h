@@ -77,11 +77,12 @@ std::size_t InsertPosition(const std::vector<ListedRow>& rows, const ListedRow& 
 // one by one in that order would give: one stable sort.
 void OrderAsInserted(std::vector<ListedRow>& newestFirst, RowOrdering ordering);
 
-// The list that inserting `arriving` one by one, in order, into `rows` (kept
-// in `ordering`) would give. `arrivedAt` receives the new rows' indexes in
+// The list that inserting the new rows one by one, in order, into `rows`
+// (kept in `ordering`) would give. `ordered` holds the new rows as
+// OrderAsInserted leaves them. `arrivedAt` receives the new rows' indexes in
 // the result, ascending.
 std::vector<ListedRow> MergeArrivals(const std::vector<ListedRow>& rows,
-                                     const std::vector<ListedRow>& arriving, RowOrdering ordering,
+                                     const std::vector<ListedRow>& ordered, RowOrdering ordering,
                                      std::vector<std::size_t>& arrivedAt);
 
 }  // namespace korvana

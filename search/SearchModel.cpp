@@ -151,7 +151,7 @@ ListChanges SearchModel::TakeListChanges(const std::vector<ListedRow>& listed) {
     // The events hold copies of what can change, so the steps are worked
     // out outside the lock.
     if (!events.empty()) {
-        changes.steps = ListSteps(listed, events, ordering);
+        changes.steps = ListSteps(listed, std::move(events), ordering);
     }
     return changes;
 }
