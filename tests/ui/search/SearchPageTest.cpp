@@ -85,14 +85,6 @@ TEST_F(SearchPageTest, SearchWhileTheCoreIsDownRunsAndSaysTheCoreIsNotConnected)
     EXPECT_EQ(status(), QString());
 }
 
-TEST_F(SearchPageTest, SearchWhileTheCoreRefusesThePasswordSaysWhy) {
-    world_.core.connected = false;
-    world_.core.problem = "The core refused the password.";
-    Search(QStringLiteral("blues"));
-    EXPECT_EQ(world_.Find<QLabel>("IDC_SEARCH_STATUS")->text(),
-              QStringLiteral("The core refused the password."));
-}
-
 TEST_F(SearchPageTest, OnlyTheTitleFilledIsTheTabTitleAndGoesToTheCoreWithAnEmptyKeyword) {
     TypeFilter(Filter::Title, QStringLiteral("Idle Loop"));
     EXPECT_TRUE(FilterEditor().isHidden());
