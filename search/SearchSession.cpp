@@ -90,10 +90,22 @@ void SearchSession::OpenSearch(int searchId) {
 bool SearchSession::AddWebResult(int searchId, const std::string& link, const std::string& name,
                                  WebEngineId engine) {
     model_.AddWebResult(searchId, link, name, engine);
+    WakeProbes();
+    return true;
+}
+
+// The model decides whether a told size still needs a probe.
+bool SearchSession::AddKnownWebResult(int searchId, const KnownWebResult& result,
+                                      WebEngineId engine) {
+    model_.AddKnownWebResult(searchId, result, engine);
+    WakeProbes();
+    return true;
+}
+
+void SearchSession::WakeProbes() {
     if (model_.ProbesWaiting()) {
         pacer_.Wake();
     }
-    return true;
 }
 
 bool SearchSession::IsSearchStopped(int searchId) const {

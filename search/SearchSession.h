@@ -76,10 +76,13 @@ class SearchSession final : public WebResultSink {
     void OpenSearch(int searchId) override;
     bool AddWebResult(int searchId, const std::string& link, const std::string& name,
                       WebEngineId engine) override;
+    bool AddKnownWebResult(int searchId, const KnownWebResult& result, WebEngineId engine) override;
     bool IsSearchStopped(int searchId) const override;
 
   private:
     std::string CoreStatus() const;
+    // Wakes the probes when the model has results waiting for them.
+    void WakeProbes();
 
     CoreCommands& core_;
     SearchModel model_;

@@ -199,6 +199,22 @@ TEST_F(SearchSessionPacingTest, NothingWakesWhileNoWebResultWaits) {
     EXPECT_EQ(pacer.Steps(), steps);
 }
 
+// Whether the model takes a told size or has it probed, the result ends up
+// listed with a size and nothing is left waiting.
+TEST_F(SearchSessionPacingTest, AResultWhoseSizeWasToldEndsUpSizedAndLeavesThePacingIdle) {
+    const std::int32_t id = session_.Start("blues", NoFilters()).searchId;
+    std::vector<ListedRow> listed = session_.Model().ShowSearch(id);
+    session_.AddKnownWebResult(id, {"http://127.0.0.1/told.mp3", "told.mp3", 1000, "3:35"},
+                               WebEngineId::Archive);
+    ASSERT_TRUE(test::PollUntil([&] {
+        ApplyRowChanges(listed, session_.Model().TakeListChanges(listed).steps);
+        return listed.size() == 1 && listed[0].SizeKnown();
+    }));
+    EXPECT_EQ(session_.Model().ShownCount(id), 1);
+    ASSERT_TRUE(test::PollUntil([&] { return !session_.Probes().Pacing(); }));
+    EXPECT_FALSE(session_.Model().ProbesWaiting());
+}
+
 TEST(SearchSessionProbeSlots, AProbeThatEndsLetsTheNextStartWhileEverySlotWasTaken) {
     test::RecordingCommands core;
     test::SilentWeb fetcher;
