@@ -1,9 +1,12 @@
 #include "search/ResultList.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace korvana {
 namespace {
+
+using Step = RowChange<ListedRow>;
 
 struct Arrival {
     ListedRow row;
@@ -11,15 +14,15 @@ struct Arrival {
 };
 
 // Folds the batch into the rows that arrive (in order) and the marks of
-// current rows that leave their place.
+// listed rows that leave their place.
 class BatchFold {
   public:
-    explicit BatchFold(const std::vector<ListedRow>& current)
-        : current_(current), gone_(current.size(), false) {}
+    explicit BatchFold(const std::vector<ListedRow>& listed)
+        : listed_(listed), gone_(listed.size(), false) {}
 
-    void Apply(const ListEvent& event, ListPlan& plan) {
+    void Apply(ListEvent&& event) {
         if (event.kind == ListEvent::Kind::Added) {
-            arrivals_.push_back({event.row, true});
+            arrivals_.push_back({std::move(event.row), true});
             return;
         }
         const bool sized = event.kind == ListEvent::Kind::Sized;
@@ -30,19 +33,19 @@ class BatchFold {
             const bool fresh = pending->fresh;
             arrivals_.erase(std::next(pending).base());
             if (sized) {
-                arrivals_.push_back({event.row, fresh});
+                arrivals_.push_back({std::move(event.row), fresh});
             }
             return;
         }
-        for (std::size_t i = 0; i < current_.size(); ++i) {
-            if (!gone_[i] && current_[i].result == event.row.result) {
+        for (std::size_t i = 0; i < listed_.size(); ++i) {
+            if (!gone_[i] && listed_[i].result == event.row.result) {
                 gone_[i] = true;
                 anyGone_ = true;
                 if (sized) {
-                    plan.moved = true;
-                    arrivals_.push_back({event.row, false});
+                    moved_ = true;
+                    arrivals_.push_back({std::move(event.row), false});
                 } else {
-                    plan.leaving.push_back(i);
+                    leaving_.push_back(i);
                 }
                 return;
             }
@@ -50,95 +53,128 @@ class BatchFold {
     }
 
     bool AnyGone() const { return anyGone_; }
+    bool Moved() const { return moved_; }
     bool AllFresh() const {
         return std::all_of(arrivals_.begin(), arrivals_.end(),
                            [](const Arrival& arrival) { return arrival.fresh; });
     }
-
+    // Indexes of listed rows that leave for good, ascending.
+    std::vector<std::size_t> Leaving() const {
+        std::vector<std::size_t> leaving = leaving_;
+        std::sort(leaving.begin(), leaving.end());
+        return leaving;
+    }
     std::vector<ListedRow> Survivors() const {
         std::vector<ListedRow> survivors;
-        survivors.reserve(current_.size());
-        for (std::size_t i = 0; i < current_.size(); ++i) {
+        survivors.reserve(listed_.size());
+        for (std::size_t i = 0; i < listed_.size(); ++i) {
             if (!gone_[i]) {
-                survivors.push_back(current_[i]);
+                survivors.push_back(listed_[i]);
             }
         }
         return survivors;
     }
-
-    const std::vector<Arrival>& Arrivals() const { return arrivals_; }
+    std::vector<ListedRow> Fresh() const {
+        std::vector<ListedRow> rows;
+        for (const Arrival& arrival : arrivals_) {
+            if (arrival.fresh) {
+                rows.push_back(arrival.row);
+            }
+        }
+        return rows;
+    }
+    // Every arriving row, taken out of the fold.
+    std::vector<ListedRow> TakeArriving() {
+        std::vector<ListedRow> rows;
+        rows.reserve(arrivals_.size());
+        for (Arrival& arrival : arrivals_) {
+            rows.push_back(std::move(arrival.row));
+        }
+        arrivals_.clear();
+        return rows;
+    }
 
   private:
-    const std::vector<ListedRow>& current_;
+    const std::vector<ListedRow>& listed_;
     std::vector<bool> gone_;
+    std::vector<std::size_t> leaving_;
     bool anyGone_ = false;
+    bool moved_ = false;
     std::vector<Arrival> arrivals_;
 };
 
-// New rows alone that all land side by side: their places come from a
-// binary search each, and the plan keeps them as a block instead of a whole
-// new list.
-bool PlanBlock(const std::vector<ListedRow>& rows, std::vector<ListedRow> arriving,
-               RowOrdering ordering, ListPlan& plan) {
-    if (arriving.empty()) {
-        return false;
+// From the bottom up, one run of neighbouring rows at a time, so that the
+// indexes still to remove stay valid.
+void AddRemovals(const std::vector<std::size_t>& leaving, RowChanges<ListedRow>& steps) {
+    std::size_t end = leaving.size();
+    while (end > 0) {
+        std::size_t begin = end - 1;
+        while (begin > 0 && leaving[begin - 1] + 1 == leaving[begin]) {
+            --begin;
+        }
+        steps.push_back(Step::Removed(leaving[begin], end - begin));
+        end = begin;
     }
-    OrderAsInserted(arriving, ordering);
-    std::vector<std::size_t> at;
-    at.reserve(arriving.size());
-    for (std::size_t i = 0; i < arriving.size(); ++i) {
-        at.push_back(InsertPosition(rows, arriving[i], ordering) + i);
-        if (at.back() != at.front() + i) {
+}
+
+// New rows alone, in insertion order, that all land side by side: their
+// places come from a binary search each, and they go in as one block (taken
+// from `arriving`).
+bool AddBlock(const std::vector<ListedRow>& listed, std::vector<ListedRow>& arriving,
+              RowOrdering ordering, RowChanges<ListedRow>& steps) {
+    const std::size_t first = InsertPosition(listed, arriving.front(), ordering);
+    for (std::size_t i = 1; i < arriving.size(); ++i) {
+        if (InsertPosition(listed, arriving[i], ordering) + i != first + i) {
             return false;
         }
     }
-    plan.arrivedAt = std::move(at);
-    plan.block = std::move(arriving);
+    steps.push_back(Step::Inserted(first, std::move(arriving)));
     return true;
 }
 
 }  // namespace
 
-ListPlan ResultList::Plan(const std::vector<ListEvent>& events, RowOrdering ordering) const {
-    ListPlan plan;
-    BatchFold fold(rows_);
-    for (const ListEvent& event : events) {
-        fold.Apply(event, plan);
+RowChanges<ListedRow> ListSteps(const std::vector<ListedRow>& listed, std::vector<ListEvent> events,
+                                RowOrdering ordering) {
+    BatchFold fold(listed);
+    for (ListEvent& event : events) {
+        fold.Apply(std::move(event));
     }
-    std::sort(plan.leaving.begin(), plan.leaving.end());
-    std::vector<ListedRow> arriving;
-    for (const Arrival& arrival : fold.Arrivals()) {
-        arriving.push_back(arrival.row);
-        if (arrival.fresh) {
-            plan.fresh.push_back(arrival.row);
-        }
+    RowChanges<ListedRow> steps;
+    AddRemovals(fold.Leaving(), steps);
+    // A flood is all fresh rows: they are not copied for the append, which
+    // its single block does without.
+    const bool allFresh = fold.AllFresh();
+    std::vector<ListedRow> fresh = allFresh ? std::vector<ListedRow>() : fold.Fresh();
+    std::vector<ListedRow> arriving = fold.TakeArriving();
+    if (arriving.empty()) {
+        return steps;
     }
-    if (!fold.AnyGone() && fold.AllFresh() && PlanBlock(rows_, arriving, ordering, plan)) {
-        return plan;
+    OrderAsInserted(arriving, ordering);
+    if (!fold.AnyGone() && allFresh && AddBlock(listed, arriving, ordering, steps)) {
+        return steps;
     }
-    // A batch of new rows alone merges into the list as it is: a long list
-    // is not copied twice.
-    plan.rows = fold.AnyGone() ? MergeArrivals(fold.Survivors(), arriving, ordering, plan.arrivedAt)
-                               : MergeArrivals(rows_, arriving, ordering, plan.arrivedAt);
-    return plan;
-}
-
-void ResultList::Adopt(ListPlan&& plan) {
-    if (plan.block.empty()) {
-        rows_ = std::move(plan.rows);
-        return;
+    std::vector<std::size_t> at;
+    std::vector<ListedRow> merged = fold.AnyGone()
+                                        ? MergeArrivals(fold.Survivors(), arriving, ordering, at)
+                                        : MergeArrivals(listed, arriving, ordering, at);
+    if (!fold.Moved() && at.back() - at.front() + 1 == at.size()) {
+        // The new rows land side by side among the rows that stay.
+        const auto from = merged.begin() + static_cast<std::ptrdiff_t>(at.front());
+        steps.push_back(Step::Inserted(
+            at.front(),
+            std::vector<ListedRow>(from, from + static_cast<std::ptrdiff_t>(at.size()))));
+        return steps;
     }
-    const auto at = rows_.begin() + static_cast<std::ptrdiff_t>(plan.arrivedAt.front());
-    rows_.insert(at, plan.block.begin(), plan.block.end());
-}
-
-void ResultList::Erase(std::size_t first, std::size_t count) {
-    const auto begin = rows_.begin() + static_cast<std::ptrdiff_t>(first);
-    rows_.erase(begin, begin + static_cast<std::ptrdiff_t>(count));
-}
-
-void ResultList::Append(const std::vector<ListedRow>& rows) {
-    rows_.insert(rows_.end(), rows.begin(), rows.end());
+    if (allFresh) {
+        fresh = arriving;
+    }
+    if (!fresh.empty()) {
+        const std::size_t end = listed.size() - fold.Leaving().size();
+        steps.push_back(Step::Inserted(end, std::move(fresh)));
+    }
+    steps.push_back(Step::Reordered(std::move(merged)));
+    return steps;
 }
 
 }  // namespace korvana

@@ -32,8 +32,10 @@ std::int64_t InfoKey(const ListedRow& row) {
 
 }  // namespace
 
-ListedRow MakeRow(const SearchResult& result) {
-    ListedRow row{&result, result.size, result.probe};
+ListedRow MakeRow(std::shared_ptr<const SearchResult> result) {
+    const std::int64_t size = result->size;
+    const ProbeState probe = result->probe;
+    ListedRow row{std::move(result), size, probe};
     if (!row.SizeKnown()) {
         row.size = 0;
     }
@@ -131,16 +133,14 @@ void OrderAsInserted(std::vector<ListedRow>& newestFirst, RowOrdering ordering) 
 }
 
 std::vector<ListedRow> MergeArrivals(const std::vector<ListedRow>& rows,
-                                     const std::vector<ListedRow>& arriving, RowOrdering ordering,
+                                     const std::vector<ListedRow>& ordered, RowOrdering ordering,
                                      std::vector<std::size_t>& arrivedAt) {
-    std::vector<ListedRow> sorted = arriving;
-    OrderAsInserted(sorted, ordering);
     std::vector<ListedRow> merged;
-    merged.reserve(rows.size() + sorted.size());
+    merged.reserve(rows.size() + ordered.size());
     arrivedAt.clear();
-    arrivedAt.reserve(sorted.size());
+    arrivedAt.reserve(ordered.size());
     auto next = rows.begin();
-    for (const ListedRow& row : sorted) {
+    for (const ListedRow& row : ordered) {
         while (next != rows.end() && !Precedes(row, *next, ordering)) {
             merged.push_back(*next++);
         }

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -19,19 +20,27 @@ inline constexpr int kIconWebPending = 0;
 inline constexpr int kIconWebComplete = 1;
 inline constexpr int kIconCore = 3;
 
-// One row of the list: a result and what the row shows of it. A web result's
-// size and probe state are copied when the row is made, so that the row can
-// be read on the GUI thread without the model's lock while probes report.
+// One row of the list: a result and what the row shows of it. The row shares
+// the ownership of its result's search, so a search removed while its rows
+// are on screen (or queued for it) is freed once the last of them goes. A web
+// result's size and probe state are copied when the row is made, so that the
+// row can be read on the GUI thread without the model's lock while probes
+// report.
 struct ListedRow {
-    const SearchResult* result = nullptr;
+    std::shared_ptr<const SearchResult> result;
     std::int64_t size = 0;  // 0 while a web result's size is unknown
     ProbeState probe = ProbeState::New;
 
     bool SizeKnown() const { return result->fromCore || probe == ProbeState::SizeKnown; }
 };
 
+// A row keeps its identity, and the selection on it, while the list reorders.
+inline const SearchResult* RowKey(const ListedRow& row) {
+    return row.result.get();
+}
+
 // A row showing `result` as it stands; the caller holds the model's lock.
-ListedRow MakeRow(const SearchResult& result);
+ListedRow MakeRow(std::shared_ptr<const SearchResult> result);
 
 int StatusIcon(const ListedRow& row);
 // The text of a cell; the Status column has none.
@@ -68,11 +77,12 @@ std::size_t InsertPosition(const std::vector<ListedRow>& rows, const ListedRow& 
 // one by one in that order would give: one stable sort.
 void OrderAsInserted(std::vector<ListedRow>& newestFirst, RowOrdering ordering);
 
-// The list that inserting `arriving` one by one, in order, into `rows` (kept
-// in `ordering`) would give. `arrivedAt` receives the new rows' indexes in
+// The list that inserting the new rows one by one, in order, into `rows`
+// (kept in `ordering`) would give. `ordered` holds the new rows as
+// OrderAsInserted leaves them. `arrivedAt` receives the new rows' indexes in
 // the result, ascending.
 std::vector<ListedRow> MergeArrivals(const std::vector<ListedRow>& rows,
-                                     const std::vector<ListedRow>& arriving, RowOrdering ordering,
+                                     const std::vector<ListedRow>& ordered, RowOrdering ordering,
                                      std::vector<std::size_t>& arrivedAt);
 
 }  // namespace korvana

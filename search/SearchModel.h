@@ -18,15 +18,15 @@
 #include "core/IdTable.h"
 #include "search/ResultList.h"
 #include "search/SearchResult.h"
-#include "search/SizeProbes.h"
+#include "util/RowChanges.h"
 #include "web/WebResultSink.h"
 
 namespace korvana {
 
 // One search and its results. The model keeps it until the search is
-// removed; while the list shows it, or a probe works on one of its results,
-// it lives on until they let go, and then its results are freed with it.
-// The flags only ever go on.
+// removed; whoever still reads one of its results (a row on screen or queued
+// for it, a running probe) shares its ownership, so its results are freed
+// once the last of them lets go. The flags only ever go on.
 struct SearchRecord {
     explicit SearchRecord(std::int32_t searchId) : id(searchId) {}
 
@@ -42,38 +42,36 @@ struct SearchRecord {
     std::int32_t shownCount = 0;
 };
 
-// Told, on any thread and with the model's lock held, that changes wait for
-// TakeListChanges where none did. It must only post a drain to the GUI
-// thread, never wait.
-class ListChangeListener {
-  public:
-    virtual ~ListChangeListener() = default;
-    virtual void OnListChanged() = 0;
-};
-
 // What changed since the last TakeListChanges.
 struct ListChanges {
-    // Rows of the displayed search, in the order they happened.
-    std::vector<ListEvent> events;
+    // The steps that bring the rows on screen up to date.
+    RowChanges<ListedRow> steps;
     // (search id, shown count) of every search whose count changed.
     std::vector<std::pair<std::int32_t, std::int32_t>> counts;
 };
 
-// The searches and their results, core and web, the size probes and the
-// displayed search. "search_lock", taken inside each operation, guards the
-// lists, the probe states and the queue of changes for the GUI thread;
-// search flags and the running-probe count are atomics.
+// A web result whose size is to be probed. It shares its search's
+// ownership, so the result lives while the probe works on it.
+struct ProbeJob {
+    std::shared_ptr<SearchResult> result;
+    std::string link;
+
+    explicit operator bool() const { return result != nullptr; }
+};
+
+// The searches and their results, core and web, the state of the size
+// probes and the displayed search. "search_lock", taken inside each
+// operation, guards the lists, the probe states and the queue of changes
+// for the GUI thread; search flags are atomics.
 //
 // Threads: the core link's receive thread (AddCoreResult), the
-// web engines (AddWebResult, IsSearchStopped), the probe workers (their
-// reports), and the GUI thread for everything else. A foreign thread never
-// touches the list on screen: it queues an event and the listener posts
-// one drain.
+// web engines (AddWebResult, IsSearchStopped), the probe workers
+// (TakeNextToProbe, ReportProbe), and the GUI thread for everything else. A
+// foreign thread never touches the list on screen: it queues an event and
+// raises the notice, and the GUI thread takes the changes as row steps.
 class SearchModel final : public CoreResultSink, public WebResultSink {
   public:
-    // Probes run through `probes`, or through the HTTP client when it is null.
-    explicit SearchModel(std::unique_ptr<HeaderProbes> probes = nullptr);
-    ~SearchModel() override;
+    SearchModel() = default;
     SearchModel(const SearchModel&) = delete;
     SearchModel& operator=(const SearchModel&) = delete;
 
@@ -99,50 +97,37 @@ class SearchModel final : public CoreResultSink, public WebResultSink {
 
     // GUI thread. Makes `searchId` the displayed search (-1: none) and
     // returns its rows in list order. Changes queued before belong to the
-    // rows returned and are dropped. The rows point into the search, which
-    // the model keeps alive until the next ShowSearch but one, even once it
-    // is removed: the list shows these rows until it takes the next ones.
+    // rows returned and are dropped.
     std::vector<ListedRow> ShowSearch(std::int32_t searchId);
     // GUI thread. A click on a column header: the new sort state, then the
     // displayed search shown again.
     std::vector<ListedRow> SortBy(ResultColumn column);
     RowOrdering Ordering() const;
 
-    // The listener must detach (null) before it goes.
-    void SetListener(ListChangeListener* listener);
-    // GUI thread: the queued changes, leaving none.
-    ListChanges TakeListChanges();
+    // Raised, on any thread, when changes wait where none did.
+    ChangeNotice& Notice() { return notice_; }
+    // GUI thread: the queued changes, leaving none, as the steps that bring
+    // `listed`, the rows on screen, up to date; the notice is lowered.
+    ListChanges TakeListChanges(const std::vector<ListedRow>& listed);
 
-    // GUI thread, every 250 ms: with fewer than kMaxRunningProbes running,
-    // starts the probe of the newest web result not yet probed.
-    void ProbeTick();
-    int RunningProbes() const { return runningProbes_.load(); }
-
-    // Ends the running probes and joins their threads; no probe starts or
-    // reports afterwards. Also done by the destructor.
-    void Shutdown();
+    // True while a web result of a search not removed waits for its probe.
+    bool ProbesWaiting() const;
+    // The newest web result still waiting for its probe, now marked as
+    // being probed; empty when none waits.
+    ProbeJob TakeNextToProbe();
+    // A probe's answer: the size, or none when the probe failed.
+    void ReportProbe(const ProbeJob& job, std::optional<std::int64_t> size);
 
   private:
-    SearchRecord* Find(std::int32_t searchId) const;
-    SearchRecord* FindOpen(std::int32_t searchId) const;
-    struct ProbeJob {
-        std::shared_ptr<SearchRecord> search;  // keeps the result alive
-        SearchResult* result = nullptr;
-    };
+    using RecordPtr = std::shared_ptr<SearchRecord>;
+    const RecordPtr* Find(std::int32_t searchId) const;
+    const RecordPtr* FindOpen(std::int32_t searchId) const;
     const std::string* KeptNetworkName(std::string_view network);
-    void QueueRowEvent(ListEvent::Kind kind, const SearchResult& result);
+    void QueueRowEvent(ListEvent::Kind kind, const RecordPtr& search, const SearchResult& result);
     void CountShown(SearchRecord& search);
-    void Wake();
-    ProbeJob NextToProbe();
-    void RunProbe(const ProbeJob& job);
-    void ReportProbe(SearchResult& result, std::optional<std::int64_t> size);
 
     mutable std::mutex mutex_;
-    std::unordered_map<std::int32_t, std::shared_ptr<SearchRecord>> searches_;
-    // The displayed search and the one displayed before it, whose rows the
-    // list may hold until it takes the new ones.
-    std::shared_ptr<SearchRecord> shown_;
-    std::shared_ptr<SearchRecord> shownBefore_;
+    std::unordered_map<std::int32_t, RecordPtr> searches_;
     // Web results of searches not removed waiting for their probe, newest
     // last.
     std::vector<SearchResult*> unprobed_;
@@ -151,14 +136,9 @@ class SearchModel final : public CoreResultSink, public WebResultSink {
     std::int32_t nextSearchId_ = 0;
     std::atomic<std::int32_t> displayed_{0};
     RowOrdering ordering_;
-    ListChangeListener* listener_ = nullptr;
     std::vector<ListEvent> events_;
     std::set<std::int32_t> changedCounts_;
-    bool drainPosted_ = false;
-    std::atomic<int> runningProbes_{0};
-    std::atomic<bool> shutDown_{false};
-    // Last, so that its workers are joined before the members they use go.
-    std::unique_ptr<HeaderProbes> probes_;
+    ChangeNotice notice_;
 };
 
 }  // namespace korvana

@@ -12,13 +12,13 @@ namespace korvana {
 // Size probes running at once, at most.
 inline constexpr int kMaxRunningProbes = 10;
 
-// How the search model's size probes reach the network: a worker thread for
+// How the size probes reach the network: a worker thread for
 // each probe and the fetch of a link's header. Tests replace it to run the
 // probes when they choose.
 class HeaderProbes {
   public:
     virtual ~HeaderProbes() = default;
-    // Runs `probe` on a worker thread. The model never asks for more than
+    // Runs `probe` on a worker thread. The pacer never asks for more than
     // kMaxRunningProbes at once.
     virtual void Start(std::function<void()> probe) = 0;
     // The header of a GET of `url` (redirects followed); empty on failure.

@@ -77,7 +77,13 @@ FinderApp::FinderApp(FinderPlatform platform)
       coreSettings_(ReadCoreSettings(settings_)),
       restarter_(clock_, *core_, statusLog_, IsRemoteCore(coreSettings_)),
       transfers_(clock_, statusLog_),
+      definedEngines_(LoadUserEngines()),
       searchCommands_(coreLink_),
+      searchSession_(searchCommands_,
+                     SearchSessionOptions(
+                         ReadEngineUrls(settings_),
+                         SearchOptions([this](const std::string& l) { statusLog_.Line(l); },
+                                       EnabledDefinitions(definedEngines_.engines, settings_)))),
       coreLink_(
           ReadCoreLinkConfig(
               settings_, [this] { return DownloadsFolderNow()().string(); }, &coreCredentials_),
@@ -86,10 +92,6 @@ FinderApp::FinderApp(FinderPlatform platform)
       coreOptions_(coreLink_),
       webDownloads_(transfers_, {folders_.incomplete, DownloadsFolderNow()}),
       transferCommands_(coreLink_),
-      definedEngines_(LoadUserEngines()),
-      webSearch_(ReadEngineUrls(settings_), searchModel_,
-                 SearchOptions([this](const std::string& l) { statusLog_.Line(l); },
-                               EnabledDefinitions(definedEngines_.engines, settings_))),
       searchDownloads_(transfers_, webDownloads_),
       updateQuestion_(prompter_, opener_),
       vendor_(settings_, clock_, updateQuestion_) {
@@ -106,7 +108,7 @@ FinderApp::FinderApp(FinderPlatform platform)
     webDownloads_.SetKeptListener([this](const KeptDownload& k) { keptPrompt_.Notify(k); });
     coreLink_.SetListener(&coreBridge_);
     coreLink_.SetTransferSink(&transfers_);
-    coreLink_.SetSearchSink(&searchModel_);
+    coreLink_.SetSearchSink(&searchSession_.Model());
     BuildWindow();
 }
 
@@ -179,8 +181,7 @@ void FinderApp::BeforeClose() {
     updateQuestion_.Withdraw();
     vendor_.Stop();
     webDownloads_.Stop();
-    webSearch_.Shutdown();
-    searchModel_.Shutdown();
+    searchSession_.Shutdown();
 }
 
 std::filesystem::path FinderApp::DownloadsFolder() {
@@ -189,8 +190,7 @@ std::filesystem::path FinderApp::DownloadsFolder() {
 
 MainWindowPages FinderApp::Pages() {
     MainWindowPages pages;
-    pages.search = new SearchPage(searchModel_, searchCommands_, webSearch_, searchDownloads_,
-                                  prompter_, &statusLog_);
+    pages.search = new SearchPage(searchSession_, searchDownloads_, prompter_, &statusLog_);
     pages.transfers = new TransfersPage(
         TransferBoardServices{transfers_, transferCommands_, &webDownloads_, clock_, statusLog_});
     pages.library = new LibraryPage(

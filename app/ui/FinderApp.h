@@ -20,12 +20,11 @@
 #include "core/StatusLog.h"
 #include "platform/CoreProcess.h"
 #include "search/CoreCommands.h"
-#include "search/SearchModel.h"
+#include "search/SearchSession.h"
 #include "services/VendorServices.h"
 #include "services/ui/UpdateQuestion.h"
 #include "transfers/TransferCommandSink.h"
 #include "transfers/TransferList.h"
-#include "web/WebSearch.h"
 #include "web/download/WebDownloads.h"
 
 class QApplication;
@@ -116,9 +115,11 @@ class FinderApp final : private MainWindowHost {
     CoreRestarter restarter_;
     QTimer coreCheck_;
     TransferList transfers_;
+    // The user's engine definitions, read once at start-up.
+    const LoadedDefinitions definedEngines_;
     // Outlives the core link and the web search, which report into it.
     CoreLinkCommands searchCommands_;
-    SearchModel searchModel_;
+    SearchSession searchSession_;
     CoreLink coreLink_;
     CoreLinkBridge coreBridge_;
     CoreLinkOptions coreOptions_;
@@ -126,9 +127,6 @@ class FinderApp final : private MainWindowHost {
     KeptDownloadPrompt keptPrompt_{prompter_, webDownloads_};
     WebDownloads webDownloads_;
     CoreLinkTransferCommands transferCommands_;
-    // The user's engine definitions, read once at start-up.
-    const LoadedDefinitions definedEngines_;
-    WebSearch webSearch_;
     SearchDownloads searchDownloads_;
     UpdateQuestion updateQuestion_;
     VendorServices vendor_;

@@ -21,12 +21,11 @@
 #include "core/StatusLog.h"
 #include "search/CoreCommands.h"
 #include "search/DownloadStarter.h"
-#include "search/SearchModel.h"
+#include "search/SearchSession.h"
 #include "search/ui/ResultTableModel.h"
 #include "search/ui/SearchPage.h"
 #include "tests/support/SimHarness.h"
 #include "tools/sim/web/SimWebServer.h"
-#include "web/WebSearch.h"
 
 namespace korvana {
 namespace {
@@ -88,14 +87,13 @@ StreamFigures StreamOnce(long results, bool sortedBySize, const std::filesystem:
     config.port = static_cast<std::uint16_t>(sim.Port());
     CoreLink link(config, log, prompter, clock);
     CoreLinkCommands commands(link);
-    SearchModel model;
-    TimedSink sink(model);
+    const std::string base = web.BaseUrl();
+    SearchSession session(commands, SearchSessionOptions(EngineUrls{base, base, base}, {}));
+    TimedSink sink(session.Model());
     link.SetSearchSink(&sink);
     link.StartReceiveThread();
-    const std::string base = web.BaseUrl();
-    WebSearch webSearch(EngineUrls{base, base, base}, model);
     NoDownloads downloads;
-    SearchPage page(model, commands, webSearch, downloads, prompter);
+    SearchPage page(session, downloads, prompter);
     page.resize(1000, 700);
     page.show();
     RunUntil([&] { return link.IsLoggedIn(); }, std::chrono::seconds(10));
@@ -120,8 +118,7 @@ StreamFigures StreamOnce(long results, bool sortedBySize, const std::filesystem:
     }
     figures.streamMs = std::chrono::duration<double, std::milli>(sink.Last() - start).count();
     figures.bytesPerResult = static_cast<double>(bench::ResidentBytes() - before) / results;
-    webSearch.Shutdown();
-    model.Shutdown();
+    session.Shutdown();
     return figures;
 }
 

@@ -18,14 +18,6 @@ namespace {
 
 constexpr int kResults = 100'000;
 
-// Probes that never run: the web results keep the states they are given.
-class NoProbes final : public HeaderProbes {
-  public:
-    void Start(std::function<void()>) override {}
-    std::string FetchHeader(const std::string&) override { return {}; }
-    void Stop() override {}
-};
-
 // One search of `count` results: four core results to one web result, core
 // results with tags as the core sends them, kept in the core link's pool.
 void Fill(ResultPool& pool, SearchModel& model, int count) {
@@ -54,7 +46,7 @@ void Fill(ResultPool& pool, SearchModel& model, int count) {
 struct FilledModel {
     FilledModel() {
         const long before = bench::ResidentBytes();
-        model = std::make_unique<SearchModel>(std::make_unique<NoProbes>());
+        model = std::make_unique<SearchModel>();
         Fill(pool, *model, kResults);
         bytesPerResult = static_cast<double>(bench::ResidentBytes() - before) / kResults;
         model->ShowSearch(0);

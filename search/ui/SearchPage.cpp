@@ -21,6 +21,7 @@
 #include "controls/Shade.h"
 #include "controls/SkinButton.h"
 #include "search/SearchPageLayout.h"
+#include "search/SearchSession.h"
 #include "search/ui/ResultTableModel.h"
 #include "search/ui/SearchArtwork.h"
 #include "search/ui/SearchPageIds.h"
@@ -98,15 +99,9 @@ int ClientWidth(const QTableView* view) {
 
 }  // namespace
 
-SearchPage::SearchPage(SearchModel& model, CoreCommands& core, WebSearch& web,
-                       DownloadStarter& downloads, Prompter& prompter, StatusLog* log,
-                       QWidget* parent)
-    : QWidget(parent),
-      model_(model),
-      core_(core),
-      web_(web),
-      downloads_(downloads),
-      prompter_(prompter) {
+SearchPage::SearchPage(SearchSession& session, DownloadStarter& downloads, Prompter& prompter,
+                       StatusLog* log, QWidget* parent)
+    : QWidget(parent), session_(session), downloads_(downloads), prompter_(prompter) {
     setObjectName(QStringLiteral("IDD_SEARCH"));
     BuildSearchArea();
     BuildFilterList();
@@ -114,8 +109,6 @@ SearchPage::SearchPage(SearchModel& model, CoreCommands& core, WebSearch& web,
     BuildFindArea();
     BuildMenus();
     SetColumnWidths(true);
-    probeTimer_.setInterval(kProbeTickMs);
-    connect(&probeTimer_, &QTimer::timeout, this, [this] { model_.ProbeTick(); });
 }
 
 SearchPage::~SearchPage() {
@@ -215,7 +208,7 @@ void SearchPage::BuildResultArea(StatusLog* log) {
     removeSearch_->hide();
     connect(removeSearch_, &SkinButton::clicked, this, &SearchPage::RemoveSearch);
 
-    results_ = new ResultTableModel(model_, this);
+    results_ = new ResultTableModel(session_.Model(), this);
     resultView_ = new QTableView(this);
     resultView_->setObjectName(QStringLiteral("IDC_RESULT_LIST"));
     resultView_->setModel(results_);

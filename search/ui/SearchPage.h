@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QTimer>
 #include <QWidget>
 #include <memory>
 
@@ -18,30 +17,26 @@ class QTableWidget;
 namespace korvana {
 
 class CGradientMenu;
-class CoreCommands;
 class DownloadStarter;
 class Prompter;
 class ResultTableModel;
-class SearchModel;
+class SearchSession;
 class SearchTabCtrl;
 class SkinButton;
 class StatusLog;
-class WebSearch;
 
 // The search page: a keyword and six filters start a search at the core and
 // at the web engines; each search gets a tab, and the list shows the
 // selected search's results, core and web side by side, from which the user
 // downloads, finds text, and stops, removes or clears searches.
 //
-// Every object passed in must outlive the page. The page polls the model's
-// size probes every 250 ms once a search has started.
+// The session does the work; the page shows what it says and forwards the
+// user's commands. Every object passed in must outlive the page.
 class SearchPage final : public QWidget, public SearchViewer, public MenuOwner {
     Q_OBJECT
   public:
-    static constexpr int kProbeTickMs = 250;
-
-    SearchPage(SearchModel& model, CoreCommands& core, WebSearch& web, DownloadStarter& downloads,
-               Prompter& prompter, StatusLog* log = nullptr, QWidget* parent = nullptr);
+    SearchPage(SearchSession& session, DownloadStarter& downloads, Prompter& prompter,
+               StatusLog* log = nullptr, QWidget* parent = nullptr);
     ~SearchPage() override;
 
     // The tab strip's choice, and the page's own: list `searchId`'s results.
@@ -62,7 +57,6 @@ class SearchPage final : public QWidget, public SearchViewer, public MenuOwner {
     ResultTableModel& Results() const { return *results_; }
     QTableView& ResultView() const { return *resultView_; }
     SearchTabCtrl& Tabs() const { return *tabs_; }
-    const QTimer& ProbeTimer() const { return probeTimer_; }
     FilterValues Filters() const;
     int FindPosition() const { return findPosition_; }
 
@@ -92,9 +86,7 @@ class SearchPage final : public QWidget, public SearchViewer, public MenuOwner {
     bool OpenSearchMenu(const QPoint& at);
     void PopUp(CGradientMenu& popup, const QPoint& globalAt);
 
-    SearchModel& model_;
-    CoreCommands& core_;
-    WebSearch& web_;
+    SearchSession& session_;
     DownloadStarter& downloads_;
     Prompter& prompter_;
 
@@ -120,7 +112,6 @@ class SearchPage final : public QWidget, public SearchViewer, public MenuOwner {
     MenuTable searchMenu_;
     std::unique_ptr<CGradientMenu> resultsPopup_;
     std::unique_ptr<CGradientMenu> searchPopup_;
-    QTimer probeTimer_;
     int findPosition_ = -1;
     int editedFilter_ = -1;
 };

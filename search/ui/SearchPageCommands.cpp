@@ -13,13 +13,10 @@
 #include "controls/SearchTabCtrl.h"
 #include "controls/SkinButton.h"
 #include "platform/Prompter.h"
-#include "search/CoreCommands.h"
-#include "search/DownloadStarter.h"
-#include "search/SearchModel.h"
+#include "search/SearchSession.h"
 #include "search/ui/ResultTableModel.h"
 #include "search/ui/SearchPage.h"
 #include "search/ui/SearchPageIds.h"
-#include "web/WebSearch.h"
 
 namespace korvana {
 namespace {
@@ -69,31 +66,16 @@ void SearchPage::ShowSearch(int searchId) {
 }
 
 void SearchPage::StartSearch() {
-    const FilterValues filters = Filters();
-    if (const std::string problem = SizeFilterProblem(filters); !problem.empty()) {
-        prompter_.Inform(problem, std::string(kSizeFilterCaption));
+    const SearchStartOutcome started = session_.Start(keyword_->text().toStdString(), Filters());
+    if (started.searchId < 0) {
+        prompter_.Inform(started.refusal, started.refusalCaption);
         return;
     }
-    const std::optional<SearchStart> start =
-        MakeSearchStart(keyword_->text().toStdString(), filters);
-    if (!start) {
-        prompter_.Inform("Please enter a search term.", "No search terms");
-        return;
-    }
-    const std::int32_t id = model_.TakeNextSearchId();
-    model_.OpenSearch(id);
-    ShowSearch(id);
-    web_.StartSearchTasks(id, start->term);
-    tabs_->AddTab(start->term, -1, id);
+    ShowSearch(started.searchId);
+    tabs_->AddTab(started.title, -1, started.searchId);
     tabs_->show();
     removeSearch_->show();
-    core_.SendSearchQuery(id, start->terms);
-    // The web engines search anyway; the core's part waits for its link.
-    const std::string problem = core_.ConnectionProblem();
-    status_->setText(core_.IsConnected() ? QString()
-                                         : (problem.empty() ? QStringLiteral("Core not connected")
-                                                            : QString::fromStdString(problem)));
-    probeTimer_.start(kProbeTickMs);
+    status_->setText(QString::fromStdString(started.status));
 }
 
 void SearchPage::Reset() {
@@ -114,16 +96,7 @@ void SearchPage::DownloadSelected() {
     std::sort(selected.begin(), selected.end(),
               [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
     for (const QModelIndex& index : selected) {
-        const SearchResult& result = *results_->Row(index.row()).result;
-        // A result already in the transfer list is not started again: web
-        // downloads are known by their link, core downloads by their name.
-        if (result.fromCore) {
-            if (!downloads_.HasTransfer(std::string(result.Name()), false)) {
-                core_.SendDownloadRequest(result.Name(), result.core->resultId);
-            }
-        } else if (!downloads_.HasTransfer(result.Link(), true)) {
-            downloads_.StartWebDownload(result.Link(), std::string(result.Name()));
-        }
+        session_.Download(*results_->RowAt(index.row()).result, downloads_);
     }
 }
 
@@ -140,7 +113,7 @@ void SearchPage::Find() {
     DeselectRow(findPosition_);
     const FindOutcome found = FindRow(
         results_->rowCount(),
-        [this](int row) { return std::string(results_->Row(row).result->Name()); },
+        [this](int row) { return std::string(results_->RowAt(row).result->Name()); },
         findText_->text().toStdString(), findPosition_);
     findStatus_->setText(QString::fromStdString(found.status));
     if (found.row < 0) {
@@ -159,8 +132,7 @@ void SearchPage::StopSearch() {
     if (id < 0) {
         return;
     }
-    model_.StopSearch(id);
-    core_.SendCloseQuery(id);
+    session_.Stop(id);
 }
 
 void SearchPage::RemoveSearch() {
@@ -168,19 +140,17 @@ void SearchPage::RemoveSearch() {
     if (id < 0) {
         return;
     }
-    model_.RemoveSearch(id);
+    session_.Remove(id);
     tabs_->RemoveSelectedTab();
     ShowSearch(tabs_->SelectedSearchId());
-    core_.SendCloseQuery(id);
     HideTabsWhenNone();
 }
 
 void SearchPage::ClearAllSearches() {
     ShowSearch(-1);
     for (int id = tabs_->SelectedSearchId(); id >= 0; id = tabs_->SelectedSearchId()) {
-        model_.RemoveSearch(id);
+        session_.Remove(id);
         tabs_->RemoveSelectedTab();
-        core_.SendCloseQuery(id);
     }
     tabs_->RemoveAllTabs();
     HideTabsWhenNone();

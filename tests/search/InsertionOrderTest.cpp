@@ -54,7 +54,7 @@ class RandomResults {
     explicit RandomResults(unsigned seed) : random_(seed) {}
 
     ListedRow Next() {
-        SearchResult& result = store_.emplace_back();
+        SearchResult& result = store_->emplace_back();
         result.fromCore = Pick(3) != 0;
         static const char* kNames[] = {"abc.mp3", "ABC.mp3", "b.mp3", "Zed.mp3", "a", ""};
         static const std::string kNets[] = {"Donkey", "donkey", "BitTorrent", "unknown"};
@@ -62,7 +62,7 @@ class RandomResults {
         if (result.fromCore) {
             result.size = static_cast<std::int64_t>(Pick(5)) * (1LL << 31);
             test::HandedCoreResult core = test::MakeCoreResult(
-                0, static_cast<std::int32_t>(store_.size()), name, result.size);
+                0, static_cast<std::int32_t>(store_->size()), name, result.size);
             core->sources = static_cast<std::int32_t>(Pick(4));
             core->bitrate = static_cast<std::int32_t>(Pick(3)) * 64;
             result.core = core.record;
@@ -73,16 +73,16 @@ class RandomResults {
                                       : (state == 1 ? ProbeState::Probing : ProbeState::SizeKnown);
             result.size = result.probe == ProbeState::SizeKnown ? 1 + Pick(4) * 1000 : 0;
             result.web = std::make_unique<WebLocation>(
-                WebLocation{name, "http://127.0.0.1/" + std::to_string(store_.size())});
+                WebLocation{name, "http://127.0.0.1/" + std::to_string(store_->size())});
         }
-        return MakeRow(result);
+        return MakeRow(std::shared_ptr<const SearchResult>(store_, &result));
     }
 
   private:
     std::uint64_t Pick(std::uint64_t n) { return random_() % n; }
 
     std::mt19937_64 random_;
-    std::deque<SearchResult> store_;
+    std::shared_ptr<std::deque<SearchResult>> store_ = std::make_shared<std::deque<SearchResult>>();
 };
 
 std::vector<RowOrdering> EveryOrdering() {
@@ -98,7 +98,7 @@ std::vector<RowOrdering> EveryOrdering() {
 std::vector<const SearchResult*> Order(const std::vector<ListedRow>& rows) {
     std::vector<const SearchResult*> order;
     for (const ListedRow& row : rows) {
-        order.push_back(row.result);
+        order.push_back(row.result.get());
     }
     return order;
 }
@@ -189,6 +189,16 @@ std::vector<ListEvent> RandomBatch(RandomResults& results, std::vector<ListedRow
     return batch;
 }
 
+// The kinds of the steps, in order, for checking how the view is told.
+std::string Kinds(const RowChanges<ListedRow>& steps) {
+    std::string kinds;
+    for (const RowChange<ListedRow>& step : steps) {
+        static const char kLetters[] = "IRCMOZ";
+        kinds += kLetters[static_cast<int>(step.kind)];
+    }
+    return kinds;
+}
+
 TEST(InsertionOrder, BatchesOfEventsEqualApplyingEachEventInTurn) {
     for (const RowOrdering ordering : EveryOrdering()) {
         for (unsigned seed = 1; seed <= 10; ++seed) {
@@ -196,30 +206,90 @@ TEST(InsertionOrder, BatchesOfEventsEqualApplyingEachEventInTurn) {
             std::mt19937 random(seed);
             std::vector<ListedRow> unprobed;
             std::vector<ListedRow> linear;
-            ResultList list;
+            std::vector<ListedRow> list;
             for (int round = 0; round < 25; ++round) {
                 const std::vector<ListEvent> batch = RandomBatch(results, unprobed, random);
                 for (const ListEvent& event : batch) {
                     LinearApply(linear, event, ordering);
                 }
-                ListPlan plan = list.Plan(batch, ordering);
-                const std::size_t expected = list.Size() - plan.leaving.size() + plan.fresh.size();
-                const std::vector<std::size_t> arrivedAt = plan.arrivedAt;
-                list.Adopt(std::move(plan));
-                ASSERT_EQ(list.Size(), expected);
-                for (const std::size_t at : arrivedAt) {
-                    EXPECT_TRUE(std::any_of(batch.begin(), batch.end(), [&](const ListEvent& e) {
-                        return e.row.result == list.At(at).result;
-                    }));
-                }
-                ASSERT_EQ(Order(list.Rows()), Order(linear))
+                const RowChanges<ListedRow> steps = ListSteps(list, batch, ordering);
+                // Removals first, then at most one insertion and one reordering.
+                const std::string kinds = Kinds(steps);
+                const std::size_t removals = kinds.find_first_not_of('R');
+                EXPECT_TRUE(removals == std::string::npos || kinds.substr(removals) == "I" ||
+                            kinds.substr(removals) == "IO" || kinds.substr(removals) == "O")
+                    << kinds;
+                ApplyRowChanges(list, steps);
+                ASSERT_EQ(Order(list), Order(linear))
                     << Describe(ordering) << " seed " << seed << " round " << round;
                 for (std::size_t i = 0; i < linear.size(); ++i) {
-                    ASSERT_EQ(list.At(i).size, linear[i].size);
+                    ASSERT_EQ(list[i].size, linear[i].size);
                 }
             }
         }
     }
+}
+
+ListedRow WebRow(RandomResults& results) {
+    ListedRow row = results.Next();
+    while (row.result->fromCore) {
+        row = results.Next();
+    }
+    return row;
+}
+
+TEST(InsertionOrder, AFloodIsOneBlockAndFailedRowsGoAsRunsFromTheBottom) {
+    RandomResults results(7);
+    std::vector<ListEvent> flood;
+    for (int i = 0; i < 1000; ++i) {
+        flood.push_back({ListEvent::Kind::Added, results.Next()});
+    }
+    std::vector<ListedRow> list;
+    RowChanges<ListedRow> steps = ListSteps(list, flood, RowOrdering{});
+    ASSERT_EQ(Kinds(steps), "I");
+    EXPECT_EQ(steps[0].rows.size(), 1000u);
+    ApplyRowChanges(list, steps);
+    // Newest on top.
+    EXPECT_EQ(list.front().result, flood.back().row.result);
+
+    std::vector<ListEvent> failures;
+    for (const std::size_t at : {3u, 4u, 5u, 9u, 500u}) {
+        failures.push_back({ListEvent::Kind::Failed, list[at]});
+    }
+    steps = ListSteps(list, failures, RowOrdering{});
+    ASSERT_EQ(Kinds(steps), "RRR");
+    EXPECT_EQ(steps[0].first, 500u);
+    EXPECT_EQ(steps[1].first, 9u);
+    EXPECT_EQ(steps[2].first, 3u);
+    EXPECT_EQ(steps[2].count, 3u);
+}
+
+TEST(InsertionOrder, ScatteredArrivalsAreAppendedThenReorderedOnce) {
+    RandomResults results(11);
+    const RowOrdering bySize{ResultColumn::Size, true};
+    std::vector<ListedRow> list;
+    for (const std::int64_t size : {100, 300, 500}) {
+        ListedRow row = WebRow(results);
+        row.probe = ProbeState::SizeKnown;
+        row.size = size;
+        list.push_back(row);
+    }
+    std::vector<ListEvent> scattered;
+    for (const std::int64_t size : {200, 400}) {
+        ListedRow row = WebRow(results);
+        row.probe = ProbeState::SizeKnown;
+        row.size = size;
+        scattered.push_back({ListEvent::Kind::Added, row});
+    }
+    const RowChanges<ListedRow> steps = ListSteps(list, scattered, bySize);
+    ASSERT_EQ(Kinds(steps), "IO");
+    EXPECT_EQ(steps[0].first, 3u);
+    ApplyRowChanges(list, steps);
+    std::vector<std::int64_t> sizes;
+    for (const ListedRow& row : list) {
+        sizes.push_back(row.size);
+    }
+    EXPECT_EQ(sizes, (std::vector<std::int64_t>{100, 200, 300, 400, 500}));
 }
 
 }  // namespace

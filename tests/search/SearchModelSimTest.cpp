@@ -26,7 +26,7 @@ TEST(SearchModelWithSimulatedCore, ResultsTheCoreReportsTwiceAreListedOnce) {
     StatusLog log;
     test::RecordingPrompter prompter;
     SystemClock clock;
-    SearchModel model(std::make_unique<test::ManualProbes>());
+    SearchModel model;
     CoreLinkConfig config;
     config.host = "127.0.0.1";
     config.port = static_cast<std::uint16_t>(sim.Port());

@@ -11,22 +11,17 @@ namespace {
 
 using test::HandOver;
 using test::MakeCoreResult;
-using test::ManualProbes;
 
 // Counts the drains the model asks for.
-class CountingListener final : public ListChangeListener {
+class CountingListener final : public ChangeListener {
   public:
-    void OnListChanged() override { ++calls; }
+    void OnChangesWaiting() override { ++calls; }
     int calls = 0;
 };
 
 class SearchModelTest : public ::testing::Test {
   protected:
-    SearchModelTest() {
-        auto probes = std::make_unique<ManualProbes>();
-        probes_ = probes.get();
-        model_ = std::make_unique<SearchModel>(std::move(probes));
-    }
+    SearchModelTest() { model_ = std::make_unique<SearchModel>(); }
 
     std::int32_t Open() {
         const std::int32_t id = model_->TakeNextSearchId();
@@ -48,8 +43,15 @@ class SearchModelTest : public ::testing::Test {
         return texts;
     }
 
-    ManualProbes* probes_ = nullptr;
+    // The rows a view shows, kept up to date with the model's steps.
+    ListChanges Take() {
+        ListChanges changes = model_->TakeListChanges(listed_);
+        ApplyRowChanges(listed_, changes.steps);
+        return changes;
+    }
+
     std::unique_ptr<SearchModel> model_;
+    std::vector<ListedRow> listed_;
 };
 
 TEST_F(SearchModelTest, SearchIdsCountUpAndStoppedRemovedOrUnknownSearchesTakeNoResults) {
@@ -93,9 +95,8 @@ TEST_F(SearchModelTest, CoreResultShowsItsColumnsInFullSixtyFourBits) {
     EXPECT_EQ(model_->ShownCount(id), 2);
 }
 
-// A removed search's results are freed as soon as the list no longer shows
-// them and no probe works on one of them, so memory follows the searches
-// the user keeps.
+// A removed search's results are freed as soon as no row shows them and no
+// probe works on one of them, so memory follows the searches the user keeps.
 TEST_F(SearchModelTest, RemovedSearchesFreeTheirResultsOnceNothingShowsOrProbesThem) {
     const std::int32_t quiet = Open();
     const std::int32_t shown = Open();
@@ -108,9 +109,9 @@ TEST_F(SearchModelTest, RemovedSearchesFreeTheirResultsOnceNothingShowsOrProbesT
     }
     ASSERT_TRUE(
         model_->AddWebResult(probed, "http://127.0.0.1/c.mp3", "c.mp3", WebEngineId::Engine1));
-    model_->ProbeTick();  // the probe waits in the manual probes
-    ASSERT_EQ(probes_->waiting.size(), 1u);
-    const std::vector<ListedRow> rows = model_->ShowSearch(shown);
+    ProbeJob job = model_->TakeNextToProbe();
+    ASSERT_TRUE(job);
+    std::vector<ListedRow> rows = model_->ShowSearch(shown);
     const auto kept = [](const test::HandedCoreResult& result) {
         return result.record.use_count() > 1;
     };
@@ -125,12 +126,27 @@ TEST_F(SearchModelTest, RemovedSearchesFreeTheirResultsOnceNothingShowsOrProbesT
     EXPECT_EQ(model_->ShownCount(probed), 0);
 
     model_->ShowSearch(-1);
-    EXPECT_TRUE(kept(b));  // until the list has taken the rows that replace them
-    model_->ShowSearch(-1);
+    EXPECT_TRUE(kept(b));  // until the rows on screen are replaced
+    rows.clear();
     EXPECT_FALSE(kept(b));
-    probes_->RunAll();
+    model_->ReportProbe(job, 100);
+    EXPECT_TRUE(kept(c));
+    job = {};
     EXPECT_FALSE(kept(c));
-    EXPECT_TRUE(model_->TakeListChanges().counts.empty());
+    EXPECT_TRUE(model_->TakeListChanges({}).counts.empty());
+}
+
+// Rows queued for the list share their search too: removing the displayed
+// search while a burst waits frees it once the queue is taken.
+TEST_F(SearchModelTest, QueuedRowsOfARemovedSearchAreFreedWhenTaken) {
+    const std::int32_t id = Open();
+    model_->ShowSearch(id);
+    const auto queued = MakeCoreResult(id, 1, "queued", 1);
+    HandOver(*model_, queued);
+    model_->RemoveSearch(id);
+    EXPECT_GT(queued.record.use_count(), 1);
+    EXPECT_TRUE(Take().steps.empty());
+    EXPECT_EQ(queued.record.use_count(), 1);
 }
 
 TEST_F(SearchModelTest, TwoEnginesFindingOneLinkListItOnce) {
@@ -166,7 +182,8 @@ TEST_F(SearchModelTest, ACoreResultReportedAgainToItsSearchIsOneRow) {
     HandOver(*model_, MakeCoreResult(other, 7, "love.mp3", 10));
     HandOver(*model_, MakeCoreResult(other, 7, "love.mp3", 10));
 
-    EXPECT_EQ(model_->TakeListChanges().events.size(), 2u);
+    Take();
+    EXPECT_EQ(listed_.size(), 2u);
     EXPECT_EQ(Names(model_->ShowSearch(id)), (std::vector<std::string>{"love.mp3", "other.mp3"}));
     EXPECT_EQ(model_->ShownCount(id), 2);
     EXPECT_EQ(Names(model_->ShowSearch(other)), (std::vector<std::string>{"love.mp3"}));
@@ -175,7 +192,7 @@ TEST_F(SearchModelTest, ACoreResultReportedAgainToItsSearchIsOneRow) {
 
 TEST_F(SearchModelTest, OnlyTheDisplayedSearchQueuesRowsAndOneDrainIsAskedFor) {
     CountingListener listener;
-    model_->SetListener(&listener);
+    model_->Notice().SetListener(&listener);
     const std::int32_t shown = Open();
     const std::int32_t hidden = Open();
     model_->ShowSearch(shown);
@@ -184,16 +201,16 @@ TEST_F(SearchModelTest, OnlyTheDisplayedSearchQueuesRowsAndOneDrainIsAskedFor) {
         HandOver(*model_, MakeCoreResult(hidden, i, "h", i));
     }
     EXPECT_EQ(listener.calls, 1);
-    const ListChanges changes = model_->TakeListChanges();
-    EXPECT_EQ(changes.events.size(), 50u);
+    const ListChanges changes = Take();
+    EXPECT_EQ(listed_.size(), 50u);
     EXPECT_EQ(changes.counts,
               (std::vector<std::pair<std::int32_t, std::int32_t>>{{shown, 50}, {hidden, 50}}));
     HandOver(*model_, MakeCoreResult(shown, 99, "late", 1));
     EXPECT_EQ(listener.calls, 2);
     // Showing the search again lists the late row and drops its event.
     EXPECT_EQ(model_->ShowSearch(shown).size(), 51u);
-    EXPECT_TRUE(model_->TakeListChanges().events.empty());
-    model_->SetListener(nullptr);
+    EXPECT_TRUE(Take().steps.empty());
+    model_->Notice().SetListener(nullptr);
 }
 
 TEST_F(SearchModelTest, RemovedSearchNeverReachesTheListEvenWhenAlreadyQueued) {
@@ -202,7 +219,7 @@ TEST_F(SearchModelTest, RemovedSearchNeverReachesTheListEvenWhenAlreadyQueued) {
     HandOver(*model_, MakeCoreResult(id, 1, "queued", 1));
     model_->AddWebResult(id, "http://127.0.0.1/q", "queued web", WebEngineId::Engine1);
     model_->RemoveSearch(id);
-    EXPECT_TRUE(model_->TakeListChanges().events.empty());
+    EXPECT_TRUE(Take().steps.empty());
     EXPECT_TRUE(model_->ShowSearch(id).empty());
     // As after Clear All Searches: nothing is shown whatever arrives.
     const std::int32_t other = Open();
@@ -210,7 +227,7 @@ TEST_F(SearchModelTest, RemovedSearchNeverReachesTheListEvenWhenAlreadyQueued) {
     model_->RemoveSearch(other);
     HandOver(*model_, MakeCoreResult(other, 1, "core", 1));
     model_->AddWebResult(other, "http://127.0.0.1/w", "web", WebEngineId::Engine1);
-    EXPECT_TRUE(model_->TakeListChanges().events.empty());
+    EXPECT_TRUE(Take().steps.empty());
     EXPECT_TRUE(model_->ShowSearch(-1).empty());
 }
 

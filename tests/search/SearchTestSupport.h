@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <deque>
 #include <functional>
 #include <map>
@@ -8,19 +9,45 @@
 #include <set>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 #include "core/CoreResult.h"
 #include "core/CoreSinks.h"
 #include "search/CoreCommands.h"
 #include "search/DownloadStarter.h"
+#include "search/SearchSession.h"
 #include "search/SizeProbes.h"
+#include "web/PageFetcher.h"
 
 namespace korvana::test {
 
 // The names the core link gives networks 1 and 2; any other is unknown.
 inline std::string_view NetworkNameFor(std::int32_t number) {
     return number == 1 ? "Donkey" : (number == 2 ? "BitTorrent" : "unknown");
+}
+
+// Web engines that find nothing and end at once.
+class SilentWeb final : public PageFetcher {
+  public:
+    std::string FetchPage(const std::string&) override { return {}; }
+    std::string FetchPostPage(const std::string&) override { return {}; }
+    std::string FetchWithSystemHttp(const std::string&) override { return {}; }
+    bool Pause(std::chrono::milliseconds) override { return false; }
+    bool Stopping() const override { return true; }
+};
+
+// Polls `condition` until it holds; false after `timeout`.
+template <typename Condition>
+bool PollUntil(Condition condition, std::chrono::milliseconds timeout = std::chrono::seconds(10)) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return true;
 }
 
 // Probes that wait until the test runs them, with headers the test sets.
@@ -60,6 +87,15 @@ class ManualProbes final : public HeaderProbes {
     std::vector<std::string> fetched;
     bool stopped = false;
 };
+
+// The session's parts for a test: engines that find nothing, probes the
+// test runs (owned by the session from here on).
+inline SearchSessionOptions QuietSessionOptions(PageFetcher& fetcher, HeaderProbes* probes) {
+    SearchSessionOptions options(EngineUrls{}, {});
+    options.fetcher = &fetcher;
+    options.probes.reset(probes);
+    return options;
+}
 
 inline std::string OkHeader(long long length) {
     return "HTTP/1.0 200 OK\r\nContent-Type: audio/mpeg\r\nContent-Length: " +

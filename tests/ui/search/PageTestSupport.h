@@ -7,24 +7,12 @@
 #include <vector>
 
 #include "platform/Prompter.h"
-#include "search/SearchModel.h"
+#include "search/SearchSession.h"
 #include "search/ui/ResultTableModel.h"
 #include "search/ui/SearchPage.h"
 #include "tests/search/SearchTestSupport.h"
-#include "web/PageFetcher.h"
-#include "web/WebSearch.h"
 
 namespace korvana::test {
-
-// Web engines that find nothing and end at once.
-class SilentWeb final : public PageFetcher {
-  public:
-    std::string FetchPage(const std::string&) override { return {}; }
-    std::string FetchPostPage(const std::string&) override { return {}; }
-    std::string FetchWithSystemHttp(const std::string&) override { return {}; }
-    bool Pause(std::chrono::milliseconds) override { return false; }
-    bool Stopping() const override { return true; }
-};
 
 class SearchPagePrompter final : public Prompter {
   public:
@@ -35,13 +23,14 @@ class SearchPagePrompter final : public Prompter {
     std::vector<std::string> messages;
 };
 
-// A search page over a real model with recording doubles around it.
+// A search page over a real session with recording doubles around it. The
+// probes are stepped by the test (ProbeAll), never by the pacing task.
 struct PageWorld {
     PageWorld()
         : probes(new ManualProbes),
-          model(std::unique_ptr<HeaderProbes>(probes)),
-          web(EngineUrls{}, model, fetcher),
-          page(model, core, web, downloads, prompter) {
+          session(core, QuietSessionOptions(fetcher, probes)),
+          model(session.Model()),
+          page(session, downloads, prompter) {
         page.resize(1000, 700);
     }
 
@@ -50,13 +39,30 @@ struct PageWorld {
         return page.findChild<T*>(QString::fromLatin1(name));
     }
     // Lets queued rows reach the list.
-    void Settle() { page.Results().Drain(); }
+    void Settle() { page.Results().DrainNow(); }
+    // Starts the probes of up to `count` waiting web results, newest first,
+    // as the pacing would over time; the test runs them.
+    void StartProbes(int count) {
+        for (int i = 0; i < count; ++i) {
+            probeTime += std::chrono::hours(1);
+            session.Probes().Pace(probeTime);
+        }
+    }
+    // Probes every web result waiting, as the pacing would over time.
+    void ProbeAll() {
+        while (model.ProbesWaiting()) {
+            StartProbes(kMaxRunningProbes);
+            probes->RunAll();
+        }
+        probes->RunAll();
+    }
 
     RecordingCommands core;
-    ManualProbes* probes;
-    SearchModel model;
     SilentWeb fetcher;
-    WebSearch web;
+    ManualProbes* probes;
+    SearchSession session;
+    SearchModel& model;
+    std::chrono::steady_clock::time_point probeTime;
     RecordingDownloads downloads;
     SearchPagePrompter prompter;
     SearchPage page;

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <random>
 
+#include "search/ProbePacer.h"
 #include "tests/search/SearchTestSupport.h"
 #include "tests/ui/UiWait.h"
 
@@ -25,7 +26,8 @@ class ResultTableModelTest : public ::testing::Test {
     ResultTableModelTest() {
         auto probes = std::make_unique<ManualProbes>();
         probes_ = probes.get();
-        model_ = std::make_unique<SearchModel>(std::move(probes));
+        model_ = std::make_unique<SearchModel>();
+        pacer_ = std::make_unique<ProbePacer>(*model_, std::move(probes));
         id_ = model_->TakeNextSearchId();
         model_->OpenSearch(id_);
         table_ = std::make_unique<ResultTableModel>(*model_);
@@ -40,19 +42,27 @@ class ResultTableModelTest : public ::testing::Test {
         return link;
     }
     // Does at once what the drain timer does a moment later.
-    void Settle() { table_->Drain(); }
+    void Settle() { table_->DrainNow(); }
+    // Starts up to `count` probes, newest first, as the pacing would over
+    // time; the test runs them.
+    void StartProbes(int count) {
+        for (int i = 0; i < count; ++i) {
+            probeTime_ += std::chrono::hours(1);
+            pacer_->Pace(probeTime_);
+        }
+    }
 
     std::vector<const SearchResult*> Listed() const {
         std::vector<const SearchResult*> listed;
         for (int row = 0; row < table_->rowCount(); ++row) {
-            listed.push_back(table_->Row(row).result);
+            listed.push_back(table_->RowAt(row).result.get());
         }
         return listed;
     }
     std::vector<const SearchResult*> Shown() {
         std::vector<const SearchResult*> shown;
         for (const ListedRow& row : model_->ShowSearch(id_)) {
-            shown.push_back(row.result);
+            shown.push_back(row.result.get());
         }
         return shown;
     }
@@ -62,6 +72,8 @@ class ResultTableModelTest : public ::testing::Test {
 
     ManualProbes* probes_ = nullptr;
     std::unique_ptr<SearchModel> model_;
+    std::unique_ptr<ProbePacer> pacer_;
+    std::chrono::steady_clock::time_point probeTime_;
     std::int32_t id_ = 0;
     std::unique_ptr<ResultTableModel> table_;
     std::unique_ptr<QAbstractItemModelTester> tester_;
@@ -134,9 +146,7 @@ TEST_F(ResultTableModelTest, BurstsOfRowsAndProbeReportsKeepTheTableInOrder) {
                         random() % 3 == 0 ? std::string() : OkHeader(random() % 500 + 1);
                 }
             }
-            for (int i = 0; i < 5; ++i) {
-                model_->ProbeTick();
-            }
+            StartProbes(5);
             probes_->RunAll();
             Settle();
             std::vector<const SearchResult*> listed = Listed();
@@ -150,7 +160,7 @@ TEST_F(ResultTableModelTest, BurstsOfRowsAndProbeReportsKeepTheTableInOrder) {
             };
             const std::vector<ListedRow> rebuilt = model_->ShowSearch(id_);
             for (int row = 0; row < table_->rowCount(); ++row) {
-                listedKeys.push_back(key(table_->Row(row)));
+                listedKeys.push_back(key(table_->RowAt(row)));
                 shownKeys.push_back(key(rebuilt[static_cast<std::size_t>(row)]));
             }
             ASSERT_EQ(listedKeys, shownKeys) << "burst " << burst;
@@ -172,7 +182,7 @@ TEST_F(ResultTableModelTest, SelectionFollowsARowThatMovesWhenItsSizeArrives) {
     QItemSelectionModel selection(table_.get());
     selection.select(table_->index(0, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
     probes_->headers[link] = OkHeader(700);
-    model_->ProbeTick();
+    StartProbes(1);
     probes_->RunAll();
     Settle();
     EXPECT_EQ(Cell(1, ResultColumn::Filename), "web 3");
@@ -189,12 +199,30 @@ TEST_F(ResultTableModelTest, CountsReachTheTabsAndAFailedProbeRemovesItsRow) {
     ASSERT_EQ(counts.count(), 1);
     EXPECT_EQ(counts.takeFirst(), (QList<QVariant>{id_, 1}));
     EXPECT_EQ(table_->rowCount(), 2);
-    model_->ProbeTick();
+    StartProbes(1);
     probes_->RunAll();
     Settle();
     EXPECT_EQ(table_->rowCount(), 1);
     EXPECT_EQ(Cell(0, ResultColumn::Filename), "core");
     EXPECT_EQ(counts.count(), 0);
+}
+
+TEST_F(ResultTableModelTest, AFloodReachesTheViewAsOneInsertionAtTheTop) {
+    HandOver(*model_, MakeCoreResult(id_, 0, "first", 10));
+    Settle();
+    QSignalSpy inserted(table_.get(), &QAbstractItemModel::rowsInserted);
+    QSignalSpy reordered(table_.get(), &QAbstractItemModel::layoutChanged);
+    QSignalSpy reset(table_.get(), &QAbstractItemModel::modelReset);
+    for (int i = 1; i <= 1000; ++i) {
+        HandOver(*model_, MakeCoreResult(id_, i, "flood " + std::to_string(i), i));
+    }
+    Settle();
+    ASSERT_EQ(inserted.size(), 1);
+    EXPECT_EQ(inserted[0][1].toInt(), 0);
+    EXPECT_EQ(inserted[0][2].toInt(), 999);
+    EXPECT_EQ(reordered.size() + reset.size(), 0);
+    EXPECT_EQ(Cell(0, ResultColumn::Filename), "flood 1000");
+    EXPECT_EQ(Cell(1000, ResultColumn::Filename), "first");
 }
 
 TEST_F(ResultTableModelTest, ResultsQueuedForARemovedSearchNeverShow) {

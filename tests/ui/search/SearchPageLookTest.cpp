@@ -56,8 +56,7 @@ void AddSongs(test::PageWorld& world) {
         world.model.AddWebResult(0, link, webNames[i], WebEngineId::Engine2);
         world.probes->headers[link] = test::OkHeader(3'000'000 + i * 977'531);
     }
-    world.model.ProbeTick();
-    world.model.ProbeTick();
+    world.StartProbes(2);
     world.probes->RunAll();
 }
 

@@ -53,15 +53,15 @@ class SearchPageSimTest : public ::testing::Test {
         config.port = static_cast<std::uint16_t>(sim_.Port());
         link_ = std::make_unique<CoreLink>(config, log_, prompter_, clock_);
         commands_ = std::make_unique<CoreLinkCommands>(*link_);
-        model_ = std::make_unique<SearchModel>();
-        link_->SetSearchSink(model_.get());
-        link_->StartReceiveThread();
         WebSearchOptions options;
         options.tuning.engine1RefetchDelay = 10ms;
         const std::string base = web_.BaseUrl();
-        webSearch_ = std::make_unique<WebSearch>(EngineUrls{base, base, base}, *model_, options);
-        page_ =
-            std::make_unique<SearchPage>(*model_, *commands_, *webSearch_, downloads_, prompter_);
+        session_ = std::make_unique<SearchSession>(
+            *commands_, SearchSessionOptions(EngineUrls{base, base, base}, options));
+        model_ = &session_->Model();
+        link_->SetSearchSink(model_);
+        link_->StartReceiveThread();
+        page_ = std::make_unique<SearchPage>(*session_, downloads_, prompter_);
         page_->resize(1000, 700);
         page_->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(page_.get()));
@@ -69,21 +69,17 @@ class SearchPageSimTest : public ::testing::Test {
     }
     void TearDown() override {
         page_.reset();
-        if (webSearch_) {
-            webSearch_->Shutdown();
-        }
-        if (model_) {
-            model_->Shutdown();
+        if (session_) {
+            session_->Shutdown();
         }
         link_.reset();
-        webSearch_.reset();
-        model_.reset();
+        session_.reset();
     }
 
     std::vector<int> RowsWhere(const std::function<bool(const ListedRow&)>& wanted) const {
         std::vector<int> rows;
         for (int row = 0; row < page_->Results().rowCount(); ++row) {
-            if (wanted(page_->Results().Row(row))) {
+            if (wanted(page_->Results().RowAt(row))) {
                 rows.push_back(row);
             }
         }
@@ -100,8 +96,8 @@ class SearchPageSimTest : public ::testing::Test {
     test::RecordingDownloads downloads_;
     std::unique_ptr<CoreLink> link_;
     std::unique_ptr<CoreLinkCommands> commands_;
-    std::unique_ptr<SearchModel> model_;
-    std::unique_ptr<WebSearch> webSearch_;
+    std::unique_ptr<SearchSession> session_;
+    SearchModel* model_ = nullptr;
     std::unique_ptr<SearchPage> page_;
 };
 
@@ -113,7 +109,7 @@ TEST_F(SearchPageSimTest, KeywordAndEnterListCoreAndWebResultsAndDownloadSendsTh
     QObject::connect(&page_->Results(), &QAbstractItemModel::rowsInserted,
                      [&](const QModelIndex&, int first, int last) {
                          for (int row = first; row <= last; ++row) {
-                             const ListedRow& listed = page_->Results().Row(row);
+                             const ListedRow& listed = page_->Results().RowAt(row);
                              if (IsWeb(listed) && !listed.SizeKnown()) {
                                  listedUnknown.insert(listed.result->Link());
                              }
@@ -134,19 +130,19 @@ TEST_F(SearchPageSimTest, KeywordAndEnterListCoreAndWebResultsAndDownloadSendsTh
                    !RowsWhere([](const ListedRow& row) { return !IsWeb(row); }).empty();
         },
         kPatienceMs));
-    ASSERT_TRUE(webSearch_->WaitUntilIdle(10s));
+    ASSERT_TRUE(session_->Web().WaitUntilIdle(10s));
     // The failing result was listed as "Unknown" before its probe removed it.
     EXPECT_EQ(listedUnknown.count(web_.BaseUrl() + failing), 1u);
     for (int row : RowsWhere(IsWeb)) {
-        const std::string name(page_->Results().Row(row).result->Name());
+        const std::string name(page_->Results().RowAt(row).result->Name());
         EXPECT_NE(name, "Quiet Engines - Handshake.mp3");
-        EXPECT_EQ(page_->Results().Row(row).size,
+        EXPECT_EQ(page_->Results().RowAt(row).size,
                   name == "Quiet Engines - Idle Loop.mp3" ? 12510 : 16680);
     }
     const std::vector<int> core = RowsWhere([](const ListedRow& row) { return !IsWeb(row); });
     for (int row : core) {
-        EXPECT_EQ(page_->Results().Row(row).result->searchId, 0);
-        EXPECT_NE(page_->Results().Row(row).result->Name().find("Quiet Engines"),
+        EXPECT_EQ(page_->Results().RowAt(row).result->searchId, 0);
+        EXPECT_NE(page_->Results().RowAt(row).result->Name().find("Quiet Engines"),
                   std::string::npos);
     }
     const int count = model_->ShownCount(0);
@@ -156,7 +152,7 @@ TEST_F(SearchPageSimTest, KeywordAndEnterListCoreAndWebResultsAndDownloadSendsTh
                "quiet engines (" + std::to_string(model_->ShownCount(0)) + ")";
     }));
 
-    const ListedRow chosen = page_->Results().Row(core.front());
+    const ListedRow chosen = page_->Results().RowAt(core.front());
     page_->ResultView().selectionModel()->select(
         page_->Results().index(core.front(), 0),
         QItemSelectionModel::Select | QItemSelectionModel::Rows);

@@ -67,8 +67,6 @@ TEST_F(SearchPageTest, EnterInTheKeywordStartsASearchEverywhere) {
     EXPECT_EQ(Tabs().SelectedSearchId(), 0);
     EXPECT_FALSE(Tabs().isHidden());
     EXPECT_FALSE(world_.Find<QWidget>("IDC_REMOVE_SEARCH")->isHidden());
-    EXPECT_TRUE(world_.page.ProbeTimer().isActive());
-    EXPECT_EQ(world_.page.ProbeTimer().interval(), 250);
     EXPECT_EQ(Search(QStringLiteral("jazz")), 1);
     EXPECT_EQ(Tabs().SelectedSearchId(), 1);
 }
@@ -85,14 +83,6 @@ TEST_F(SearchPageTest, SearchWhileTheCoreIsDownRunsAndSaysTheCoreIsNotConnected)
     world_.core.connected = true;
     Search(QStringLiteral("jazz"));
     EXPECT_EQ(status(), QString());
-}
-
-TEST_F(SearchPageTest, SearchWhileTheCoreRefusesThePasswordSaysWhy) {
-    world_.core.connected = false;
-    world_.core.problem = "The core refused the password.";
-    Search(QStringLiteral("blues"));
-    EXPECT_EQ(world_.Find<QLabel>("IDC_SEARCH_STATUS")->text(),
-              QStringLiteral("The core refused the password."));
 }
 
 TEST_F(SearchPageTest, OnlyTheTitleFilledIsTheTabTitleAndGoesToTheCoreWithAnEmptyKeyword) {
@@ -217,8 +207,7 @@ TEST_F(SearchPageTest, TabLabelsCountCoreResultsAndSizedWebResults) {
     HandOver(world_.model, MakeCoreResult(1, 9, "j", 1));
     world_.model.AddWebResult(1, "http://127.0.0.1/j.mp3", "j.mp3", WebEngineId::Engine1);
     world_.probes->headers["http://127.0.0.1/j.mp3"] = test::OkHeader(100);
-    world_.model.ProbeTick();
-    world_.probes->RunAll();
+    world_.ProbeAll();
     world_.Settle();
     EXPECT_EQ(Tabs().Model().Tab(0).title, "blues (3)");
     EXPECT_EQ(Tabs().Model().Tab(1).title, "jazz (2)");
