@@ -64,6 +64,9 @@ std::string ColumnText(const ListedRow& row, ResultColumn column) {
             return result.fromCore ? std::to_string(result.core->sources)
                                    : (row.SizeKnown() ? "1" : "-");
         case ResultColumn::Info:
+            if (!result.fromCore) {
+                return result.web->info;
+            }
             return InfoKey(row) >= 1 ? std::to_string(InfoKey(row)) + " kbps" : std::string();
         case ResultColumn::Link:
             return result.fromCore ? std::to_string(result.core->resultId) : result.Link();

@@ -111,6 +111,28 @@ bool SearchModel::AddWebResult(int searchId, const std::string& link, const std:
     return true;
 }
 
+bool SearchModel::AddKnownWebResult(int searchId, const KnownWebResult& known,
+                                    WebEngineId /*engine*/) {
+    std::lock_guard lock(mutex_);
+    const RecordPtr* search = FindOpen(searchId);
+    if (search == nullptr || known.size < 0 ||
+        !(*search)->webLinks.insert(AsciiLowered(known.link)).second) {
+        return true;
+    }
+    SearchResult& added = (*search)->results.emplace_back();
+    added.searchId = searchId;
+    added.web = std::make_unique<WebLocation>(
+        WebLocation{TruncateText(known.name, SearchResult::kMaxName), known.link,
+                    TruncateText(known.info, WebLocation::kMaxInfo)});
+    added.size = known.size;
+    added.probe = ProbeState::SizeKnown;
+    CountShown(**search);
+    if (searchId == displayed_.load()) {
+        QueueRowEvent(ListEvent::Kind::Added, *search, added);
+    }
+    return true;
+}
+
 void SearchModel::QueueRowEvent(ListEvent::Kind kind, const RecordPtr& search,
                                 const SearchResult& result) {
     events_.push_back(ListEvent{kind, RowOf(search, result)});

@@ -86,6 +86,9 @@ class SearchModel final : public CoreResultSink, public WebResultSink {
     // already has that link (letter case aside); it waits for a size probe.
     bool AddWebResult(int searchId, const std::string& link, const std::string& name,
                       WebEngineId engine) override;
+    // Keeps a web result whose size its engine told, on the same terms; it
+    // is listed complete at once and never probed.
+    bool AddKnownWebResult(int searchId, const KnownWebResult& result, WebEngineId engine) override;
     bool IsSearchStopped(int searchId) const override;
 
     // The id of a new search: 0, 1, 2, ...

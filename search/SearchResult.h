@@ -13,10 +13,14 @@ namespace korvana {
 // New -> Probing -> SizeKnown or Failed.
 enum class ProbeState : std::uint8_t { New = 0, SizeKnown = 1, Failed = 2, Probing = 3 };
 
-// Where a web result's file is: the name the engine made and the file's URL.
+// Where a web result's file is: the name the engine made and the file's URL,
+// and what the engine told of it for the Info column (a length), if anything.
 struct WebLocation {
+    static constexpr std::size_t kMaxInfo = 63;
+
     std::string name;
     std::string link;
+    std::string info{};
 };
 
 // One result of one search, from the core or from a web engine, kept by its

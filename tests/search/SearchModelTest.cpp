@@ -169,6 +169,29 @@ TEST_F(SearchModelTest, TwoEnginesFindingOneLinkListItOnce) {
     EXPECT_EQ(model_->ShownCount(id), 0);
 }
 
+TEST_F(SearchModelTest, AResultWhoseSizeItsEngineToldIsListedCompleteAndNeverProbed) {
+    const std::int32_t id = Open();
+    listed_ = model_->ShowSearch(id);
+    model_->AddKnownWebResult(id, {"http://127.0.0.1/told.mp3", "told.mp3", 4012345, "3:35"},
+                              WebEngineId::Archive);
+    // The same link from a page engine is the same result.
+    model_->AddWebResult(id, "http://127.0.0.1/TOLD.mp3", "told.mp3", WebEngineId::Engine1);
+    model_->AddKnownWebResult(id, {"http://127.0.0.1/bad.mp3", "bad.mp3", -1, ""},
+                              WebEngineId::Archive);
+    Take();
+    ASSERT_EQ(listed_.size(), 1u);
+    EXPECT_EQ(StatusIcon(listed_[0]), kIconWebComplete);
+    EXPECT_NE(ColumnText(listed_[0], ResultColumn::Size), "Unknown");
+    EXPECT_EQ(ColumnText(listed_[0], ResultColumn::Info), "3:35");
+    EXPECT_EQ(ColumnText(listed_[0], ResultColumn::Sources), "1");
+    EXPECT_EQ(model_->ShownCount(id), 1);
+    EXPECT_FALSE(model_->ProbesWaiting());
+    model_->StopSearch(id);
+    model_->AddKnownWebResult(id, {"http://127.0.0.1/late.mp3", "late.mp3", 5, ""},
+                              WebEngineId::Archive);
+    EXPECT_EQ(model_->ShownCount(id), 1);
+}
+
 TEST_F(SearchModelTest, ACoreResultReportedAgainToItsSearchIsOneRow) {
     const std::int32_t other = Open();
     const std::int32_t id = Open();
