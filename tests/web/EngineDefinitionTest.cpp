@@ -105,12 +105,15 @@ TEST(DefinedEnginePage, HtmlBlocksGiveLinksNamesAndSizes) {
         <li class="song"><a href="/f/One.mp3"><b>One</b></a> <i data-bytes="4000"></i></li>
         <li class="song"><a href="javascript:alert(1)"><b>Bad</b></a></li>
         <li class="song"><a href="https://cdn.example/x/Two%20B.mp3?t=1">no name</a></li>
+        <li class="song"><a href="/x/a%2Fb%00c%zz.mp3"></a></li>
         <a>more &raquo;</a>)page");
-    ASSERT_EQ(page.results.size(), 2u);
+    ASSERT_EQ(page.results.size(), 3u);
+    // An escaped "/" or NUL would make the name a path: it stays escaped.
+    EXPECT_EQ(page.results[2].name, "a%2Fb%00c%zz.mp3");
     EXPECT_EQ(page.results[0].link, "http://127.0.0.1:4100/f/One.mp3");
     EXPECT_EQ(page.results[0].name, "One");
     EXPECT_EQ(page.results[0].size, 4000);
-    EXPECT_EQ(page.results[1].name, "Two%20B.mp3");
+    EXPECT_EQ(page.results[1].name, "Two B.mp3");
     EXPECT_EQ(page.results[1].size, -1);
     EXPECT_TRUE(page.hasNextPage);
     EXPECT_FALSE(CutDefinedPage(engine, "<li class=\"song\"><a href=\"/x\"></li>").hasNextPage);

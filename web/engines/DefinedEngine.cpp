@@ -4,6 +4,7 @@
 #include <charconv>
 #include <nlohmann/json.hpp>
 
+#include "util/HexDigit.h"
 #include "web/EngineScrapers.h"
 #include "web/PageFetcher.h"
 #include "web/WebResultSink.h"
@@ -45,10 +46,28 @@ std::string Absolute(const EngineDefinition& engine, std::string_view link) {
     return {};
 }
 
+// The last path segment of a link with its percent escapes decoded, as a
+// file name; a "/" or NUL it decodes to would make it a path, so those stay
+// escaped.
 std::string LastSegment(std::string_view link) {
     link = link.substr(0, link.find_first_of("?#"));
     const std::size_t slash = link.rfind('/');
-    return std::string(slash == npos ? link : link.substr(slash + 1));
+    const std::string_view segment = slash == npos ? link : link.substr(slash + 1);
+    std::string name;
+    for (std::size_t i = 0; i < segment.size(); ++i) {
+        const bool escape = segment[i] == '%' && i + 2 < segment.size() &&
+                            HexValue(segment[i + 1]) >= 0 && HexValue(segment[i + 2]) >= 0;
+        const char decoded =
+            escape ? static_cast<char>(HexValue(segment[i + 1]) * 16 + HexValue(segment[i + 2]))
+                   : segment[i];
+        if (escape && decoded != '/' && decoded != '\0') {
+            name += decoded;
+            i += 2;
+        } else {
+            name += segment[i];
+        }
+    }
+    return name;
 }
 
 void Keep(const EngineDefinition& engine, std::string_view link, std::string name,
