@@ -2,11 +2,13 @@
 
 #include <QCursor>
 #include <QFontMetrics>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QStyleOptionFocusRect>
+#include <QToolTip>
 #include <QWheelEvent>
 #include <algorithm>
 
@@ -57,6 +59,26 @@ void SearchTabCtrl::SetResultCount(int searchId, int count) {
     if (model_.SetResultCount(searchId, count)) {
         Relayout();
     }
+}
+
+void SearchTabCtrl::SetTabToolTip(int searchId, const std::string& text) {
+    model_.SetToolTip(searchId, text);
+}
+
+bool SearchTabCtrl::event(QEvent* event) {
+    if (event->type() != QEvent::ToolTip) {
+        return QWidget::event(event);
+    }
+    const auto* help = static_cast<QHelpEvent*>(event);
+    const int index = TabAt(TabRects(), ToPoint(help->pos()));
+    if (index < 0 || model_.Tab(index).toolTip.empty()) {
+        QToolTip::hideText();
+        event->ignore();
+    } else {
+        QToolTip::showText(help->globalPos(), QString::fromStdString(model_.Tab(index).toolTip),
+                           this, TabRect(index));
+    }
+    return true;
 }
 
 void SearchTabCtrl::SetItemTitle(int index, const std::string& title) {

@@ -35,6 +35,8 @@ class SearchTabCtrl : public QWidget {
     void AddTab(const std::string& title, int image, int searchId);
     // Puts `count` into the title of the tab of `searchId`, if there is one.
     void SetResultCount(int searchId, int count);
+    // What the tab of `searchId` tells while the mouse rests on it.
+    void SetTabToolTip(int searchId, const std::string& text);
     void SetItemTitle(int index, const std::string& title);
     void SetTabEnabled(int index, bool enabled);
     void RemoveAllTabs();
@@ -63,6 +65,7 @@ class SearchTabCtrl : public QWidget {
     QSize minimumSizeHint() const override;
 
   protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;

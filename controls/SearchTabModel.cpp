@@ -91,6 +91,15 @@ bool SearchTabModel::SetResultCount(int searchId, int count) {
     return false;
 }
 
+void SearchTabModel::SetToolTip(int searchId, std::string toolTip) {
+    for (SearchTab& tab : tabs_) {
+        if (tab.searchId == searchId) {
+            tab.toolTip = std::move(toolTip);
+            return;
+        }
+    }
+}
+
 void SearchTabModel::SetItemTitle(int index, std::string title) {
     if (Valid(index)) {
         SearchTab& tab = tabs_[static_cast<std::size_t>(index)];

@@ -20,7 +20,8 @@ struct SearchTab {
     std::string title;  // what the tab shows: the search text and the count
     int image = -1;
     int searchId = 0;
-    std::string text;  // the search text alone, whatever brackets it holds
+    std::string text;       // the search text alone, whatever brackets it holds
+    std::string toolTip{};  // shown while the mouse rests on the tab
 };
 
 // Cuts `text` to at most `limit` bytes without splitting a UTF-8 sequence.
@@ -60,6 +61,8 @@ class SearchTabModel {
     // Writes `count` into the title of the first tab of `searchId`; reports
     // whether such a tab exists.
     bool SetResultCount(int searchId, int count);
+    // The tool tip of the tab of `searchId`, if there is one.
+    void SetToolTip(int searchId, std::string toolTip);
     void SetItemTitle(int index, std::string title);
 
     void RemoveAll();

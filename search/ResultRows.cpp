@@ -13,8 +13,7 @@ int CompareNumbers(std::int64_t a, std::int64_t b) {
 }
 
 const std::string& NetText(const ListedRow& row) {
-    static const std::string kWeb = "Web";
-    return row.result->fromCore ? *row.result->network : kWeb;
+    return row.result->fromCore ? *row.result->network : kWebNetwork;
 }
 
 // The Sources column as a number: "-" counts as 0.

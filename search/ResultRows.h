@@ -11,6 +11,9 @@
 
 namespace korvana {
 
+// What the Net column shows for a web result.
+inline const std::string kWebNetwork = "Web";
+
 // The columns of the result list, in their order.
 enum class ResultColumn : int { Status = 0, Filename, Size, Net, Sources, Info, Link };
 inline constexpr int kResultColumnCount = 7;

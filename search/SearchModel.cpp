@@ -1,5 +1,7 @@
 #include "search/SearchModel.h"
 
+#include <algorithm>
+
 #include "core/TextLimit.h"
 #include "util/AsciiCase.h"
 
@@ -87,7 +89,7 @@ void SearchModel::AddCoreResult(std::shared_ptr<const PooledResult> result, std:
     added.network = KeptNetworkName(network);
     added.size = result->size;
     added.core = std::move(result);
-    CountShown(**search);
+    CountShown(**search, *added.network);
     if (searchId == displayed_.load()) {
         QueueRowEvent(ListEvent::Kind::Added, *search, added);
     }
@@ -126,7 +128,7 @@ bool SearchModel::AddKnownWebResult(int searchId, const KnownWebResult& known,
                     TruncateText(known.info, WebLocation::kMaxInfo)});
     added.size = known.size;
     added.probe = ProbeState::SizeKnown;
-    CountShown(**search);
+    CountShown(**search, kWebNetwork);
     if (searchId == displayed_.load()) {
         QueueRowEvent(ListEvent::Kind::Added, *search, added);
     }
@@ -139,10 +141,34 @@ void SearchModel::QueueRowEvent(ListEvent::Kind kind, const RecordPtr& search,
     notice_.Raise();
 }
 
-void SearchModel::CountShown(SearchRecord& search) {
+void SearchModel::CountShown(SearchRecord& search, const std::string& network) {
     ++search.shownCount;
+    const auto counted = std::find_if(search.shownByNetwork.begin(), search.shownByNetwork.end(),
+                                      [&](const auto& entry) { return entry.first == network; });
+    if (counted == search.shownByNetwork.end()) {
+        search.shownByNetwork.emplace_back(network, 1);
+    } else {
+        ++counted->second;
+    }
     changedCounts_.insert(search.id);
     notice_.Raise();
+}
+
+std::string SearchModel::NetworkCountsText(std::int32_t searchId) const {
+    std::lock_guard lock(mutex_);
+    const RecordPtr* search = Find(searchId);
+    if (search == nullptr) {
+        return {};
+    }
+    std::vector<std::pair<std::string, std::int32_t>> counts = (*search)->shownByNetwork;
+    std::sort(counts.begin(), counts.end(), [](const auto& a, const auto& b) {
+        return a.second != b.second ? a.second > b.second : a.first < b.first;
+    });
+    std::string text;
+    for (const auto& [network, count] : counts) {
+        text += (text.empty() ? "" : ", ") + network + " " + std::to_string(count);
+    }
+    return text;
 }
 
 ListChanges SearchModel::TakeListChanges(const std::vector<ListedRow>& listed) {
@@ -243,7 +269,7 @@ void SearchModel::ReportProbe(const ProbeJob& job, std::optional<std::int64_t> s
         return;
     }
     if (size) {
-        CountShown(**search);
+        CountShown(**search, kWebNetwork);
     }
     if (result.searchId == displayed_.load() && !(*search)->removed) {
         QueueRowEvent(size ? ListEvent::Kind::Sized : ListEvent::Kind::Failed, *search, result);

@@ -40,6 +40,8 @@ struct SearchRecord {
     std::unordered_set<std::string> webLinks;  // its web results' links, in small letters
     // Every core result and every web result whose size became known.
     std::int32_t shownCount = 0;
+    // The shown count by network ("Web" for web results), in first-seen order.
+    std::vector<std::pair<std::string, std::int32_t>> shownByNetwork;
 };
 
 // What changed since the last TakeListChanges.
@@ -96,6 +98,9 @@ class SearchModel final : public CoreResultSink, public WebResultSink {
     void StopSearch(std::int32_t searchId);
     void RemoveSearch(std::int32_t searchId);
     std::int32_t ShownCount(std::int32_t searchId) const;
+    // "Donkey 12, Web 7, Gnutella 3": the shown results by network, most
+    // first; "" before any.
+    std::string NetworkCountsText(std::int32_t searchId) const;
     std::int32_t DisplayedSearchId() const { return displayed_.load(); }
 
     // GUI thread. Makes `searchId` the displayed search (-1: none) and
@@ -127,7 +132,7 @@ class SearchModel final : public CoreResultSink, public WebResultSink {
     const RecordPtr* FindOpen(std::int32_t searchId) const;
     const std::string* KeptNetworkName(std::string_view network);
     void QueueRowEvent(ListEvent::Kind kind, const RecordPtr& search, const SearchResult& result);
-    void CountShown(SearchRecord& search);
+    void CountShown(SearchRecord& search, const std::string& network);
 
     mutable std::mutex mutex_;
     std::unordered_map<std::int32_t, RecordPtr> searches_;

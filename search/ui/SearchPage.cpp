@@ -227,7 +227,11 @@ void SearchPage::BuildResultArea(StatusLog* log) {
     connect(resultView_, &QTableView::customContextMenuRequested, this,
             &SearchPage::OpenResultsMenu);
     connect(resultView_, &QTableView::doubleClicked, this, &SearchPage::DownloadSelected);
-    connect(results_, &ResultTableModel::ResultCountChanged, tabs_, &SearchTabCtrl::SetResultCount);
+    connect(results_, &ResultTableModel::ResultCountChanged, tabs_,
+            [this](int searchId, int count) {
+                tabs_->SetResultCount(searchId, count);
+                tabs_->SetTabToolTip(searchId, session_.Model().NetworkCountsText(searchId));
+            });
 }
 
 void SearchPage::BuildFindArea() {

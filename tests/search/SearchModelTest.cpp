@@ -192,6 +192,21 @@ TEST_F(SearchModelTest, AResultWhoseSizeItsEngineToldIsListedCompleteAndNeverPro
     EXPECT_EQ(model_->ShownCount(id), 1);
 }
 
+TEST_F(SearchModelTest, ShownResultsAreCountedByNetworkMostFirst) {
+    const std::int32_t id = Open();
+    EXPECT_EQ(model_->NetworkCountsText(id), "");
+    HandOver(*model_, MakeCoreResult(id, 1, "a.mp3", 1, 1));
+    HandOver(*model_, MakeCoreResult(id, 2, "b.mp3", 1, 1));
+    HandOver(*model_, MakeCoreResult(id, 3, "c.mp3", 1, 2));
+    model_->AddKnownWebResult(id, {"http://127.0.0.1/w.mp3", "w.mp3", 9, ""}, WebEngineId::Archive);
+    model_->AddKnownWebResult(id, {"http://127.0.0.1/x.mp3", "x.mp3", 9, ""}, WebEngineId::Archive);
+    model_->AddKnownWebResult(id, {"http://127.0.0.1/y.mp3", "y.mp3", 9, ""}, WebEngineId::Archive);
+    // A web result still waiting for its size is not counted.
+    model_->AddWebResult(id, "http://127.0.0.1/z.mp3", "z.mp3", WebEngineId::Engine1);
+    EXPECT_EQ(model_->NetworkCountsText(id), "Web 3, Donkey 2, BitTorrent 1");
+    EXPECT_EQ(model_->NetworkCountsText(id + 1), "");
+}
+
 TEST_F(SearchModelTest, ACoreResultReportedAgainToItsSearchIsOneRow) {
     const std::int32_t other = Open();
     const std::int32_t id = Open();

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QHelpEvent>
 #include <QTest>
+#include <QToolTip>
 #include <string>
 #include <vector>
 
@@ -8,6 +12,7 @@
 #include "controls/SearchTabCtrl.h"
 #include "controls/SearchViewer.h"
 #include "core/StatusLog.h"
+#include "tests/ui/UiWait.h"
 
 namespace korvana {
 namespace {
@@ -67,6 +72,19 @@ TEST_F(SearchTabCtrlTest, CountsGoIntoTheTitlesAndWidenTheTabs) {
     EXPECT_EQ(strip->Model().Tab(1).title, "queen (15)");
     EXPECT_GT(strip->TabRect(1).width(), before);
     EXPECT_EQ(strip->TabRect(2).left(), strip->TabRect(1).right() + 1);
+}
+
+TEST_F(SearchTabCtrlTest, ATabTellsItsToolTipWhereTheMouseRests) {
+    strip->SetTabToolTip(11, "Donkey 12, Web 3");
+    QHelpEvent onTab(QEvent::ToolTip, strip->TabRect(1).center(),
+                     strip->mapToGlobal(strip->TabRect(1).center()));
+    QApplication::sendEvent(strip, &onTab);
+    EXPECT_TRUE(QToolTip::isVisible());
+    EXPECT_EQ(QToolTip::text(), QStringLiteral("Donkey 12, Web 3"));
+    QHelpEvent onOther(QEvent::ToolTip, strip->TabRect(0).center(),
+                       strip->mapToGlobal(strip->TabRect(0).center()));
+    QApplication::sendEvent(strip, &onOther);
+    EXPECT_TRUE(test::WaitUntil([] { return !QToolTip::isVisible(); }));
 }
 
 TEST_F(SearchTabCtrlTest, HoverFollowsTheCursorAndTheTimerNoticesItLeaving) {
