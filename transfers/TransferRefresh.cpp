@@ -152,7 +152,10 @@ void TransferBoard::RefreshUploads(std::time_t now, Wake& wake) {
             return;
         }
         ++count;
-        Sooner(wake, std::chrono::seconds(item.lastUpdate + kUploadShownSeconds - now));
+        // Reported "later" than now, the clock went back: look again within
+        // the usual time, not at a far-off (or overflowing) moment.
+        Sooner(wake, std::chrono::seconds(std::clamp<std::time_t>(
+                         item.lastUpdate + kUploadShownSeconds - now, 1, kUploadShownSeconds)));
         UploadRow row{item.fileNumber, item.name, std::to_string(item.uploaded)};
         // Only a change is worth a line: written every second for every
         // shared file, the lines pushed the log's history out within seconds.

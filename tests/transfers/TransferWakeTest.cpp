@@ -88,5 +88,14 @@ TEST_F(UploadWakeTest, AnUploadRowAsksForTheRefreshThatTakesItAway) {
     EXPECT_EQ(board.UploadsLabel(), "Uploading 0 files");
 }
 
+TEST_F(UploadWakeTest, AClockThatWentBackAsksForNoFarOffRefresh) {
+    const std::time_t now = clock.WallNow();
+    clock.SetWall(now + 3'000'000'000);
+    Report(7, 100);
+    clock.SetWall(now);
+    EXPECT_EQ(Refresh(), 30s);
+    EXPECT_EQ(shownUploads.size(), 1u);
+}
+
 }  // namespace
 }  // namespace korvana
