@@ -105,8 +105,9 @@ class TransferList final : public TransferSink, public WebDownloadSink {
     ChangeNotice notice_;
     Downloads downloads_;
     std::unordered_map<std::int32_t, Downloads::iterator> coreByFileNumber_;
-    // Links folded to lower case -> their web downloads, oldest first. Exact
-    // links are unique; links that differ only in letter case share an entry.
+    // Links, cut to a key's length and folded to lower case -> their web
+    // downloads, oldest first. Exact links are unique; links that differ
+    // only in letter case share an entry.
     std::unordered_map<std::string, std::vector<Downloads::iterator>> byLink_;
     std::list<UploadItem> uploads_;
     std::unordered_map<std::int32_t, std::list<UploadItem>::iterator> uploadsByFileNumber_;
