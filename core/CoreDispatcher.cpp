@@ -272,7 +272,7 @@ void CoreDispatcher::HandDownload(DownloadEntry entry) {
         return;
     }
     TransferItem item;
-    item.key = std::to_string(entry.fileNumber);
+    item.key = TransferKey::Core(entry.fileNumber);
     item.name = std::move(entry.name);
     item.size = entry.size;
     item.downloaded = entry.downloaded;

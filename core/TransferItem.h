@@ -1,19 +1,58 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <ctime>
+#include <functional>
 #include <string>
+#include <utility>
 
 namespace korvana {
 
-// One download, from the core or from the web. A core download's key is its
-// file number in decimal; a web download's key is its link.
+// What a download is known by: a core download by the core's file number, a
+// web download by its link. The kind is part of the key, so core file 7 and
+// a link that reads "7" are two downloads, and core file 0 is a core
+// download. A key made by default is the empty link.
+class TransferKey {
+  public:
+    TransferKey() = default;
+    static TransferKey Core(std::int32_t fileNumber) {
+        TransferKey key;
+        key.core_ = true;
+        key.fileNumber_ = fileNumber;
+        return key;
+    }
+    static TransferKey Web(std::string link) {
+        TransferKey key;
+        key.link_ = std::move(link);
+        return key;
+    }
+
+    bool IsCore() const { return core_; }
+    // 0 for a web download.
+    std::int32_t FileNumber() const { return fileNumber_; }
+    // Empty for a core download.
+    const std::string& Link() const { return link_; }
+    // As the downloads list's hidden Link column shows it: the file number
+    // in decimal, or the link.
+    std::string Text() const { return core_ ? std::to_string(fileNumber_) : link_; }
+
+    friend bool operator==(const TransferKey&, const TransferKey&) = default;
+
+  private:
+    bool core_ = false;
+    std::int32_t fileNumber_ = 0;
+    std::string link_;
+};
+
+// One download, from the core or from the web.
 struct TransferItem {
     static constexpr std::size_t kMaxName = 511;
+    // The longest link kept as a web download's key.
     static constexpr std::size_t kMaxKey = 511;
 
     std::string name;
-    std::string key;
+    TransferKey key;
     std::int64_t downloaded = 0;
     std::int64_t size = 0;
     bool cancelled = false;
@@ -40,3 +79,11 @@ struct UploadItem {
 };
 
 }  // namespace korvana
+
+template <>
+struct std::hash<korvana::TransferKey> {
+    std::size_t operator()(const korvana::TransferKey& key) const noexcept {
+        return key.IsCore() ? std::hash<std::int32_t>()(key.FileNumber())
+                            : std::hash<std::string>()(key.Link());
+    }
+};

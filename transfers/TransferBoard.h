@@ -1,13 +1,17 @@
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <ctime>
+#include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
-#include "transfers/TextTable.h"
 #include "transfers/TransferMenus.h"
+#include "transfers/TransferRows.h"
+#include "util/RowChanges.h"
 
 namespace korvana {
 
@@ -17,29 +21,6 @@ class TransferCommandSink;
 class TransferList;
 class WebDownloadStopper;
 struct TransferItem;
-
-// Columns of the downloads list. Column 1 holds the same percentage as the
-// hidden column 7: its bar is drawn from its own text, so that every change
-// of the percentage repaints the bar.
-enum DownloadColumn : std::size_t {
-    kDownloadName = 0,
-    kDownloadBar = 1,
-    kDownloadRate = 2,
-    kDownloadTimeLeft = 3,
-    kDownloadSize = 4,
-    kDownloadStatus = 5,
-    kDownloadLink = 6,
-    kDownloadProgress = 7,
-    kDownloadColumns = 8,
-};
-
-// Columns of the uploads list.
-enum UploadColumn : std::size_t {
-    kUploadName = 0,
-    kUploadBytes = 1,
-    kUploadFileId = 2,
-    kUploadColumns = 3,
-};
 
 struct TransferBoardServices {
     TransferList& list;
@@ -51,35 +32,45 @@ struct TransferBoardServices {
 };
 
 // What the Transfers page shows and does, without the widgets: the rows of
-// the downloads and uploads lists, refreshed from the transfer list once a
-// second, the uploads label, the web totals, the context menu's choice and
-// its six commands. Runs on the GUI thread; the tables belong to it.
+// the downloads and uploads lists, brought up to date from the transfer list
+// by a refresh, the uploads label, the web totals, the context menu's choice
+// and its six commands. Each refresh queues the steps that bring a view's
+// copy of the rows along (only rows whose texts changed), for the views to
+// take. Runs on the GUI thread.
 class TransferBoard {
   public:
     explicit TransferBoard(TransferBoardServices services);
 
-    TextTable& Downloads() { return downloads_; }
-    TextTable& Uploads() { return uploads_; }
+    const std::vector<DownloadRow>& Downloads() const { return downloads_; }
+    const std::vector<UploadRow>& Uploads() const { return uploads_; }
     const std::string& UploadsLabel() const { return uploadsLabel_; }
 
-    // The one-second refresh: every download's row, the upload rows with
-    // the 30-second rule and their label, and the web totals.
-    void Tick();
+    // Every download's row, the upload rows with the 30-second rule and
+    // their label, and the web totals, as the list and the clock stand now;
+    // lowers the list's notice. Returns when the rows will next change with
+    // the clock alone, if they will: while nothing runs, only a change of
+    // the list changes them.
+    std::optional<std::chrono::seconds> Refresh();
+    // The steps queued by the refreshes since the last take, in order.
+    RowChanges<DownloadRow> TakeDownloadChanges();
+    RowChanges<UploadRow> TakeUploadChanges();
 
     // A right click on `row` (-1: below the rows): remembers the row and
     // returns the menu to show.
     TransferMenuId OpenMenu(int row);
     int MenuRow() const { return menuRow_; }
-    // One of the menu's commands, on the row of the last right click.
+    // One of the menu's commands, on the row of the last right click. The
+    // rows show its effect at the next refresh, which the page runs at once.
     void RunCommand(int commandId);
 
   private:
-    void RefreshDownloads(std::time_t now);
-    void WriteDownloadRow(TransferItem& item, std::time_t now);
-    void RefreshUploads(std::time_t now);
-    void ComputeWebTotals(std::time_t now);
+    using Wake = std::optional<std::chrono::seconds>;
 
-    std::string MenuRowKey() const;
+    void RefreshDownloads(std::time_t now, Wake& wake);
+    void RefreshUploads(std::time_t now, Wake& wake);
+    void ComputeWebTotals(std::time_t now, Wake& wake);
+
+    std::optional<TransferKey> MenuRowKey() const;
     void CancelDownload();
     void CancelAllDownloads();
     void CancelCore(TransferItem& item, std::time_t now);
@@ -89,8 +80,12 @@ class TransferBoard {
     void SwitchDownload(bool resume);
 
     TransferBoardServices services_;
-    TextTable downloads_;
-    TextTable uploads_;
+    std::vector<DownloadRow> downloads_;
+    std::unordered_map<TransferKey, std::size_t> downloadRowOf_;
+    RowChanges<DownloadRow> downloadChanges_;
+    std::vector<UploadRow> uploads_;
+    std::unordered_map<std::int32_t, std::size_t> uploadRowOf_;
+    RowChanges<UploadRow> uploadChanges_;
     std::string uploadsLabel_ = "Uploading 0 files";
     int menuRow_ = -1;
 };

@@ -1,4 +1,4 @@
-#include <set>
+#include <optional>
 #include <vector>
 
 #include "platform/Clock.h"
@@ -11,21 +11,19 @@
 namespace korvana {
 
 TransferMenuId TransferBoard::OpenMenu(int row) {
-    const auto lock = services_.list.Lock();
-    menuRow_ = row >= 0 && static_cast<std::size_t>(row) < downloads_.RowCount() ? row : -1;
+    menuRow_ = row >= 0 && static_cast<std::size_t>(row) < downloads_.size() ? row : -1;
     if (menuRow_ < 0) {
         return ChooseTransferMenu(-1, {}, {});
     }
-    const auto index = static_cast<std::size_t>(menuRow_);
-    return ChooseTransferMenu(menuRow_, downloads_.Cell(index, kDownloadStatus),
-                              downloads_.Cell(index, kDownloadLink));
+    const DownloadRow& shown = downloads_[static_cast<std::size_t>(menuRow_)];
+    return ChooseTransferMenu(menuRow_, shown.status, shown.key);
 }
 
-std::string TransferBoard::MenuRowKey() const {
-    if (menuRow_ < 0 || static_cast<std::size_t>(menuRow_) >= downloads_.RowCount()) {
-        return {};
+std::optional<TransferKey> TransferBoard::MenuRowKey() const {
+    if (menuRow_ < 0 || static_cast<std::size_t>(menuRow_) >= downloads_.size()) {
+        return std::nullopt;
     }
-    return downloads_.Cell(static_cast<std::size_t>(menuRow_), kDownloadLink);
+    return downloads_[static_cast<std::size_t>(menuRow_)].key;
 }
 
 // Each command holds the lock for its whole run, core commands included, so
@@ -59,7 +57,7 @@ void TransferBoard::RunCommand(int commandId) {
 // The row shows the cancel at once. The core drops the file from its
 // download list, so no later report brings the record back to life.
 void TransferBoard::CancelCore(TransferItem& item, std::time_t now) {
-    services_.core.SendCancelDownload(FileNumberOf(item.key));
+    services_.core.SendCancelDownload(item.key.FileNumber());
     item.finishTime = now;
     item.cancelled = true;
     item.rate = 0.0f;
@@ -77,17 +75,18 @@ void TransferBoard::CancelWeb(TransferItem& item, std::time_t now) {
     // it for good.
     item.contacting = false;
     if (services_.web != nullptr) {
-        services_.web->StopWebDownload(item.key);
+        services_.web->StopWebDownload(item.key.Link());
     }
 }
 
 void TransferBoard::CancelDownload() {
-    TransferItem* item = services_.list.FindDownload(MenuRowKey());
+    const std::optional<TransferKey> key = MenuRowKey();
+    TransferItem* item = key ? services_.list.FindDownload(*key) : nullptr;
     if (item == nullptr) {
         return;
     }
     const std::time_t now = services_.clock.WallNow();
-    if (IsCoreKey(item->key)) {
+    if (item->key.IsCore()) {
         CancelCore(*item, now);
     } else {
         CancelWeb(*item, now);
@@ -99,7 +98,7 @@ void TransferBoard::CancelDownload() {
 void TransferBoard::CancelAllDownloads() {
     const std::time_t now = services_.clock.WallNow();
     services_.list.ForEachDownload([&](TransferItem& item) {
-        if (IsCoreKey(item.key)) {
+        if (item.key.IsCore()) {
             if (IsCoreDownloadUnfinished(item)) {
                 CancelCore(item, now);
             }
@@ -109,37 +108,24 @@ void TransferBoard::CancelAllDownloads() {
     });
 }
 
+// The rows of the downloads cleared go at the refresh that follows.
 void TransferBoard::ClearCompleted() {
-    std::vector<std::string> ended;
+    std::vector<TransferKey> ended;
     services_.list.ForEachDownload([&](const TransferItem& item) {
         if (item.finishTime > 0 || item.errorCode > 0) {
             ended.push_back(item.key);
         }
     });
-    // Each ended download takes the first row that carries its key.
-    std::set<std::string, std::less<>> keys(ended.begin(), ended.end());
-    std::vector<std::size_t> rows;
-    for (std::size_t row = 0; row < downloads_.RowCount() && !keys.empty(); ++row) {
-        const auto key = keys.find(downloads_.Cell(row, kDownloadLink));
-        if (key != keys.end()) {
-            rows.push_back(row);
-            keys.erase(key);
-        }
-    }
-    downloads_.Remove(std::move(rows));
-    for (const std::string& key : ended) {
+    for (const TransferKey& key : ended) {
         services_.list.RemoveDownload(key);
     }
     menuRow_ = -1;
 }
 
 void TransferBoard::ClearDownload() {
-    const std::string key = MenuRowKey();
-    if (menuRow_ < 0) {
-        return;
+    if (const std::optional<TransferKey> key = MenuRowKey()) {
+        services_.list.RemoveDownload(*key);
     }
-    services_.list.RemoveDownload(key);
-    downloads_.Remove({static_cast<std::size_t>(menuRow_)});
     menuRow_ = -1;
 }
 
@@ -147,12 +133,12 @@ void TransferBoard::ClearDownload() {
 // the command at once; the core's next report of the file confirms or
 // corrects it.
 void TransferBoard::SwitchDownload(bool resume) {
-    const std::string key = MenuRowKey();
-    if (menuRow_ < 0 || !IsCoreKey(key)) {
+    const std::optional<TransferKey> key = MenuRowKey();
+    if (!key || !key->IsCore()) {
         return;
     }
-    services_.core.SendSwitchDownload(FileNumberOf(key), resume);
-    if (TransferItem* item = services_.list.FindDownload(key)) {
+    services_.core.SendSwitchDownload(key->FileNumber(), resume);
+    if (TransferItem* item = services_.list.FindDownload(*key)) {
         item->coreState = resume ? kCoreStateDownloading : kCoreStatePaused;
         item->rate = 0.0f;
     }

@@ -12,6 +12,7 @@
 
 #include "core/CoreSinks.h"
 #include "core/TransferItem.h"
+#include "util/RowChanges.h"
 #include "web/download/WebDownloadSink.h"
 
 namespace korvana {
@@ -21,10 +22,11 @@ class StatusLog;
 
 // The download and upload lists, guarded by one lock, "downloads_lock". The core link's receive
 // thread, every web download thread and the GUI thread all write here; the rows the page shows are
-// built from these records once a second (TransferBoard).
+// built from these records (TransferBoard) when the list's notice says a
+// record changed, at most once a second.
 //
 // Records are kept newest first. A download's key identifies it: a core
-// download's file number in decimal, a web download's link.
+// download's file number, a web download's link.
 class TransferList final : public TransferSink, public WebDownloadSink {
   public:
     TransferList(const Clock& clock, StatusLog& log);
@@ -35,6 +37,12 @@ class TransferList final : public TransferSink, public WebDownloadSink {
     // itself unless it says the caller holds it; none of those may be made
     // while holding it.
     std::unique_lock<std::mutex> Lock();
+
+    // Raised when a record changes in a way its row can show, once until
+    // the board takes the changes (with the lock held). The core reports
+    // every download and shared file again every few seconds; a report that
+    // brings nothing new does not raise it.
+    ChangeNotice& Notice() { return notice_; }
 
     // A core download from the download list: a known key takes the new
     // progress, rate and state (its name and size never change); an unknown
@@ -75,29 +83,34 @@ class TransferList final : public TransferSink, public WebDownloadSink {
             visit(item);
         }
     }
-    // The record with exactly this key, or none.
-    TransferItem* FindDownload(std::string_view key);
-    // Unlinks and frees the record with exactly this key.
-    void RemoveDownload(std::string_view key);
+    // The record with exactly this key (a link in the same letter case), or
+    // none.
+    TransferItem* FindDownload(const TransferKey& key);
+    // Unlinks and frees the record with exactly this key. For the board's
+    // commands, which refresh the rows at once: raises no notice.
+    void RemoveDownload(const TransferKey& key);
     std::size_t DownloadCount() const { return downloads_.size(); }
     void SetWebTotals(int count, std::int64_t bytesPerSecond);
 
   private:
     using Downloads = std::list<TransferItem>;
 
-    // Keys folded to lower case -> their records, oldest first. Exact keys
-    // are unique; keys that differ only in letter case share an entry.
-    Downloads::iterator* FindExact(std::string_view key);
-    TransferItem* FindIgnoringCase(std::string_view key);
+    Downloads::iterator* FindExactLink(std::string_view link);
+    TransferItem* FindLinkIgnoringCase(std::string_view link);
     void Insert(TransferItem item);
 
     const Clock& clock_;
     StatusLog& log_;
     std::mutex downloadsLock_;
+    ChangeNotice notice_;
     Downloads downloads_;
-    std::unordered_map<std::string, std::vector<Downloads::iterator>> byKey_;
+    std::unordered_map<std::int32_t, Downloads::iterator> coreByFileNumber_;
+    // Links, cut to a key's length and folded to lower case -> their web
+    // downloads, oldest first. Exact links are unique; links that differ
+    // only in letter case share an entry.
+    std::unordered_map<std::string, std::vector<Downloads::iterator>> byLink_;
     std::list<UploadItem> uploads_;
-    std::unordered_map<std::int32_t, std::list<UploadItem>::iterator> byFileNumber_;
+    std::unordered_map<std::int32_t, std::list<UploadItem>::iterator> uploadsByFileNumber_;
     std::atomic<int> activeWebDownloads_{0};
     std::atomic<std::int64_t> webDownloadRate_{0};
 };

@@ -14,14 +14,14 @@ bool IsRunning(std::string_view status) {
 
 }  // namespace
 
-TransferMenuId ChooseTransferMenu(int row, std::string_view status, std::string_view key) {
+TransferMenuId ChooseTransferMenu(int row, std::string_view status, const TransferKey& key) {
     if (row < 0) {
         return kMenuNoDownload;
     }
     if (!IsRunning(status)) {
         return kMenuEndedDownload;
     }
-    if (!IsCoreKey(key)) {
+    if (!key.IsCore()) {
         return kMenuWebDownload;
     }
     return EqualsIgnoringCase(status, status::kCorePaused) ? kMenuPausedDownload

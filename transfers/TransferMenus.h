@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "controls/MenuTable.h"
+#include "core/TransferItem.h"
 
 namespace korvana {
 
@@ -27,7 +28,7 @@ enum TransferCommandId : int {
 // The menu for a right click: by the status of the row under the cursor
 // (`row` -1 when there is none) and, for a running download, by its kind as
 // the row's key tells it.
-TransferMenuId ChooseTransferMenu(int row, std::string_view status, std::string_view key);
+TransferMenuId ChooseTransferMenu(int row, std::string_view status, const TransferKey& key);
 
 // The rows of one of the menus above; its name is the menu's resource name.
 MenuTable TransferMenu(TransferMenuId id);

@@ -1,4 +1,6 @@
 #include <algorithm>
+#include <functional>
+#include <utility>
 #include <vector>
 
 #include "core/StatusLine.h"
@@ -11,115 +13,189 @@
 namespace korvana {
 namespace {
 
-// An upload that the core has not mentioned for this long leaves the list.
-constexpr std::time_t kUploadShownSeconds = 30;
+using namespace std::chrono_literals;
+
+void Sooner(std::optional<std::chrono::seconds>& wake, std::chrono::seconds in) {
+    if (!wake || in < *wake) {
+        wake = in;
+    }
+}
+
+// Brings `rows` to their new state and queues the steps that bring a view's
+// copy along: the rows at `changed` (already rewritten in place) as one
+// Changed step per run of neighbouring rows, the rows at `gone` as one
+// Removed step per run, from the bottom up so that the runs above keep their
+// numbers, and `added` at the end as one Inserted step. `rowOf` finds a row
+// by its key.
+template <typename Row, typename Key, typename KeyOf>
+void Settle(std::vector<Row>& rows, std::unordered_map<Key, std::size_t>& rowOf, KeyOf keyOf,
+            RowChanges<Row>& queue, std::vector<std::size_t> changed, std::vector<std::size_t> gone,
+            std::vector<Row> added) {
+    const auto at = [&rows](std::size_t index) {
+        return rows.begin() + static_cast<std::ptrdiff_t>(index);
+    };
+    std::sort(changed.begin(), changed.end());
+    for (std::size_t i = 0; i < changed.size();) {
+        const std::size_t first = changed[i];
+        std::size_t last = first;
+        while (++i < changed.size() && changed[i] == last + 1) {
+            last = changed[i];
+        }
+        queue.push_back(RowChange<Row>::Changed(first, std::vector<Row>(at(first), at(last + 1))));
+    }
+    std::sort(gone.begin(), gone.end(), std::greater<>());
+    for (std::size_t i = 0; i < gone.size();) {
+        const std::size_t last = gone[i];
+        std::size_t first = last;
+        while (++i < gone.size() && gone[i] + 1 == first) {
+            first = gone[i];
+        }
+        queue.push_back(RowChange<Row>::Removed(first, last - first + 1));
+        rows.erase(at(first), at(last + 1));
+    }
+    if (!gone.empty()) {
+        rowOf.clear();
+        for (std::size_t index = 0; index < rows.size(); ++index) {
+            rowOf.emplace(keyOf(rows[index]), index);
+        }
+    }
+    if (!added.empty()) {
+        const std::size_t first = rows.size();
+        for (const Row& row : added) {
+            rowOf.emplace(keyOf(row), rows.size());
+            rows.push_back(row);
+        }
+        queue.push_back(RowChange<Row>::Inserted(first, std::move(added)));
+    }
+}
 
 }  // namespace
 
-TransferBoard::TransferBoard(TransferBoardServices services)
-    : services_(services),
-      downloads_(kDownloadColumns, {kDownloadName, kDownloadLink}),
-      uploads_(kUploadColumns, {kUploadFileId}) {}
+TransferBoard::TransferBoard(TransferBoardServices services) : services_(services) {}
 
-void TransferBoard::Tick() {
-    {
-        const auto lock = services_.list.Lock();
-        const std::time_t now = services_.clock.WallNow();
-        RefreshDownloads(now);
-        RefreshUploads(now);
-        ComputeWebTotals(now);
-    }
-    downloads_.Commit();
-    uploads_.Commit();
+std::optional<std::chrono::seconds> TransferBoard::Refresh() {
+    Wake wake;
+    const auto lock = services_.list.Lock();
+    // Under the lock: a change after this refresh has read the list raises
+    // the notice again.
+    services_.list.Notice().Taken();
+    const std::time_t now = services_.clock.WallNow();
+    RefreshDownloads(now, wake);
+    RefreshUploads(now, wake);
+    ComputeWebTotals(now, wake);
+    return wake;
 }
 
-void TransferBoard::RefreshDownloads(std::time_t now) {
-    services_.list.ForEachDownload(
-        [this, now](TransferItem& item) { WriteDownloadRow(item, now); });
+RowChanges<DownloadRow> TransferBoard::TakeDownloadChanges() {
+    return std::exchange(downloadChanges_, {});
 }
 
-// A row is found by name and key together. Only texts that changed are
-// written, so an idle list costs the view nothing.
-void TransferBoard::WriteDownloadRow(TransferItem& item, std::time_t now) {
-    const bool core = IsCoreKey(item.key);
-    const std::string statusText = DownloadStatusText(item, now);
-    const std::int64_t elapsed =
-        static_cast<std::int64_t>((item.finishTime > 0 ? item.finishTime : now) - item.startTime);
-    const bool halted = IsTransferHalted(item);
-    std::string rate;
-    if (!halted) {
-        rate = core ? CoreRateText(item.rate) : WebRateText(item.downloaded, elapsed);
-    }
-    const std::string progress = ProgressText(item.downloaded, item.size);
-    const std::string size = SizeText(item.size);
-    const std::optional<std::size_t> row = downloads_.Find({item.name, item.key});
-    if (!row) {
-        // The time left follows at the next refresh.
-        downloads_.Append({item.name, progress, rate, "", size, statusText, item.key, progress});
-        return;
-    }
-    downloads_.Write(*row, kDownloadRate, rate);
-    downloads_.Write(*row, kDownloadTimeLeft,
-                     halted ? std::string() : TimeLeftText(item.downloaded, item.size, elapsed));
-    downloads_.Write(*row, kDownloadSize, size);
-    downloads_.Write(*row, kDownloadStatus, statusText);
-    downloads_.Write(*row, kDownloadLink, item.key);
-    downloads_.Write(*row, kDownloadBar, progress);
-    downloads_.Write(*row, kDownloadProgress, progress);
+RowChanges<UploadRow> TransferBoard::TakeUploadChanges() {
+    return std::exchange(uploadChanges_, {});
 }
 
-void TransferBoard::RefreshUploads(std::time_t now) {
+// A row follows its download's key. Only rows whose texts changed are
+// rewritten, so an idle list costs the view nothing; a row whose download
+// has left the list goes.
+void TransferBoard::RefreshDownloads(std::time_t now, Wake& wake) {
+    std::vector<bool> seen(downloads_.size(), false);
+    std::vector<std::size_t> changed;
+    std::vector<DownloadRow> added;
+    services_.list.ForEachDownload([&](TransferItem& item) {
+        DownloadRow row = MakeDownloadRow(item, now);
+        if (ChangesWithTime(item)) {
+            Sooner(wake, 1s);
+        }
+        const auto found = downloadRowOf_.find(item.key);
+        if (found == downloadRowOf_.end()) {
+            // The time left follows at the next refresh, a second later.
+            if (!row.timeLeft.empty()) {
+                Sooner(wake, 1s);
+            }
+            row.timeLeft.clear();
+            added.push_back(std::move(row));
+            return;
+        }
+        seen[found->second] = true;
+        if (DownloadRow& shown = downloads_[found->second]; shown != row) {
+            shown = std::move(row);
+            changed.push_back(found->second);
+        }
+    });
+    std::vector<std::size_t> gone;
+    for (std::size_t index = 0; index < seen.size(); ++index) {
+        if (!seen[index]) {
+            gone.push_back(index);
+        }
+    }
+    Settle(
+        downloads_, downloadRowOf_, [](const DownloadRow& row) { return row.key; },
+        downloadChanges_, std::move(changed), std::move(gone), std::move(added));
+}
+
+void TransferBoard::RefreshUploads(std::time_t now, Wake& wake) {
     int count = 0;
-    std::vector<std::size_t> stale;
+    std::vector<std::size_t> changed;
+    std::vector<std::size_t> gone;
+    std::vector<UploadRow> added;
     services_.list.ForEachUpload([&](const UploadItem& item) {
         if (item.uploaded <= 0) {
             return;
         }
-        const std::string fileId = std::to_string(item.fileNumber);
-        const std::optional<std::size_t> row = uploads_.Find({fileId});
-        if (now - item.lastUpdate >= kUploadShownSeconds) {
-            if (row) {
+        const auto found = uploadRowOf_.find(item.fileNumber);
+        const bool hasRow = found != uploadRowOf_.end();
+        if (!IsUploadShown(item, now)) {
+            if (hasRow) {
                 services_.log.Line(FormatStatusLine("Dealing with %s", item.name.c_str()));
-                stale.push_back(*row);
+                gone.push_back(found->second);
             }
             return;
         }
         ++count;
-        const std::string bytes = std::to_string(item.uploaded);
+        // Reported "later" than now, the clock went back: look again within
+        // the usual time, not at a far-off (or overflowing) moment.
+        Sooner(wake, std::chrono::seconds(std::clamp<std::time_t>(
+                         item.lastUpdate + kUploadShownSeconds - now, 1, kUploadShownSeconds)));
+        UploadRow row{item.fileNumber, item.name, std::to_string(item.uploaded)};
         // Only a change is worth a line: written every second for every
         // shared file, the lines pushed the log's history out within seconds.
-        if (row && uploads_.Cell(*row, kUploadBytes) == bytes &&
-            uploads_.Cell(*row, kUploadName) == item.name) {
+        if (hasRow && uploads_[found->second] == row) {
             return;
         }
         services_.log.Line(FormatStatusLine("Dealing with %s", item.name.c_str()));
         services_.log.Line(FormatStatusLine("Updating %s on the display", item.name.c_str()));
-        if (!row) {
-            uploads_.Append({item.name, bytes, fileId});
+        if (!hasRow) {
+            added.push_back(std::move(row));
             return;
         }
-        uploads_.Write(*row, kUploadName, item.name);
-        uploads_.Write(*row, kUploadBytes, bytes);
+        uploads_[found->second] = std::move(row);
+        changed.push_back(found->second);
     });
-    uploads_.Remove(std::move(stale));
+    Settle(
+        uploads_, uploadRowOf_, [](const UploadRow& row) { return row.fileNumber; }, uploadChanges_,
+        std::move(changed), std::move(gone), std::move(added));
     uploadsLabel_ =
         FormatStatusLine(count == 1 ? "Uploading %d file" : "Uploading %d files", count);
 }
 
 // Web downloads that are receiving: not finished, cancelled or failed, with
 // bytes in. A failed download stays in the list but is no longer running.
-void TransferBoard::ComputeWebTotals(std::time_t now) {
+// Their average rates move with the clock.
+void TransferBoard::ComputeWebTotals(std::time_t now, Wake& wake) {
     int count = 0;
     double total = 0.0;
     services_.list.ForEachDownload([&](const TransferItem& item) {
         const std::time_t elapsed = now - item.startTime;
         if (item.finishTime != 0 || item.errorCode != 0 || item.downloaded <= 0 || elapsed <= 0 ||
-            KeyValue(item.key) != 0) {
+            item.key.IsCore()) {
             return;
         }
         ++count;
         total += static_cast<double>(item.downloaded) / static_cast<double>(elapsed);
     });
+    if (count > 0) {
+        Sooner(wake, 1s);
+    }
     services_.list.SetWebTotals(count, static_cast<std::int64_t>(total));
 }
 

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <limits>
 
 namespace korvana {
 namespace {
@@ -63,31 +62,6 @@ std::string_view CoreStatus(const TransferItem& item) {
 
 }  // namespace
 
-std::int64_t KeyValue(std::string_view key) {
-    std::size_t i = 0;
-    while (i < key.size() && (key[i] == ' ' || (key[i] >= '\t' && key[i] <= '\r'))) {
-        ++i;
-    }
-    bool negative = false;
-    if (i < key.size() && (key[i] == '+' || key[i] == '-')) {
-        negative = key[i] == '-';
-        ++i;
-    }
-    constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
-    std::int64_t value = 0;
-    for (; i < key.size() && key[i] >= '0' && key[i] <= '9'; ++i) {
-        const int digit = key[i] - '0';
-        value = value > (kMax - digit) / 10 ? kMax : value * 10 + digit;
-    }
-    return negative ? -value : value;
-}
-
-std::int32_t FileNumberOf(std::string_view key) {
-    const std::int64_t value = KeyValue(key);
-    return static_cast<std::int32_t>(std::clamp<std::int64_t>(
-        value, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
-}
-
 bool IsCoreDownloadUnfinished(const TransferItem& item) {
     if (item.cancelled) {
         return false;
@@ -107,15 +81,36 @@ bool IsTransferHalted(const TransferItem& item) {
     if (item.cancelled) {
         return true;
     }
-    if (!IsCoreKey(item.key)) {
+    if (!item.key.IsCore()) {
         return item.errorCode != 0;
     }
     return item.coreState == kCoreStatePaused || item.coreState == kCoreStateCancelled ||
            item.coreState == kCoreStateAborted;
 }
 
+// A core download found complete takes every refresh's time as its finish
+// time (DownloadStatusText), so its elapsed time grows as a running one's.
+bool ChangesWithTime(const TransferItem& item) {
+    if (IsTransferHalted(item)) {
+        return false;
+    }
+    const std::string_view status = item.key.IsCore() ? CoreStatus(item) : std::string_view();
+    const bool elapsedGrows = item.finishTime == 0 || status == status::kCoreCompleted ||
+                              status == status::kCoreDownloaded;
+    if (!elapsedGrows || item.downloaded <= 0) {
+        return false;
+    }
+    const bool averageRateShown = !item.key.IsCore();
+    const bool timeLeftMoves = item.size > 0 && item.downloaded < item.size;
+    return averageRateShown || timeLeftMoves;
+}
+
+bool IsUploadShown(const UploadItem& item, std::time_t now) {
+    return item.uploaded > 0 && now - item.lastUpdate < kUploadShownSeconds;
+}
+
 std::string DownloadStatusText(TransferItem& item, std::time_t now) {
-    if (!IsCoreKey(item.key)) {
+    if (!item.key.IsCore()) {
         return std::string(WebStatus(item));
     }
     const std::string_view text = CoreStatus(item);

@@ -43,18 +43,6 @@ enum CoreFileState : std::uint8_t {
     kCoreStateQueued = 7,
 };
 
-// The value of a download's key: the decimal number at its start, after
-// optional blanks and a sign, 0 when there is none, held to the 64-bit
-// range. It decides the kind of a download everywhere: 1 or more is a core
-// download (the key is its file number), anything else a web download
-// (the key is its link).
-std::int64_t KeyValue(std::string_view key);
-inline bool IsCoreKey(std::string_view key) {
-    return KeyValue(key) >= 1;
-}
-// The key's value as the core's 32-bit file number.
-std::int32_t FileNumberOf(std::string_view key);
-
 // The row's status. A core download found complete gets its finish time set
 // to `now` (again at every refresh), which is why this takes the record.
 std::string DownloadStatusText(TransferItem& item, std::time_t now);
@@ -65,6 +53,16 @@ bool IsCoreDownloadUnfinished(const TransferItem& item);
 // A download that paused, was cancelled or failed: its row shows no rate and
 // no time left, since nothing arrives.
 bool IsTransferHalted(const TransferItem& item);
+// Whether the row's texts can change with the clock alone: a running web
+// download's average rate, and the time left of one that has received part
+// of a known size, both measured from its start to now.
+bool ChangesWithTime(const TransferItem& item);
+
+// An upload that the core has not mentioned for this long leaves the list.
+inline constexpr std::time_t kUploadShownSeconds = 30;
+// Whether an upload has a row: something uploaded, and reported in the last
+// 30 seconds.
+bool IsUploadShown(const UploadItem& item, std::time_t now);
 
 // Whole percent received, 0 to 100; empty while the size is unknown, which
 // draws an empty bar.

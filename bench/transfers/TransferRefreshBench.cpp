@@ -1,6 +1,7 @@
-// The one-second refresh of the downloads list with many downloads: every
-// row changing (all downloads receiving) and no row changing (all paused and
-// untouched, where only unchanged texts are compared).
+// The refresh of the downloads list with many downloads, and the views
+// taking its steps: every row changing (all downloads receiving) and no row
+// changing (all paused and untouched, where only unchanged texts are
+// compared and no step is queued).
 // Run: korvana_bench --benchmark_filter=TransferRefresh
 #include <benchmark/benchmark.h>
 
@@ -36,14 +37,15 @@ void BM_TransferRefresh(benchmark::State& state) {
     korvana::TransferBoard board({list, core, nullptr, clock, log});
     for (int number = 1; number <= count; ++number) {
         korvana::TransferItem item;
-        item.key = std::to_string(number);
+        item.key = korvana::TransferKey::Core(number);
         item.name = "Artist " + std::to_string(number) + " - Title.mp3";
         item.size = 5'000'000;
         item.coreState = receiving ? 0 : 1;
         item.startTime = clock.wall;
         list.AddOrUpdateDownload(item);
     }
-    board.Tick();
+    board.Refresh();
+    board.TakeDownloadChanges();
     std::int64_t step = 0;
     for (auto _ : state) {
         if (receiving) {
@@ -56,7 +58,8 @@ void BM_TransferRefresh(benchmark::State& state) {
             }
             state.ResumeTiming();
         }
-        board.Tick();
+        board.Refresh();
+        benchmark::DoNotOptimize(board.TakeDownloadChanges());
     }
     state.SetItemsProcessed(state.iterations() * count);
 }

@@ -183,7 +183,7 @@ TEST_F(Dispatch, DownloadListHandsOverOnlyWholeEntries) {
     Feed(body);
     const std::vector<TransferItem> items = rig.sinks.transfers.Downloads();
     ASSERT_EQ(items.size(), 1u);
-    EXPECT_EQ(items[0].key, "17");
+    EXPECT_EQ(items[0].key, TransferKey::Core(17));
     EXPECT_EQ(items[0].name, "one.mp3");
     EXPECT_EQ(items[0].size, 4000000);
     EXPECT_EQ(items[0].downloaded, 1000000);
@@ -213,7 +213,7 @@ TEST_F(Dispatch, RealCoreFileInfoHandsOverTheWholeRecord) {
     Feed(cut);
     const std::vector<TransferItem> items = rig.sinks.transfers.Downloads();
     ASSERT_EQ(items.size(), 1u);
-    EXPECT_EQ(items[0].key, "21");
+    EXPECT_EQ(items[0].key, TransferKey::Core(21));
     EXPECT_EQ(items[0].name, "done.mp3");
     EXPECT_EQ(items[0].size, 4000000);
     EXPECT_EQ(items[0].downloaded, 1000000);

@@ -60,7 +60,7 @@ TEST_F(RealCoreTest, DownloadFromALinkEndsInOurDownloadsFolder) {
         const auto lock = transfers.Lock();
         transfers.ForEachDownload([&](const TransferItem& item) {
             if (item.name == "first_song.mp3" && item.coreState != kStateDownloading) {
-                number = std::stoi(item.key);
+                number = item.key.FileNumber();
             }
         });
         return number.has_value();

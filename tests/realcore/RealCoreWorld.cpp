@@ -76,7 +76,7 @@ void RealCoreWorld::ConnectLink() {
 
 std::optional<TransferItem> RealCoreWorld::Download(std::int32_t number) {
     const auto lock = transfers.Lock();
-    const TransferItem* item = transfers.FindDownload(std::to_string(number));
+    const TransferItem* item = transfers.FindDownload(TransferKey::Core(number));
     return item != nullptr ? std::optional<TransferItem>(*item) : std::nullopt;
 }
 
@@ -88,7 +88,7 @@ std::optional<std::int32_t> RealCoreWorld::FileNumberOf(const std::string& name)
             const auto lock = transfers.Lock();
             transfers.ForEachDownload([&](const TransferItem& item) {
                 if (item.name == name) {
-                    number = std::stoi(item.key);
+                    number = item.key.FileNumber();
                 }
             });
             return number.has_value();

@@ -31,7 +31,7 @@ class SearchDownloadsTest : public ::testing::Test {
 
 TEST_F(SearchDownloadsTest, ACoreResultAlreadyDownloadingIsFound) {
     TransferItem item;
-    item.key = "12";  // the core's file number, not the result's id
+    item.key = TransferKey::Core(12);  // the core's file number, not the result's id
     item.name = "Artist - Song.mp3";
     item.size = 1000;
     list.AddOrUpdateDownload(item);

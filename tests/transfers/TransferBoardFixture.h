@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,14 +15,15 @@
 
 namespace korvana::test {
 
-// A transfer list with its board, a recording core and web stopper, and a
-// clock that moves only when told.
+// A transfer list with its board, a recording core and web stopper, a clock
+// that moves only when told, and the rows a view would show: the board's
+// queued steps applied to a copy of their own, as the page's models do.
 class TransferBoardTest : public ::testing::Test {
   protected:
     static TransferItem CoreDownload(int number, std::string name, std::int64_t size,
                                      std::uint8_t state = 0, std::int64_t downloaded = 0) {
         TransferItem item;
-        item.key = std::to_string(number);
+        item.key = TransferKey::Core(number);
         item.name = std::move(name);
         item.size = size;
         item.coreState = state;
@@ -35,13 +38,24 @@ class TransferBoardTest : public ::testing::Test {
         list.AddOrUpdateDownload(item);
     }
 
-    void Tick(std::chrono::seconds step = std::chrono::seconds(1)) {
+    std::optional<std::chrono::seconds> Tick(std::chrono::seconds step = std::chrono::seconds(1)) {
         clock.Advance(step);
-        board.Tick();
+        return Refresh();
+    }
+    // The board's refresh and the views taking its steps.
+    std::optional<std::chrono::seconds> Refresh() {
+        const std::optional<std::chrono::seconds> next = board.Refresh();
+        downloadSteps = board.TakeDownloadChanges();
+        uploadSteps = board.TakeUploadChanges();
+        ApplyRowChanges(shownDownloads, downloadSteps);
+        ApplyRowChanges(shownUploads, uploadSteps);
+        EXPECT_TRUE(shownDownloads == board.Downloads());
+        EXPECT_TRUE(shownUploads == board.Uploads());
+        return next;
     }
 
     std::string Cell(std::size_t row, std::size_t column) {
-        return board.Downloads().Cell(row, column);
+        return DownloadCell(shownDownloads.at(row), column);
     }
     std::vector<std::string> Row(std::size_t row) {
         std::vector<std::string> cells;
@@ -52,7 +66,7 @@ class TransferBoardTest : public ::testing::Test {
     }
     std::vector<std::string> Statuses() {
         std::vector<std::string> statuses;
-        for (std::size_t row = 0; row < board.Downloads().RowCount(); ++row) {
+        for (std::size_t row = 0; row < shownDownloads.size(); ++row) {
             statuses.push_back(Cell(row, kDownloadStatus));
         }
         return statuses;
@@ -65,6 +79,10 @@ class TransferBoardTest : public ::testing::Test {
     RecordingTransferCommands core;
     RecordingStopper web;
     TransferBoard board{{list, core, &web, clock, log}};
+    std::vector<DownloadRow> shownDownloads;
+    std::vector<UploadRow> shownUploads;
+    RowChanges<DownloadRow> downloadSteps;
+    RowChanges<UploadRow> uploadSteps;
 };
 
 }  // namespace korvana::test

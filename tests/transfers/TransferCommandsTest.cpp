@@ -7,21 +7,26 @@ using test::TransferBoardTest;
 using Lines = std::vector<std::string>;
 
 const std::string kLink = "http://127.0.0.1:8080/files/Song.mp3";
+const TransferKey kWeb = TransferKey::Web(kLink);
+const TransferKey kCore = TransferKey::Core(12);
 
 TEST(TransferMenuChoice, ByTheStatusAndKindOfTheRowUnderTheCursor) {
-    EXPECT_EQ(ChooseTransferMenu(-1, "", ""), kMenuNoDownload);
-    EXPECT_EQ(ChooseTransferMenu(0, "Downloading", kLink), kMenuWebDownload);
-    EXPECT_EQ(ChooseTransferMenu(0, "Contacting server", kLink), kMenuWebDownload);
-    EXPECT_EQ(ChooseTransferMenu(0, "downloading", kLink), kMenuEndedDownload);  // exact
-    EXPECT_EQ(ChooseTransferMenu(0, "Finished", kLink), kMenuEndedDownload);
-    EXPECT_EQ(ChooseTransferMenu(0, "Error - Connection Timeout", kLink), kMenuEndedDownload);
-    EXPECT_EQ(ChooseTransferMenu(2, "File Downloading", "12"), kMenuCoreDownload);
-    EXPECT_EQ(ChooseTransferMenu(2, "FILE DOWNLOADING", "12"), kMenuCoreDownload);
-    EXPECT_EQ(ChooseTransferMenu(2, "Download Paused", "12"), kMenuPausedDownload);
-    EXPECT_EQ(ChooseTransferMenu(2, "download paused", "12"), kMenuPausedDownload);
-    EXPECT_EQ(ChooseTransferMenu(2, "File Queued", "12"), kMenuEndedDownload);
-    EXPECT_EQ(ChooseTransferMenu(2, "File Shared", "12"), kMenuEndedDownload);
-    EXPECT_EQ(ChooseTransferMenu(2, "", "12"), kMenuEndedDownload);
+    EXPECT_EQ(ChooseTransferMenu(-1, "", {}), kMenuNoDownload);
+    EXPECT_EQ(ChooseTransferMenu(0, "Downloading", kWeb), kMenuWebDownload);
+    EXPECT_EQ(ChooseTransferMenu(0, "Contacting server", kWeb), kMenuWebDownload);
+    EXPECT_EQ(ChooseTransferMenu(0, "downloading", kWeb), kMenuEndedDownload);  // exact
+    EXPECT_EQ(ChooseTransferMenu(0, "Finished", kWeb), kMenuEndedDownload);
+    EXPECT_EQ(ChooseTransferMenu(0, "Error - Connection Timeout", kWeb), kMenuEndedDownload);
+    EXPECT_EQ(ChooseTransferMenu(2, "File Downloading", kCore), kMenuCoreDownload);
+    EXPECT_EQ(ChooseTransferMenu(2, "FILE DOWNLOADING", kCore), kMenuCoreDownload);
+    EXPECT_EQ(ChooseTransferMenu(2, "Download Paused", kCore), kMenuPausedDownload);
+    EXPECT_EQ(ChooseTransferMenu(2, "download paused", kCore), kMenuPausedDownload);
+    EXPECT_EQ(ChooseTransferMenu(2, "File Queued", kCore), kMenuEndedDownload);
+    EXPECT_EQ(ChooseTransferMenu(2, "File Shared", kCore), kMenuEndedDownload);
+    EXPECT_EQ(ChooseTransferMenu(2, "", kCore), kMenuEndedDownload);
+    // The kind is the key's, not what its text looks like.
+    EXPECT_EQ(ChooseTransferMenu(2, "File Downloading", TransferKey::Core(0)), kMenuCoreDownload);
+    EXPECT_EQ(ChooseTransferMenu(2, "Downloading", TransferKey::Web("7")), kMenuWebDownload);
 }
 
 Lines Items(const MenuTable& menu) {
@@ -47,6 +52,44 @@ TEST(TransferMenuChoice, EachMenuHoldsItsCommands) {
     EXPECT_EQ(Items(TransferMenu(kMenuPausedDownload)),
               (Lines{"32798 Resume Download", "32774 Cancel Download", "32773 Cancel All Downloads",
                      "-", "32775 Clear Completed"}));
+}
+
+// Each report, row and command reaches its own download.
+TEST_F(TransferBoardTest, CoreFile7AndALinkThatReads7AreTwoDownloads) {
+    AddCore(7, "core.mp3", 100, 0, 10);
+    list.OpenWebDownload("7", "web.mp3");
+    list.ReportWebDownload("7", "web.mp3", 20, 100, 0);
+    list.UpdateDownloadProgress(7, 30, 1024.0);
+    Tick();
+    ASSERT_EQ(shownDownloads.size(), 2u);
+    EXPECT_EQ(Row(0), (Lines{"web.mp3", "20", "0.02 KB/s", "", "100", "Downloading", "7", "20"}));
+    EXPECT_EQ(Row(1),
+              (Lines{"core.mp3", "30", " 1.00 KB/s", "", "100", "File Downloading", "7", "30"}));
+    EXPECT_TRUE(list.HasWebDownload("7"));
+    EXPECT_FALSE(list.HasCoreDownload("web.mp3"));
+
+    EXPECT_EQ(board.OpenMenu(0), kMenuWebDownload);
+    board.RunCommand(kCommandCancel);
+    EXPECT_EQ(web.stopped, Lines{"7"});
+    EXPECT_TRUE(core.sent.empty());
+    EXPECT_EQ(board.OpenMenu(1), kMenuCoreDownload);
+    board.RunCommand(kCommandCancel);
+    EXPECT_EQ(core.sent, Lines{"cancel 7"});
+    Refresh();
+    EXPECT_EQ(Statuses(), (Lines{"User Cancelled", "Download Cancelled"}));
+}
+
+TEST_F(TransferBoardTest, CoreFile0IsACoreDownload) {
+    AddCore(0, "zero.mp3", 100, 0, 10);
+    Tick();
+    EXPECT_EQ(Cell(0, kDownloadStatus), "File Downloading");
+    EXPECT_EQ(Cell(0, kDownloadLink), "0");
+    EXPECT_EQ(list.activeWebDownloads(), 0);
+    EXPECT_EQ(board.OpenMenu(0), kMenuCoreDownload);
+    board.RunCommand(kCommandPause);
+    EXPECT_EQ(core.sent, Lines{"pause 0"});
+    Refresh();
+    EXPECT_EQ(Cell(0, kDownloadStatus), "Download Paused");
 }
 
 TEST_F(TransferBoardTest, AClickBelowTheRowsForgetsTheRow) {
@@ -119,15 +162,16 @@ TEST_F(TransferBoardTest, ClearCompletedRemovesEndedDownloadsAndKeepsASharedOne)
     Tick();
     board.OpenMenu(-1);
     board.RunCommand(kCommandClearCompleted);
+    Refresh();
     Lines names;
-    for (std::size_t row = 0; row < board.Downloads().RowCount(); ++row) {
+    for (std::size_t row = 0; row < shownDownloads.size(); ++row) {
         names.push_back(Cell(row, kDownloadName));
     }
     EXPECT_EQ(names, (Lines{"running.mp3", "shared.mp3"}));
     const auto lock = list.Lock();
     EXPECT_EQ(list.DownloadCount(), 2u);
-    EXPECT_EQ(list.FindDownload("1"), nullptr);
-    EXPECT_NE(list.FindDownload("3"), nullptr);
+    EXPECT_EQ(list.FindDownload(TransferKey::Core(1)), nullptr);
+    EXPECT_NE(list.FindDownload(TransferKey::Core(3)), nullptr);
 }
 
 TEST_F(TransferBoardTest, ClearDownloadRemovesTheRowAndItsRecord) {
@@ -136,24 +180,25 @@ TEST_F(TransferBoardTest, ClearDownloadRemovesTheRowAndItsRecord) {
     Tick();
     EXPECT_EQ(board.OpenMenu(1), kMenuEndedDownload);
     board.RunCommand(kCommandClearDownload);
-    ASSERT_EQ(board.Downloads().RowCount(), 1u);
-    EXPECT_EQ(Cell(0, kDownloadName), "b.mp3");
     EXPECT_EQ(board.MenuRow(), -1);
-    Tick();
-    EXPECT_EQ(board.Downloads().RowCount(), 1u);  // the record went too
+    Refresh();  // as the page does after every command
+    ASSERT_EQ(shownDownloads.size(), 1u);
+    EXPECT_EQ(Cell(0, kDownloadName), "b.mp3");
+    const auto lock = list.Lock();
+    EXPECT_EQ(list.DownloadCount(), 1u);
 }
 
 TEST_F(TransferBoardTest, PauseAndResumeShowAtOnceAndTheCoreHasTheLastWord) {
     AddCore(9, "a.mp3", 100, 0, 10);
     {
         const auto lock = list.Lock();
-        list.FindDownload("9")->rate = 2048.0f;
+        list.FindDownload(TransferKey::Core(9))->rate = 2048.0f;
     }
     Tick();
     EXPECT_EQ(board.OpenMenu(0), kMenuCoreDownload);
     board.RunCommand(kCommandPause);
     EXPECT_EQ(core.sent, (Lines{"pause 9"}));
-    board.Tick();  // no time passes: the page refreshes right after a command
+    Refresh();  // no time passes: the page refreshes right after a command
     EXPECT_EQ(Cell(0, kDownloadStatus), "Download Paused");
     EXPECT_EQ(Cell(0, kDownloadRate), "");
     EXPECT_EQ(Cell(0, kDownloadTimeLeft), "");
@@ -164,7 +209,7 @@ TEST_F(TransferBoardTest, PauseAndResumeShowAtOnceAndTheCoreHasTheLastWord) {
     EXPECT_EQ(Cell(0, kDownloadStatus), "Download Paused");
     board.RunCommand(kCommandResume);
     EXPECT_EQ(core.sent, (Lines{"pause 9", "resume 9"}));
-    board.Tick();
+    Refresh();
     EXPECT_EQ(Cell(0, kDownloadStatus), "File Downloading");
 
     // The core could not resume it: its next report puts the row right.
@@ -177,13 +222,13 @@ TEST_F(TransferBoardTest, ACancelledCoreDownloadLosesItsRateAtOnce) {
     AddCore(4, "a.mp3", 100, 0, 10);
     {
         const auto lock = list.Lock();
-        list.FindDownload("4")->rate = 2048.0f;
+        list.FindDownload(TransferKey::Core(4))->rate = 2048.0f;
     }
     Tick();
     EXPECT_EQ(Cell(0, kDownloadRate), " 2.00 KB/s");
     board.OpenMenu(0);
     board.RunCommand(kCommandCancel);
-    board.Tick();
+    Refresh();
     EXPECT_EQ(Cell(0, kDownloadStatus), "Download Cancelled");
     EXPECT_EQ(Cell(0, kDownloadRate), "");
     EXPECT_EQ(Cell(0, kDownloadTimeLeft), "");

@@ -5,6 +5,7 @@ namespace {
 
 using test::TransferBoardTest;
 using Lines = std::vector<std::string>;
+using namespace std::chrono_literals;
 
 constexpr std::int64_t kGiB = std::int64_t{1} << 30;
 const std::string kLink = "http://127.0.0.1:8080/files/Song.mp3";
@@ -13,11 +14,11 @@ TEST_F(TransferBoardTest, RowsShowEveryDownloadWithItsTexts) {
     AddCore(3, "core.mp3", 6 * kGiB, 0, 3 * kGiB);
     {
         const auto lock = list.Lock();
-        list.FindDownload("3")->rate = 2048.0f;
+        list.FindDownload(TransferKey::Core(3))->rate = 2048.0f;
     }
     list.OpenWebDownload(kLink, "Song.mp3");
     Tick();
-    ASSERT_EQ(board.Downloads().RowCount(), 2u);
+    ASSERT_EQ(shownDownloads.size(), 2u);
     // Newest first; the time left follows at the next refresh.
     EXPECT_EQ(Row(0), (Lines{"Song.mp3", "", "- KB/s", "", "0", "Contacting server", kLink, ""}));
     EXPECT_EQ(Row(1), (Lines{"core.mp3", "50", " 2.00 KB/s", "", "6442450944", "File Downloading",
@@ -62,54 +63,87 @@ TEST_F(TransferBoardTest, StoppedDownloadsShowNoRateAndNoTimeLeft) {
     EXPECT_EQ(Cell(3, kDownloadProgress), "50");  // what arrived stays shown
 }
 
-TEST_F(TransferBoardTest, ARowMatchesOnNameAndKeyTogether) {
+TEST_F(TransferBoardTest, EachDownloadHasItsOwnRowWhateverItsName) {
     AddCore(1, "same.mp3", 100);
     AddCore(2, "same.mp3", 100);
     Tick();
     Tick();
-    ASSERT_EQ(board.Downloads().RowCount(), 2u);
+    ASSERT_EQ(shownDownloads.size(), 2u);
     EXPECT_EQ(Cell(0, kDownloadLink), "2");
     EXPECT_EQ(Cell(1, kDownloadLink), "1");
 }
 
-TEST_F(TransferBoardTest, CellsAreWrittenOnlyWhenTheirTextChanges) {
-    test::RecordingObserver observer;
-    board.Downloads().SetObserver(&observer);
-    // Rows whose time left does not move: nothing received, or all of it.
+// Rows whose texts hold still: nothing received, paused, or all of it.
+TEST_F(TransferBoardTest, NothingChangedMeansNoStepsAndNoNotice) {
+    test::CountingListener notices;
+    list.Notice().SetListener(&notices);
     AddCore(1, "a.mp3", 100, 0, 0);
     AddCore(2, "b.mp3", 100, 1, 0);
     AddCore(3, "c.mp3", 100, 3, 100);
+    EXPECT_EQ(notices.raised, 1);  // once until the board takes the changes
     Tick();
     Tick();
-    const std::uint64_t writes = board.Downloads().CellWrites();
-    observer.events.clear();
+    notices.raised = 0;
 
-    Tick();  // nothing changed: the paused and shared rows stay as they are
+    EXPECT_EQ(Tick(), std::nullopt);
+    EXPECT_TRUE(downloadSteps.empty());
+    // The core's reports every few seconds, with the same values.
     list.UpdateDownloadProgress(2, 0, 0.0);
+    list.AddOrUpdateDownload(CoreDownload(1, "a.mp3", 100, 0, 0));
+    list.AddOrUpdateDownload(CoreDownload(3, "c.mp3", 100, 3, 100));
+    EXPECT_EQ(notices.raised, 0);
     Tick();
-    EXPECT_TRUE(observer.events.empty()) << observer.events.front();
-    EXPECT_EQ(board.Downloads().CellWrites(), writes);
+    EXPECT_TRUE(downloadSteps.empty());
 
     list.UpdateDownloadProgress(2, 20, 4096.0);
+    EXPECT_EQ(notices.raised, 1);
     Tick();
-    // Row 1 ("b.mp3"), paused: its bar and its progress, announced as one
-    // range; a paused row shows no rate or time left to change.
-    EXPECT_EQ(observer.events, (Lines{"change 1-1 1-7"}));
-    EXPECT_EQ(board.Downloads().CellWrites(), writes + 2);
-    board.Downloads().SetObserver(nullptr);
+    // Row 1 ("b.mp3"), paused: its bar and progress; no rate or time left.
+    EXPECT_EQ(test::StepTexts(downloadSteps), Lines{"changed 1-1"});
+    EXPECT_EQ(Row(1), (Lines{"b.mp3", "20", "", "", "100", "Download Paused", "2", "20"}));
+    list.Notice().SetListener(nullptr);
 }
 
-TEST_F(TransferBoardTest, NewRowsArriveInOneBatchPerRefresh) {
-    test::RecordingObserver observer;
-    board.Downloads().SetObserver(&observer);
+TEST_F(TransferBoardTest, NewRowsArriveInOneStepPerRefresh) {
     AddCore(1, "a.mp3", 100);
     Tick();
+    EXPECT_EQ(test::StepTexts(downloadSteps), Lines{"inserted 0-0"});
     for (int number = 2; number <= 4; ++number) {
         AddCore(number, "n" + std::to_string(number), 100);
     }
     Tick();
-    EXPECT_EQ(observer.events, (Lines{"append 0-0", "change 0-0 3-3", "append 1-3"}));
-    board.Downloads().SetObserver(nullptr);
+    // Row 0's time left follows a refresh after its row.
+    EXPECT_EQ(test::StepTexts(downloadSteps), (Lines{"changed 0-0", "inserted 1-3"}));
+    EXPECT_EQ(Cell(0, kDownloadTimeLeft), "--:--:--");
+}
+
+TEST_F(TransferBoardTest, NeighbouringChangedRowsAreOneStepAndClearedRowsGo) {
+    for (int number = 1; number <= 5; ++number) {
+        AddCore(number, "n" + std::to_string(number), 100, 1);
+    }
+    Tick();
+    ASSERT_EQ(Statuses().size(), 5u);
+    // Rows 0 to 4 show files 5 to 1.
+    list.UpdateDownloadProgress(5, 10, 0.0);
+    list.UpdateDownloadProgress(4, 10, 0.0);
+    list.UpdateDownloadProgress(1, 10, 0.0);
+    Tick();
+    EXPECT_EQ(test::StepTexts(downloadSteps), (Lines{"changed 0-1", "changed 4-4"}));
+
+    for (const int number : {4, 3, 1}) {
+        list.AddOrUpdateDownload(CoreDownload(number, "", 100, 2, 100));  // downloaded
+    }
+    Tick();
+    board.OpenMenu(-1);
+    board.RunCommand(kCommandClearCompleted);
+    Refresh();
+    // From the bottom up, so that the rows above keep their numbers.
+    EXPECT_EQ(test::StepTexts(downloadSteps), (Lines{"removed 4-4", "removed 1-2"}));
+    Lines links;
+    for (std::size_t row = 0; row < shownDownloads.size(); ++row) {
+        links.push_back(Cell(row, kDownloadLink));
+    }
+    EXPECT_EQ(links, (Lines{"5", "2"}));
 }
 
 TEST_F(TransferBoardTest, ACompletedCoreDownloadKeepsGettingAFinishTime) {
@@ -118,7 +152,7 @@ TEST_F(TransferBoardTest, ACompletedCoreDownloadKeepsGettingAFinishTime) {
     EXPECT_EQ(Cell(0, kDownloadStatus), "Download Completed");
     Tick(std::chrono::seconds(5));
     const auto lock = list.Lock();
-    EXPECT_EQ(list.FindDownload("1")->finishTime, clock.WallNow());
+    EXPECT_EQ(list.FindDownload(TransferKey::Core(1))->finishTime, clock.WallNow());
 }
 
 class UploadsTest : public TransferBoardTest {
@@ -133,10 +167,9 @@ class UploadsTest : public TransferBoardTest {
     }
     Lines UploadRows() {
         Lines rows;
-        const TextTable& table = board.Uploads();
-        for (std::size_t row = 0; row < table.RowCount(); ++row) {
-            rows.push_back(table.Cell(row, 0) + "|" + table.Cell(row, 1) + "|" +
-                           table.Cell(row, 2));
+        for (const UploadRow& row : shownUploads) {
+            rows.push_back(UploadCell(row, kUploadName) + "|" + UploadCell(row, kUploadBytes) +
+                           "|" + UploadCell(row, kUploadFileId));
         }
         return rows;
     }
@@ -199,7 +232,7 @@ TEST_F(TransferBoardTest, WebTotalsCountTheWebDownloadsThatAreReceiving) {
     list.ReportWebDownload(links[1], "web.mp3", 20480, 100000, 0);
     list.ReportWebDownload(links[2], "web.mp3", 5000, 100000, 3);    // failed: not running
     list.ReportWebDownload(links[3], "web.mp3", 100000, 100000, 0);  // finished
-    board.Tick();
+    Refresh();
     EXPECT_EQ(list.activeWebDownloads(), 2);
     EXPECT_EQ(list.webDownloadRate(), 3072);
 }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "transfers/TransferRows.h"
 #include "transfers/TransferTexts.h"
 
 namespace korvana {
@@ -9,7 +10,7 @@ constexpr std::int64_t kGiB = std::int64_t{1} << 30;
 
 TransferItem Web(std::int64_t downloaded, std::int64_t size) {
     TransferItem item;
-    item.key = "http://127.0.0.1:8080/files/a.mp3";
+    item.key = TransferKey::Web("http://127.0.0.1:8080/files/a.mp3");
     item.downloaded = downloaded;
     item.size = size;
     return item;
@@ -17,24 +18,64 @@ TransferItem Web(std::int64_t downloaded, std::int64_t size) {
 
 TransferItem Core(std::uint8_t state, std::int64_t downloaded = 10, std::int64_t size = 20) {
     TransferItem item;
-    item.key = "17";
+    item.key = TransferKey::Core(17);
     item.coreState = state;
     item.downloaded = downloaded;
     item.size = size;
     return item;
 }
 
-TEST(TransferKeys, TheNumberAtTheStartDecidesTheKind) {
-    EXPECT_EQ(KeyValue("17"), 17);
-    EXPECT_EQ(KeyValue("  +42 files"), 42);
-    EXPECT_EQ(KeyValue("\t-3"), -3);
-    EXPECT_EQ(KeyValue("http://127.0.0.1/files/1.mp3"), 0);
-    EXPECT_EQ(KeyValue(""), 0);
-    EXPECT_EQ(KeyValue("99999999999999999999999"), std::numeric_limits<std::int64_t>::max());
-    EXPECT_TRUE(IsCoreKey("1"));
-    EXPECT_FALSE(IsCoreKey("0"));
-    EXPECT_FALSE(IsCoreKey("http://127.0.0.1/"));
-    EXPECT_EQ(FileNumberOf("99999999999"), std::numeric_limits<std::int32_t>::max());
+TEST(TransferKeys, AKeyIsOfOneKindAndShowsAsItsNumberOrLink) {
+    EXPECT_TRUE(TransferKey::Core(0).IsCore());
+    EXPECT_EQ(TransferKey::Core(-3).Text(), "-3");
+    EXPECT_EQ(TransferKey::Core(7).Text(), TransferKey::Web("7").Text());
+    EXPECT_FALSE(TransferKey::Core(7) == TransferKey::Web("7"));
+    EXPECT_FALSE(TransferKey::Core(0) == TransferKey());
+    EXPECT_FALSE(TransferKey::Web("a") == TransferKey::Web("A"));
+    EXPECT_TRUE(TransferKey::Web("a") == TransferKey::Web("a"));
+    EXPECT_EQ(TransferKey::Web("7").FileNumber(), 0);
+    EXPECT_EQ(TransferKey::Core(7).Link(), "");
+}
+
+// Every kind of record a row can show, at many states: a row that does not
+// say it changes with the clock must show the same texts a while later, or
+// it would stand still on a page that refreshes only when told.
+TEST(TransferRowTimes, ARowThatSaysItHoldsStillShowsTheSameTextsLater) {
+    int moving = 0;
+    int still = 0;
+    for (const bool core : {true, false}) {
+        for (int state = 0; state <= 8; ++state) {
+            for (const std::int64_t downloaded : {0, 1, 50, 100, 150}) {
+                for (const std::int64_t size : {0, 100}) {
+                    for (const std::time_t finish : {0, 1005}) {
+                        TransferItem item =
+                            core ? Core(static_cast<std::uint8_t>(state % 8), downloaded, size)
+                                 : Web(downloaded, size);
+                        item.finishTime = finish;
+                        item.startTime = 1000;
+                        item.errorCode = core ? 0 : state % 5;
+                        item.cancelled = state == 8;
+                        item.contacting = !core && state == 7;
+                        if (ChangesWithTime(item)) {
+                            ++moving;
+                            continue;
+                        }
+                        ++still;
+                        TransferItem later = item;
+                        const DownloadRow first = MakeDownloadRow(item, 1010);
+                        for (const std::time_t now : {1011, 1013, 1100, 5000}) {
+                            EXPECT_TRUE(MakeDownloadRow(later, now) == first)
+                                << core << " " << state << " " << downloaded << " " << size << " "
+                                << finish << " at " << now;
+                        }
+                    }
+                }
+            }
+        }
+    }
+    // Both kinds occur, or the test would prove nothing.
+    EXPECT_GT(moving, 20);
+    EXPECT_GT(still, 20);
 }
 
 TEST(TransferStatus, WebDownloadsTakeTheFirstRuleThatApplies) {

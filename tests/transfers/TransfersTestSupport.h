@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "core/StatusLog.h"
-#include "transfers/TextTable.h"
 #include "transfers/TransferCommandSink.h"
+#include "util/RowChanges.h"
 #include "web/download/WebDownloadSink.h"
 
 namespace korvana::test {
@@ -32,24 +32,37 @@ class RecordingStopper final : public WebDownloadStopper {
     std::vector<std::string> stopped;
 };
 
-// What a table told its view, one line per notification.
-class RecordingObserver final : public TableObserver {
+// How often a list's notice was raised.
+class CountingListener final : public ChangeListener {
   public:
-    void RowsAboutToBeAppended(std::size_t first, std::size_t last) override {
-        events.push_back("append " + std::to_string(first) + "-" + std::to_string(last));
-    }
-    void RowsAppended() override {}
-    void RowsAboutToBeRemoved(std::size_t first, std::size_t last) override {
-        events.push_back("remove " + std::to_string(first) + "-" + std::to_string(last));
-    }
-    void RowsRemoved() override {}
-    void CellsChanged(std::size_t firstRow, std::size_t lastRow, std::size_t firstColumn,
-                      std::size_t lastColumn) override {
-        events.push_back("change " + std::to_string(firstRow) + "-" + std::to_string(lastRow) +
-                         " " + std::to_string(firstColumn) + "-" + std::to_string(lastColumn));
-    }
-    std::vector<std::string> events;
+    void OnChangesWaiting() override { ++raised; }
+    int raised = 0;
 };
+
+// The steps of a change as "changed 1-2", "removed 0-0", "inserted 3-5".
+template <typename Row>
+std::vector<std::string> StepTexts(const RowChanges<Row>& changes) {
+    std::vector<std::string> texts;
+    for (const RowChange<Row>& change : changes) {
+        const char* kind = "other";
+        switch (change.kind) {
+            case RowChange<Row>::Kind::Inserted:
+                kind = "inserted";
+                break;
+            case RowChange<Row>::Kind::Removed:
+                kind = "removed";
+                break;
+            case RowChange<Row>::Kind::Changed:
+                kind = "changed";
+                break;
+            default:
+                break;
+        }
+        texts.push_back(std::string(kind) + " " + std::to_string(change.first) + "-" +
+                        std::to_string(change.first + change.count - 1));
+    }
+    return texts;
+}
 
 // Every line written to a status log from the moment it is made.
 class LogCapture {

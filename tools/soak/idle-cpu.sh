@@ -5,7 +5,8 @@
 #   tools/soak/idle-cpu.sh connected|unreachable SECONDS [--status-window]
 #
 # connected:   the simulated core runs as the program's core and shares
-#              1,000 files; the program logs in and stays idle.
+#              KORVANA_SOAK_SHARED files (default 1,000); the program logs
+#              in and stays idle.
 # unreachable: the simulated core runs, but the program is told a port
 #              where nothing listens, so every connection attempt fails.
 # --status-window opens "Debug Status Messages" once (Ctrl+Shift+D) and
@@ -45,7 +46,7 @@ export KORVANA_HOME=$work/home XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$wor
     XDG_DATA_HOME=$work/data KORVANA_AUDIO=null
 mkdir -p "$KORVANA_HOME/mldonkey" "$XDG_CONFIG_HOME/Korvana" "$XDG_RUNTIME_DIR" "$work/shared"
 chmod 700 "$XDG_RUNTIME_DIR"
-for i in $(seq 1 1000); do
+for i in $(seq 1 "${KORVANA_SOAK_SHARED:-1000}"); do
     printf 'song %d\n' "$i" >"$work/shared/Song $i.mp3"
 done
 cp "$build/bin/korvana-sim" "$KORVANA_HOME/mldonkey/mlnet"
@@ -59,7 +60,16 @@ cat >"$KORVANA_HOME/mldonkey/downloads.ini" <<INI
 INI
 linkPort=$port
 [[ $mode == unreachable ]] && linkPort=$((port + 1))
-printf '[Software]\nKorvana\\CorePort=%d\n' "$linkPort" >"$XDG_CONFIG_HOME/Korvana/Korvana.ini"
+# The web engines and the vendor point at a closed loopback port: an idle
+# program asks them nothing, and if it did, no other run would answer.
+cat >"$XDG_CONFIG_HOME/Korvana/Korvana.ini" <<INI
+[Software]
+Korvana\\CorePort=$linkPort
+Korvana\\Engine1Url=http://127.0.0.1:9
+Korvana\\Engine2Url=http://127.0.0.1:9
+Korvana\\Engine3Url=http://127.0.0.1:9
+Korvana\\VendorUrl=http://127.0.0.1:9
+INI
 
 "$build/bin/korvana" >"$work/app.out" 2>&1 &
 app=$!

@@ -8,8 +8,8 @@
 #include <array>
 
 #include "controls/QtBridge.h"
+#include "transfers/TransferList.h"
 #include "transfers/ui/ProgressCellDelegate.h"
-#include "transfers/ui/TextTableModel.h"
 
 namespace korvana {
 namespace {
@@ -62,12 +62,14 @@ void SetWidths(QTableView* view, const std::array<double, N>& parts, int width) 
 
 TransfersPage::TransfersPage(TransferBoardServices services, QWidget* parent)
     : QWidget(parent),
+      list_(services.list),
       board_(services),
       downloadsLabel_(new QLabel(QStringLiteral("Downloading 0 files"), this)),
       uploadsLabel_(new QLabel(QStringLiteral("Uploading 0 files"), this)),
       downloadsView_(MakeListView(QStringLiteral("IDC_DOWNLOAD_LIST"), this)),
       uploadsView_(MakeListView(QStringLiteral("IDC_UPLOAD_LIST"), this)),
-      blockEnter_(new QPushButton(QStringLiteral("BLOCK_ENTER"), this)) {
+      blockEnter_(new QPushButton(QStringLiteral("BLOCK_ENTER"), this)),
+      refresh_([this] { RunRefresh(); }, kRefreshGap) {
     setObjectName(QStringLiteral("IDD_TRANSFERS"));
     downloadsLabel_->setObjectName(QStringLiteral("IDC_DOWNLOADS_LABEL"));
     uploadsLabel_->setObjectName(QStringLiteral("IDC_UPLOADS_LABEL"));
@@ -85,33 +87,28 @@ TransfersPage::TransfersPage(TransferBoardServices services, QWidget* parent)
 
     menu_.SetCaption("D/L");
     menu_.SetColours(kBandTop, kBandBottom, kCaption);
-    timer_.setInterval(kRefreshMs);
-    connect(&timer_, &QTimer::timeout, this, &TransfersPage::Refresh);
-    timer_.start();
+    list_.Notice().SetListener(&refresh_);
+    // What the list held before the page was made.
+    Refresh();
 }
 
 TransfersPage::~TransfersPage() {
+    list_.Notice().SetListener(nullptr);
     menu_.Detach();
-    // The models look at the board's tables, which go before the page's
-    // children do.
-    downloadsView_->setModel(nullptr);
-    uploadsView_->setModel(nullptr);
-    delete downloadsModel_;
-    delete uploadsModel_;
 }
 
 void TransfersPage::BuildDownloadsView() {
     const QString progress = QStringLiteral("Progress");
-    downloadsModel_ = new TextTableModel(board_.Downloads(),
-                                         {{QStringLiteral("Name"), kLeft},
-                                          {progress, kCentre},
-                                          {QStringLiteral("D/L Rate"), kCentre},
-                                          {QStringLiteral("Time Left"), kCentre},
-                                          {QStringLiteral("File Size"), kCentre},
-                                          {QStringLiteral("Status"), kCentre},
-                                          {QStringLiteral("Link"), kLeft},
-                                          {progress, kLeft}},
-                                         this);
+    downloadsModel_ = new TransferRowsModel<DownloadRow>(
+        {{QStringLiteral("Name"), kLeft},
+         {progress, kCentre},
+         {QStringLiteral("D/L Rate"), kCentre},
+         {QStringLiteral("Time Left"), kCentre},
+         {QStringLiteral("File Size"), kCentre},
+         {QStringLiteral("Status"), kCentre},
+         {QStringLiteral("Link"), kLeft},
+         {progress, kLeft}},
+        DownloadCell, [this] { return board_.TakeDownloadChanges(); }, this);
     downloadsView_->setModel(downloadsModel_);
     downloadsView_->setItemDelegateForColumn(kDownloadBar,
                                              new ProgressCellDelegate(downloadsView_));
@@ -123,11 +120,11 @@ void TransfersPage::BuildDownloadsView() {
 }
 
 void TransfersPage::BuildUploadsView() {
-    uploadsModel_ = new TextTableModel(board_.Uploads(),
-                                       {{QStringLiteral("File Name"), kLeft},
-                                        {QStringLiteral("Bytes Uploaded"), kLeft},
-                                        {QStringLiteral("File_ID"), kLeft}},
-                                       this);
+    uploadsModel_ = new TransferRowsModel<UploadRow>(
+        {{QStringLiteral("File Name"), kLeft},
+         {QStringLiteral("Bytes Uploaded"), kLeft},
+         {QStringLiteral("File_ID"), kLeft}},
+        UploadCell, [this] { return board_.TakeUploadChanges(); }, this);
     uploadsView_->setModel(uploadsModel_);
     uploadsView_->setColumnHidden(kUploadFileId, true);
 }
@@ -137,8 +134,20 @@ void TransfersPage::SetDownloadsLabel(const std::string& text) {
 }
 
 void TransfersPage::Refresh() {
-    board_.Tick();
+    refresh_.DrainNow();
+}
+
+// The board's refresh, the views taking its steps, and the next refresh
+// when rows change with the clock alone.
+void TransfersPage::RunRefresh() {
+    const std::optional<std::chrono::seconds> next = board_.Refresh();
+    downloadsModel_->DrainNow();
+    uploadsModel_->DrainNow();
     uploadsLabel_->setText(QString::fromStdString(board_.UploadsLabel()));
+    if (next) {
+        refresh_.DrainAfter(*next);
+    }
+    emit Refreshed();
 }
 
 void TransfersPage::ShowContextMenu(const QPoint& pos) {

@@ -1,13 +1,15 @@
 #pragma once
 
-#include <QTimer>
 #include <QWidget>
+#include <chrono>
 #include <string>
 
 #include "controls/CGradientMenu.h"
+#include "controls/ChangeDrain.h"
 #include "controls/MenuOwner.h"
 #include "controls/MenuTable.h"
 #include "transfers/TransferBoard.h"
+#include "transfers/ui/TransferRowsModel.h"
 
 class QLabel;
 class QPushButton;
@@ -15,16 +17,17 @@ class QTableView;
 
 namespace korvana {
 
-class TextTableModel;
-
 // The Transfers page: the downloads list with a progress bar in every
 // visible row, the uploads list, their labels, and the downloads' context
-// menu. A one-second timer refreshes both lists from the transfer list; the
-// rows come from TransferBoard, which does all the work without widgets.
+// menu. The rows come from TransferBoard, which does all the work without
+// widgets. The lists are refreshed when the transfer list says a record
+// changed, at most once a second, and when the board says rows change with
+// the clock (a running download's time left, an upload about to leave);
+// while nothing runs and nothing changes, no timer runs.
 class TransfersPage : public QWidget, private MenuOwner {
     Q_OBJECT
   public:
-    static constexpr int kRefreshMs = 1000;
+    static constexpr std::chrono::milliseconds kRefreshGap{1000};
 
     // Everything in `services` must outlive the page.
     explicit TransfersPage(TransferBoardServices services, QWidget* parent = nullptr);
@@ -41,11 +44,15 @@ class TransfersPage : public QWidget, private MenuOwner {
     CGradientMenu& ContextMenu() { return menu_; }
 
   public slots:
-    // The one-second refresh, also run right after every command.
+    // Refreshes the lists now, as after every command.
     void Refresh();
     // Opens the context menu for a right click at `pos` in the downloads
     // list's viewport.
     void ShowContextMenu(const QPoint& pos);
+
+  signals:
+    // After every refresh of the lists.
+    void Refreshed();
 
   protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -57,16 +64,18 @@ class TransfersPage : public QWidget, private MenuOwner {
     void LayOut();
     void ApplyColumnWidths(bool atCreation);
     void OnMenuCommand(int commandId) override;
+    void RunRefresh();
 
+    TransferList& list_;
     TransferBoard board_;
     QLabel* downloadsLabel_;
     QLabel* uploadsLabel_;
     QTableView* downloadsView_;
     QTableView* uploadsView_;
     QPushButton* blockEnter_;
-    TextTableModel* downloadsModel_ = nullptr;
-    TextTableModel* uploadsModel_ = nullptr;
-    QTimer timer_;
+    TransferRowsModel<DownloadRow>* downloadsModel_ = nullptr;
+    TransferRowsModel<UploadRow>* uploadsModel_ = nullptr;
+    ChangeDrain refresh_;
     MenuTable menuTable_;
     CGradientMenu menu_{24, 1};
 };

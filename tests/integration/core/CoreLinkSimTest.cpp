@@ -51,7 +51,7 @@ struct LinkToSim {
     int LatestState(std::int32_t fileNumber) const {
         int state = -1;
         for (const TransferItem& item : transfers.Downloads()) {
-            if (item.key == std::to_string(fileNumber)) {
+            if (item.key == TransferKey::Core(fileNumber)) {
                 state = item.coreState;
             }
         }
@@ -83,7 +83,7 @@ TEST(CoreLinkWithSimulatedCore, SearchDownloadPauseResumeAndFinish) {
 
     world.link.SendDownloadRequest(first.name, first.resultId);
     ASSERT_TRUE(Eventually([&] { return !world.transfers.Downloads().empty(); }));
-    const std::int32_t file = std::stoi(world.transfers.Downloads().front().key);
+    const std::int32_t file = world.transfers.Downloads().front().key.FileNumber();
     EXPECT_EQ(world.transfers.Downloads().front().name, first.name);
 
     auto reaches = [&](int state) {

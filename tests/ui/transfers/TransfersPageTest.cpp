@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+#include <QSignalSpy>
 #include <QTableView>
 #include <QTest>
 #include <QWindow>
@@ -37,7 +38,7 @@ class TransfersPageTest : public ::testing::Test {
     void AddCore(int number, const std::string& name, std::int64_t size, std::int64_t downloaded,
                  std::uint8_t state = 0) {
         TransferItem item;
-        item.key = std::to_string(number);
+        item.key = TransferKey::Core(number);
         item.name = name;
         item.size = size;
         item.downloaded = downloaded;
@@ -186,6 +187,51 @@ TEST_F(TransfersPageTest, TheMenuFollowsTheRowAndItsCommandsReachTheCore) {
     RightClick(RowPoint(0));
     EXPECT_EQ(MenuTexts(), (Lines{"Resume Download", "Cancel Download", "Cancel All Downloads", "-",
                                   "Clear Completed"}));
+}
+
+// The core's reports reach the rows without anyone asking the page.
+TEST_F(TransfersPageTest, RowsFollowTheListsChangesByThemselves) {
+    QAbstractItemModel* model = page.DownloadsView()->model();
+    AddCore(1, "first.mp3", 1000, 500, 1);
+    ASSERT_TRUE(test::WaitUntil([&] { return model->rowCount() == 1; }));
+    list.UpdateDownloadProgress(1, 750, 0.0);
+    EXPECT_TRUE(test::WaitUntil(
+        [&] { return model->index(0, kDownloadProgress).data().toString() == "75"; }));
+}
+
+// While nothing runs, no timer runs: the page waits for the list to change.
+// While a download runs, its time left moves with the clock alone, and the
+// page refreshes by itself.
+TEST_F(TransfersPageTest, ThePageRefreshesByItselfOnlyWhileADownloadRuns) {
+    QAbstractItemModel* model = page.DownloadsView()->model();
+    QSignalSpy refreshes(&page, &TransfersPage::Refreshed);
+    const auto status = [&] { return model->index(0, kDownloadStatus).data().toString(); };
+    const auto quiet = [&] {
+        refreshes.clear();
+        QTest::qWait(TransfersPage::kRefreshGap.count() * 3 / 2);
+        return refreshes.count();
+    };
+    AddCore(1, "paused.mp3", 1000, 500, 1);
+    ASSERT_TRUE(test::WaitUntil([&] { return model->rowCount() == 1; }));
+    EXPECT_EQ(quiet(), 0);
+
+    list.AddOrUpdateDownload([this] {
+        TransferItem resumed;
+        resumed.key = TransferKey::Core(1);
+        resumed.size = 1000;
+        resumed.downloaded = 500;
+        return resumed;
+    }());
+    ASSERT_TRUE(test::WaitUntil([&] { return status() == "File Downloading"; }));
+    const QString timeLeft = model->index(0, kDownloadTimeLeft).data().toString();
+    clock.Advance(std::chrono::seconds(60));
+    EXPECT_TRUE(test::WaitUntil(
+        [&] { return model->index(0, kDownloadTimeLeft).data().toString() != timeLeft; }));
+    EXPECT_TRUE(test::WaitUntil([&] { return refreshes.count() >= 2; }));
+
+    list.UpdateDownloadProgress(1, 1000, 0.0);  // complete
+    ASSERT_TRUE(test::WaitUntil([&] { return status() == "Download Completed"; }));
+    EXPECT_EQ(quiet(), 0);
 }
 
 // What the window shows of a cell: its backing store, which changes only

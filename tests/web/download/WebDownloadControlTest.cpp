@@ -29,7 +29,7 @@ class WebDownloadCommandsTest : public WebDownloadTest {
   protected:
     // Cancels the download on the first row as the context menu does.
     void CancelFirstRow(TransferBoard& board) {
-        board.Tick();
+        board.Refresh();
         ASSERT_EQ(board.OpenMenu(0), kMenuWebDownload);
         board.RunCommand(kCommandCancel);
     }

@@ -63,7 +63,7 @@ class WebDownloadTest : public ::testing::Test {
 
     TransferItem Record(const std::string& key) {
         const auto lock = list.Lock();
-        const TransferItem* item = list.FindDownload(key);
+        const TransferItem* item = list.FindDownload(TransferKey::Web(key));
         return item != nullptr ? *item : TransferItem{};
     }
 
