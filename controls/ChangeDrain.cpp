@@ -20,6 +20,13 @@ void ChangeDrain::Schedule() {
     const auto since = std::chrono::steady_clock::now() - last_;
     const auto wait = std::max(std::chrono::duration_cast<std::chrono::milliseconds>(gap - since),
                                std::chrono::milliseconds(0));
+    // A drain due within a twentieth of the gap runs now: changes that come
+    // about once a gap would otherwise wake the thread twice, for the notice
+    // and again for a timer a few milliseconds later.
+    if (std::chrono::duration_cast<std::chrono::milliseconds>(wait * 20) <= gap) {
+        DrainNow();
+        return;
+    }
     if (timer_.isActive() && timer_.remainingTimeAsDuration() <= wait) {
         return;
     }

@@ -105,6 +105,8 @@ TEST_F(CoreLinkSession, LogsInWithEachMessageAsItsOwnFrame) {
     EXPECT_EQ(frames[2], Body(BuildPassword("", "admin")));
     EXPECT_EQ(frames[3], Body(BuildSetOption("incoming_directory", kFolder)));
     EXPECT_EQ(frames[4], Body(BuildOptionList("incoming_directory", kFolder)));
+    // The listener hears of a log-in just after the link counts it.
+    ASSERT_TRUE(core.WaitUntil([&] { return listener.loggedIn.load() >= 1; }));
     EXPECT_EQ(listener.loggedIn.load(), 1);
     const std::vector<std::string> expected = {"Connecting",      "Connected to server.",
                                                "Got 2 bytes: ",   "Received a hello opcode",
@@ -215,6 +217,8 @@ TEST_F(CoreLinkSession, ImpossibleFrameLengthDropsTheConnectionAndLogsInAgain) {
     ASSERT_TRUE(LoggedInOn(1));
     core.Send(test::FrameOf(test::Options({{"heard", "1"}})));
     EXPECT_TRUE(core.WaitUntil([&] { return link->OptionValue("heard") == "1"; }));
+    // The listener hears of a log-in just after the link counts it.
+    ASSERT_TRUE(core.WaitUntil([&] { return listener.loggedIn.load() >= 2; }));
     EXPECT_EQ(listener.loggedIn.load(), 2);
 }
 
@@ -238,6 +242,8 @@ TEST_F(CoreLinkSession, CommandsIssuedWhileDisconnectedFollowTheNextLogIn) {
                                  Body(BuildSwitchDownload(7, true)),
                                  Body(BuildSetOption("max_hard_upload_rate", "0"))}));
     EXPECT_EQ(core.Opcodes(1).size(), 10u);
+    // The listener hears of a log-in just after the link counts it.
+    ASSERT_TRUE(core.WaitUntil([&] { return listener.loggedIn.load() >= 2; }));
     EXPECT_EQ(listener.loggedIn.load(), 2);
 }
 
