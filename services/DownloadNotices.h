@@ -9,6 +9,9 @@ namespace korvana {
 
 class Clock;
 
+// The settings key that switches the notices off with "0".
+inline constexpr const char* kDownloadNoticesKey = "DownloadNotices";
+
 // How one download ended.
 struct DownloadOutcome {
     std::string name;

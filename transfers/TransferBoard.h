@@ -9,6 +9,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "services/DownloadNotices.h"
 #include "transfers/TransferMenus.h"
 #include "transfers/TransferRows.h"
 #include "util/RowChanges.h"
@@ -51,6 +52,12 @@ class TransferBoard {
     // the clock alone, if they will: while nothing runs, only a change of
     // the list changes them.
     std::optional<std::chrono::seconds> Refresh();
+    // Downloads whose rows came to say they finished or failed since the
+    // last take, in the order the refreshes saw them. A core download shown
+    // already finished when its row first appears (one from an earlier
+    // session) ended before and is not among them; a cancel by the user is
+    // not an ending to tell of.
+    std::vector<DownloadOutcome> TakeEndings();
     // The steps queued by the refreshes since the last take, in order.
     RowChanges<DownloadRow> TakeDownloadChanges();
     RowChanges<UploadRow> TakeUploadChanges();
@@ -83,6 +90,7 @@ class TransferBoard {
     std::vector<DownloadRow> downloads_;
     std::unordered_map<TransferKey, std::size_t> downloadRowOf_;
     RowChanges<DownloadRow> downloadChanges_;
+    std::vector<DownloadOutcome> endings_;
     std::vector<UploadRow> uploads_;
     std::unordered_map<std::int32_t, std::size_t> uploadRowOf_;
     RowChanges<UploadRow> uploadChanges_;

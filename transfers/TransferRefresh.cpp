@@ -69,6 +69,33 @@ void Settle(std::vector<Row>& rows, std::unordered_map<Key, std::size_t>& rowOf,
     }
 }
 
+enum class Ending { None, Finished, Failed };
+
+Ending EndingOf(std::string_view status) {
+    if (status == status::kFinished || status == status::kCoreCompleted ||
+        status == status::kCoreDownloaded) {
+        return Ending::Finished;
+    }
+    if (status == status::kCannotContact || status == status::kMissingFile ||
+        status == status::kTimeout || status == status::kError || status == status::kCoreAborted) {
+        return Ending::Failed;
+    }
+    return Ending::None;
+}
+
+// A row that comes to say it ended; a core row that first appears ended
+// ended in an earlier session.
+void NoteEnding(const DownloadRow* shown, const DownloadRow& row,
+                std::vector<DownloadOutcome>& endings) {
+    const Ending now = EndingOf(row.status);
+    if (now == Ending::None || (shown == nullptr && row.key.IsCore()) ||
+        (shown != nullptr && EndingOf(shown->status) == now)) {
+        return;
+    }
+    const bool failed = now == Ending::Failed;
+    endings.push_back({row.name, failed, failed ? row.status : std::string()});
+}
+
 }  // namespace
 
 TransferBoard::TransferBoard(TransferBoardServices services) : services_(services) {}
@@ -97,6 +124,10 @@ RowChanges<UploadRow> TransferBoard::TakeUploadChanges() {
 // A row follows its download's key. Only rows whose texts changed are
 // rewritten, so an idle list costs the view nothing; a row whose download
 // has left the list goes.
+std::vector<DownloadOutcome> TransferBoard::TakeEndings() {
+    return std::exchange(endings_, {});
+}
+
 void TransferBoard::RefreshDownloads(std::time_t now, Wake& wake) {
     std::vector<bool> seen(downloads_.size(), false);
     std::vector<std::size_t> changed;
@@ -107,6 +138,8 @@ void TransferBoard::RefreshDownloads(std::time_t now, Wake& wake) {
             Sooner(wake, 1s);
         }
         const auto found = downloadRowOf_.find(item.key);
+        NoteEnding(found == downloadRowOf_.end() ? nullptr : &downloads_[found->second], row,
+                   endings_);
         if (found == downloadRowOf_.end()) {
             // The time left follows at the next refresh, a second later.
             if (!row.timeLeft.empty()) {

@@ -217,6 +217,31 @@ void FinderApp::BuildWindow() {
     auto* shortcut = new QShortcut(QKeySequence(QStringLiteral("Ctrl+Shift+D")), window_.get());
     QObject::connect(shortcut, &QShortcut::activated, statusLogWindow_.get(), &QWidget::show);
     keys_ = std::make_unique<KeyFilter>([this](int page) { window_->ShowPage(page); });
+    TellDownloadEndings(*transfersPage);
+}
+
+void FinderApp::TellDownloadEndings(TransfersPage& page) {
+    downloadNotices_.SetEnabled(settings_.Read(kDownloadNoticesKey).value_or("1") != "0");
+    noticeTimer_.setSingleShot(true);
+    QObject::connect(&noticeTimer_, &QTimer::timeout, window_.get(), [this] { ShowDueNotices(); });
+    QObject::connect(&page, &TransfersPage::Refreshed, window_.get(), [this, &page] {
+        const bool looking = window_->isActiveWindow();
+        for (DownloadOutcome& ending : page.Board().TakeEndings()) {
+            downloadNotices_.Note(std::move(ending), looking);
+        }
+        ShowDueNotices();
+    });
+}
+
+void FinderApp::ShowDueNotices() {
+    for (const DesktopNotice& notice : downloadNotices_.TakeDue()) {
+        notifier_.Show(notice);
+    }
+    if (const auto due = downloadNotices_.NextDue(); due && !noticeTimer_.isActive()) {
+        const auto wait =
+            std::chrono::duration_cast<std::chrono::milliseconds>(*due - clock_.Now());
+        noticeTimer_.start(std::max(wait, std::chrono::milliseconds(0)));
+    }
 }
 
 void FinderApp::StartCore() {

@@ -18,9 +18,11 @@
 #include "app/ui/TerminationSignals.h"
 #include "core/CoreLink.h"
 #include "core/StatusLog.h"
+#include "desktop/ui/DesktopNotifier.h"
 #include "platform/CoreProcess.h"
 #include "search/CoreCommands.h"
 #include "search/SearchSession.h"
+#include "services/DownloadNotices.h"
 #include "services/VendorServices.h"
 #include "services/ui/UpdateQuestion.h"
 #include "transfers/TransferCommandSink.h"
@@ -40,6 +42,7 @@ class Clock;
 class DesktopOpener;
 class Prompter;
 class SettingsStore;
+class TransfersPage;
 
 // What the program takes from the system: the install folder and the
 // platform's services. The program passes the real ones; tests pass
@@ -101,6 +104,10 @@ class FinderApp final : private MainWindowHost {
     void BuildWindow();
     void StartCore();
     void WatchCore();
+    // Downloads that ended while the user looked elsewhere, told on the
+    // desktop.
+    void TellDownloadEndings(TransfersPage& page);
+    void ShowDueNotices();
 
     SettingsStore& settings_;
     const Clock& clock_;
@@ -134,6 +141,9 @@ class FinderApp final : private MainWindowHost {
     LibraryPage* library_ = nullptr;
     // Gone before the window, whose player it follows.
     std::unique_ptr<MprisService> mpris_;
+    DownloadNotices downloadNotices_{clock_};
+    DesktopNotifier notifier_{QDBusConnection::sessionBus()};
+    QTimer noticeTimer_;
     std::unique_ptr<StatusLogDialog> statusLogWindow_;
     std::unique_ptr<KeyFilter> keys_;
     std::unique_ptr<SplashDialog> splash_;

@@ -239,3 +239,40 @@ TEST_F(TransferBoardTest, WebTotalsCountTheWebDownloadsThatAreReceiving) {
 
 }  // namespace
 }  // namespace korvana
+
+namespace korvana {
+namespace {
+
+using test::TransferBoardTest;
+
+// What a desktop notice would tell: downloads that end while the program
+// runs, finished or failed; not those that ended before, nor a cancel.
+TEST_F(TransferBoardTest, DownloadsThatEndWhileShownAreToldOnce) {
+    const std::string link = "http://127.0.0.1:8080/files/Song.mp3";
+    const std::string broken = "http://127.0.0.1:8080/files/Gone.mp3";
+    AddCore(1, "earlier.mp3", 1000, 2, 1000);  // finished in an earlier session
+    AddCore(2, "running.mp3", 1000, 0, 500);
+    list.OpenWebDownload(link, "Song.mp3");
+    list.OpenWebDownload(broken, "Gone.mp3");
+    Tick();
+    EXPECT_TRUE(board.TakeEndings().empty());
+
+    list.ReportWebDownload(link, "Song.mp3", 4096, 4096, 0);
+    list.ReportWebDownload(broken, "Gone.mp3", 0, 0, 2);
+    AddCore(2, "running.mp3", 1000, 2, 1000);
+    Tick();
+    const std::vector<DownloadOutcome> endings = board.TakeEndings();
+    ASSERT_EQ(endings.size(), 3u);
+    EXPECT_EQ(endings[0].name, "Gone.mp3");
+    EXPECT_TRUE(endings[0].failed);
+    EXPECT_EQ(endings[0].reason, "Error - Server Missing File");
+    EXPECT_EQ(endings[1].name, "Song.mp3");
+    EXPECT_FALSE(endings[1].failed);
+    EXPECT_EQ(endings[2].name, "running.mp3");
+
+    Tick();
+    EXPECT_TRUE(board.TakeEndings().empty());
+}
+
+}  // namespace
+}  // namespace korvana
