@@ -1,7 +1,7 @@
 #include "desktop/FileUri.h"
 
 #include "util/AsciiCase.h"
-#include "util/HexDigit.h"
+#include "util/PercentText.h"
 
 namespace korvana {
 
@@ -12,28 +12,6 @@ constexpr std::string_view kScheme = "file://";
 bool IsUnreserved(unsigned char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' ||
            c == '.' || c == '_' || c == '~';
-}
-
-std::optional<std::string> PercentDecoded(std::string_view text) {
-    std::string decoded;
-    decoded.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '%') {
-            decoded += text[i];
-            continue;
-        }
-        if (text.size() - i < 3) {
-            return std::nullopt;
-        }
-        const int high = HexValue(text[i + 1]);
-        const int low = HexValue(text[i + 2]);
-        if (high < 0 || low < 0 || (high == 0 && low == 0)) {
-            return std::nullopt;
-        }
-        decoded += static_cast<char>(high * 16 + low);
-        i += 2;
-    }
-    return decoded;
 }
 
 }  // namespace
@@ -56,7 +34,7 @@ std::optional<std::string> LocalPathFromFileUri(std::string_view uri) {
         rest.find('\0') != std::string_view::npos) {
         return std::nullopt;
     }
-    return PercentDecoded(rest);
+    return PercentDecoded(rest, {.strict = true});
 }
 
 std::string FileUriFromLocalPath(std::string_view path) {

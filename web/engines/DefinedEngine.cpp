@@ -4,7 +4,7 @@
 #include <charconv>
 #include <nlohmann/json.hpp>
 
-#include "util/HexDigit.h"
+#include "util/PercentText.h"
 #include "web/EngineScrapers.h"
 #include "web/PageFetcher.h"
 #include "web/WebResultSink.h"
@@ -53,21 +53,7 @@ std::string LastSegment(std::string_view link) {
     link = link.substr(0, link.find_first_of("?#"));
     const std::size_t slash = link.rfind('/');
     const std::string_view segment = slash == npos ? link : link.substr(slash + 1);
-    std::string name;
-    for (std::size_t i = 0; i < segment.size(); ++i) {
-        const bool escape = segment[i] == '%' && i + 2 < segment.size() &&
-                            HexValue(segment[i + 1]) >= 0 && HexValue(segment[i + 2]) >= 0;
-        const char decoded =
-            escape ? static_cast<char>(HexValue(segment[i + 1]) * 16 + HexValue(segment[i + 2]))
-                   : segment[i];
-        if (escape && decoded != '/' && decoded != '\0') {
-            name += decoded;
-            i += 2;
-        } else {
-            name += segment[i];
-        }
-    }
-    return name;
+    return *PercentDecoded(segment, {.keepEscaped = std::string_view("/\0", 2)});
 }
 
 void Keep(const EngineDefinition& engine, std::string_view link, std::string name,

@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "util/AsciiCase.h"
-#include "util/HexDigit.h"
+#include "util/PercentText.h"
 
 namespace korvana::sim {
 namespace {
@@ -61,22 +61,6 @@ bool Matches(const SimTrack& track, std::string_view term, MatchField field) {
     return AsciiLowered(text).find(AsciiLowered(term)) != std::string::npos;
 }
 
-std::string PercentDecode(std::string_view text, bool plusIsSpace) {
-    std::string decoded;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '%' && i + 2 < text.size() && HexValue(text[i + 1]) >= 0 &&
-            HexValue(text[i + 2]) >= 0) {
-            decoded += static_cast<char>(HexValue(text[i + 1]) * 16 + HexValue(text[i + 2]));
-            i += 2;
-        } else if (plusIsSpace && text[i] == '+') {
-            decoded += ' ';
-        } else {
-            decoded += text[i];
-        }
-    }
-    return decoded;
-}
-
 std::string PercentEncodePath(std::string_view text) {
     static constexpr char kHex[] = "0123456789ABCDEF";
     std::string encoded;
@@ -99,8 +83,9 @@ std::string QueryValue(std::string_view query, std::string_view key) {
         const std::string_view pair = query.substr(0, amp);
         const std::size_t eq = pair.find('=');
         if (pair.substr(0, eq) == key) {
-            return eq == std::string_view::npos ? std::string()
-                                                : PercentDecode(pair.substr(eq + 1), true);
+            return eq == std::string_view::npos
+                       ? std::string()
+                       : *PercentDecoded(pair.substr(eq + 1), {.plusIsSpace = true});
         }
         if (amp == std::string_view::npos) {
             break;

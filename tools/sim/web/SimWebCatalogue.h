@@ -31,10 +31,6 @@ enum class MatchField { ArtistAndTitle, Artist, Title };
 // everything.
 bool Matches(const SimTrack& track, std::string_view term, MatchField field);
 
-// Percent-decoding of a request's path or query value ("+" counts as a space
-// in query values only).
-std::string PercentDecode(std::string_view text, bool plusIsSpace);
-
 // Percent-encoding of a file name for a URL path: letters, digits and
 // "-._~" stay, every other byte becomes %XX.
 std::string PercentEncodePath(std::string_view text);

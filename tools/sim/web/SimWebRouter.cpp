@@ -4,6 +4,7 @@
 
 #include "tools/sim/web/SimArchive.h"
 #include "tools/sim/web/SimEnginePages.h"
+#include "util/PercentText.h"
 
 namespace korvana::sim {
 namespace {
@@ -140,7 +141,7 @@ SimReply SimWebRouter::Route(const SimRequest& request, const std::string& selfU
     const std::string plainPath = CollapseLeadingSlashes(target.substr(0, question));
     const std::string_view query =
         question == npos ? std::string_view() : target.substr(question + 1);
-    const std::string path = PercentDecode(plainPath, false);
+    const std::string path = *PercentDecoded(plainPath);
     if (auto reply = Override(request.target, path)) {
         return *reply;
     }
