@@ -44,7 +44,12 @@ void SkinButton::SetStyle(const ButtonStyle& style) {
     update();
 }
 
+// The status row sets its texts at every report of the core; the same text
+// again must not repaint (and wake the display connection).
 void SkinButton::SetText(const QString& text) {
+    if (text == text_) {
+        return;
+    }
     text_ = text;
     update();
 }

@@ -222,8 +222,12 @@ void CoreDispatcher::HandUpload(UploadItem item) {
     }
 }
 
+// The core repeats its statistics every few seconds; only a change is news
+// for the status row, so an idle core does not wake the GUI thread.
 void CoreDispatcher::OnClientStats() {
-    tables_.SetClientStats(DecodeClientStats(message_));
+    if (!tables_.SetClientStats(DecodeClientStats(message_))) {
+        return;
+    }
     if (CoreLinkListener* listener = listener_.load()) {
         listener->OnClientStats();
     }

@@ -69,15 +69,18 @@ std::int32_t CoreTables::ConnectedServers() const {
     return static_cast<std::int32_t>(sum);
 }
 
-void CoreTables::SetClientStats(const ClientStatsMessage& message) {
+bool CoreTables::SetClientStats(const ClientStatsMessage& message) {
     std::lock_guard lock(mutex_);
+    bool changed = !(stats_ == message.stats);
     stats_ = message.stats;
     for (const ServerCount& count : message.servers) {
         const auto found = networks_.find(count.networkNumber);
-        if (found != networks_.end()) {
+        if (found != networks_.end() && found->second.connectedServers != count.connectedServers) {
             found->second.connectedServers = count.connectedServers;
+            changed = true;
         }
     }
+    return changed;
 }
 
 ClientStatistics CoreTables::ClientStats() const {

@@ -45,8 +45,8 @@ class CoreTables {
     std::int32_t ConnectedServers() const;
 
     // Stores the totals and the server counts of the networks it names;
-    // networks not in the table are skipped.
-    void SetClientStats(const ClientStatsMessage& message);
+    // networks not in the table are skipped. True when anything changed.
+    bool SetClientStats(const ClientStatsMessage& message);
     ClientStatistics ClientStats() const;
 
     // The core's shared folders from its latest answer to `shares`; nullopt

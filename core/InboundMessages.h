@@ -112,6 +112,8 @@ struct ClientStatistics {
     std::int32_t downloadRateB = 0;
     std::int32_t downloadingFileCount = 0;
     std::int32_t downloadedFileCount = 0;
+
+    friend bool operator==(const ClientStatistics&, const ClientStatistics&) = default;
 };
 struct ServerCount {
     std::int32_t networkNumber = 0;

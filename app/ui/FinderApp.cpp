@@ -212,6 +212,9 @@ void FinderApp::BuildWindow() {
                      &MainWindow::RefreshStatusPanes);
     QObject::connect(&coreBridge_, &CoreLinkBridge::LinkChanged, window_.get(),
                      &MainWindow::RefreshStatusPanes);
+    // Web downloads count in the status row too, and change without the core.
+    QObject::connect(transfersPage, &TransfersPage::Refreshed, window_.get(),
+                     &MainWindow::RefreshStatusPanes);
     statusLogWindow_ = std::make_unique<StatusLogDialog>(window_.get());
     statusLogWindow_->Watch(statusLog_);
     auto* shortcut = new QShortcut(QKeySequence(QStringLiteral("Ctrl+Shift+D")), window_.get());

@@ -54,6 +54,13 @@ TEST_F(Dispatch, NetworksKeepTheirFirstReportAndServersSumOverKnownOnes) {
     Feed(test::ClientStats({{1, 3}, {2, 4}, {9, 100}}));
     EXPECT_EQ(rig.tables.ConnectedServers(), 7);
     EXPECT_EQ(rig.listener.clientStats.load(), 1);
+    // The same statistics again are no news; another server count is.
+    Feed(test::ClientStats({{1, 3}, {2, 4}, {9, 100}}));
+    EXPECT_EQ(rig.listener.clientStats.load(), 1);
+    Feed(test::ClientStats({{1, 3}, {2, 5}}));
+    EXPECT_EQ(rig.listener.clientStats.load(), 2);
+    EXPECT_EQ(rig.tables.ConnectedServers(), 8);
+    Feed(test::ClientStats({{1, 3}, {2, 4}}));
     const ClientStatistics stats = rig.tables.ClientStats();
     EXPECT_EQ(stats.totalUploaded, 1);
     EXPECT_EQ(stats.sharedBytes, 3);

@@ -68,6 +68,7 @@ Korvana\\CorePort=$linkPort
 Korvana\\Engine1Url=http://127.0.0.1:9
 Korvana\\Engine2Url=http://127.0.0.1:9
 Korvana\\Engine3Url=http://127.0.0.1:9
+Korvana\\ArchiveUrl=http://127.0.0.1:9
 Korvana\\VendorUrl=http://127.0.0.1:9
 INI
 
@@ -106,6 +107,16 @@ switches() {
         awk '/^(voluntary|nonvoluntary)_ctxt_switches/ {n += $2} END {print n}'
 }
 
+# Context switches by thread: "tid name count" per line.
+threadSwitches() {
+    for task in /proc/"$app"/task/*; do
+        awk -v t="${task##*/}" -v n="$(tr " " _ <"$task/comm" 2>/dev/null)" \
+            '/^(voluntary|nonvoluntary)_ctxt_switches/ {c += $2} END {print t, n, c}' \
+            "$task/status" 2>/dev/null
+    done
+}
+
+startThreads=$(threadSwitches)
 startCpu=$(cpuTicks)
 startUser=$(userTicks)
 startLog=$(cat "$KORVANA_HOME"/korvana.log* | wc -l)
@@ -137,5 +148,8 @@ awk -v c=$((lastCpu - startCpu)) -v u=$((endUser - startUser)) -v t="$ticks" -v 
         printf "%s: mean %.3f%% of a core over %.0f s (user %.3f%%, kernel %.3f%%); first minute %s%%, last %s%%; %.2f wake-ups/s (context switches of all threads)\n",
             m, 100 * c / t / s, s, 100 * u / t / s, 100 * (c - u) / t / s, f, l, w / s
     }'
-echo "threads: $(ls /proc/$app/task | wc -l)"
+echo "threads: $(ls /proc/$app/task | wc -l); wake-ups/s by thread:"
+join <(sort <<<"$startThreads") <(threadSwitches | sort) |
+    awk -v a="$startTime" -v b="$endTime" '{printf "  %s %.2f\n", $2, ($5 - $3) / (b - a)}'
+
 echo "status-log lines in korvana.log and korvana.log.1: $startLog at the start, $(cat "$KORVANA_HOME"/korvana.log* | wc -l) at the end"
