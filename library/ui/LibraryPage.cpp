@@ -6,6 +6,7 @@
 #include <QResizeEvent>
 #include <QShortcut>
 #include <QTableView>
+#include <utility>
 
 #include "controls/CGradientMenu.h"
 #include "controls/Shade.h"
@@ -95,10 +96,17 @@ LibraryPage::LibraryPage(LibraryPageServices services, QWidget* parent)
     RenderPlayer();
 }
 
+// The table models listen to the library and the playlist, which are
+// members: they go first, with their views, rather than with the page's
+// children after the members are gone.
 LibraryPage::~LibraryPage() {
     popup_.reset();
     rescan_.reset();
     player_.Stop();
+    delete std::exchange(libraryList_, nullptr);
+    delete std::exchange(playlist_, nullptr);
+    delete std::exchange(libraryModel_, nullptr);
+    delete std::exchange(playlistModel_, nullptr);
 }
 
 void LibraryPage::CreateLists() {
@@ -163,8 +171,7 @@ void LibraryPage::CreateLibraryButtons() {
     connect(addToPlaylist_, &SkinButton::clicked, this, [this] {
         RunPlayer([this](Player& player) { player.AddSelection(SelectedTracks()); });
     });
-    connect(launch_, &SkinButton::clicked, this,
-            [this] { Commands().Launch(library_, SelectedRows()); });
+    connect(launch_, &SkinButton::clicked, this, [this] { Commands().Launch(SelectedEntries()); });
     connect(explore_, &SkinButton::clicked, this, [this] { Commands().Explore(); });
 }
 

@@ -102,7 +102,7 @@ class LibraryPage : public QWidget, private MenuOwner {
     void SetColumnWidths();
 
     // The library list.
-    std::vector<std::size_t> SelectedRows() const;
+    std::vector<LibraryEntry> SelectedEntries() const;
     std::vector<Track> SelectedTracks() const;
     LibraryCommands Commands() const;
     void ApplyScan(LibraryScan scan);

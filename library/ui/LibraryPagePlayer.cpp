@@ -92,10 +92,11 @@ void LibraryPage::RenderPlayer() {
     }
 }
 
-// The view shows the playlist's rows and its one selected row.
+// The view shows the playlist's rows and its one selected row: the rows'
+// steps are taken at once, so the selection below lands on its row.
 void LibraryPage::RenderPlaylist() {
     syncingPlaylist_ = true;
-    playlistModel_->Sync();
+    playlistModel_->DrainNow();
     const std::optional<std::size_t> selected = player_.GetPlaylist().Selected();
     const QModelIndexList shown = playlist_->selectionModel()->selectedRows();
     const bool same = selected
