@@ -87,10 +87,8 @@ LibraryPage::LibraryPage(LibraryPageServices services, QWidget* parent)
     ConnectPlayer();
 
     rescan_ = std::make_unique<LibraryRescan>(
-        services_.downloadsFolder, [this](LibraryScan scan) { ApplyScan(std::move(scan)); });
-    refreshTimer_.setInterval(kRefreshInterval);
-    connect(&refreshTimer_, &QTimer::timeout, this, &LibraryPage::Refresh);
-    refreshTimer_.start();
+        services_.downloadsFolder, [this](LibraryScan scan) { ApplyScan(std::move(scan)); },
+        services_.rescan);
     tickTimer_.setInterval(Player::kTickInterval);
     connect(&tickTimer_, &QTimer::timeout, this, &LibraryPage::PlaybackTick);
     RenderPlayer();
@@ -224,6 +222,13 @@ QSize LibraryPage::minimumSizeHint() const {
 void LibraryPage::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     Place(LayOutLibraryPage(width(), height()));
+}
+
+// The user comes to look: whatever a quiet spell's long wait, or a downloads
+// folder that the preferences moved, would still hide shows now.
+void LibraryPage::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    Refresh();
 }
 
 void LibraryPage::Place(const LibraryLayout& layout) {

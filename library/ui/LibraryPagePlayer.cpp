@@ -85,9 +85,11 @@ void LibraryPage::RenderPlayer() {
     random_->SetCheck(player_.RandomOrder());
     repeat_->SetCheck(player_.RepeatAll());
     RenderPlaylist();
-    if (player_.TickRunning() && !tickTimer_.isActive()) {
+    // A paused track's position stands still, and it cannot end.
+    const bool ticking = player_.TickRunning() && !player_.Paused();
+    if (ticking && !tickTimer_.isActive()) {
         tickTimer_.start();
-    } else if (!player_.TickRunning()) {
+    } else if (!ticking) {
         tickTimer_.stop();
     }
 }
