@@ -159,14 +159,34 @@ std::filesystem::path WriteDownload(const std::filesystem::path& home) {
     return file;
 }
 
+// Runs the program from another folder for the life of the object.
+class WorkingFolderGuard {
+  public:
+    explicit WorkingFolderGuard(const std::filesystem::path& folder)
+        : before_(std::filesystem::current_path()) {
+        std::filesystem::current_path(folder);
+    }
+    ~WorkingFolderGuard() { std::filesystem::current_path(before_); }
+
+  private:
+    std::filesystem::path before_;
+};
+
 TEST(TrashRemoverTest, MovesTheFileToTheTrashOrElseDeletesIt) {
     TempDir dir;
     const HomeGuard guard(dir.Path());
-    // Without a data folder the desktop has no trash: the file is deleted.
+    const std::filesystem::path working = dir.Path() / "working";
+    std::filesystem::create_directories(working);
+    // Without a data folder the desktop has no trash: the file is deleted,
+    // not put somewhere under the folder the program runs in.
     const std::filesystem::path file = WriteDownload(dir.Path());
-    ASSERT_TRUE(MoveToTrashOrDelete(file));
+    {
+        const WorkingFolderGuard in(working);
+        ASSERT_TRUE(MoveToTrashOrDelete(file));
+    }
     EXPECT_FALSE(std::filesystem::exists(file));
     EXPECT_FALSE(std::filesystem::exists(dir.Path() / "data"));
+    EXPECT_TRUE(std::filesystem::is_empty(working));
     EXPECT_FALSE(MoveToTrashOrDelete(file));
 
     std::filesystem::create_directories(dir.Path() / "data");
