@@ -6,8 +6,12 @@
 namespace korvana {
 
 LibraryRescan::LibraryRescan(FolderSource folder, ScanResult apply, RescanTiming timing,
-                             QObject* parent)
-    : QObject(parent), folder_(std::move(folder)), apply_(std::move(apply)), pace_(timing) {
+                             qsizetype mostWatched, QObject* parent)
+    : QObject(parent),
+      folder_(std::move(folder)),
+      apply_(std::move(apply)),
+      pace_(timing),
+      mostWatched_(mostWatched) {
     timer_.setSingleShot(true);
     connect(&timer_, &QTimer::timeout, this, &LibraryRescan::Start);
     connect(&watcher_, &QFileSystemWatcher::directoryChanged, this, &LibraryRescan::FolderChanged);
@@ -68,18 +72,31 @@ void LibraryRescan::Finish(LibraryScan scan) {
     }
 }
 
-// Only the folders that came or went are added or removed, so a big tree
-// that keeps its folders costs nothing here. A folder the system will not
-// watch (too many watches) is left to the quiet scans.
-void LibraryRescan::Watch(const std::vector<std::string>& folders) {
-    QStringList watched = watcher_.directories();
-    std::sort(watched.begin(), watched.end());
+// The folders nearest the top, as many as the watcher takes; the quiet
+// scans look after the rest of a very deep tree.
+QStringList LibraryRescan::Wanted(const std::vector<std::string>& folders) const {
     QStringList wanted;
     wanted.reserve(static_cast<qsizetype>(folders.size()));
     for (const std::string& folder : folders) {
         wanted.append(QFile::decodeName(QByteArray::fromStdString(folder)));
     }
+    if (wanted.size() > mostWatched_) {
+        std::stable_sort(wanted.begin(), wanted.end(), [](const QString& a, const QString& b) {
+            return a.count(QLatin1Char('/')) < b.count(QLatin1Char('/'));
+        });
+        wanted.resize(mostWatched_);
+    }
     std::sort(wanted.begin(), wanted.end());
+    return wanted;
+}
+
+// Only the folders that came or went are added or removed, so a big tree
+// that keeps its folders costs nothing here. A folder the system will not
+// watch is left to the quiet scans.
+void LibraryRescan::Watch(const std::vector<std::string>& folders) {
+    QStringList watched = watcher_.directories();
+    std::sort(watched.begin(), watched.end());
+    const QStringList wanted = Wanted(folders);
     QStringList gone;
     std::set_difference(watched.begin(), watched.end(), wanted.begin(), wanted.end(),
                         std::back_inserter(gone));

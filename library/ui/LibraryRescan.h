@@ -26,12 +26,16 @@ namespace korvana {
 // scanner of its own, and the watcher follows it.
 class LibraryRescan : public QObject {
   public:
+    // Watches are a resource the whole desktop shares.
+    static constexpr qsizetype kMostWatchedFolders = 4096;
+
     using FolderSource = std::function<std::filesystem::path()>;
     using ScanResult = std::function<void(LibraryScan)>;
 
-    // The first scan comes `timing.busy` after creation.
+    // The first scan comes `timing.busy` after creation. At most
+    // `mostWatched` folders are watched, those nearest the top.
     LibraryRescan(FolderSource folder, ScanResult apply, RescanTiming timing = {},
-                  QObject* parent = nullptr);
+                  qsizetype mostWatched = kMostWatchedFolders, QObject* parent = nullptr);
     // Waits for a scan under way; its result is dropped.
     ~LibraryRescan() override;
 
@@ -50,10 +54,12 @@ class LibraryRescan : public QObject {
   private:
     void Finish(LibraryScan scan);
     void Watch(const std::vector<std::string>& folders);
+    QStringList Wanted(const std::vector<std::string>& folders) const;
 
     FolderSource folder_;
     ScanResult apply_;
     RescanPace pace_;
+    qsizetype mostWatched_;
     std::unique_ptr<LibraryScanner> scanner_;
     bool running_ = false;
     QTimer timer_;

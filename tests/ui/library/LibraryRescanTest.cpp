@@ -25,10 +25,10 @@ class LibraryRescanTest : public ::testing::Test {
   protected:
     LibraryRescanTest() { fs::create_directories(downloads / "album"); }
 
-    void Make(RescanTiming timing) {
+    void Make(RescanTiming timing, qsizetype mostWatched = LibraryRescan::kMostWatchedFolders) {
         rescan = std::make_unique<LibraryRescan>(
             [this] { return downloads; },
-            [this](LibraryScan scan) { library.Apply(std::move(scan)); }, timing);
+            [this](LibraryScan scan) { library.Apply(std::move(scan)); }, timing, mostWatched);
     }
     void ScanOnce() {
         ASSERT_TRUE(rescan->Start());
@@ -132,6 +132,25 @@ TEST_F(LibraryRescanTest, AGrowingFileKeepsTheScansComingUntilItsLastSizeIsListe
     ScanOnce();
     EXPECT_TRUE(rescan->Quiet());
     EXPECT_EQ(ListedSize("growing.mp3"), static_cast<std::int64_t>(fs::file_size(growing)));
+}
+
+// A tree deeper than the watcher may take: the folders nearest the top are
+// watched, and no more.
+TEST_F(LibraryRescanTest, AVeryBigTreeIsWatchedFromTheTopDown) {
+    for (int i = 0; i < 8; ++i) {
+        fs::create_directories(downloads / "deep" / ("album " + std::to_string(i)) / "disc 1");
+    }
+    Make({hours(1), hours(2), hours(1), 2}, 11);
+    ScanOnce();
+    EXPECT_EQ(rescan->Watched().size(), 11);
+    EXPECT_TRUE(Watches(downloads));
+    EXPECT_TRUE(Watches(downloads / "album"));
+    EXPECT_TRUE(Watches(downloads / "deep"));
+    for (int i = 0; i < 8; ++i) {
+        const fs::path album = downloads / "deep" / ("album " + std::to_string(i));
+        EXPECT_TRUE(Watches(album));
+        EXPECT_FALSE(Watches(album / "disc 1"));
+    }
 }
 
 }  // namespace
