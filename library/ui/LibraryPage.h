@@ -87,7 +87,6 @@ class LibraryPage : public QWidget, private MenuOwner {
     // Runs a command on the player and shows its outcome: the page's own
     // controls and the desktop's media controls alike.
     void RunPlayer(const std::function<void(Player&)>& command);
-    const LibraryRescan& Rescan() const { return *rescan_; }
     bool PlaybackTickRunning() const { return tickTimer_.isActive(); }
 
     QSize minimumSizeHint() const override;

@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <algorithm>
+#include <utility>
 
 namespace korvana {
 
@@ -25,6 +26,7 @@ LibraryRescan::~LibraryRescan() {
 // The next scan is timed from the end of this one.
 bool LibraryRescan::Start() {
     if (running_) {
+        again_ = true;
         return false;
     }
     timer_.stop();
@@ -69,6 +71,9 @@ void LibraryRescan::Finish(LibraryScan scan) {
     timer_.start(pace_.ScanDone(changed));
     if (changed) {
         apply_(std::move(scan));
+    }
+    if (std::exchange(again_, false)) {
+        Start();
     }
 }
 

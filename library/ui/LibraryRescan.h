@@ -39,7 +39,9 @@ class LibraryRescan : public QObject {
     // Waits for a scan under way; its result is dropped.
     ~LibraryRescan() override;
 
-    // Starts a scan of the folder as it is now; false while one runs.
+    // Starts a scan of the folder as it is now. While one runs, which may
+    // have read the folder before the caller's change, another follows it
+    // as soon as it is back; false then.
     bool Start();
     // What the watcher reports: the folder or one below it changed.
     void FolderChanged();
@@ -62,6 +64,7 @@ class LibraryRescan : public QObject {
     qsizetype mostWatched_;
     std::unique_ptr<LibraryScanner> scanner_;
     bool running_ = false;
+    bool again_ = false;
     QTimer timer_;
     QFileSystemWatcher watcher_;
     TaskPool pool_{1};
