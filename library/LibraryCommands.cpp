@@ -19,14 +19,12 @@ LibraryCommands::LibraryCommands(Prompter& prompter, DesktopOpener& opener,
       downloads_(std::move(downloads)),
       remove_(std::move(remove)) {}
 
-void LibraryCommands::Delete(const LibraryModel& model, const std::vector<std::size_t>& selection,
-                             const PlayerHold& player) {
-    const std::vector<LibraryEntry> entries = model.EntriesAt(selection);
-    if (entries.empty()) {
+void LibraryCommands::Delete(const std::vector<LibraryEntry>& selection, const PlayerHold& player) {
+    if (selection.empty()) {
         prompter_.Inform("Please select an mp3 to delete.", "Play Error");
         return;
     }
-    for (const LibraryEntry& entry : entries) {
+    for (const LibraryEntry& entry : selection) {
         if (player.playbackOpen && entry.fullPath == player.currentFile) {
             prompter_.Inform("File is currently playing, please stop it, then try again.",
                              "File Delete Error");
@@ -36,13 +34,12 @@ void LibraryCommands::Delete(const LibraryModel& model, const std::vector<std::s
     }
 }
 
-void LibraryCommands::Launch(const LibraryModel& model, const std::vector<std::size_t>& selection) {
-    const std::vector<LibraryEntry> entries = model.EntriesAt(selection);
-    if (entries.empty()) {
+void LibraryCommands::Launch(const std::vector<LibraryEntry>& selection) {
+    if (selection.empty()) {
         prompter_.Inform("Please select a file to launch.", "Play Error");
         return;
     }
-    for (const LibraryEntry& entry : entries) {
+    for (const LibraryEntry& entry : selection) {
         opener_.OpenPath(entry.fullPath);
     }
 }

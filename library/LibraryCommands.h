@@ -1,12 +1,11 @@
 #pragma once
 
-#include <cstddef>
 #include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
 
-#include "library/LibraryModel.h"
+#include "library/LibraryEntry.h"
 
 namespace korvana {
 
@@ -27,20 +26,19 @@ struct PlayerHold {
     bool playbackOpen = false;
 };
 
-// The library's commands on the selected rows (row indexes of the model,
-// in the order given) and on the downloads folder. Messages go through the
-// prompter; nothing here changes the rows: the next refresh shows the
-// outcome.
+// The library's commands on the selected rows (the entries as the list
+// shows them, in the order given) and on the downloads folder. Messages go
+// through the prompter; nothing here changes the rows: the next refresh
+// shows the outcome.
 class LibraryCommands {
   public:
     LibraryCommands(Prompter& prompter, DesktopOpener& opener, std::filesystem::path downloads,
                     RemoveFile remove = RemoveFilePermanently);
 
     // Deletes each selected file, refusing the player's loaded file.
-    void Delete(const LibraryModel& model, const std::vector<std::size_t>& selection,
-                const PlayerHold& player);
+    void Delete(const std::vector<LibraryEntry>& selection, const PlayerHold& player);
     // Opens each selected file with the desktop's program for it.
-    void Launch(const LibraryModel& model, const std::vector<std::size_t>& selection);
+    void Launch(const std::vector<LibraryEntry>& selection);
     // Opens the downloads folder.
     void Explore();
 

@@ -10,11 +10,14 @@ namespace korvana {
 
 namespace {
 
-RowEvent MakeEvent(RowEvent::Kind kind, std::size_t row) {
-    RowEvent event;
-    event.kind = kind;
-    event.row = row;
-    return event;
+using Step = RowChange<LibraryEntry>;
+
+// A resize is two steps, a move and the new size, but one change.
+std::size_t ChangeCount(const RowChanges<LibraryEntry>& steps) {
+    return steps.size() -
+           static_cast<std::size_t>(std::count_if(steps.begin(), steps.end(), [](const Step& step) {
+               return step.kind == Step::Kind::Moved;
+           }));
 }
 
 // The entries of `from` whose paths are not in `other`, in order.
@@ -36,11 +39,14 @@ std::vector<LibraryEntry> Missing(const std::vector<LibraryEntry>& from,
 
 }  // namespace
 
-std::vector<RowEvent> LibraryModel::ApplyScan(std::vector<LibraryEntry> scan) {
+void LibraryModel::ApplyScan(std::vector<LibraryEntry> scan) {
     const std::lock_guard lock(library_lock);
     if (rows_.empty()) {
-        listing_ = std::move(scan);
-        return Rebuild();
+        if (!scan.empty()) {
+            listing_ = std::move(scan);
+            Rebuild();
+        }
+        return;
     }
     std::unordered_map<std::string_view, std::int64_t> listedSizes;
     listedSizes.reserve(listing_.size());
@@ -59,12 +65,12 @@ std::vector<RowEvent> LibraryModel::ApplyScan(std::vector<LibraryEntry> scan) {
     }
     const std::vector<LibraryEntry> gone = Missing(listing_, scan);
     listing_ = std::move(scan);
-    return ChangeRows(std::move(arrived), std::move(resized), gone);
+    ChangeRows(std::move(arrived), std::move(resized), gone);
 }
 
 // One walk over the listing with the changed paths at hand; no set of every
 // path is built.
-std::vector<RowEvent> LibraryModel::ApplyResized(const std::vector<LibraryEntry>& resized) {
+void LibraryModel::ApplyResized(const std::vector<LibraryEntry>& resized) {
     const std::lock_guard lock(library_lock);
     std::unordered_map<std::string_view, const LibraryEntry*> sizes;
     for (const LibraryEntry& entry : resized) {
@@ -77,62 +83,68 @@ std::vector<RowEvent> LibraryModel::ApplyResized(const std::vector<LibraryEntry>
             known.push_back(listed);
         }
     }
-    return ChangeRows({}, std::move(known), {});
+    ChangeRows({}, std::move(known), {});
 }
 
-std::vector<RowEvent> LibraryModel::Apply(LibraryScan scan) {
+void LibraryModel::Apply(LibraryScan scan) {
     if (scan.changed) {
-        return ApplyScan(std::move(scan.entries));
+        ApplyScan(std::move(scan.entries));
+    } else if (!scan.resized.empty()) {
+        ApplyResized(scan.resized);
     }
-    if (!scan.resized.empty()) {
-        return ApplyResized(scan.resized);
-    }
-    return {};
 }
 
 // Resized rows move one by one; past kMostRowEvents they are taken out and
-// merged back with the arrivals, and the views are reset once.
-std::vector<RowEvent> LibraryModel::ChangeRows(std::vector<LibraryEntry> arrived,
-                                               std::vector<LibraryEntry> resized,
-                                               const std::vector<LibraryEntry>& gone) {
-    std::vector<RowEvent> events;
+// merged back with the arrivals, and the view is reset once.
+void LibraryModel::ChangeRows(std::vector<LibraryEntry> arrived, std::vector<LibraryEntry> resized,
+                              const std::vector<LibraryEntry>& gone) {
+    Steps steps;
     const bool many = resized.size() > kMostRowEvents;
     if (many) {
-        RemoveRows(resized, events);
+        RemoveRows(resized, steps);
         std::move(resized.begin(), resized.end(), std::back_inserter(arrived));
     } else {
         for (const LibraryEntry& entry : resized) {
-            ResizeRow(entry, events);
+            ResizeRow(entry, steps);
         }
     }
-    RemoveRows(gone, events);
-    InsertRows(std::move(arrived), events);
-    if (many || events.size() > kMostRowEvents) {
-        return {MakeEvent(RowEvent::Kind::Reset, 0)};
-    }
-    return events;
+    RemoveRows(gone, steps);
+    InsertRows(std::move(arrived), steps);
+    Publish(std::move(steps), many);
 }
 
-void LibraryModel::InsertRows(std::vector<LibraryEntry> arrived, std::vector<RowEvent>& events) {
+// Past the limit, counting the steps the view has not taken yet, one Reset
+// replaces them all.
+void LibraryModel::Publish(Steps steps, bool many) {
+    if (many || ChangeCount(steps) + changes_.Waiting() > kMostRowEvents) {
+        changes_.Replace(Step::Reset(rows_));
+        return;
+    }
+    for (Step& step : steps) {
+        changes_.Queue(std::move(step));
+    }
+}
+
+void LibraryModel::InsertRows(std::vector<LibraryEntry> arrived, Steps& steps) {
     if (arrived.empty()) {
         return;
     }
     const std::vector<std::size_t> placed = MergeSortedRows(rows_, std::move(arrived), sort_);
-    for (std::size_t i = 0; i < placed.size() && events.size() <= kMostRowEvents;) {
+    std::size_t changes = ChangeCount(steps);
+    for (std::size_t i = 0; i < placed.size() && changes <= kMostRowEvents; ++changes) {
         std::size_t end = i + 1;
         while (end < placed.size() && placed[end] == placed[end - 1] + 1) {
             ++end;
         }
-        RowEvent event = MakeEvent(RowEvent::Kind::Inserted, placed[i]);
-        event.entries.assign(rows_.begin() + static_cast<std::ptrdiff_t>(placed[i]),
-                             rows_.begin() + static_cast<std::ptrdiff_t>(placed[end - 1]) + 1);
-        events.push_back(std::move(event));
+        const auto first = rows_.begin() + static_cast<std::ptrdiff_t>(placed[i]);
+        const auto last = rows_.begin() + static_cast<std::ptrdiff_t>(placed[end - 1]) + 1;
+        steps.push_back(Step::Inserted(placed[i], std::vector<LibraryEntry>(first, last)));
         i = end;
     }
 }
 
 // The row is taken out and put back at its sorted place.
-void LibraryModel::ResizeRow(const LibraryEntry& entry, std::vector<RowEvent>& events) {
+void LibraryModel::ResizeRow(const LibraryEntry& entry, Steps& steps) {
     const auto shown = std::find_if(rows_.begin(), rows_.end(), [&](const LibraryEntry& row) {
         return row.fullPath == entry.fullPath;
     });
@@ -143,16 +155,15 @@ void LibraryModel::ResizeRow(const LibraryEntry& entry, std::vector<RowEvent>& e
     rows_.erase(shown);
     const std::size_t to = SortedInsertIndex(rows_, entry, sort_);
     rows_.insert(rows_.begin() + static_cast<std::ptrdiff_t>(to), entry);
-    RowEvent event = MakeEvent(RowEvent::Kind::Resized, from);
-    event.entry = entry;
-    event.to = to;
-    events.push_back(std::move(event));
+    if (to != from) {
+        steps.push_back(Step::Moved(from, to));
+    }
+    steps.push_back(Step::Changed(to, {entry}));
 }
 
-// One pass over the rows; each run of neighbouring rows is one event, whose
-// index counts the removals before it.
-void LibraryModel::RemoveRows(const std::vector<LibraryEntry>& gone,
-                              std::vector<RowEvent>& events) {
+// One pass over the rows; each run of neighbouring rows is one removal,
+// whose index counts the removals before it.
+void LibraryModel::RemoveRows(const std::vector<LibraryEntry>& gone, Steps& steps) {
     if (gone.empty()) {
         return;
     }
@@ -165,9 +176,9 @@ void LibraryModel::RemoveRows(const std::vector<LibraryEntry>& gone,
     for (std::size_t i = 0; i < rows_.size(); ++i) {
         if (paths.erase(rows_[i].fullPath) > 0) {
             if (!inRun) {
-                events.push_back(MakeEvent(RowEvent::Kind::Removed, kept));
+                steps.push_back(Step::Removed(kept, 0));
             }
-            ++events.back().count;
+            ++steps.back().count;
             inRun = true;
             continue;
         }
@@ -181,23 +192,23 @@ void LibraryModel::RemoveRows(const std::vector<LibraryEntry>& gone,
 }
 
 // The scan reads only the folder; applying it takes the lock.
-std::vector<RowEvent> LibraryModel::Refresh(LibraryScanner& scanner) {
-    return Apply(scanner.Scan());
+void LibraryModel::Refresh(LibraryScanner& scanner) {
+    Apply(scanner.Scan());
 }
 
-std::vector<RowEvent> LibraryModel::ClickColumn(int column) {
+void LibraryModel::ClickColumn(int column) {
     const std::lock_guard lock(library_lock);
     if (column == sort_.column) {
         sort_.ascending = !sort_.ascending;
     } else {
         sort_ = LibrarySort{column, false};
     }
-    return Rebuild();
+    Rebuild();
 }
 
-std::vector<RowEvent> LibraryModel::Rebuild() {
+void LibraryModel::Rebuild() {
     rows_ = SortedRows(listing_, sort_);
-    return {MakeEvent(RowEvent::Kind::Reset, 0)};
+    changes_.Replace(Step::Reset(rows_));
 }
 
 int LibraryModel::HeaderImage(int column) const {
@@ -206,17 +217,6 @@ int LibraryModel::HeaderImage(int column) const {
         return kHeaderUnsorted;
     }
     return sort_.ascending ? kHeaderAscending : kHeaderDescending;
-}
-
-std::vector<LibraryEntry> LibraryModel::EntriesAt(const std::vector<std::size_t>& rows) const {
-    const std::lock_guard lock(library_lock);
-    std::vector<LibraryEntry> entries;
-    for (const std::size_t row : rows) {
-        if (row < rows_.size()) {
-            entries.push_back(rows_[row]);
-        }
-    }
-    return entries;
 }
 
 }  // namespace korvana

@@ -48,6 +48,10 @@ LibraryScan LibraryScanner::Scan() {
     if (change == Change::Files) {
         scan.changed = true;
         ListEntries(scan);
+        for (const auto& folder : folders_) {
+            scan.folders.push_back(folder.first);
+        }
+        std::sort(scan.folders.begin(), scan.folders.end());
     } else if (change == Change::Sizes) {
         scan.resized = std::move(resized_);
     }

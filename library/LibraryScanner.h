@@ -15,10 +15,13 @@ namespace korvana {
 // first scan), `changed` is set and `entries` lists every file. Otherwise
 // `entries` is left empty, since the listing the caller holds is still
 // right but for the sizes in `resized`: the files whose size alone changed.
+// With `changed`, `folders` names the downloads folder and every folder
+// below it that the scan walked, sorted, for a watcher to follow.
 struct LibraryScan {
     bool changed = false;
     std::vector<LibraryEntry> entries;
     std::vector<LibraryEntry> resized;
+    std::vector<std::string> folders;
 };
 
 // Lists every regular file below the downloads folder, depth first, each

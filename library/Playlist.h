@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "library/RowChangeQueue.h"
+
 namespace korvana {
 
 // One playlist row: the library's file name as the title, and its path.
@@ -20,7 +22,8 @@ struct Track {
 // row. The same file, or files of the same name, may be in several rows, so
 // the current row is kept by position and follows its row when rows move
 // or go. Row numbers are signed because the player's track arithmetic
-// steps to "no row" (-1) and beyond; such rows read as empty.
+// steps to "no row" (-1) and beyond; such rows read as empty. Each change of
+// the rows is queued as RowChange steps for the view.
 class Playlist {
   public:
     const std::vector<Track>& Rows() const { return rows_; }
@@ -31,7 +34,7 @@ class Playlist {
     // A selection past the end selects nothing.
     void Select(std::optional<std::size_t> row);
 
-    void Append(Track track) { rows_.push_back(std::move(track)); }
+    void Append(Track track);
     void Clear();
 
     // The row's texts, empty for a row that does not exist.
@@ -49,10 +52,16 @@ class Playlist {
     // Removing the current row leaves no current row.
     void RemoveSelected();
 
+    // The steps the rows took that the view has not taken yet. Taking them
+    // leaves the playlist as it is, so a view that holds the playlist
+    // read-only may take them.
+    RowChangeQueue<Track>& Changes() const { return changes_; }
+
   private:
     void Swap(std::size_t a, std::size_t b);
 
     std::vector<Track> rows_;
+    mutable RowChangeQueue<Track> changes_;
     std::optional<std::size_t> selected_;
     std::int64_t current_ = -1;
 };

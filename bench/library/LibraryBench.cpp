@@ -66,8 +66,10 @@ void ApplyScanWithTenChanges(benchmark::State& state) {
         state.PauseTiming();
         korvana::LibraryModel model;
         model.ApplyScan(listing);
+        model.TakeChanges();
         state.ResumeTiming();
-        benchmark::DoNotOptimize(model.ApplyScan(next).size());
+        model.ApplyScan(next);
+        benchmark::DoNotOptimize(model.TakeChanges().size());
     }
 }
 BENCHMARK(ApplyScanWithTenChanges)->Unit(benchmark::kMicrosecond);
@@ -83,8 +85,10 @@ void ApplyScanWithTwentyThousandArrivals(benchmark::State& state) {
         state.PauseTiming();
         korvana::LibraryModel model;
         model.ApplyScan(listing);
+        model.TakeChanges();
         state.ResumeTiming();
-        benchmark::DoNotOptimize(model.ApplyScan(next).size());
+        model.ApplyScan(next);
+        benchmark::DoNotOptimize(model.TakeChanges().size());
     }
 }
 BENCHMARK(ApplyScanWithTwentyThousandArrivals)->Arg(1)->Arg(20'000)->Unit(benchmark::kMillisecond);
@@ -150,8 +154,10 @@ void UnchangedRefresh(benchmark::State& state) {
     korvana::LibraryScanner scanner(Tree());
     korvana::LibraryModel model;
     model.Refresh(scanner);
+    model.TakeChanges();
     for (auto _ : state) {
-        benchmark::DoNotOptimize(model.Refresh(scanner).size());
+        model.Refresh(scanner);
+        benchmark::DoNotOptimize(model.TakeChanges().size());
     }
 }
 BENCHMARK(UnchangedRefresh)->Unit(benchmark::kMillisecond);

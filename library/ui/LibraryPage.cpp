@@ -6,6 +6,7 @@
 #include <QResizeEvent>
 #include <QShortcut>
 #include <QTableView>
+#include <utility>
 
 #include "controls/CGradientMenu.h"
 #include "controls/Shade.h"
@@ -86,19 +87,24 @@ LibraryPage::LibraryPage(LibraryPageServices services, QWidget* parent)
     ConnectPlayer();
 
     rescan_ = std::make_unique<LibraryRescan>(
-        services_.downloadsFolder, [this](LibraryScan scan) { ApplyScan(std::move(scan)); });
-    refreshTimer_.setInterval(kRefreshInterval);
-    connect(&refreshTimer_, &QTimer::timeout, this, &LibraryPage::Refresh);
-    refreshTimer_.start();
+        services_.downloadsFolder, [this](LibraryScan scan) { ApplyScan(std::move(scan)); },
+        services_.rescan);
     tickTimer_.setInterval(Player::kTickInterval);
     connect(&tickTimer_, &QTimer::timeout, this, &LibraryPage::PlaybackTick);
     RenderPlayer();
 }
 
+// The table models listen to the library and the playlist, which are
+// members: they go first, with their views, rather than with the page's
+// children after the members are gone.
 LibraryPage::~LibraryPage() {
     popup_.reset();
     rescan_.reset();
     player_.Stop();
+    delete std::exchange(libraryList_, nullptr);
+    delete std::exchange(playlist_, nullptr);
+    delete std::exchange(libraryModel_, nullptr);
+    delete std::exchange(playlistModel_, nullptr);
 }
 
 void LibraryPage::CreateLists() {
@@ -163,8 +169,7 @@ void LibraryPage::CreateLibraryButtons() {
     connect(addToPlaylist_, &SkinButton::clicked, this, [this] {
         RunPlayer([this](Player& player) { player.AddSelection(SelectedTracks()); });
     });
-    connect(launch_, &SkinButton::clicked, this,
-            [this] { Commands().Launch(library_, SelectedRows()); });
+    connect(launch_, &SkinButton::clicked, this, [this] { Commands().Launch(SelectedEntries()); });
     connect(explore_, &SkinButton::clicked, this, [this] { Commands().Explore(); });
 }
 
@@ -217,6 +222,13 @@ QSize LibraryPage::minimumSizeHint() const {
 void LibraryPage::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     Place(LayOutLibraryPage(width(), height()));
+}
+
+// The user comes to look: whatever a quiet spell's long wait, or a downloads
+// folder that the preferences moved, would still hide shows now.
+void LibraryPage::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    Refresh();
 }
 
 void LibraryPage::Place(const LibraryLayout& layout) {

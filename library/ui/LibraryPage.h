@@ -15,6 +15,7 @@
 #include "library/LibraryModel.h"
 #include "library/Player.h"
 #include "library/RandomSource.h"
+#include "library/RescanPace.h"
 #include "platform/media/MediaBackend.h"
 
 class QGroupBox;
@@ -52,31 +53,33 @@ struct LibraryPageServices {
     std::unique_ptr<RandomSource> random = nullptr;
     // How Delete removes a file; MoveToTrashOrDelete when empty.
     RemoveFile remove = nullptr;
+    // How often the folder is scanned.
+    RescanTiming rescan = {};
 };
 
 // The Library page: the files of the downloads folder, kept in step with the
-// folder by a rescan every three seconds that changes single rows only,
-// the commands on them (Play, Add To Playlist, Launch, Delete, Explore),
-// and the playlist player with its transport buttons, random and repeat
-// switches, position and volume sliders. It forwards each action to the
-// library and player logic and renders their state afterwards.
+// folder by rescans that change single rows only (every three seconds
+// while the folder changes, soon after a watcher sees it change, once a
+// minute while it is quiet, and whenever the page is shown), the commands
+// on them (Play, Add To Playlist, Launch, Delete, Explore), and the
+// playlist player with its transport buttons, random and repeat switches,
+// position and volume sliders. It forwards each action to the library and
+// player logic and renders their state afterwards.
 //
 // The first rescan runs three seconds after creation. Destroying the page
 // stops playback (emptying TempPlay) and waits for a rescan under way.
 class LibraryPage : public QWidget, private MenuOwner {
     Q_OBJECT
   public:
-    static constexpr std::chrono::milliseconds kRefreshInterval{3000};
-
     explicit LibraryPage(LibraryPageServices services, QWidget* parent = nullptr);
     ~LibraryPage() override;
 
-    // What the refresh timer runs: starts a rescan of the downloads folder
+    // What the rescan timer runs: starts a rescan of the downloads folder
     // off the GUI thread unless one is under way; its changes are applied
     // to the list when it is back.
     void Refresh();
     // What the position timer runs every Player::kTickInterval while a
-    // track plays.
+    // track plays (not while it is paused).
     void PlaybackTick();
 
     const LibraryModel& Library() const { return library_; }
@@ -84,11 +87,13 @@ class LibraryPage : public QWidget, private MenuOwner {
     // Runs a command on the player and shows its outcome: the page's own
     // controls and the desktop's media controls alike.
     void RunPlayer(const std::function<void(Player&)>& command);
+    bool PlaybackTickRunning() const { return tickTimer_.isActive(); }
 
     QSize minimumSizeHint() const override;
 
   protected:
     void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
@@ -102,7 +107,7 @@ class LibraryPage : public QWidget, private MenuOwner {
     void SetColumnWidths();
 
     // The library list.
-    std::vector<std::size_t> SelectedRows() const;
+    std::vector<LibraryEntry> SelectedEntries() const;
     std::vector<Track> SelectedTracks() const;
     LibraryCommands Commands() const;
     void ApplyScan(LibraryScan scan);
@@ -151,7 +156,6 @@ class LibraryPage : public QWidget, private MenuOwner {
     ReleaseSlider* volume_ = nullptr;
     bool syncingPlaylist_ = false;
 
-    QTimer refreshTimer_;
     QTimer tickTimer_;
     std::unique_ptr<LibraryRescan> rescan_;
 };

@@ -24,23 +24,30 @@ void LibraryPage::Refresh() {
     rescan_->Start();
 }
 
+// The list hears of the changes through the library's notice.
 void LibraryPage::ApplyScan(LibraryScan scan) {
-    libraryModel_->Apply(library_.Apply(std::move(scan)));
+    library_.Apply(std::move(scan));
 }
 
-// Rows in list order, as the commands walk them.
-std::vector<std::size_t> LibraryPage::SelectedRows() const {
-    std::vector<std::size_t> rows;
+// The rows as the list shows them, in list order, as the commands walk
+// them: the library's own rows may be a step ahead of the view.
+std::vector<LibraryEntry> LibraryPage::SelectedEntries() const {
+    std::vector<int> rows;
     for (const QModelIndex& index : libraryList_->selectionModel()->selectedRows()) {
-        rows.push_back(static_cast<std::size_t>(index.row()));
+        rows.push_back(index.row());
     }
     std::sort(rows.begin(), rows.end());
-    return rows;
+    std::vector<LibraryEntry> entries;
+    entries.reserve(rows.size());
+    for (const int row : rows) {
+        entries.push_back(libraryModel_->RowAt(row));
+    }
+    return entries;
 }
 
 std::vector<Track> LibraryPage::SelectedTracks() const {
     std::vector<Track> tracks;
-    for (LibraryEntry& entry : library_.EntriesAt(SelectedRows())) {
+    for (LibraryEntry& entry : SelectedEntries()) {
         tracks.push_back(Track{std::move(entry.fileName), std::move(entry.fullPath)});
     }
     return tracks;
@@ -55,7 +62,7 @@ LibraryCommands LibraryPage::Commands() const {
 
 void LibraryPage::SortByColumn(int column) {
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    libraryModel_->Apply(library_.ClickColumn(column));
+    libraryModel_->ClickColumn(column);
     QApplication::restoreOverrideCursor();
 }
 
@@ -83,7 +90,7 @@ void LibraryPage::OnMenuCommand(int commandId) {
             RunPlayer([this](Player& player) { player.PlaySelection(SelectedTracks()); });
             break;
         case ids::kLaunchCommand:
-            Commands().Launch(library_, SelectedRows());
+            Commands().Launch(SelectedEntries());
             break;
         case ids::kDeleteCommand:
             DeleteSelection();
@@ -96,8 +103,7 @@ void LibraryPage::OnMenuCommand(int commandId) {
 // The deleted files' rows go with the rescan that starts at once, rather
 // than lingering until the next tick.
 void LibraryPage::DeleteSelection() {
-    Commands().Delete(library_, SelectedRows(),
-                      PlayerHold{player_.CurrentFile(), player_.PlaybackOpen()});
+    Commands().Delete(SelectedEntries(), PlayerHold{player_.CurrentFile(), player_.PlaybackOpen()});
     Refresh();
 }
 

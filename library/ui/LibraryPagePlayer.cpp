@@ -85,17 +85,20 @@ void LibraryPage::RenderPlayer() {
     random_->SetCheck(player_.RandomOrder());
     repeat_->SetCheck(player_.RepeatAll());
     RenderPlaylist();
-    if (player_.TickRunning() && !tickTimer_.isActive()) {
+    // A paused track's position stands still, and it cannot end.
+    const bool ticking = player_.TickRunning() && !player_.Paused();
+    if (ticking && !tickTimer_.isActive()) {
         tickTimer_.start();
-    } else if (!player_.TickRunning()) {
+    } else if (!ticking) {
         tickTimer_.stop();
     }
 }
 
-// The view shows the playlist's rows and its one selected row.
+// The view shows the playlist's rows and its one selected row: the rows'
+// steps are taken at once, so the selection below lands on its row.
 void LibraryPage::RenderPlaylist() {
     syncingPlaylist_ = true;
-    playlistModel_->Sync();
+    playlistModel_->DrainNow();
     const std::optional<std::size_t> selected = player_.GetPlaylist().Selected();
     const QModelIndexList shown = playlist_->selectionModel()->selectedRows();
     const bool same = selected

@@ -1,18 +1,35 @@
 #include "library/ui/LibraryRescan.h"
 
+#include <QFile>
+#include <algorithm>
+#include <utility>
+
 namespace korvana {
 
-LibraryRescan::LibraryRescan(FolderSource folder, ScanResult apply, QObject* parent)
-    : QObject(parent), folder_(std::move(folder)), apply_(std::move(apply)) {}
+LibraryRescan::LibraryRescan(FolderSource folder, ScanResult apply, RescanTiming timing,
+                             qsizetype mostWatched, QObject* parent)
+    : QObject(parent),
+      folder_(std::move(folder)),
+      apply_(std::move(apply)),
+      pace_(timing),
+      mostWatched_(mostWatched) {
+    timer_.setSingleShot(true);
+    connect(&timer_, &QTimer::timeout, this, &LibraryRescan::Start);
+    connect(&watcher_, &QFileSystemWatcher::directoryChanged, this, &LibraryRescan::FolderChanged);
+    timer_.start(pace_.Timing().busy);
+}
 
 LibraryRescan::~LibraryRescan() {
     pool_.WaitUntilIdle();
 }
 
+// The next scan is timed from the end of this one.
 bool LibraryRescan::Start() {
     if (running_) {
+        again_ = true;
         return false;
     }
+    timer_.stop();
     std::filesystem::path folder = folder_();
     if (!scanner_ || scanner_->Folder() != folder) {
         scanner_ = std::make_unique<LibraryScanner>(std::move(folder));
@@ -30,10 +47,72 @@ bool LibraryRescan::Start() {
     return true;
 }
 
+// A scan under way schedules the next one itself when it is back.
+void LibraryRescan::FolderChanged() {
+    const std::chrono::milliseconds latest = pace_.FolderChanged();
+    if (!running_ && (!timer_.isActive() || timer_.remainingTimeAsDuration() > latest)) {
+        timer_.start(latest);
+    }
+}
+
+std::optional<std::chrono::milliseconds> LibraryRescan::NextScanIn() const {
+    if (running_ || !timer_.isActive()) {
+        return std::nullopt;
+    }
+    return std::chrono::duration_cast<std::chrono::milliseconds>(timer_.remainingTimeAsDuration());
+}
+
 void LibraryRescan::Finish(LibraryScan scan) {
     running_ = false;
-    if (scan.changed || !scan.resized.empty()) {
+    const bool changed = scan.changed || !scan.resized.empty();
+    if (scan.changed) {
+        Watch(scan.folders);
+    }
+    timer_.start(pace_.ScanDone(changed));
+    if (changed) {
         apply_(std::move(scan));
+    }
+    if (std::exchange(again_, false)) {
+        Start();
+    }
+}
+
+// The folders nearest the top, as many as the watcher takes; the quiet
+// scans look after the rest of a very deep tree.
+QStringList LibraryRescan::Wanted(const std::vector<std::string>& folders) const {
+    QStringList wanted;
+    wanted.reserve(static_cast<qsizetype>(folders.size()));
+    for (const std::string& folder : folders) {
+        wanted.append(QFile::decodeName(QByteArray::fromStdString(folder)));
+    }
+    if (wanted.size() > mostWatched_) {
+        std::stable_sort(wanted.begin(), wanted.end(), [](const QString& a, const QString& b) {
+            return a.count(QLatin1Char('/')) < b.count(QLatin1Char('/'));
+        });
+        wanted.resize(mostWatched_);
+    }
+    std::sort(wanted.begin(), wanted.end());
+    return wanted;
+}
+
+// Only the folders that came or went are added or removed, so a big tree
+// that keeps its folders costs nothing here. A folder the system will not
+// watch is left to the quiet scans.
+void LibraryRescan::Watch(const std::vector<std::string>& folders) {
+    QStringList watched = watcher_.directories();
+    std::sort(watched.begin(), watched.end());
+    const QStringList wanted = Wanted(folders);
+    QStringList gone;
+    std::set_difference(watched.begin(), watched.end(), wanted.begin(), wanted.end(),
+                        std::back_inserter(gone));
+    QStringList added;
+    std::set_difference(wanted.begin(), wanted.end(), watched.begin(), watched.end(),
+                        std::back_inserter(added));
+    if (!gone.isEmpty()) {
+        watcher_.removePaths(gone);
+    }
+    if (!added.isEmpty()) {
+        watcher_.addPaths(added);
     }
 }
 

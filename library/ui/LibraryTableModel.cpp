@@ -11,66 +11,31 @@ constexpr int kColumns = 3;
 
 }  // namespace
 
-LibraryTableModel::LibraryTableModel(const LibraryModel& library, QObject* parent)
-    : QAbstractTableModel(parent), library_(library), rows_(library.Rows()) {
+// A view that comes after the library's first steps starts from its rows
+// as they stand.
+LibraryTableModel::LibraryTableModel(LibraryModel& library, QObject* parent)
+    : RowTableModel(kLeastDrainGap, parent), library_(library) {
     const QList<QPixmap> images = SortHeaderImages();
     for (std::size_t i = 0; i < headerImages_.size(); ++i) {
         headerImages_[i] = QIcon(images.value(static_cast<qsizetype>(i)));
     }
+    library_.TakeChanges();
+    Apply({RowChange<LibraryEntry>::Reset(library_.Rows())});
+    library_.Notice().SetListener(&Notices());
 }
 
-void LibraryTableModel::Apply(const std::vector<RowEvent>& events) {
-    for (const RowEvent& event : events) {
-        const auto at = static_cast<std::ptrdiff_t>(event.row);
-        const int row = static_cast<int>(event.row);
-        switch (event.kind) {
-            case RowEvent::Kind::Inserted:
-                beginInsertRows(QModelIndex(), row,
-                                row + static_cast<int>(event.entries.size()) - 1);
-                rows_.insert(rows_.begin() + at, event.entries.begin(), event.entries.end());
-                endInsertRows();
-                break;
-            case RowEvent::Kind::Removed:
-                beginRemoveRows(QModelIndex(), row, row + static_cast<int>(event.count) - 1);
-                rows_.erase(rows_.begin() + at,
-                            rows_.begin() + at + static_cast<std::ptrdiff_t>(event.count));
-                endRemoveRows();
-                break;
-            case RowEvent::Kind::Resized:
-                MoveRow(event.row, event.to);
-                rows_[event.to] = event.entry;
-                emit dataChanged(index(static_cast<int>(event.to), 0),
-                                 index(static_cast<int>(event.to), kColumns - 1));
-                break;
-            case RowEvent::Kind::Reset:
-                beginResetModel();
-                rows_ = library_.Rows();
-                endResetModel();
-                // The sort state may have changed with the rows.
-                emit headerDataChanged(Qt::Horizontal, 0, kColumns - 1);
-                break;
-        }
-    }
+LibraryTableModel::~LibraryTableModel() {
+    library_.Notice().SetListener(nullptr);
 }
 
-// A move rather than a removal and an insertion, so that the view keeps the
-// row's selection and current index.
-void LibraryTableModel::MoveRow(std::size_t from, std::size_t to) {
-    if (from == to) {
-        return;
-    }
-    const int source = static_cast<int>(from);
-    // The destination counts rows before the move.
-    const int destination = static_cast<int>(to > from ? to + 1 : to);
-    beginMoveRows(QModelIndex(), source, source, QModelIndex(), destination);
-    LibraryEntry moving = std::move(rows_[from]);
-    rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(from));
-    rows_.insert(rows_.begin() + static_cast<std::ptrdiff_t>(to), std::move(moving));
-    endMoveRows();
+RowChanges<LibraryEntry> LibraryTableModel::TakeChanges() {
+    return library_.TakeChanges();
 }
 
-int LibraryTableModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(rows_.size());
+void LibraryTableModel::ClickColumn(int column) {
+    library_.ClickColumn(column);
+    DrainNow();
+    emit headerDataChanged(Qt::Horizontal, 0, kColumns - 1);
 }
 
 int LibraryTableModel::columnCount(const QModelIndex& parent) const {
@@ -81,7 +46,7 @@ QVariant LibraryTableModel::data(const QModelIndex& index, int role) const {
     if (!checkIndex(index, CheckIndexOption::IndexIsValid)) {
         return {};
     }
-    const LibraryEntry& entry = EntryAt(index.row());
+    const LibraryEntry& entry = RowAt(index.row());
     if (role == Qt::DisplayRole || role == Qt::ToolTipRole) {
         switch (index.column()) {
             case kFilenameColumn:

@@ -1,30 +1,31 @@
 #pragma once
 
-#include <QAbstractTableModel>
 #include <QIcon>
 #include <array>
-#include <vector>
 
+#include "controls/RowTableModel.h"
 #include "library/LibraryModel.h"
 
 namespace korvana {
 
 // The library list as a table: "Filename", "Size" and the hidden
-// "FilenameWithPath", with the sort state as header images. It keeps its
-// own copy of the rows and brings it up to date one RowEvent at a time, so
-// that views see each ranged insert, move and ranged removal (and keep their
-// selections) and only a Reset resets them.
-class LibraryTableModel : public QAbstractTableModel {
-    Q_OBJECT
+// "FilenameWithPath", with the sort state as header images. Its rows are
+// the library's as the view knows them, brought up to date by the
+// library's queued steps; the commands act on these rows, which are the
+// ones the user sees and selects.
+class LibraryTableModel final : public RowTableModel<LibraryEntry> {
   public:
-    explicit LibraryTableModel(const LibraryModel& library, QObject* parent = nullptr);
+    // The drains' least gap: a burst of scans reaches the view in a few
+    // batches at most.
+    static constexpr std::chrono::milliseconds kLeastDrainGap{50};
 
-    // Applies the changes the library reported, in order.
-    void Apply(const std::vector<RowEvent>& events);
+    explicit LibraryTableModel(LibraryModel& library, QObject* parent = nullptr);
+    ~LibraryTableModel() override;
 
-    const LibraryEntry& EntryAt(int row) const { return rows_[static_cast<std::size_t>(row)]; }
+    // A click on a column header: the library sorts again and the view
+    // shows the new order and header images at once.
+    void ClickColumn(int column);
 
-    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation,
@@ -32,10 +33,9 @@ class LibraryTableModel : public QAbstractTableModel {
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
   private:
-    void MoveRow(std::size_t from, std::size_t to);
+    RowChanges<LibraryEntry> TakeChanges() override;
 
-    const LibraryModel& library_;
-    std::vector<LibraryEntry> rows_;
+    LibraryModel& library_;
     std::array<QIcon, 3> headerImages_;
 };
 

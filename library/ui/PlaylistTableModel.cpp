@@ -10,20 +10,21 @@ constexpr int kColumns = 2;
 
 }  // namespace
 
+// A view that comes after the playlist's first steps starts from its rows
+// as they stand.
 PlaylistTableModel::PlaylistTableModel(const Playlist& playlist, QObject* parent)
-    : QAbstractTableModel(parent), playlist_(playlist), rows_(playlist.Rows()) {}
-
-void PlaylistTableModel::Sync() {
-    if (rows_ == playlist_.Rows()) {
-        return;
-    }
-    beginResetModel();
-    rows_ = playlist_.Rows();
-    endResetModel();
+    : RowTableModel(kLeastDrainGap, parent), playlist_(playlist) {
+    playlist_.Changes().Take();
+    Apply({RowChange<Track>::Reset(playlist_.Rows())});
+    playlist_.Changes().Notice().SetListener(&Notices());
 }
 
-int PlaylistTableModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(rows_.size());
+PlaylistTableModel::~PlaylistTableModel() {
+    playlist_.Changes().Notice().SetListener(nullptr);
+}
+
+RowChanges<Track> PlaylistTableModel::TakeChanges() {
+    return playlist_.Changes().Take();
 }
 
 int PlaylistTableModel::columnCount(const QModelIndex& parent) const {
@@ -34,7 +35,7 @@ QVariant PlaylistTableModel::data(const QModelIndex& index, int role) const {
     if (!checkIndex(index, CheckIndexOption::IndexIsValid)) {
         return {};
     }
-    const Track& track = rows_[static_cast<std::size_t>(index.row())];
+    const Track& track = RowAt(index.row());
     if (role == Qt::DisplayRole) {
         return TextFromBytes(index.column() == kTitleColumn ? track.title : track.fullPath);
     }

@@ -1,23 +1,20 @@
 #pragma once
 
-#include <QAbstractTableModel>
-#include <vector>
-
+#include "controls/RowTableModel.h"
 #include "library/Playlist.h"
 
 namespace korvana {
 
 // The playlist as a table: "Title" and the hidden "FilenameWithPath". The
-// player changes the playlist; Sync brings the table up to date afterwards.
-class PlaylistTableModel : public QAbstractTableModel {
-    Q_OBJECT
+// player changes the playlist; its queued steps bring the table up to date,
+// paced, or at once through DrainNow() when the page renders the player.
+class PlaylistTableModel final : public RowTableModel<Track> {
   public:
+    static constexpr std::chrono::milliseconds kLeastDrainGap{50};
+
     explicit PlaylistTableModel(const Playlist& playlist, QObject* parent = nullptr);
+    ~PlaylistTableModel() override;
 
-    // Resets the table when the playlist's rows differ from those shown.
-    void Sync();
-
-    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation,
@@ -25,8 +22,9 @@ class PlaylistTableModel : public QAbstractTableModel {
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
   private:
+    RowChanges<Track> TakeChanges() override;
+
     const Playlist& playlist_;
-    std::vector<Track> rows_;
 };
 
 }  // namespace korvana

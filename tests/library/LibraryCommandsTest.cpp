@@ -3,6 +3,7 @@
 #include <fstream>
 
 #include "library/LibraryCommands.h"
+#include "library/LibraryModel.h"
 #include "library/Player.h"
 #include "tests/library/LibraryTestDoubles.h"
 #include "tests/support/FakeClock.h"
@@ -24,13 +25,18 @@ class LibraryCommandsTest : public ::testing::Test {
         LibraryScanner scanner(downloads_);
         model_.Refresh(scanner);
     }
-    std::size_t RowOf(const std::string& name) const {
-        for (std::size_t i = 0; i < model_.Rows().size(); ++i) {
-            if (model_.Rows()[i].fileName == name) {
-                return i;
+    // The listed entries of these names, in this order.
+    std::vector<LibraryEntry> Entries(std::initializer_list<std::string> names) const {
+        std::vector<LibraryEntry> entries;
+        for (const std::string& name : names) {
+            for (const LibraryEntry& row : model_.Rows()) {
+                if (row.fileName == name) {
+                    entries.push_back(row);
+                }
             }
         }
-        return model_.Rows().size();
+        EXPECT_EQ(entries.size(), names.size());
+        return entries;
     }
 
     TempDir dir_;
@@ -42,13 +48,13 @@ class LibraryCommandsTest : public ::testing::Test {
 };
 
 TEST_F(LibraryCommandsTest, DeleteRemovesSelectedFilesAndReportsFailures) {
-    commands_.Delete(model_, {}, {});
-    commands_.Delete(model_, {RowOf("b.mp3")}, {});
+    commands_.Delete({}, {});
+    commands_.Delete(Entries({"b.mp3"}), {});
     EXPECT_FALSE(fs::exists(downloads_ / "b.mp3"));
     EXPECT_TRUE(fs::exists(downloads_ / "a.mp3"));
     EXPECT_EQ(model_.Rows().size(), 2u);  // the next refresh removes the row
 
-    commands_.Delete(model_, {RowOf("b.mp3")}, {});
+    commands_.Delete(Entries({"b.mp3"}), {});
     EXPECT_EQ(prompter_.informed, (Messages{{"Please select an mp3 to delete.", "Play Error"},
                                             {"Unable to delete file", "Delete Error"}}));
 }
@@ -58,13 +64,12 @@ TEST_F(LibraryCommandsTest, DeleteRefusesTheLoadedTrackEvenWhenPaused) {
     FakeClock clock;
     StandardRandomSource random;
     Player player(media, prompter_, clock, random, dir_.Path() / "TempPlay");
-    const LibraryEntry a = model_.Rows()[RowOf("a.mp3")];
+    const LibraryEntry a = Entries({"a.mp3"}).front();
     player.PlaySelection({{a.fileName, a.fullPath}});
     player.Pause();
     ASSERT_TRUE(player.Paused());
 
-    commands_.Delete(model_, {RowOf("a.mp3"), RowOf("b.mp3")},
-                     {player.CurrentFile(), player.PlaybackOpen()});
+    commands_.Delete(Entries({"a.mp3", "b.mp3"}), {player.CurrentFile(), player.PlaybackOpen()});
     EXPECT_TRUE(fs::exists(downloads_ / "a.mp3"));
     EXPECT_FALSE(fs::exists(downloads_ / "b.mp3"));
     EXPECT_EQ(prompter_.informed,
@@ -72,7 +77,7 @@ TEST_F(LibraryCommandsTest, DeleteRefusesTheLoadedTrackEvenWhenPaused) {
                          "File Delete Error"}}));
 
     player.Stop();
-    commands_.Delete(model_, {RowOf("a.mp3")}, {player.CurrentFile(), player.PlaybackOpen()});
+    commands_.Delete(Entries({"a.mp3"}), {player.CurrentFile(), player.PlaybackOpen()});
     EXPECT_FALSE(fs::exists(downloads_ / "a.mp3"));
 }
 
@@ -82,15 +87,15 @@ TEST_F(LibraryCommandsTest, DeleteGoesThroughTheGivenRemover) {
         trashed.push_back(file);
         return true;
     });
-    commands.Delete(model_, {RowOf("a.mp3")}, {});
+    commands.Delete(Entries({"a.mp3"}), {});
     EXPECT_EQ(trashed, (std::vector<fs::path>{downloads_ / "a.mp3"}));
     EXPECT_TRUE(fs::exists(downloads_ / "a.mp3"));
 }
 
 TEST_F(LibraryCommandsTest, LaunchOpensEachSelectedFileAndExploreTheFolder) {
-    commands_.Launch(model_, {});
+    commands_.Launch({});
     EXPECT_EQ(prompter_.informed, (Messages{{"Please select a file to launch.", "Play Error"}}));
-    commands_.Launch(model_, {RowOf("b.mp3"), RowOf("a.mp3")});
+    commands_.Launch(Entries({"b.mp3", "a.mp3"}));
     commands_.Explore();
     EXPECT_EQ(opener_.opened,
               (std::vector<std::string>{(downloads_ / "b.mp3").string(),

@@ -97,6 +97,25 @@ TEST_F(LibraryScannerTest, UnchangedTreeReportsNoChangeAndChangesAreSeen) {
     EXPECT_EQ(Paths(removed), (std::vector<std::string>{"x/one.mp3"}));
 }
 
+// What a folder watcher must follow: the folder and every folder below it
+// (links to folders are not followed, so not watched either).
+TEST_F(LibraryScannerTest, AChangedScanNamesEveryFolderItWalked) {
+    Write("x/one.mp3");
+    Write("x/y/two.mp3");
+    Write("z/three.mp3");
+    fs::create_directory_symlink(root_ / "x", root_ / "link");
+    LibraryScanner scanner(root_);
+    const LibraryScan first = scanner.Scan();
+    const auto under = [&](const char* relative) { return (root_ / relative).string(); };
+    EXPECT_EQ(first.folders,
+              (std::vector<std::string>{root_.string(), under("x"), under("x/y"), under("z")}));
+    EXPECT_TRUE(scanner.Scan().folders.empty());  // nothing came or went
+
+    fs::remove_all(root_ / "z");
+    EXPECT_EQ(scanner.Scan().folders,
+              (std::vector<std::string>{root_.string(), under("x"), under("x/y")}));
+}
+
 TEST_F(LibraryScannerTest, FreshFoldersAreReadAgainUntilTheySettle) {
     Write("fresh.mp3", 1);
     LibraryScanner scanner(root_);

@@ -1,6 +1,8 @@
 #include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QImage>
+#include <fstream>
+#include <memory>
 
 #include "LibraryPageFixture.h"
 #include "controls/CGradientMenu.h"
@@ -172,6 +174,34 @@ TEST_F(LibraryPageTest, AtItsLeastSizeEveryControlIsInsideThePage) {
             EXPECT_FALSE(control->geometry().isEmpty()) << name;
         }
     }
+}
+
+// With the folder quiet, rescans come rarely; the user who comes to the
+// page sees the folder as it is now, even one the preferences just moved.
+TEST_F(LibraryPageTest, ShowingThePageScansTheFolderAsItIsNow) {
+    page.reset();
+    const auto folder = std::make_shared<std::filesystem::path>(downloads);
+    LibraryPageServices services{[folder] { return *folder; },
+                                 tempPlay,
+                                 prompter,
+                                 opener,
+                                 clock,
+                                 std::make_unique<NullMediaBackend>(clock)};
+    services.rescan =
+        RescanTiming{std::chrono::hours(1), std::chrono::hours(2), std::chrono::hours(1), 10};
+    page = std::make_unique<LibraryPage>(std::move(services));
+    page->resize(1000, 560);
+    page->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(page.get()));
+    page->hide();
+
+    const std::filesystem::path moved = dir.Path() / "Moved";
+    std::filesystem::create_directories(moved);
+    std::ofstream(moved / "moved.mp3") << "music";
+    *folder = moved;
+    page->show();
+    ASSERT_TRUE(WaitUntil([this] { return LibraryList()->model()->rowCount() == 1; }));
+    EXPECT_EQ(ShownNames(), std::vector<std::string>{"moved.mp3"});
 }
 
 }  // namespace

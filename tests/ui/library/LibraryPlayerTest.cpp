@@ -50,8 +50,10 @@ TEST_F(LibraryPlayerTest, DoubleClickPlaysTheSelectionFromACopy) {
 
 TEST_F(LibraryPlayerTest, TransportButtonsDriveThePlayer) {
     QueueThreeSongs();
+    EXPECT_FALSE(page->PlaybackTickRunning());
     Click(ids::kPlay);
     EXPECT_EQ(Title(), "alpha.mp3");
+    EXPECT_TRUE(page->PlaybackTickRunning());
     Click(ids::kNextTrack);
     EXPECT_EQ(Title(), "beta.mp3");
     Click(ids::kPreviousTrack);
@@ -64,10 +66,12 @@ TEST_F(LibraryPlayerTest, TransportButtonsDriveThePlayer) {
     EXPECT_EQ(Time(), " 0:04 /  0:10");
     Click(ids::kPause);
     EXPECT_TRUE(page->GetPlayer().Paused());
+    EXPECT_FALSE(page->PlaybackTickRunning());  // a paused track does not move
     clock.Advance(seconds(4));
     page->PlaybackTick();
     EXPECT_EQ(Time(), " 0:04 /  0:10");
     Click(ids::kPause);
+    EXPECT_TRUE(page->PlaybackTickRunning());
     clock.Advance(seconds(1));
     page->PlaybackTick();
     EXPECT_EQ(Time(), " 0:05 /  0:10");
@@ -78,6 +82,7 @@ TEST_F(LibraryPlayerTest, TransportButtonsDriveThePlayer) {
     EXPECT_EQ(Title(), "");
     EXPECT_EQ(Time(), "");
     EXPECT_FALSE(page->GetPlayer().PlaybackOpen());
+    EXPECT_FALSE(page->PlaybackTickRunning());
 
     Click(ids::kPlay);
     ASSERT_TRUE(page->GetPlayer().PlaybackOpen());

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <QAbstractItemModelTester>
 #include <QItemSelectionModel>
+#include <QSignalSpy>
 #include <QStandardPaths>
 #include <QtGlobal>
 #include <filesystem>
@@ -92,15 +93,19 @@ TEST_F(LibraryTableModelTest, FollowsTheLibraryThroughScansAndSortsConsistently)
         {Entry("g", 1)},
     };
     for (const auto& scan : scans) {
-        table.Apply(library.ApplyScan(scan));
+        library.ApplyScan(scan);
+        table.DrainNow();
         EXPECT_EQ(Names(table), Names(library.Rows()));
     }
     EXPECT_EQ(inserted, 3);  // d, e, then f
     EXPECT_EQ(removed, 2);   // neighbours a, c, e at once, then b, d, f
     EXPECT_EQ(resets, 2);    // the first scan and the one into an empty list
 
-    table.Apply(library.ApplyScan({Entry("g", 1), Entry("h", 7), Entry("B", 3)}));
-    table.Apply(library.ClickColumn(kFilenameColumn));
+    library.ApplyScan({Entry("g", 1), Entry("h", 7), Entry("B", 3)});
+    table.DrainNow();
+    QSignalSpy header(&table, &QAbstractItemModel::headerDataChanged);
+    table.ClickColumn(kFilenameColumn);
+    EXPECT_EQ(header.size(), 1);
     EXPECT_EQ(Names(table), (std::vector<std::string>{"h", "g", "B"}));
     EXPECT_EQ(table.headerData(kFilenameColumn, Qt::Horizontal).toString().toStdString(),
               "Filename");
@@ -110,16 +115,19 @@ TEST_F(LibraryTableModelTest, FollowsTheLibraryThroughScansAndSortsConsistently)
 
 TEST_F(LibraryTableModelTest, ARowWhoseFileChangedSizeMovesWithItsSelection) {
     QItemSelectionModel selection(&table);
-    table.Apply(library.ApplyScan({Entry("a", 30), Entry("b", 20), Entry("c", 0)}));
+    library.ApplyScan({Entry("a", 30), Entry("b", 20), Entry("c", 0)});
+    table.DrainNow();
     selection.select(table.index(2, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
 
-    table.Apply(library.ApplyScan({Entry("a", 30), Entry("b", 20), Entry("c", 40)}));
+    library.ApplyScan({Entry("a", 30), Entry("b", 20), Entry("c", 40)});
+    table.DrainNow();
     EXPECT_EQ(Names(table), (std::vector<std::string>{"c", "a", "b"}));
     EXPECT_EQ(table.index(0, kSizeColumn).data().toString().toStdString(), "40");
     ASSERT_EQ(selection.selectedRows().size(), 1);
     EXPECT_EQ(selection.selectedRows()[0].row(), 0);
 
-    table.Apply(library.ApplyScan({Entry("a", 30), Entry("b", 20), Entry("c", 10)}));
+    library.ApplyScan({Entry("a", 30), Entry("b", 20), Entry("c", 10)});
+    table.DrainNow();
     EXPECT_EQ(Names(table), (std::vector<std::string>{"a", "b", "c"}));
     ASSERT_EQ(selection.selectedRows().size(), 1);
     EXPECT_EQ(selection.selectedRows()[0].row(), 2);
@@ -151,14 +159,34 @@ std::filesystem::path WriteDownload(const std::filesystem::path& home) {
     return file;
 }
 
+// Runs the program from another folder for the life of the object.
+class WorkingFolderGuard {
+  public:
+    explicit WorkingFolderGuard(const std::filesystem::path& folder)
+        : before_(std::filesystem::current_path()) {
+        std::filesystem::current_path(folder);
+    }
+    ~WorkingFolderGuard() { std::filesystem::current_path(before_); }
+
+  private:
+    std::filesystem::path before_;
+};
+
 TEST(TrashRemoverTest, MovesTheFileToTheTrashOrElseDeletesIt) {
     TempDir dir;
     const HomeGuard guard(dir.Path());
-    // Without a data folder the desktop has no trash: the file is deleted.
+    const std::filesystem::path working = dir.Path() / "working";
+    std::filesystem::create_directories(working);
+    // Without a data folder the desktop has no trash: the file is deleted,
+    // not put somewhere under the folder the program runs in.
     const std::filesystem::path file = WriteDownload(dir.Path());
-    ASSERT_TRUE(MoveToTrashOrDelete(file));
+    {
+        const WorkingFolderGuard in(working);
+        ASSERT_TRUE(MoveToTrashOrDelete(file));
+    }
     EXPECT_FALSE(std::filesystem::exists(file));
     EXPECT_FALSE(std::filesystem::exists(dir.Path() / "data"));
+    EXPECT_TRUE(std::filesystem::is_empty(working));
     EXPECT_FALSE(MoveToTrashOrDelete(file));
 
     std::filesystem::create_directories(dir.Path() / "data");

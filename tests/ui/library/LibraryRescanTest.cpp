@@ -1,0 +1,157 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "library/LibraryModel.h"
+#include "library/ui/LibraryRescan.h"
+#include "tests/support/TempDir.h"
+#include "tests/ui/UiWait.h"
+
+namespace korvana::test {
+namespace {
+
+namespace fs = std::filesystem;
+using std::chrono::hours;
+using std::chrono::milliseconds;
+using std::chrono::minutes;
+
+// A rescan over a temporary downloads folder whose found changes go into a
+// library. Its own timer waits for hours unless a test says otherwise, so
+// that only the test's scans and the watcher's reports start scans.
+class LibraryRescanTest : public ::testing::Test {
+  protected:
+    LibraryRescanTest() { fs::create_directories(downloads / "album"); }
+
+    void Make(RescanTiming timing, qsizetype mostWatched = LibraryRescan::kMostWatchedFolders) {
+        rescan = std::make_unique<LibraryRescan>(
+            [this] { return downloads; },
+            [this](LibraryScan scan) { library.Apply(std::move(scan)); }, timing, mostWatched);
+    }
+    void ScanOnce() {
+        ASSERT_TRUE(rescan->Start());
+        ASSERT_TRUE(WaitUntil([this] { return !rescan->Running(); }));
+    }
+    // Scans until the folder counts as quiet.
+    void ScanUntilQuiet() {
+        for (int scan = 0; scan < 5 && !rescan->Quiet(); ++scan) {
+            ScanOnce();
+        }
+        ASSERT_TRUE(rescan->Quiet());
+    }
+    // Written beside the folder and renamed in whole.
+    void Place(const fs::path& relative) {
+        const fs::path staged = dir.Path() / "staged";
+        std::ofstream(staged) << "music";
+        fs::rename(staged, downloads / relative);
+    }
+    std::int64_t ListedSize(const std::string& name) const {
+        for (const LibraryEntry& entry : library.Rows()) {
+            if (entry.fileName == name) {
+                return entry.size;
+            }
+        }
+        return -1;
+    }
+    bool Watches(const fs::path& folder) const {
+        return rescan->Watched().contains(QString::fromStdString(folder.string()));
+    }
+
+    TempDir dir;
+    fs::path downloads = dir.Path() / "Downloads";
+    LibraryModel library;
+    std::unique_ptr<LibraryRescan> rescan;
+};
+
+TEST_F(LibraryRescanTest, TheFirstScanComesAtTheBusyPace) {
+    Make({milliseconds(20), hours(2), hours(1), 2});
+    Place("album/one.mp3");
+    ASSERT_TRUE(WaitUntil([this] { return ListedSize("one.mp3") == 5; }));
+    EXPECT_TRUE(Watches(downloads));
+    EXPECT_TRUE(Watches(downloads / "album"));
+}
+
+TEST_F(LibraryRescanTest, AQuietFolderWaitsLongUntilTheWatcherSeesAChange) {
+    Make({hours(1), hours(2), milliseconds(10), 2});
+    ScanOnce();
+    ScanOnce();
+    EXPECT_FALSE(rescan->Quiet());
+    ScanOnce();
+    ASSERT_TRUE(rescan->Quiet());
+    ASSERT_TRUE(rescan->NextScanIn().has_value());
+    EXPECT_GT(*rescan->NextScanIn(), hours(1));
+
+    // Only the watcher can bring this file in before two hours are out.
+    Place("album/new.mp3");
+    ASSERT_TRUE(WaitUntil([this] { return ListedSize("new.mp3") == 5; }));
+    EXPECT_FALSE(rescan->Quiet());
+
+    // A new folder is watched from the scan that finds it on.
+    ScanUntilQuiet();
+    fs::create_directories(downloads / "later");
+    ASSERT_TRUE(WaitUntil([this] { return Watches(downloads / "later"); }));
+    ScanUntilQuiet();
+    Place("later/deep.mp3");
+    ASSERT_TRUE(WaitUntil([this] { return ListedSize("deep.mp3") == 5; }));
+    ScanUntilQuiet();
+    fs::remove_all(downloads / "later");
+    ASSERT_TRUE(WaitUntil([this] { return ListedSize("deep.mp3") == -1; }));
+    EXPECT_FALSE(Watches(downloads / "later"));
+}
+
+TEST_F(LibraryRescanTest, AReportBringsAQuietFolderScanForwardAndLeavesABusyOneAlone) {
+    Make({hours(1), hours(4), minutes(1), 1});
+    ScanOnce();
+    rescan->FolderChanged();
+    ASSERT_TRUE(rescan->NextScanIn().has_value());
+    EXPECT_GT(*rescan->NextScanIn(), minutes(30));
+    ScanOnce();
+    ASSERT_TRUE(rescan->Quiet());
+    EXPECT_GT(*rescan->NextScanIn(), hours(3));
+    rescan->FolderChanged();
+    ASSERT_TRUE(rescan->NextScanIn().has_value());
+    EXPECT_LT(*rescan->NextScanIn(), minutes(2));
+}
+
+// A download under way: its size changes at every scan, so the scans keep
+// coming, and the size listed at the end is its last.
+TEST_F(LibraryRescanTest, AGrowingFileKeepsTheScansComingUntilItsLastSizeIsListed) {
+    const fs::path growing = downloads / "album" / "growing.mp3";
+    std::ofstream(growing) << "x";
+    Make({hours(1), hours(2), hours(1), 2});
+    ScanOnce();
+    for (int step = 0; step < 5; ++step) {
+        std::ofstream(growing, std::ios::app) << std::string(100, 'x');
+        ScanOnce();
+        ASSERT_FALSE(rescan->Quiet()) << step;
+        EXPECT_EQ(ListedSize("growing.mp3"), 1 + 100 * (step + 1));
+    }
+    ScanOnce();
+    ScanOnce();
+    EXPECT_TRUE(rescan->Quiet());
+    EXPECT_EQ(ListedSize("growing.mp3"), static_cast<std::int64_t>(fs::file_size(growing)));
+}
+
+// A tree deeper than the watcher may take: the folders nearest the top are
+// watched, and no more.
+TEST_F(LibraryRescanTest, AVeryBigTreeIsWatchedFromTheTopDown) {
+    for (int i = 0; i < 8; ++i) {
+        fs::create_directories(downloads / "deep" / ("album " + std::to_string(i)) / "disc 1");
+    }
+    Make({hours(1), hours(2), hours(1), 2}, 11);
+    ScanOnce();
+    EXPECT_EQ(rescan->Watched().size(), 11);
+    EXPECT_TRUE(Watches(downloads));
+    EXPECT_TRUE(Watches(downloads / "album"));
+    EXPECT_TRUE(Watches(downloads / "deep"));
+    for (int i = 0; i < 8; ++i) {
+        const fs::path album = downloads / "deep" / ("album " + std::to_string(i));
+        EXPECT_TRUE(Watches(album));
+        EXPECT_FALSE(Watches(album / "disc 1"));
+    }
+}
+
+}  // namespace
+}  // namespace korvana::test
