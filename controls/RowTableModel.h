@@ -2,6 +2,7 @@
 
 #include <QAbstractTableModel>
 #include <chrono>
+#include <type_traits>
 #include <unordered_map>
 #include <vector>
 
@@ -118,7 +119,7 @@ class RowTableModel : public QAbstractTableModel {
         QModelIndexList to;
         to.reserve(from.size());
         if constexpr (KeyedRow<Row>) {
-            std::unordered_map<decltype(RowKey(rows.front())), int> placed;
+            std::unordered_map<std::remove_cvref_t<decltype(RowKey(rows.front()))>, int> placed;
             placed.reserve(rows.size());
             for (std::size_t i = 0; i < rows.size(); ++i) {
                 placed.emplace(RowKey(rows[i]), static_cast<int>(i));

@@ -7,7 +7,7 @@
 #include "library/LibraryEntry.h"
 #include "library/LibraryScanner.h"
 #include "library/LibrarySort.h"
-#include "library/RowChangeQueue.h"
+#include "util/RowChangeQueue.h"
 
 namespace korvana {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "library/RowChangeQueue.h"
+#include "util/RowChangeQueue.h"
 
 namespace korvana {
 
