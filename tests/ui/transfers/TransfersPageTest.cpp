@@ -215,7 +215,7 @@ TEST_F(TransfersPageTest, ThePageRefreshesByItselfOnlyWhileADownloadRuns) {
     ASSERT_TRUE(test::WaitUntil([&] { return model->rowCount() == 1; }));
     EXPECT_EQ(quiet(), 0);
 
-    list.AddOrUpdateDownload([this] {
+    list.AddOrUpdateDownload([] {
         TransferItem resumed;
         resumed.key = TransferKey::Core(1);
         resumed.size = 1000;
