@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "tests/support/CountingChangeListener.h"
+
 #include <algorithm>
 #include <fstream>
 #include <random>
@@ -341,35 +343,28 @@ TEST(LibraryModel, RefreshFollowsTheFolderAndKeepsOtherRows) {
     EXPECT_EQ(model.Rows()[*table.selected.begin()].fileName, "three.mp3");
 }
 
-// Counts the notices a list raises.
-class CountingListener final : public ChangeListener {
-  public:
-    void OnChangesWaiting() override { ++raised; }
-    int raised = 0;
-};
-
 TEST(LibraryModel, AScanThatChangesNothingQueuesNothingAndRaisesNoNotice) {
     TempDir dir;
     std::ofstream(dir.Path() / "one.mp3") << "one";
     LibraryScanner scanner(dir.Path());
     LibraryModel model;
-    CountingListener listener;
+    test::CountingChangeListener listener;
     model.Notice().SetListener(&listener);
     model.Refresh(scanner);
-    EXPECT_EQ(listener.raised, 1);
+    EXPECT_EQ(listener.raised.load(), 1);
     EXPECT_FALSE(model.TakeChanges().empty());
 
     model.Refresh(scanner);
     model.ApplyScan(model.Listing());
     model.Apply(LibraryScan{});
-    EXPECT_EQ(listener.raised, 1);
+    EXPECT_EQ(listener.raised.load(), 1);
     EXPECT_TRUE(model.TakeChanges().empty());
 
     // An empty folder applied to an empty list is no change either.
     LibraryModel empty;
     empty.Notice().SetListener(&listener);
     empty.ApplyScan({});
-    EXPECT_EQ(listener.raised, 1);
+    EXPECT_EQ(listener.raised.load(), 1);
     EXPECT_TRUE(empty.TakeChanges().empty());
     model.Notice().SetListener(nullptr);
     empty.Notice().SetListener(nullptr);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/CountingChangeListener.h"
+
 #include <algorithm>
 
 #include "SearchTestSupport.h"
@@ -11,13 +13,6 @@ namespace {
 
 using test::HandOver;
 using test::MakeCoreResult;
-
-// Counts the drains the model asks for.
-class CountingListener final : public ChangeListener {
-  public:
-    void OnChangesWaiting() override { ++calls; }
-    int calls = 0;
-};
 
 class SearchModelTest : public ::testing::Test {
   protected:
@@ -229,7 +224,7 @@ TEST_F(SearchModelTest, ACoreResultReportedAgainToItsSearchIsOneRow) {
 }
 
 TEST_F(SearchModelTest, OnlyTheDisplayedSearchQueuesRowsAndOneDrainIsAskedFor) {
-    CountingListener listener;
+    test::CountingChangeListener listener;
     model_->Notice().SetListener(&listener);
     const std::int32_t shown = Open();
     const std::int32_t hidden = Open();
@@ -238,13 +233,13 @@ TEST_F(SearchModelTest, OnlyTheDisplayedSearchQueuesRowsAndOneDrainIsAskedFor) {
         HandOver(*model_, MakeCoreResult(shown, i, "s" + std::to_string(i), i));
         HandOver(*model_, MakeCoreResult(hidden, i, "h", i));
     }
-    EXPECT_EQ(listener.calls, 1);
+    EXPECT_EQ(listener.raised.load(), 1);
     const ListChanges changes = Take();
     EXPECT_EQ(listed_.size(), 50u);
     EXPECT_EQ(changes.counts,
               (std::vector<std::pair<std::int32_t, std::int32_t>>{{shown, 50}, {hidden, 50}}));
     HandOver(*model_, MakeCoreResult(shown, 99, "late", 1));
-    EXPECT_EQ(listener.calls, 2);
+    EXPECT_EQ(listener.raised.load(), 2);
     // Showing the search again lists the late row and drops its event.
     EXPECT_EQ(model_->ShowSearch(shown).size(), 51u);
     EXPECT_TRUE(Take().steps.empty());

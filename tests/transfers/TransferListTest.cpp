@@ -216,7 +216,7 @@ class TransferNoticeTest : public TransferListTest {
         notices.raised = 0;
     }
 
-    test::CountingListener notices;
+    test::CountingChangeListener notices;
 };
 
 TEST_F(TransferNoticeTest, ACoreReportRaisesTheNoticeOnlyWhenItBringsSomethingNew) {

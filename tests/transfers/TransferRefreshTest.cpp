@@ -75,7 +75,7 @@ TEST_F(TransferBoardTest, EachDownloadHasItsOwnRowWhateverItsName) {
 
 // Rows whose texts hold still: nothing received, paused, or all of it.
 TEST_F(TransferBoardTest, NothingChangedMeansNoStepsAndNoNotice) {
-    test::CountingListener notices;
+    test::CountingChangeListener notices;
     list.Notice().SetListener(&notices);
     AddCore(1, "a.mp3", 100, 0, 0);
     AddCore(2, "b.mp3", 100, 1, 0);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/StatusLog.h"
+#include "tests/support/CountingChangeListener.h"
 #include "transfers/TransferCommandSink.h"
 #include "util/RowChanges.h"
 #include "web/download/WebDownloadSink.h"
@@ -30,13 +31,6 @@ class RecordingStopper final : public WebDownloadStopper {
   public:
     void StopWebDownload(const std::string& link) override { stopped.push_back(link); }
     std::vector<std::string> stopped;
-};
-
-// How often a list's notice was raised.
-class CountingListener final : public ChangeListener {
-  public:
-    void OnChangesWaiting() override { ++raised; }
-    int raised = 0;
 };
 
 // The steps of a change as "changed 1-2", "removed 0-0", "inserted 3-5".
