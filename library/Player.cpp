@@ -46,6 +46,16 @@ void Player::Play() {
     StartRow(row);
 }
 
+void Player::PlayRow(std::size_t row) {
+    const auto at = static_cast<std::int64_t>(row);
+    if (at >= playlist_.Size()) {
+        return;
+    }
+    playlist_.Select(row);
+    LeaveFor(at);
+    StartRow(at);
+}
+
 void Player::LeaveFor(std::int64_t row) {
     currentFile_ = playlist_.PathAt(row);
     if (playbackOpen_) {

@@ -37,6 +37,9 @@ class Player {
     void PreviousTrack();
     // The library's selected files, as title and path.
     void PlaySelection(const std::vector<Track>& selection);
+    // Plays playlist row `row` from its start, whatever plays or is paused;
+    // a row past the end does nothing.
+    void PlayRow(std::size_t row);
     void AddSelection(const std::vector<Track>& selection);
     void Tick();
     // The position slider was released at `positionMs`.

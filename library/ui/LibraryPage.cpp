@@ -2,6 +2,7 @@
 
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QResizeEvent>
 #include <QShortcut>
@@ -139,6 +140,11 @@ void LibraryPage::CreateLists() {
     playlist_->viewport()->installEventFilter(this);
     connect(playlist_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &LibraryPage::OnPlaylistSelectionChanged);
+    connect(playlist_, &QTableView::doubleClicked, this, [this](const QModelIndex& index) {
+        const auto row = static_cast<std::size_t>(index.row());
+        RunPlayer([row](Player& player) { player.PlayRow(row); });
+    });
+    playlist_->installEventFilter(this);
 }
 
 SkinButton* LibraryPage::AddButton(const char* id, const QString& tip, const QString& icon,
@@ -261,6 +267,20 @@ void LibraryPage::Place(const LibraryLayout& layout) {
 // The lists' columns follow their client areas, which also change when a
 // scroll bar comes or goes.
 bool LibraryPage::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == playlist_ && event->type() == QEvent::KeyPress) {
+        // Enter plays the selected track, Delete takes it off the playlist.
+        switch (static_cast<QKeyEvent*>(event)->key()) {
+            case Qt::Key_Return:
+            case Qt::Key_Enter:
+                RunPlayer([](Player& player) { player.Play(); });
+                return true;
+            case Qt::Key_Delete:
+                RunPlayer([](Player& player) { player.RemoveTrack(); });
+                return true;
+            default:
+                break;
+        }
+    }
     if (event->type() == QEvent::Resize && libraryList_ != nullptr && playlist_ != nullptr &&
         (watched == libraryList_->viewport() || watched == playlist_->viewport())) {
         SetColumnWidths();

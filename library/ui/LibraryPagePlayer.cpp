@@ -99,6 +99,7 @@ void LibraryPage::RenderPlayer() {
 void LibraryPage::RenderPlaylist() {
     syncingPlaylist_ = true;
     playlistModel_->DrainNow();
+    playlistModel_->ShowCurrent(player_.GetPlaylist().Current());
     const std::optional<std::size_t> selected = player_.GetPlaylist().Selected();
     const QModelIndexList shown = playlist_->selectionModel()->selectedRows();
     const bool same = selected

@@ -1,5 +1,8 @@
 #include "library/ui/PlaylistTableModel.h"
 
+#include <QFont>
+#include <utility>
+
 #include "controls/QtBridge.h"
 
 namespace korvana {
@@ -42,7 +45,25 @@ QVariant PlaylistTableModel::data(const QModelIndex& index, int role) const {
     if (role == Qt::ToolTipRole) {
         return TextFromBytes(track.fullPath);
     }
+    if (role == Qt::FontRole && index.row() == current_) {
+        QFont bold;
+        bold.setBold(true);
+        return bold;
+    }
     return {};
+}
+
+void PlaylistTableModel::ShowCurrent(std::int64_t row) {
+    if (row == current_) {
+        return;
+    }
+    const std::int64_t before = std::exchange(current_, row);
+    for (const std::int64_t changed : {before, row}) {
+        if (changed >= 0 && changed < rowCount()) {
+            const int at = static_cast<int>(changed);
+            emit dataChanged(index(at, 0), index(at, columnCount() - 1), {Qt::FontRole});
+        }
+    }
 }
 
 QVariant PlaylistTableModel::headerData(int section, Qt::Orientation orientation, int role) const {

@@ -71,6 +71,19 @@ TEST_F(PlayerTest, StartPlaysACopyWithLengthTimeAndVolume) {
     EXPECT_EQ(player_.SliderPosition(), 75'400);
 }
 
+TEST_F(PlayerTest, PlayRowPlaysThatRowEvenWhilePaused) {
+    player_.PlaySelection(Tracks({"a.mp3", "b.mp3", "c.mp3"}));
+    player_.Pause();
+    ASSERT_TRUE(player_.Paused());
+    player_.PlayRow(2);
+    EXPECT_EQ(player_.Title(), "c.mp3");
+    EXPECT_FALSE(player_.Paused());
+    EXPECT_EQ(player_.GetPlaylist().Current(), 2);
+    EXPECT_EQ(player_.GetPlaylist().Selected(), std::optional<std::size_t>(2));
+    player_.PlayRow(7);
+    EXPECT_EQ(player_.Title(), "c.mp3");
+}
+
 TEST_F(PlayerTest, ThreeTracksWithoutRepeatStopAfterTheThird) {
     player_.PlaySelection(Tracks({"a.mp3", "b.mp3", "c.mp3"}));
     EndTrack();

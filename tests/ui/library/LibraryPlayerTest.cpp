@@ -1,3 +1,4 @@
+#include <QFont>
 #include <QSlider>
 
 #include "LibraryPageFixture.h"
@@ -162,6 +163,43 @@ TEST_F(LibraryPlayerTest, SlidersActWhenReleased) {
     position->setFocus();
     QTest::keyClick(position, Qt::Key_PageUp);
     EXPECT_EQ(position->value(), 0);
+}
+
+TEST_F(LibraryPlayerTest, PlaylistRowsPlayByDoubleClickAndEnterAndLeaveByDelete) {
+    QueueThreeSongs();
+    const auto bold = [this](int row) {
+        return Playlist()->model()->index(row, 0).data(Qt::FontRole).value<QFont>().bold();
+    };
+    const QRect third = Playlist()->visualRect(Playlist()->model()->index(2, 0));
+    QTest::mouseClick(Playlist()->viewport(), Qt::LeftButton, {}, third.center());
+    QTest::mouseDClick(Playlist()->viewport(), Qt::LeftButton, {}, third.center());
+    EXPECT_EQ(Title(), "gamma.mp3");
+    EXPECT_TRUE(bold(2));
+    EXPECT_FALSE(bold(0));
+
+    Playlist()->setFocus();
+    Playlist()->selectRow(0);
+    QTest::keyClick(Playlist(), Qt::Key_Return);
+    EXPECT_EQ(Title(), "alpha.mp3");
+    EXPECT_TRUE(bold(0));
+    EXPECT_FALSE(bold(2));
+
+    Playlist()->selectRow(1);
+    QTest::keyClick(Playlist(), Qt::Key_Delete);
+    ASSERT_EQ(Playlist()->model()->rowCount(), 2);
+    EXPECT_EQ(Playlist()->model()->index(1, 0).data().toString(), QStringLiteral("gamma.mp3"));
+}
+
+TEST_F(LibraryPlayerTest, AClickOnTheSeekBarJumpsToThatPoint) {
+    QueueThreeSongs();
+    Click(ids::kPlay);
+    QSlider* position = Slider(ids::kPosition);
+    ASSERT_GT(position->width(), 50);
+    QTest::mouseClick(position, Qt::LeftButton, {},
+                      QPoint(position->width() * 3 / 4, position->height() / 2));
+    const double share = static_cast<double>(media->PositionMs()) / position->maximum();
+    EXPECT_GT(share, 0.6);
+    EXPECT_LT(share, 0.9);
 }
 
 TEST_F(LibraryPlayerTest, PlayingWithoutAPlaylistOrSelectionTellsTheUser) {
