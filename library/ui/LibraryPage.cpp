@@ -1,12 +1,15 @@
 #include "library/ui/LibraryPage.h"
 
+#include <QDropEvent>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMimeData>
 #include <QResizeEvent>
 #include <QShortcut>
 #include <QTableView>
+#include <QUrl>
 #include <utility>
 
 #include "controls/CGradientMenu.h"
@@ -145,6 +148,11 @@ void LibraryPage::CreateLists() {
         RunPlayer([row](Player& player) { player.PlayRow(row); });
     });
     playlist_->installEventFilter(this);
+    // Library rows (or files from elsewhere) dropped on the playlist join it.
+    libraryList_->setDragEnabled(true);
+    libraryList_->setDragDropMode(QAbstractItemView::DragOnly);
+    playlist_->setAcceptDrops(true);
+    playlist_->viewport()->setAcceptDrops(true);
 }
 
 SkinButton* LibraryPage::AddButton(const char* id, const QString& tip, const QString& icon,
@@ -267,6 +275,9 @@ void LibraryPage::Place(const LibraryLayout& layout) {
 // The lists' columns follow their client areas, which also change when a
 // scroll bar comes or goes.
 bool LibraryPage::eventFilter(QObject* watched, QEvent* event) {
+    if (playlist_ != nullptr && watched == playlist_->viewport() && TakePlaylistDrop(event)) {
+        return true;
+    }
     if (watched == playlist_ && event->type() == QEvent::KeyPress) {
         // Enter plays the selected track, Delete takes it off the playlist.
         switch (static_cast<QKeyEvent*>(event)->key()) {
@@ -286,6 +297,32 @@ bool LibraryPage::eventFilter(QObject* watched, QEvent* event) {
         SetColumnWidths();
     }
     return QWidget::eventFilter(watched, event);
+}
+
+// Local files dragged onto the playlist: accepted while they hover, added
+// in their order when dropped.
+bool LibraryPage::TakePlaylistDrop(QEvent* event) {
+    const auto type = event->type();
+    if (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop) {
+        return false;
+    }
+    const auto* drop = static_cast<QDropEvent*>(event);
+    std::vector<Track> tracks;
+    for (const QUrl& url : drop->mimeData()->urls()) {
+        if (url.isLocalFile()) {
+            const std::filesystem::path path(url.toLocalFile().toStdString());
+            tracks.push_back(Track{path.filename().string(), path.string()});
+        }
+    }
+    if (tracks.empty()) {
+        event->ignore();
+        return true;
+    }
+    event->accept();
+    if (type == QEvent::Drop) {
+        RunPlayer([&tracks](Player& player) { player.AddSelection(tracks); });
+    }
+    return true;
 }
 
 void LibraryPage::SetColumnWidths() {

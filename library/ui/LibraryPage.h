@@ -97,6 +97,7 @@ class LibraryPage : public QWidget, private MenuOwner {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    bool TakePlaylistDrop(QEvent* event);
     void CreateLists();
     void CreateLibraryButtons();
     void CreatePlaylistButtons();

@@ -1,5 +1,9 @@
 #include "library/ui/LibraryTableModel.h"
 
+#include <QMimeData>
+#include <QUrl>
+#include <algorithm>
+
 #include "controls/QtBridge.h"
 #include "controls/SortHeaderImages.h"
 #include "library/ui/LibraryArtwork.h"
@@ -80,11 +84,34 @@ QVariant LibraryTableModel::headerData(int section, Qt::Orientation orientation,
     return {};
 }
 
+QStringList LibraryTableModel::mimeTypes() const {
+    return {QStringLiteral("text/uri-list")};
+}
+
+QMimeData* LibraryTableModel::mimeData(const QModelIndexList& indexes) const {
+    std::vector<int> rows;
+    for (const QModelIndex& index : indexes) {
+        if (index.isValid()) {
+            rows.push_back(index.row());
+        }
+    }
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    QList<QUrl> urls;
+    for (const int row : rows) {
+        urls.append(QUrl::fromLocalFile(TextFromBytes(RowAt(row).fullPath)));
+    }
+    auto* data = new QMimeData;
+    data->setUrls(urls);
+    return data;
+}
+
 Qt::ItemFlags LibraryTableModel::flags(const QModelIndex& index) const {
     if (!index.isValid()) {
         return Qt::NoItemFlags;
     }
-    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDragEnabled |
+           Qt::ItemNeverHasChildren;
 }
 
 }  // namespace korvana

@@ -31,6 +31,10 @@ class LibraryTableModel final : public RowTableModel<LibraryEntry> {
     QVariant headerData(int section, Qt::Orientation orientation,
                         int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
+    // Rows dragged out go as file URLs: to the playlist, or to any program
+    // that takes files.
+    QStringList mimeTypes() const override;
+    QMimeData* mimeData(const QModelIndexList& indexes) const override;
 
   private:
     RowChanges<LibraryEntry> TakeChanges() override;

@@ -1,5 +1,9 @@
+#include <QApplication>
+#include <QDragEnterEvent>
 #include <QFont>
+#include <QMimeData>
 #include <QSlider>
+#include <QUrl>
 
 #include "LibraryPageFixture.h"
 
@@ -188,6 +192,34 @@ TEST_F(LibraryPlayerTest, PlaylistRowsPlayByDoubleClickAndEnterAndLeaveByDelete)
     QTest::keyClick(Playlist(), Qt::Key_Delete);
     ASSERT_EQ(Playlist()->model()->rowCount(), 2);
     EXPECT_EQ(Playlist()->model()->index(1, 0).data().toString(), QStringLiteral("gamma.mp3"));
+}
+
+TEST_F(LibraryPlayerTest, LibraryRowsDraggedOntoThePlaylistJoinIt) {
+    WriteSong("alpha.mp3", 30);
+    WriteSong("beta.mp3", 20);
+    ASSERT_TRUE(RefreshUntilRows(2));
+    LibraryList()->selectAll();
+    const QModelIndexList dragged = LibraryList()->selectionModel()->selectedIndexes();
+    std::unique_ptr<QMimeData> data(LibraryList()->model()->mimeData(dragged));
+    ASSERT_EQ(data->urls().size(), 2);
+    EXPECT_EQ(data->urls().front().toLocalFile().toStdString(), (downloads / "alpha.mp3").string());
+
+    QWidget* target = Playlist()->viewport();
+    QDragEnterEvent enter(target->rect().center(), Qt::CopyAction, data.get(), Qt::LeftButton, {});
+    QApplication::sendEvent(target, &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(target->rect().center()), Qt::CopyAction, data.get(), Qt::LeftButton,
+                    {});
+    QApplication::sendEvent(target, &drop);
+    ASSERT_EQ(Playlist()->model()->rowCount(), 2);
+    EXPECT_EQ(Playlist()->model()->index(1, 0).data().toString(), QStringLiteral("beta.mp3"));
+
+    // What is not a local file is not taken.
+    QMimeData web;
+    web.setUrls({QUrl(QStringLiteral("http://127.0.0.1/x.mp3"))});
+    QDragEnterEvent refused(target->rect().center(), Qt::CopyAction, &web, Qt::LeftButton, {});
+    QApplication::sendEvent(target, &refused);
+    EXPECT_FALSE(refused.isAccepted());
 }
 
 TEST_F(LibraryPlayerTest, AClickOnTheSeekBarJumpsToThatPoint) {
