@@ -193,9 +193,14 @@ MainWindowPages FinderApp::Pages() {
     pages.search = new SearchPage(searchSession_, searchDownloads_, prompter_, &statusLog_);
     pages.transfers = new TransfersPage(
         TransferBoardServices{transfers_, transferCommands_, &webDownloads_, clock_, statusLog_});
-    pages.library = new LibraryPage(
-        LibraryPageServices{DownloadsFolderNow(), folders_.tempPlay, prompter_, opener_, clock_,
-                            MakeMediaBackend(clock_, MediaOutputFromEnvironment())});
+    LibraryPageServices library{DownloadsFolderNow(),
+                                folders_.tempPlay,
+                                prompter_,
+                                opener_,
+                                clock_,
+                                MakeMediaBackend(clock_, MediaOutputFromEnvironment())};
+    library.playerState = folders_.install / "player.json";
+    pages.library = new LibraryPage(std::move(library));
     return pages;
 }
 

@@ -95,6 +95,10 @@ LibraryPage::LibraryPage(LibraryPageServices services, QWidget* parent)
         services_.rescan);
     tickTimer_.setInterval(Player::kTickInterval);
     connect(&tickTimer_, &QTimer::timeout, this, &LibraryPage::PlaybackTick);
+    saveTimer_.setSingleShot(true);
+    saveTimer_.setInterval(kSaveDelay);
+    connect(&saveTimer_, &QTimer::timeout, this, &LibraryPage::SavePlayer);
+    RestorePlayer();
     RenderPlayer();
 }
 
@@ -104,6 +108,7 @@ LibraryPage::LibraryPage(LibraryPageServices services, QWidget* parent)
 LibraryPage::~LibraryPage() {
     popup_.reset();
     rescan_.reset();
+    SavePlayer();
     player_.Stop();
     delete std::exchange(libraryList_, nullptr);
     delete std::exchange(playlist_, nullptr);

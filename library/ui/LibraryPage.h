@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <utility>
 #include <vector>
 
 #include "controls/ButtonLogic.h"
@@ -55,6 +57,9 @@ struct LibraryPageServices {
     RemoveFile remove = nullptr;
     // How often the folder is scanned.
     RescanTiming rescan = {};
+    // Where the playlist, volume, order switches, track and position are
+    // kept across restarts; nothing is kept when empty.
+    std::filesystem::path playerState{};
 };
 
 // The Library page: the files of the downloads folder, kept in step with the
@@ -71,6 +76,9 @@ struct LibraryPageServices {
 class LibraryPage : public QWidget, private MenuOwner {
     Q_OBJECT
   public:
+    // How long after a command the player's state is saved.
+    static constexpr std::chrono::milliseconds kSaveDelay{1000};
+
     explicit LibraryPage(LibraryPageServices services, QWidget* parent = nullptr);
     ~LibraryPage() override;
 
@@ -98,6 +106,9 @@ class LibraryPage : public QWidget, private MenuOwner {
 
   private:
     bool TakePlaylistDrop(QEvent* event);
+    void RestorePlayer();
+    void SavePlayer();
+    void ResumeWhereItStopped();
     void CreateLists();
     void CreateLibraryButtons();
     void CreatePlaylistButtons();
@@ -158,6 +169,10 @@ class LibraryPage : public QWidget, private MenuOwner {
     bool syncingPlaylist_ = false;
 
     QTimer tickTimer_;
+    // Saves the player's state a moment after the user changed it.
+    QTimer saveTimer_;
+    // The restored track's position, applied when that track next starts.
+    std::optional<std::pair<std::int64_t, std::int64_t>> resume_;
     std::unique_ptr<LibraryRescan> rescan_;
 };
 

@@ -7,6 +7,7 @@
 
 #include "controls/QtBridge.h"
 #include "controls/SkinButton.h"
+#include "library/PlayerState.h"
 #include "library/ui/LibraryPage.h"
 #include "library/ui/PlaylistTableModel.h"
 #include "library/ui/ReleaseSlider.h"
@@ -56,12 +57,73 @@ void LibraryPage::ConnectPlayer() {
 }
 
 void LibraryPage::PlaybackTick() {
-    RunPlayer([](Player& player) { player.Tick(); });
+    player_.Tick();
+    RenderPlayer();
 }
 
+// A command of the user's, from the page or the desktop: its effect is
+// shown, and the state is saved a moment later.
 void LibraryPage::RunPlayer(const std::function<void(Player&)>& command) {
     command(player_);
+    ResumeWhereItStopped();
     RenderPlayer();
+    if (!services_.playerState.empty()) {
+        saveTimer_.start();
+    }
+}
+
+void LibraryPage::RestorePlayer() {
+    if (services_.playerState.empty()) {
+        return;
+    }
+    const std::optional<PlayerState> state = LoadPlayerState(services_.playerState);
+    if (!state) {
+        return;
+    }
+    if (!state->tracks.empty()) {
+        player_.AddSelection(state->tracks);
+    }
+    player_.SetVolume(state->volume);
+    if (player_.RandomOrder() != state->randomOrder) {
+        player_.ToggleRandom();
+    }
+    if (player_.RepeatAll() != state->repeatAll) {
+        player_.ToggleRepeat();
+    }
+    if (state->current >= 0) {
+        player_.SelectTrack(static_cast<std::size_t>(state->current));
+        resume_.emplace(state->current, state->positionMs);
+    }
+}
+
+// The track the program stopped on starts again where it stopped; any
+// other start forgets that place.
+void LibraryPage::ResumeWhereItStopped() {
+    if (!resume_ || !player_.PlaybackOpen()) {
+        return;
+    }
+    if (player_.GetPlaylist().Current() == resume_->first) {
+        player_.Seek(resume_->second);
+    }
+    resume_.reset();
+}
+
+void LibraryPage::SavePlayer() {
+    saveTimer_.stop();
+    if (services_.playerState.empty()) {
+        return;
+    }
+    PlayerState state;
+    state.tracks = player_.GetPlaylist().Rows();
+    state.volume = player_.Volume();
+    state.randomOrder = player_.RandomOrder();
+    state.repeatAll = player_.RepeatAll();
+    state.current = player_.GetPlaylist().Current();
+    state.positionMs = state.current >= 0 ? player_.SliderPosition() : 0;
+    if (state.current < 0 && player_.GetPlaylist().Selected()) {
+        state.current = static_cast<std::int64_t>(*player_.GetPlaylist().Selected());
+    }
+    SavePlayerState(services_.playerState, state);
 }
 
 void LibraryPage::RenderPlayer() {

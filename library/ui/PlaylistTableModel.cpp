@@ -1,12 +1,19 @@
 #include "library/ui/PlaylistTableModel.h"
 
+#include <QColor>
 #include <QFont>
+#include <filesystem>
 #include <utility>
 
 #include "controls/QtBridge.h"
 
 namespace korvana {
 namespace {
+
+bool Missing(const Track& track) {
+    std::error_code error;
+    return !std::filesystem::exists(track.fullPath, error);
+}
 
 constexpr int kTitleColumn = 0;
 constexpr int kColumns = 2;
@@ -42,8 +49,13 @@ QVariant PlaylistTableModel::data(const QModelIndex& index, int role) const {
     if (role == Qt::DisplayRole) {
         return TextFromBytes(index.column() == kTitleColumn ? track.title : track.fullPath);
     }
+    // A file gone since it was added stays in the list, greyed, saying so.
     if (role == Qt::ToolTipRole) {
-        return TextFromBytes(track.fullPath);
+        const QString path = TextFromBytes(track.fullPath);
+        return Missing(track) ? path + QStringLiteral(" (missing)") : path;
+    }
+    if (role == Qt::ForegroundRole && Missing(track)) {
+        return QColor(Qt::gray);
     }
     if (role == Qt::FontRole && index.row() == current_) {
         QFont bold;

@@ -222,6 +222,53 @@ TEST_F(LibraryPlayerTest, LibraryRowsDraggedOntoThePlaylistJoinIt) {
     EXPECT_FALSE(refused.isAccepted());
 }
 
+// The playlist, volume, order switch, track and place outlive the program;
+// a file gone meanwhile stays listed and says so.
+TEST_F(LibraryPlayerTest, ThePlayerComesBackAsItWasLeft) {
+    const std::filesystem::path state = tempPlay.parent_path() / "player.json";
+    const auto open = [&] {
+        auto backend = std::make_unique<NullMediaBackend>(clock);
+        media = backend.get();
+        LibraryPageServices services{
+            [this] { return downloads; }, tempPlay, prompter, opener, clock, std::move(backend)};
+        services.playerState = state;
+        page = std::make_unique<LibraryPage>(std::move(services));
+        page->resize(1000, 560);
+        page->show();
+    };
+    page.reset();
+    open();
+    QueueThreeSongs();
+    Playlist()->selectRow(1);
+    Click(ids::kPlay);
+    clock.Advance(seconds(3));
+    page->PlaybackTick();
+    Click(ids::kRepeat);
+    page->RunPlayer([](Player& player) { player.SetVolume(700); });
+    page.reset();
+    std::filesystem::remove(downloads / "gamma.mp3");
+
+    open();
+    ASSERT_EQ(Playlist()->model()->rowCount(), 3);
+    EXPECT_TRUE(Playlist()
+                    ->model()
+                    ->index(2, 0)
+                    .data(Qt::ToolTipRole)
+                    .toString()
+                    .endsWith(QStringLiteral("(missing)")));
+    EXPECT_FALSE(Playlist()
+                     ->model()
+                     ->index(0, 0)
+                     .data(Qt::ToolTipRole)
+                     .toString()
+                     .endsWith(QStringLiteral("(missing)")));
+    EXPECT_EQ(page->GetPlayer().Volume(), 700);
+    EXPECT_TRUE(page->GetPlayer().RepeatAll());
+    Click(ids::kPlay);
+    EXPECT_EQ(Title(), "beta.mp3");
+    EXPECT_EQ(media->PositionMs(), 3000);
+}
+
 TEST_F(LibraryPlayerTest, AClickOnTheSeekBarJumpsToThatPoint) {
     QueueThreeSongs();
     Click(ids::kPlay);
