@@ -34,7 +34,13 @@ std::optional<std::string> LocalPathFromFileUri(std::string_view uri) {
         rest.find('\0') != std::string_view::npos) {
         return std::nullopt;
     }
-    return PercentDecoded(rest, {.strict = true});
+    std::optional<std::string> path = PercentDecoded(rest, {.strict = true});
+    // A path whose own URI would be too long to be read back is refused too:
+    // raw bytes that a URI must escape take three times the room.
+    if (path && FileUriFromLocalPath(*path).size() > kMaxFileUriBytes) {
+        return std::nullopt;
+    }
+    return path;
 }
 
 std::string FileUriFromLocalPath(std::string_view path) {

@@ -30,5 +30,16 @@ TEST(FileUri, EveryFileNameReadsBackUnchanged) {
     EXPECT_EQ(FileUriFromLocalPath("/a/b-c_d.mp3"), "file:///a/b-c_d.mp3");
 }
 
+// A path comes out only when its own URI can be read back: raw bytes that
+// a URI must escape take three times the room.
+TEST(FileUri, APathWhoseUriWouldBeTooLongIsRefused) {
+    const std::string raw(kMaxFileUriBytes / 2, '@');
+    EXPECT_FALSE(LocalPathFromFileUri("file:///" + raw));
+    const std::string fits(kMaxFileUriBytes / 4, '@');
+    const auto path = LocalPathFromFileUri("file:///" + fits);
+    ASSERT_TRUE(path);
+    EXPECT_EQ(LocalPathFromFileUri(FileUriFromLocalPath(*path)), path);
+}
+
 }  // namespace
 }  // namespace korvana
