@@ -6,10 +6,7 @@ namespace korvana {
 namespace {
 
 std::string ReadBaseUrl(const SettingsStore& settings, const char* key) {
-    std::string url = settings.Read(key).value_or("");
-    while (!url.empty() && url.back() == '/') {
-        url.pop_back();
-    }
+    const std::string url = BaseUrl(settings.Read(key).value_or(""));
     return url.empty() ? std::string(kSimulatedWebUrl) : url;
 }
 
@@ -28,6 +25,13 @@ std::string DefinedEnabledKey(const EngineDefinition& engine) {
 }
 
 }  // namespace
+
+std::string BaseUrl(std::string_view url) {
+    while (url.ends_with('/')) {
+        url.remove_suffix(1);
+    }
+    return std::string(url);
+}
 
 EngineUrls ReadEngineUrls(const SettingsStore& settings) {
     EngineUrls urls;

@@ -38,6 +38,10 @@ struct EngineUrls {
     std::string archive{};
 };
 
+// A base address with its trailing "/" dropped, so that paths can be
+// appended to it.
+std::string BaseUrl(std::string_view url);
+
 // Reads the base URLs; trailing "/" are dropped so that the engines' paths
 // can be appended. An engine switched off gets an empty URL.
 EngineUrls ReadEngineUrls(const SettingsStore& settings);

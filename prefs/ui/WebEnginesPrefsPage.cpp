@@ -83,10 +83,7 @@ void WebEnginesPrefsPage::AddRow(QWidget& rows, std::size_t index) {
 std::vector<WebEngineChoice> WebEnginesPrefsPage::Typed() const {
     std::vector<WebEngineChoice> typed = stored_;
     for (std::size_t i = 0; i < typed.size(); ++i) {
-        std::string url = addresses_[i]->text().trimmed().toStdString();
-        while (!url.empty() && url.back() == '/') {
-            url.pop_back();
-        }
+        std::string url = BaseUrl(addresses_[i]->text().trimmed().toStdString());
         if (!typed[i].urlKey.empty()) {
             typed[i].url = std::move(url);
         }

@@ -6,18 +6,12 @@
 
 #include "util/LengthText.h"
 #include "web/UrlEscape.h"
+#include "web/WebEngineSettings.h"
 
 namespace korvana {
 namespace {
 
 using Json = nlohmann::json;
-
-std::string TrimmedBase(std::string_view base) {
-    while (!base.empty() && base.back() == '/') {
-        base.remove_suffix(1);
-    }
-    return std::string(base);
-}
 
 // Parses without exceptions; null for what is not one JSON object.
 std::optional<Json> ParseObject(std::string_view answer) {
@@ -131,20 +125,19 @@ bool SafeIdentifier(std::string_view identifier) {
 }  // namespace
 
 std::string ArchiveSearchUrl(std::string_view base, std::string_view terms, int page) {
-    return TrimmedBase(base) + "/advancedsearch.php?q=" + EscapeUrl(terms, UrlEscape::QueryValue) +
+    return BaseUrl(base) + "/advancedsearch.php?q=" + EscapeUrl(terms, UrlEscape::QueryValue) +
            "%20AND%20mediatype%3A%28audio%29&fl%5B%5D=identifier&fl%5B%5D=title&fl%5B%5D=creator"
            "&rows=" +
            std::to_string(kArchiveRowsPerPage) + "&page=" + std::to_string(page) + "&output=json";
 }
 
 std::string ArchiveMetadataUrl(std::string_view base, std::string_view identifier) {
-    return TrimmedBase(base) + "/metadata/" + EscapeUrl(identifier, UrlEscape::QueryValue);
+    return BaseUrl(base) + "/metadata/" + EscapeUrl(identifier, UrlEscape::QueryValue);
 }
 
 std::string ArchiveDownloadUrl(std::string_view base, std::string_view identifier,
                                std::string_view name) {
-    std::string url =
-        TrimmedBase(base) + "/download/" + EscapeUrl(identifier, UrlEscape::QueryValue);
+    std::string url = BaseUrl(base) + "/download/" + EscapeUrl(identifier, UrlEscape::QueryValue);
     std::size_t start = 0;
     while (start <= name.size()) {
         const std::size_t slash = std::min(name.find('/', start), name.size());

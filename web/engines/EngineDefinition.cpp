@@ -103,9 +103,7 @@ void ReadRequest(const Json& root, EngineDefinition& engine) {
     if (const std::string problem = WebEngineUrlProblem(engine.baseUrl); !problem.empty()) {
         throw Refusal{"base_url", "is not usable: " + problem};
     }
-    while (engine.baseUrl.ends_with('/')) {
-        engine.baseUrl.pop_back();
-    }
+    engine.baseUrl = BaseUrl(engine.baseUrl);
     engine.urlTemplate = Text(root, "url", "url", kMaxMarkerLength, true);
     if (!engine.urlTemplate.starts_with("{base}/") ||
         engine.urlTemplate.find("{term}") == std::string::npos) {
