@@ -15,6 +15,7 @@
 # KORVANA_FLOOD_DISPLAY names an X display. The program's probe file and the
 # simulated core's output are kept when KORVANA_FLOOD_KEEP=1.
 set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/offline-settings.sh"
 cd "$(dirname "$0")/.."
 build=build
 bound=120
@@ -106,15 +107,7 @@ run_one() {
   [ -s "$run_dir/ready" ] || { echo "the simulated core did not start" >&2; return 1; }
   # The web engines and the vendor point at a closed loopback port, so the
   # run stays on this machine and only core results arrive.
-  cat >"$run_dir/config/Korvana/Korvana.ini" <<INI
-[Software]
-Korvana\\CorePort=$(cat "$run_dir/ready")
-Korvana\\Engine1Url=http://127.0.0.1:9
-Korvana\\Engine2Url=http://127.0.0.1:9
-Korvana\\Engine3Url=http://127.0.0.1:9
-Korvana\\ArchiveUrl=http://127.0.0.1:9
-Korvana\\VendorUrl=http://127.0.0.1:9
-INI
+  write_offline_settings "$run_dir/config/Korvana/Korvana.ini" "$(cat "$run_dir/ready")"
   local platform=(QT_QPA_PLATFORM=offscreen)
   if [ -n "${KORVANA_FLOOD_DISPLAY:-}" ]; then
     platform=(QT_QPA_PLATFORM=xcb "DISPLAY=$KORVANA_FLOOD_DISPLAY")

@@ -9,6 +9,7 @@
 # fresh machine. Everything the program writes goes to a temporary folder;
 # its web engines point at a closed loopback port.
 set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/offline-settings.sh"
 cd "$(dirname "$0")/.."
 build=$(realpath "${1:-build}")
 start=$(date +%s)
@@ -64,14 +65,7 @@ while :; do
   (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null || break
 done
 printf ' gui_port = %d\n' "$port" >"$data/mldonkey/downloads.ini"
-cat >"$XDG_CONFIG_HOME/Korvana/Korvana.ini" <<INI
-[Software]
-Korvana\\CorePort=$port
-Korvana\\Engine1Url=http://127.0.0.1:9
-Korvana\\Engine2Url=http://127.0.0.1:9
-Korvana\\Engine3Url=http://127.0.0.1:9
-Korvana\\VendorUrl=http://127.0.0.1:9
-INI
+write_offline_settings "$XDG_CONFIG_HOME/Korvana/Korvana.ini" "$port"
 
 # A session bus of our own, for the media controls.
 { read -r DBUS_SESSION_BUS_ADDRESS; read -r bus; } < <(dbus-daemon --session --fork --print-address=1 --print-pid=1)

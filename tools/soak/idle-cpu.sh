@@ -16,6 +16,7 @@
 # none answers) and xdotool. Ports: KORVANA_SOAK_PORT (default 14010) and
 # the one after it. Prints one line per minute and a summary.
 set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/../offline-settings.sh"
 
 mode=${1:?connected or unreachable}
 seconds=${2:?seconds to measure}
@@ -62,15 +63,7 @@ linkPort=$port
 [[ $mode == unreachable ]] && linkPort=$((port + 1))
 # The web engines and the vendor point at a closed loopback port: an idle
 # program asks them nothing, and if it did, no other run would answer.
-cat >"$XDG_CONFIG_HOME/Korvana/Korvana.ini" <<INI
-[Software]
-Korvana\\CorePort=$linkPort
-Korvana\\Engine1Url=http://127.0.0.1:9
-Korvana\\Engine2Url=http://127.0.0.1:9
-Korvana\\Engine3Url=http://127.0.0.1:9
-Korvana\\ArchiveUrl=http://127.0.0.1:9
-Korvana\\VendorUrl=http://127.0.0.1:9
-INI
+write_offline_settings "$XDG_CONFIG_HOME/Korvana/Korvana.ini" "$linkPort"
 
 "$build/bin/korvana" >"$work/app.out" 2>&1 &
 app=$!

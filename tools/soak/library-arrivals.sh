@@ -14,6 +14,7 @@
 # Runs offscreen against the simulated core; KORVANA_SOAK_PORT (default
 # 14060) is the core's port.
 set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/../offline-settings.sh"
 
 files=${1:-20000}
 seconds=${2:-60}
@@ -45,7 +46,7 @@ mkdir -p "$KORVANA_HOME/mldonkey" "$XDG_CONFIG_HOME/Korvana" "$XDG_RUNTIME_DIR" 
 chmod 700 "$XDG_RUNTIME_DIR"
 cp "$build/bin/korvana-sim" "$KORVANA_HOME/mldonkey/mlnet"
 printf ' gui_port = %d\n' "$port" >"$KORVANA_HOME/mldonkey/downloads.ini"
-printf '[Software]\nKorvana\\CorePort=%d\n' "$port" >"$XDG_CONFIG_HOME/Korvana/Korvana.ini"
+write_offline_settings "$XDG_CONFIG_HOME/Korvana/Korvana.ini" "$port"
 python3 - "$work/staging" "$files" <<'PY'
 import os, sys
 folder, count = sys.argv[1], int(sys.argv[2])
