@@ -174,6 +174,7 @@ void FinderApp::OpenPreferences() {
                              PickFolderWithDialog, window_.get());
     dialog.exec();
     coreCredentials_.Set(ReadCoreSettings(settings_).credentials);
+    downloadNotices_.SetEnabled(ReadDownloadNoticesChoice(settings_));
 }
 
 void FinderApp::BeforeClose() {
@@ -229,7 +230,7 @@ void FinderApp::BuildWindow() {
 }
 
 void FinderApp::TellDownloadEndings(TransfersPage& page) {
-    downloadNotices_.SetEnabled(settings_.Read(kDownloadNoticesKey).value_or("1") != "0");
+    downloadNotices_.SetEnabled(ReadDownloadNoticesChoice(settings_));
     noticeTimer_.setSingleShot(true);
     QObject::connect(&noticeTimer_, &QTimer::timeout, window_.get(), [this] { ShowDueNotices(); });
     QObject::connect(&page, &TransfersPage::Refreshed, window_.get(), [this, &page] {
