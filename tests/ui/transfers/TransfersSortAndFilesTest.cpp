@@ -159,6 +159,27 @@ TEST_F(TransfersSortAndFilesTest, AHeaderClickSortsAndTheSelectionStaysWithItsDo
     EXPECT_EQ(under.core.sent, (Lines{"cancel 2"}));
 }
 
+TEST_F(TransfersSortAndFilesTest, TheUploadsSortByTheirByteCounts) {
+    QAbstractItemModel* uploads = page.UploadsView()->model();
+    QAbstractItemModelTester tester(uploads, QAbstractItemModelTester::FailureReportingMode::Fatal);
+    for (const auto& [number, bytes] : {std::pair{1, 900}, {2, 10000}, {3, 50}}) {
+        UploadItem item;
+        item.fileNumber = number;
+        item.name = "shared " + std::to_string(number) + ".mp3";
+        item.uploaded = bytes;
+        item.lastUpdate = clock.WallNow();
+        list.AddOrUpdateUpload(item);
+    }
+    Refresh();
+    ClickHeader(page.UploadsView(), kUploadBytes);
+    ASSERT_EQ(uploads->rowCount(), 3);
+    EXPECT_EQ(uploads->index(0, kUploadBytes).data().toString(), "10000");
+    EXPECT_EQ(uploads->index(1, kUploadBytes).data().toString(), "900");
+    EXPECT_EQ(uploads->index(2, kUploadBytes).data().toString(), "50");
+    EXPECT_EQ(uploads->index(0, kUploadBytes).data(Qt::ToolTipRole).toString(),
+              "9.8 kB (10,000 bytes) uploaded");
+}
+
 TEST_F(TransfersSortAndFilesTest, TheSortIsKeptWithTheListsOtherColumnState) {
     test::MemorySettings settings;
     (new ListMemory(*page.DownloadsView(), settings, "Lists/IDC_DOWNLOAD_LIST"))->Restore();
