@@ -7,6 +7,18 @@
 #include "web/download/DownloadFileName.h"
 
 namespace korvana {
+namespace {
+
+bool IsFileOfSize(const std::filesystem::path& file, std::int64_t size) {
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(file, error)) {
+        return false;
+    }
+    const std::uintmax_t found = std::filesystem::file_size(file, error);
+    return !error && (size <= 0 || found == static_cast<std::uintmax_t>(size));
+}
+
+}  // namespace
 
 bool SaysFinished(const DownloadRow& row) {
     if (!row.key.IsCore()) {
@@ -16,29 +28,33 @@ bool SaysFinished(const DownloadRow& row) {
            row.status == status::kCoreShared;
 }
 
-std::string FinishedFileName(const DownloadRow& row) {
+std::string FinishedFileName(const DownloadRow& row, int number) {
     if (!row.key.IsCore()) {
-        return SafeFileName(row.name);
+        const std::string safe = SafeFileName(row.name);
+        return number == 0 ? safe : NumberedFileName(safe, number);
     }
     std::string name = row.name;
     std::replace_if(
         name.begin(), name.end(), [](char c) { return c == '/' || c == '\\'; }, '_');
-    return name;
+    return number == 0 ? name : name + "_" + std::to_string(number);
 }
 
 std::optional<std::filesystem::path> FinishedFilePath(
     const DownloadRow& row, const std::filesystem::path& downloadsFolder) {
-    const std::string name = FinishedFileName(row);
-    if (!SaysFinished(row) || downloadsFolder.empty() || name.empty() || name == "." ||
-        name == "..") {
+    if (!SaysFinished(row) || downloadsFolder.empty()) {
         return std::nullopt;
     }
-    std::filesystem::path file = downloadsFolder / name;
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(file, error)) {
-        return std::nullopt;
+    for (int number = 0; number <= kMostNumberedNames; ++number) {
+        const std::string name = FinishedFileName(row, number);
+        if (name.empty() || name == "." || name == "..") {
+            return std::nullopt;
+        }
+        std::filesystem::path file = downloadsFolder / name;
+        if (IsFileOfSize(file, row.sizeBytes)) {
+            return file;
+        }
     }
-    return file;
+    return std::nullopt;
 }
 
 }  // namespace korvana

@@ -12,15 +12,20 @@ namespace korvana {
 // core download completed, downloaded or shared.
 bool SaysFinished(const DownloadRow& row);
 
-// The name a finished download's file has in the downloads folder: a web
-// download's name made safe as the download saved it; a core download's
-// name with the slashes the core turns into "_" when it moves the file
-// there.
-std::string FinishedFileName(const DownloadRow& row);
+// The names a finished download's file may have in the downloads folder,
+// most likely first. A web download is saved under its name made safe, or,
+// when that was taken, the first free "name (1).mp3"; the core turns
+// slashes into "_" and, when the name was taken, adds "_1", "_2" to it.
+std::string FinishedFileName(const DownloadRow& row, int number = 0);
 
-// Where a finished download's file lies: in the downloads folder under
-// FinishedFileName. None when the row is not finished, or no regular file
-// of that name is there (moved, deleted, or still with the core).
+// How many taken names are passed over at most while looking for a file.
+inline constexpr int kMostNumberedNames = 32;
+
+// Where a finished download's file lies: the first of its possible names
+// in the downloads folder that is a regular file of the download's size
+// (a file of another size is another download of the same name). None
+// when the row is not finished, or no such file is there (moved, deleted,
+// or still with the core).
 std::optional<std::filesystem::path> FinishedFilePath(const DownloadRow& row,
                                                       const std::filesystem::path& downloadsFolder);
 

@@ -15,10 +15,14 @@ class FinishedFilesTest : public TransferBoardTest {
   protected:
     void SetUp() override { downloadsFolder = folder.Path(); }
 
-    void PutFile(const std::string& name) { std::ofstream(folder.Path() / name) << "audio"; }
-    void AddWeb(const std::string& link, const std::string& name, std::int64_t received) {
+    // A file of `size` bytes in the downloads folder.
+    void PutFile(const std::string& name, std::size_t size = 100) {
+        std::ofstream(folder.Path() / name) << std::string(size, 'a');
+    }
+    void AddWeb(const std::string& link, const std::string& name, std::int64_t received,
+                std::int64_t size = 100) {
         list.OpenWebDownload(link, name);
-        list.ReportWebDownload(link, name, received, 100, 0);
+        list.ReportWebDownload(link, name, received, size, 0);
     }
     int RowOf(const std::string& name) {
         for (std::size_t row = 0; row < shownDownloads.size(); ++row) {
@@ -67,6 +71,37 @@ TEST_F(FinishedFilesTest, ACoreDownloadIsFoundUnderTheNameTheCoreGaveTheFile) {
     AddCore(3, "AC/DC - song.mp3", 100, kCoreStateDownloaded, 100);
     Refresh();
     EXPECT_EQ(board.FinishedFileAt(RowOf("AC/DC - song.mp3")), folder.Path() / "AC_DC - song.mp3");
+}
+
+// A second download of a name already taken was saved under a numbered
+// name; the sizes tell the files apart.
+TEST_F(FinishedFilesTest, DownloadsOfTheSameNameFindTheirOwnFiles) {
+    PutFile("song.mp3", 100);
+    PutFile("song (1).mp3", 200);
+    AddWeb("http://a.example/1", "song.mp3", 100, 100);
+    AddWeb("http://b.example/1", "song.mp3", 200, 200);
+    PutFile("core.mp3", 300);
+    PutFile("core.mp3_1", 400);
+    AddCore(1, "core.mp3", 400, kCoreStateShared, 400);
+    Refresh();
+    const auto row = [this](const char* link) {
+        for (std::size_t i = 0; i < shownDownloads.size(); ++i) {
+            if (shownDownloads[i].key.Link() == link) {
+                return static_cast<int>(i);
+            }
+        }
+        return -1;
+    };
+    EXPECT_EQ(board.FinishedFileAt(row("http://a.example/1")), folder.Path() / "song.mp3");
+    EXPECT_EQ(board.FinishedFileAt(row("http://b.example/1")), folder.Path() / "song (1).mp3");
+    EXPECT_EQ(board.FinishedFileAt(RowOf("core.mp3")), folder.Path() / "core.mp3_1");
+}
+
+TEST_F(FinishedFilesTest, AFileOfAnotherSizeIsAnotherDownloadsFile) {
+    PutFile("song.mp3", 99);
+    AddWeb("http://a.example/1", "song.mp3", 100);
+    Refresh();
+    EXPECT_EQ(board.FinishedFileAt(RowOf("song.mp3")), std::nullopt);
 }
 
 TEST_F(FinishedFilesTest, AFolderOfTheSameNameIsNoFile) {

@@ -93,7 +93,10 @@ class TransfersSortAndFilesTest : public ::testing::Test {
         QTest::mouseClick(&menu, Qt::LeftButton, {}, menu.RowRect(row).center());
         QCoreApplication::processEvents();
     }
-    void PutFile(const std::string& name) { std::ofstream(folder.Path() / name) << "audio"; }
+    // A file of the 100 bytes the finished downloads here have.
+    void PutFile(const std::string& name) {
+        std::ofstream(folder.Path() / name) << std::string(100, 'a');
+    }
     int RowOf(const std::string& name) {
         const Lines names = Names();
         return static_cast<int>(std::find(names.begin(), names.end(), name) - names.begin());
