@@ -111,13 +111,5 @@ TEST_F(FinishedFilesTest, AFolderOfTheSameNameIsNoFile) {
     EXPECT_EQ(board.FinishedFileAt(RowOf("album")), std::nullopt);
 }
 
-TEST_F(FinishedFilesTest, WithoutADownloadsFolderNothingIsFound) {
-    PutFile("song.mp3");
-    AddWeb("http://a.example/1", "song.mp3", 100);
-    Refresh();
-    downloadsFolder.clear();
-    EXPECT_EQ(board.FinishedFileAt(RowOf("song.mp3")), std::nullopt);
-}
-
 }  // namespace
 }  // namespace korvana::test

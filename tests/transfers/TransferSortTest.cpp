@@ -114,24 +114,5 @@ TEST_F(TransferSortTest, AMenuCommandFollowsItsDownloadWhenTheRowMoves) {
     EXPECT_EQ(core.sent, (std::vector<std::string>{"cancel 1"}));
 }
 
-TEST_F(TransferSortTest, UploadsSortByTheirByteCounts) {
-    for (const auto& [number, uploaded] : {std::pair{1, 900}, {2, 10000}, {3, 50}}) {
-        UploadItem item;
-        item.fileNumber = number;
-        item.name = "file " + std::to_string(number);
-        item.uploaded = uploaded;
-        item.lastUpdate = clock.WallNow();
-        list.AddOrUpdateUpload(item);
-    }
-    Refresh();
-    board.ClickUploadColumn(kUploadBytes);
-    ApplyRowChanges(shownUploads, board.TakeUploadChanges());
-    ASSERT_EQ(shownUploads.size(), 3U);
-    EXPECT_EQ(shownUploads[0].fileNumber, 2);
-    EXPECT_EQ(shownUploads[1].fileNumber, 1);
-    EXPECT_EQ(shownUploads[2].fileNumber, 3);
-    EXPECT_EQ(UploadTip(shownUploads[0], kUploadBytes), "9.8 kB (10,000 bytes) uploaded");
-}
-
 }  // namespace
 }  // namespace korvana::test
