@@ -87,7 +87,8 @@ const Json& Object(const Json& object, const char* name, const std::string& fiel
 
 void OnlyKnownFields(const Json& object, std::initializer_list<const char*> known,
                      const std::string& prefix) {
-    for (const auto& [key, value] : object.items()) {
+    for (const auto& item : object.items()) {
+        const std::string& key = item.key();
         if (std::none_of(known.begin(), known.end(),
                          [&key](const char* name) { return key == name; })) {
             throw Refusal{prefix + key, "is not a field of an engine definition"};
