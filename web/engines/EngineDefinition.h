@@ -10,11 +10,12 @@
 
 namespace korvana {
 
-// A web engine a user adds as a file: where its result pages are, how to
-// page through them and how to cut results out of them. The format is
-// documented in docs/engines.md. Definitions are outside input: every field
-// is checked and bounded, and a broken one is refused with a sentence that
-// names its file and field.
+// A web engine as data: where its result pages are, how to page through
+// them and how to cut results out of them. Users add them as files, and the
+// built-in engines are written the same way (BuiltInEngines.h). The format
+// is documented in docs/engines.md. A user's definition is outside input:
+// every field is checked and bounded, and a broken one is refused with a
+// sentence that names its file and field.
 
 inline constexpr std::size_t kMaxDefinitionBytes = 64 * 1024;
 inline constexpr std::size_t kMaxMarkerLength = 256;
