@@ -75,7 +75,7 @@ void VendorServices::RunUpdateCheck(const std::string& vendorUrl) {
         FetchPage(vendorUrl + "/dl_update.txt", RedirectJoin::VendorFamily, options);
     if (!extraUrl.empty() && extraUrl.size() < kMaxVendorText) {
         HttpOptions extraOptions = options;
-        extraOptions.originUrl = vendorUrl;
+        extraOptions.originUrls = {vendorUrl};
         FetchPage(extraUrl, RedirectJoin::VendorFamily, extraOptions);
     }
     const std::string answer =

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "util/AsciiCase.h"
+#include "web/HttpOptions.h"
 
 namespace korvana {
 namespace {
@@ -60,6 +61,19 @@ bool IsLocalAddress(const sockaddr* address) {
 
 bool IsSameServer(const HttpTarget& a, const HttpTarget& b) {
     return a.port == b.port && EqualsIgnoringCase(a.host, b.host);
+}
+
+FetchOrigin FetchOrigin::Of(const HttpOptions& options, const HttpTarget& fetched) {
+    FetchOrigin origin;
+    if (options.originUrls.empty()) {
+        origin.origins.push_back(fetched);
+    }
+    for (const std::string& url : options.originUrls) {
+        if (auto base = SplitUrl(url)) {
+            origin.origins.push_back(std::move(*base));
+        }
+    }
+    return origin;
 }
 
 }  // namespace korvana

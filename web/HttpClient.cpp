@@ -104,8 +104,7 @@ std::string FetchRaw(std::string_view url, const RequestOptions& request,
 
 HttpResult SendRequest(HttpTarget& target, std::string& response, const RequestOptions& request,
                        const HttpOptions& options) {
-    const FetchOrigin origin{
-        options.originUrl.empty() ? target : SplitUrl(options.originUrl).value_or(HttpTarget{})};
+    const FetchOrigin origin = FetchOrigin::Of(options, target);
     ExchangeLimits limits;
     if (options.totalTimeout.count() > 0) {
         limits.deadline = std::chrono::steady_clock::now() + options.totalTimeout;

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstddef>
 #include <string>
+#include <vector>
 
 #include "web/ResponseHeader.h"
 
@@ -81,11 +82,11 @@ struct HttpOptions {
     int maxRedirects = 10;
     // When set and triggered, waits end at once and the exchange fails.
     const StopSignal* stop = nullptr;
-    // The base URL (ours: an engine's or the vendor's) that the fetched URL
-    // came from, when a remote answer named it. Empty: the fetched URL is
-    // our own. Either way a redirect or such a URL reaches a local address
-    // only on this base's server (see FetchOrigin).
-    std::string originUrl;
+    // The base URLs (ours: the engines' or the vendor's) that the fetched
+    // URL may have come from, when a remote answer named it. None: the
+    // fetched URL is our own. Either way a redirect or such a URL reaches a
+    // local address only on one of these servers (see FetchOrigin).
+    std::vector<std::string> originUrls;
 };
 
 }  // namespace korvana

@@ -110,8 +110,7 @@ std::string Fetch(std::string_view url, const SystemHttpPolicy& policy, const Ht
     if (!first) {
         return {};
     }
-    const FetchOrigin origin{
-        options.originUrl.empty() ? *first : SplitUrl(options.originUrl).value_or(HttpTarget{})};
+    const FetchOrigin origin = FetchOrigin::Of(options, *first);
     std::optional<Clock::time_point> deadline;
     if (options.totalTimeout.count() > 0) {
         deadline = Clock::now() + options.totalTimeout;

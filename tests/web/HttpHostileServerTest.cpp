@@ -107,7 +107,7 @@ TEST_F(HttpHostileServerTest, RedirectsToAnotherLocalServiceAreRefused) {
 TEST_F(HttpHostileServerTest, AnOriginKeepsNamedUrlsOffLocalServices) {
     other_.Router().SetPage("/secret", "private");
     server_.Router().SetPage("/mine", "ours");
-    options_.originUrl = server_.BaseUrl();
+    options_.originUrls = {server_.BaseUrl()};
     HttpResult result = HttpResult::Ok;
     EXPECT_EQ(
         FetchPage(other_.BaseUrl() + "/secret", RedirectJoin::VendorFamily, options_, &result), "");
@@ -116,6 +116,13 @@ TEST_F(HttpHostileServerTest, AnOriginKeepsNamedUrlsOffLocalServices) {
               "");
     EXPECT_TRUE(other_.Requests().empty());
     EXPECT_EQ(FetchPage(Url("/mine"), RedirectJoin::VendorFamily, options_), "ours");
+
+    // A link found by any of several engines may lead to any of their servers.
+    options_.originUrls = {server_.BaseUrl(), other_.BaseUrl() + "/"};
+    EXPECT_EQ(FetchPage(other_.BaseUrl() + "/secret", RedirectJoin::VendorFamily, options_),
+              "private");
+    EXPECT_EQ(FetchWithSystemHttp(other_.BaseUrl() + "/secret", kVendorFamilySystemHttp, options_),
+              "private");
 }
 
 TEST_F(HttpHostileServerTest, AnAnswerWithoutEndStopsAtTheTotalTimeLimit) {
