@@ -2,6 +2,9 @@
 
 #include <taglib/fileref.h>
 #include <taglib/tag.h>
+#include <taglib/tbytevectorstream.h>
+
+#include <limits>
 
 #include <unordered_set>
 
@@ -22,11 +25,8 @@ std::string Bounded(const TagLib::String& text) {
     return utf8;
 }
 
-}  // namespace
-
-TrackTags ReadTrackTags(const std::filesystem::path& file) {
+TrackTags TagsFrom(const TagLib::FileRef& ref) {
     TrackTags tags;
-    const TagLib::FileRef ref(file.c_str(), true, TagLib::AudioProperties::Fast);
     if (ref.isNull()) {
         return tags;
     }
@@ -42,6 +42,24 @@ TrackTags ReadTrackTags(const std::filesystem::path& file) {
     return tags;
 }
 
+}  // namespace
+
+TrackTags ReadTrackTags(const std::filesystem::path& file) {
+    const TagLib::FileRef ref(file.c_str(), true, TagLib::AudioProperties::Fast);
+    return TagsFrom(ref);
+}
+
+TrackTags ReadTrackTagsFromBytes(std::string_view bytes) {
+    if (bytes.size() > std::numeric_limits<unsigned int>::max()) {
+        return {};
+    }
+    TagLib::ByteVectorStream stream(
+        TagLib::ByteVector(bytes.data(), static_cast<unsigned int>(bytes.size())));
+    // The file the reference opens reads the stream, so the stream outlives it.
+    const TagLib::FileRef ref(&stream, true, TagLib::AudioProperties::Fast);
+    return TagsFrom(ref);
+}
+
 TrackTags TagCache::TagsOf(const std::string& file, FileState state) {
     {
         const std::lock_guard lock(mutex_);
@@ -55,6 +73,15 @@ TrackTags TagCache::TagsOf(const std::string& file, FileState state) {
     ++reads_;
     cached_[file] = {state, tags};
     return tags;
+}
+
+TagCache::Known TagCache::Find(const std::string& file, FileState state) const {
+    const std::lock_guard lock(mutex_);
+    const auto found = cached_.find(file);
+    if (found == cached_.end()) {
+        return {};
+    }
+    return {found->second.tags, found->second.state == state};
 }
 
 void TagCache::KeepOnly(const std::vector<std::string>& kept) {

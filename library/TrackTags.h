@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <mutex>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -28,6 +29,8 @@ struct TrackTags {
 // Reads one file with TagLib. A file it cannot read, or that is not audio,
 // gives empty tags; nothing here throws.
 TrackTags ReadTrackTags(const std::filesystem::path& file);
+// The same for a whole file held in memory, the format told by its content.
+TrackTags ReadTrackTagsFromBytes(std::string_view bytes);
 
 // The tags of the files of a folder, kept between scans so that a rescan
 // reads only files that are new or changed (another size or modification
@@ -41,8 +44,16 @@ class TagCache {
         bool operator==(const FileState&) const = default;
     };
 
+    // What is known of a file without reading it: the tags last read from
+    // it, and whether they were read from `state`.
+    struct Known {
+        TrackTags tags;
+        bool current = false;
+    };
+
     // The tags of `file` as it is now, read when not cached as it is.
     TrackTags TagsOf(const std::string& file, FileState state);
+    Known Find(const std::string& file, FileState state) const;
     // Forgets every file not in `kept` (a scan's listing).
     void KeepOnly(const std::vector<std::string>& kept);
     // Files read since the cache was made.

@@ -1,5 +1,7 @@
 #include "library/TrackTags.h"
 
+#include "library/TagQueue.h"
+
 #include <gtest/gtest.h>
 #include <taglib/id3v2tag.h>
 #include <taglib/mpegfile.h>
@@ -86,6 +88,61 @@ TEST(TagCache, ARescanReadsOnlyNewOrChangedFiles) {
     cache.TagsOf(b, {101, 1});
     cache.TagsOf(a, {100, 2});
     EXPECT_EQ(cache.Reads(), 5u);
+}
+
+TEST(TrackTags, BytesInMemoryReadLikeTheFile) {
+    test::TempDir dir;
+    const auto file =
+        WriteSong(dir.Path() / "a.mp3", 3'000, mp3gen::Id3v1Tag{"T", "A", "B", "", "", 255});
+    AddId3v2(file, "Title two", "Artist two");
+    std::ifstream in(file, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const TrackTags fromBytes = ReadTrackTagsFromBytes(bytes);
+    EXPECT_EQ(fromBytes, ReadTrackTags(file));
+    EXPECT_EQ(fromBytes.title, "Title two");
+    EXPECT_EQ(ReadTrackTagsFromBytes(bytes.substr(0, 10)), TrackTags{});
+}
+
+TEST(TagQueue, AScanIsListedWithWhatIsKnownAndTheRestIsReadAfterwards) {
+    test::TempDir dir;
+    const auto folder = dir.Path() / "dl";
+    std::filesystem::create_directories(folder);
+    WriteSong(folder / "a.mp3", 1'000, mp3gen::Id3v1Tag{"One", "Ann", "", "", "", 255});
+    WriteSong(folder / "b.mp3", 2'000, mp3gen::Id3v1Tag{"Two", "Ben", "", "", "", 255});
+    WriteSong(folder / "c.mp3", 3'000, mp3gen::Id3v1Tag{"Three", "Cy", "", "", "", 255});
+    LibraryScanner scanner(folder);
+    TagQueue queue;
+    LibraryScan first = scanner.Scan();
+    queue.Attach(first);
+    ASSERT_EQ(first.entries.size(), 3u);
+    EXPECT_EQ(first.entries[0].tags, TrackTags{});
+    EXPECT_EQ(queue.ReadSome(2).size(), 2u);
+    const std::vector<LibraryEntry> last = queue.ReadSome(10);
+    ASSERT_EQ(last.size(), 1u);
+    EXPECT_EQ(last[0].tags.title, "Three");
+    EXPECT_FALSE(queue.Waiting());
+
+    // Listed again as it is: nothing to read, the tags come from the cache.
+    std::filesystem::rename(folder / "c.mp3", folder / "d.mp3");
+    LibraryScan moved = scanner.Scan();
+    ASSERT_TRUE(moved.changed);
+    queue.Attach(moved);
+    EXPECT_EQ(moved.entries[0].tags.artist, "Ann");
+    EXPECT_TRUE(queue.Waiting());
+    EXPECT_EQ(queue.ReadSome(10).size(), 1u);
+    EXPECT_EQ(queue.Cache().Reads(), 4u);
+
+    // A changed file keeps its last tags on screen until it is read again.
+    WriteSong(folder / "a.mp3", 4'000, mp3gen::Id3v1Tag{"New", "Ann", "", "", "", 255});
+    LibraryScan changed = scanner.Scan();
+    queue.Attach(changed);
+    const std::vector<LibraryEntry>& known = changed.changed ? changed.entries : changed.resized;
+    ASSERT_FALSE(known.empty());
+    EXPECT_EQ(known[0].tags.title, "One");
+    const std::vector<LibraryEntry> reread = queue.ReadSome(10);
+    ASSERT_EQ(reread.size(), 1u);
+    EXPECT_EQ(reread[0].tags.title, "New");
+    EXPECT_EQ(reread[0].tags.lengthSeconds, 4);
 }
 
 TEST(LengthText, MinutesAndSecondsThenHours) {
