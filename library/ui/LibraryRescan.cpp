@@ -6,6 +6,16 @@
 #include <utility>
 
 namespace korvana {
+namespace {
+
+// Now in the time that files are stamped with.
+std::int64_t FileClockNow() {
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::system_clock::now().time_since_epoch())
+        .count();
+}
+
+}  // namespace
 
 LibraryRescan::LibraryRescan(FolderSource folder, ScanResult apply, TagsResult tagsRead,
                              RescanTiming timing, qsizetype mostWatched, QObject* parent)
@@ -49,7 +59,7 @@ bool LibraryRescan::Start() {
         }
         stopTags_ = false;
         LibraryScan scan = scanner->Scan();
-        tags_.Attach(scan);
+        tags_.Attach(scan, FileClockNow());
         QMetaObject::invokeMethod(
             this, [this, scan = std::move(scan)]() mutable { Finish(std::move(scan)); },
             Qt::QueuedConnection);

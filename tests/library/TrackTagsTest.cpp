@@ -6,6 +6,7 @@
 #include <taglib/id3v2tag.h>
 #include <taglib/mpegfile.h>
 
+#include <chrono>
 #include <fstream>
 
 #include "tests/support/TempDir.h"
@@ -103,6 +104,14 @@ TEST(TrackTags, BytesInMemoryReadLikeTheFile) {
     EXPECT_EQ(ReadTrackTagsFromBytes(bytes.substr(0, 10)), TrackTags{});
 }
 
+// Nanoseconds since the epoch, `seconds` from now.
+std::int64_t FileTimeIn(int seconds) {
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               (std::chrono::system_clock::now() + std::chrono::seconds(seconds))
+                   .time_since_epoch())
+        .count();
+}
+
 TEST(TagQueue, AScanIsListedWithWhatIsKnownAndTheRestIsReadAfterwards) {
     test::TempDir dir;
     const auto folder = dir.Path() / "dl";
@@ -113,7 +122,7 @@ TEST(TagQueue, AScanIsListedWithWhatIsKnownAndTheRestIsReadAfterwards) {
     LibraryScanner scanner(folder);
     TagQueue queue;
     LibraryScan first = scanner.Scan();
-    queue.Attach(first);
+    queue.Attach(first, FileTimeIn(60));
     ASSERT_EQ(first.entries.size(), 3u);
     EXPECT_EQ(first.entries[0].tags, TrackTags{});
     EXPECT_EQ(queue.ReadSome(2).size(), 2u);
@@ -126,7 +135,7 @@ TEST(TagQueue, AScanIsListedWithWhatIsKnownAndTheRestIsReadAfterwards) {
     std::filesystem::rename(folder / "c.mp3", folder / "d.mp3");
     LibraryScan moved = scanner.Scan();
     ASSERT_TRUE(moved.changed);
-    queue.Attach(moved);
+    queue.Attach(moved, FileTimeIn(60));
     EXPECT_EQ(moved.entries[0].tags.artist, "Ann");
     EXPECT_TRUE(queue.Waiting());
     EXPECT_EQ(queue.ReadSome(10).size(), 1u);
@@ -135,7 +144,7 @@ TEST(TagQueue, AScanIsListedWithWhatIsKnownAndTheRestIsReadAfterwards) {
     // A changed file keeps its last tags on screen until it is read again.
     WriteSong(folder / "a.mp3", 4'000, mp3gen::Id3v1Tag{"New", "Ann", "", "", "", 255});
     LibraryScan changed = scanner.Scan();
-    queue.Attach(changed);
+    queue.Attach(changed, FileTimeIn(60));
     const std::vector<LibraryEntry>& known = changed.changed ? changed.entries : changed.resized;
     ASSERT_FALSE(known.empty());
     EXPECT_EQ(known[0].tags.title, "One");
@@ -143,6 +152,32 @@ TEST(TagQueue, AScanIsListedWithWhatIsKnownAndTheRestIsReadAfterwards) {
     ASSERT_EQ(reread.size(), 1u);
     EXPECT_EQ(reread[0].tags.title, "New");
     EXPECT_EQ(reread[0].tags.lengthSeconds, 4);
+}
+
+// A file still being written is read once, after it settles, even when no
+// later scan reports it again.
+TEST(TagQueue, AFileStillBeingWrittenIsReadOnceItSettles) {
+    test::TempDir dir;
+    const auto folder = dir.Path() / "dl";
+    std::filesystem::create_directories(folder);
+    WriteSong(folder / "a.mp3", 1'000, mp3gen::Id3v1Tag{"One", "Ann", "", "", "", 255});
+    LibraryScanner scanner(folder);
+    TagQueue queue;
+    LibraryScan first = scanner.Scan();
+    queue.Attach(first, FileTimeIn(0));
+    EXPECT_FALSE(queue.Waiting());
+    WriteSong(folder / "a.mp3", 2'000, mp3gen::Id3v1Tag{"Two", "Ann", "", "", "", 255});
+    LibraryScan grown = scanner.Scan();
+    ASSERT_EQ(grown.resized.size(), 1u);
+    queue.Attach(grown, FileTimeIn(0));
+    EXPECT_FALSE(queue.Waiting());
+    LibraryScan quiet;
+    queue.Attach(quiet, FileTimeIn(LibraryScanner::kSettleSeconds + 1));
+    const std::vector<LibraryEntry> read = queue.ReadSome(10);
+    ASSERT_EQ(read.size(), 1u);
+    EXPECT_EQ(read[0].size, grown.resized[0].size);
+    EXPECT_EQ(read[0].tags.title, "Two");
+    EXPECT_EQ(queue.Cache().Reads(), 1u);
 }
 
 TEST(LengthText, MinutesAndSecondsThenHours) {
