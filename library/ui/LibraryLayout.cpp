@@ -59,7 +59,7 @@ QSize MinimumLibraryPageSize() {
 
 std::array<int, kLibraryColumns> LibraryColumnWidths(int clientWidth) {
     // Hundredths of the width, by column.
-    constexpr std::array<int, kLibraryColumns> kShares = {36, 12, 0, 15, 15, 10, 6, 6};
+    constexpr std::array<int, kLibraryColumns> kShares = {27, 11, 0, 15, 15, 12, 10, 10};
     std::array<int, kLibraryColumns> widths{};
     for (std::size_t i = 0; i < widths.size(); ++i) {
         widths[i] = std::max(0, clientWidth * kShares[i] / 100);
