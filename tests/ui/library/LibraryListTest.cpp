@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "LibraryPageFixture.h"
+#include "app/ui/KeyFilter.h"
 #include "controls/CGradientMenu.h"
 #include "controls/FilterBox.h"
 #include "controls/SortHeaderImages.h"
@@ -153,6 +154,23 @@ TEST_F(LibraryPageTest, TheFilterBoxHidesRowsAndCommandsSeeOnlyTheShownOnes) {
     EXPECT_EQ(ShownNames().size(), 3u);
     EXPECT_EQ(SelectedNames(), (std::vector<std::string>{"one.mp3"}));
     EXPECT_EQ(Playlist()->model()->rowCount(), 2);
+}
+
+// The program swallows Escape in its main window; a filter box with words in
+// it still takes it, and an empty one leaves it to the program.
+TEST_F(LibraryPageTest, EscapeEmptiesTheFilterBoxUnderTheProgramsKeys) {
+    WriteFile("a.mp3", 30);
+    WriteFile("b.mp3", 20);
+    ASSERT_TRUE(RefreshUntilRows(2));
+    KeyFilter keys([](int) {});
+    qApp->installEventFilter(&keys);
+    auto* filter = page->findChild<FilterBox*>(ids::kFilter);
+    QTest::keyClicks(filter, "a.");
+    EXPECT_EQ(ShownNames(), (std::vector<std::string>{"a.mp3"}));
+    QTest::keyClick(filter, Qt::Key_Escape);
+    qApp->removeEventFilter(&keys);
+    EXPECT_TRUE(filter->text().isEmpty());
+    EXPECT_EQ(ShownNames().size(), 2u);
 }
 
 TEST_F(LibraryPageTest, DeleteFromTheMenuRemovesTheSelectedFilesButNotThePlayingOne) {
