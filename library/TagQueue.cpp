@@ -39,7 +39,7 @@ void TagQueue::AttachTo(LibraryEntry& entry, std::int64_t now) {
     if (known.current) {
         return;
     }
-    if (Settled(entry, now)) {
+    if (!known.read || Settled(entry, now)) {
         waiting_.push_back(entry);
         return;
     }

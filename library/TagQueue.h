@@ -15,11 +15,12 @@ namespace korvana {
 // of those read. A scan is listed at once with what the cache knows (the
 // last tags read, even from an older state of a file that grows); the
 // files not read in their present state wait here and are read a few at a
-// time afterwards, so the listing never waits for the tags. A file changed
-// less than LibraryScanner::kSettleSeconds ago is read only once it has
-// settled: one still being written would be read again at every scan, and
-// a reader may walk all of a file to find its first audio frame. Used by
-// one thread at a time: the task that scans the folder.
+// time afterwards, so the listing never waits for the tags. A file that
+// was read already and changed again less than LibraryScanner::
+// kSettleSeconds ago is read again only once it has settled: one still
+// being written would be read at every scan, and a reader may walk all of
+// a file to find its first audio frame. Used by one thread at a time: the
+// task that scans the folder.
 class TagQueue {
   public:
     // Puts the known tags on the scan's entries and queues those not read

@@ -81,7 +81,7 @@ TagCache::Known TagCache::Find(const std::string& file, FileState state) const {
     if (found == cached_.end()) {
         return {};
     }
-    return {found->second.tags, found->second.state == state};
+    return {found->second.tags, true, found->second.state == state};
 }
 
 void TagCache::KeepOnly(const std::vector<std::string>& kept) {

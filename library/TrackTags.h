@@ -44,10 +44,12 @@ class TagCache {
         bool operator==(const FileState&) const = default;
     };
 
-    // What is known of a file without reading it: the tags last read from
-    // it, and whether they were read from `state`.
+    // What is known of a file without reading it: whether it was read at
+    // all, the tags last read from it, and whether they were read from
+    // `state`.
     struct Known {
         TrackTags tags;
+        bool read = false;
         bool current = false;
     };
 
