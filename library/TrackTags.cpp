@@ -5,7 +5,6 @@
 #include <taglib/tbytevectorstream.h>
 
 #include <limits>
-
 #include <unordered_set>
 
 namespace korvana {

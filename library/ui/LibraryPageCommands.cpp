@@ -77,7 +77,9 @@ void LibraryPage::FilterChanged(const QString& typed) {
     // Neighbouring rows go in as one range.
     QItemSelection keep;
     const std::vector<LibraryEntry>& rows = libraryModel_->Rows();
-    const auto at = [this](std::size_t row) { return libraryModel_->index(int(row), 0); };
+    const auto at = [this](std::size_t row) {
+        return libraryModel_->index(static_cast<int>(row), 0);
+    };
     std::size_t runStart = 0;
     bool inRun = false;
     for (std::size_t row = 0; row <= rows.size(); ++row) {
