@@ -41,31 +41,33 @@ std::vector<LibraryEntry> Missing(const std::vector<LibraryEntry>& from,
 
 void LibraryModel::ApplyScan(std::vector<LibraryEntry> scan) {
     const std::lock_guard lock(library_lock);
-    if (rows_.empty()) {
+    if (listing_.empty()) {
         if (!scan.empty()) {
             listing_ = std::move(scan);
             Rebuild();
         }
         return;
     }
-    std::unordered_map<std::string_view, std::int64_t> listedSizes;
-    listedSizes.reserve(listing_.size());
+    std::unordered_map<std::string_view, const LibraryEntry*> listed;
+    listed.reserve(listing_.size());
     for (const LibraryEntry& entry : listing_) {
-        listedSizes.emplace(entry.fullPath, entry.size);
+        listed.emplace(entry.fullPath, &entry);
     }
     std::vector<LibraryEntry> arrived;
-    std::vector<LibraryEntry> resized;
+    std::vector<LibraryEntry> changed;
     for (const LibraryEntry& entry : scan) {
-        const auto listed = listedSizes.find(entry.fullPath);
-        if (listed == listedSizes.end()) {
-            arrived.push_back(entry);
-        } else if (listed->second != entry.size) {
-            resized.push_back(entry);
+        const auto found = listed.find(entry.fullPath);
+        if (found == listed.end()) {
+            if (Shown(entry)) {
+                arrived.push_back(entry);
+            }
+        } else if (*found->second != entry) {
+            changed.push_back(entry);
         }
     }
-    const std::vector<LibraryEntry> gone = Missing(listing_, scan);
+    std::vector<LibraryEntry> gone = Missing(listing_, scan);
     listing_ = std::move(scan);
-    ChangeRows(std::move(arrived), std::move(resized), gone);
+    ChangeRows(std::move(arrived), std::move(changed), std::move(gone));
 }
 
 // One walk over the listing with the changed paths at hand; no set of every
@@ -86,6 +88,53 @@ void LibraryModel::ApplyResized(const std::vector<LibraryEntry>& resized) {
     ChangeRows({}, std::move(known), {});
 }
 
+// Tags read from a state of the file that the listing no longer holds are
+// dropped: a newer scan has the file waiting for a fresh read.
+void LibraryModel::ApplyTags(const std::vector<LibraryEntry>& tagged) {
+    const std::lock_guard lock(library_lock);
+    std::unordered_map<std::string_view, const LibraryEntry*> read;
+    for (const LibraryEntry& entry : tagged) {
+        read.emplace(entry.fullPath, &entry);
+    }
+    std::vector<LibraryEntry> changed;
+    for (LibraryEntry& listed : listing_) {
+        const auto found = read.find(listed.fullPath);
+        if (found != read.end() && StateOf(listed) == StateOf(*found->second) &&
+            listed.tags != found->second->tags) {
+            listed.tags = found->second->tags;
+            changed.push_back(listed);
+        }
+    }
+    ChangeRows({}, std::move(changed), {});
+}
+
+// Typing more only hides rows, so only the shown rows are looked at.
+void LibraryModel::SetFilter(WordFilter filter) {
+    const std::lock_guard lock(library_lock);
+    if (filter == filter_) {
+        return;
+    }
+    const bool narrows = filter.Narrows(filter_);
+    filter_ = std::move(filter);
+    if (!narrows) {
+        Rebuild();
+        return;
+    }
+    std::vector<LibraryEntry> hidden;
+    for (const LibraryEntry& row : rows_) {
+        if (!Shown(row)) {
+            hidden.push_back(row);
+        }
+    }
+    Steps steps;
+    RemoveRows(hidden, steps);
+    Publish(std::move(steps), false);
+}
+
+bool LibraryModel::Shown(const LibraryEntry& entry) const {
+    return filter_.Empty() || filter_.Matches(FilterText(entry));
+}
+
 void LibraryModel::Apply(LibraryScan scan) {
     if (scan.changed) {
         ApplyScan(std::move(scan.entries));
@@ -94,23 +143,109 @@ void LibraryModel::Apply(LibraryScan scan) {
     }
 }
 
-// Resized rows move one by one; past kMostRowEvents they are taken out and
-// merged back with the arrivals, and the view is reset once.
-void LibraryModel::ChangeRows(std::vector<LibraryEntry> arrived, std::vector<LibraryEntry> resized,
-                              const std::vector<LibraryEntry>& gone) {
+// Changed rows whose sort key holds change in place; the others move one
+// by one, or past kMostRowEvents are taken out and merged back with the
+// arrivals, and the view is reset once. Rows that only changed their place
+// keep it in one reordering, which keeps the view's selection.
+void LibraryModel::ChangeRows(std::vector<LibraryEntry> arrived, std::vector<LibraryEntry> changed,
+                              std::vector<LibraryEntry> gone) {
     Steps steps;
-    const bool many = resized.size() > kMostRowEvents;
+    std::vector<LibraryEntry> moved;
+    ChangeInPlace(std::move(changed), arrived, moved, gone, steps);
+    const bool many = moved.size() > kMostRowEvents;
+    if (many && arrived.empty() && gone.empty()) {
+        Reorder(moved, steps);
+        Publish(std::move(steps), false);
+        return;
+    }
     if (many) {
-        RemoveRows(resized, steps);
-        std::move(resized.begin(), resized.end(), std::back_inserter(arrived));
+        RemoveRows(moved, steps);
+        std::move(moved.begin(), moved.end(), std::back_inserter(arrived));
     } else {
-        for (const LibraryEntry& entry : resized) {
+        for (const LibraryEntry& entry : moved) {
             ResizeRow(entry, steps);
         }
     }
     RemoveRows(gone, steps);
     InsertRows(std::move(arrived), steps);
     Publish(std::move(steps), many);
+}
+
+// One walk over the rows sorts the changed entries: shown and still in
+// order (changed here), shown and out of order (`moved`), no longer
+// matching the filter (`gone`), newly matching it (`arrived`). Scattered
+// changes reach the view as one change over their span.
+void LibraryModel::ChangeInPlace(std::vector<LibraryEntry> changed,
+                                 std::vector<LibraryEntry>& arrived,
+                                 std::vector<LibraryEntry>& moved, std::vector<LibraryEntry>& gone,
+                                 Steps& steps) {
+    std::unordered_map<std::string_view, LibraryEntry*> pending;
+    for (LibraryEntry& entry : changed) {
+        pending.emplace(entry.fullPath, &entry);
+    }
+    std::vector<std::size_t> replaced;
+    for (std::size_t i = 0; i < rows_.size() && !pending.empty(); ++i) {
+        const auto found = pending.find(rows_[i].fullPath);
+        if (found == pending.end()) {
+            continue;
+        }
+        LibraryEntry& entry = *found->second;
+        pending.erase(found);
+        if (!Shown(entry)) {
+            gone.push_back(std::move(entry));
+        } else if (SortsBefore(rows_[i], entry, sort_) || SortsBefore(entry, rows_[i], sort_)) {
+            moved.push_back(std::move(entry));
+        } else {
+            rows_[i] = std::move(entry);
+            replaced.push_back(i);
+        }
+    }
+    for (const auto& [path, entry] : pending) {
+        if (Shown(*entry)) {
+            arrived.push_back(std::move(*entry));
+        }
+    }
+    QueueChanged(replaced, steps);
+}
+
+void LibraryModel::QueueChanged(const std::vector<std::size_t>& replaced, Steps& steps) {
+    if (replaced.empty()) {
+        return;
+    }
+    const auto rowsFrom = [this](std::size_t first, std::size_t last) {
+        return std::vector<LibraryEntry>(rows_.begin() + static_cast<std::ptrdiff_t>(first),
+                                         rows_.begin() + static_cast<std::ptrdiff_t>(last) + 1);
+    };
+    Steps runs;
+    for (std::size_t i = 0; i < replaced.size();) {
+        std::size_t end = i + 1;
+        while (end < replaced.size() && replaced[end] == replaced[end - 1] + 1) {
+            ++end;
+        }
+        runs.push_back(Step::Changed(replaced[i], rowsFrom(replaced[i], replaced[end - 1])));
+        i = end;
+    }
+    if (runs.size() > kMostChangedRuns) {
+        runs = {Step::Changed(replaced.front(), rowsFrom(replaced.front(), replaced.back()))};
+    }
+    std::move(runs.begin(), runs.end(), std::back_inserter(steps));
+}
+
+// The moved rows take their new contents and the shown rows their new order.
+void LibraryModel::Reorder(const std::vector<LibraryEntry>& moved, Steps& steps) {
+    std::unordered_map<std::string_view, const LibraryEntry*> updates;
+    for (const LibraryEntry& entry : moved) {
+        updates.emplace(entry.fullPath, &entry);
+    }
+    for (LibraryEntry& row : rows_) {
+        if (const auto found = updates.find(row.fullPath); found != updates.end()) {
+            row = *found->second;
+        }
+    }
+    std::stable_sort(
+        rows_.begin(), rows_.end(),
+        [this](const LibraryEntry& a, const LibraryEntry& b) { return SortsBefore(a, b, sort_); });
+    steps.push_back(Step::Reordered(rows_));
 }
 
 // Past the limit, counting the steps the view has not taken yet, one Reset
@@ -207,7 +342,14 @@ void LibraryModel::ClickColumn(int column) {
 }
 
 void LibraryModel::Rebuild() {
-    rows_ = SortedRows(listing_, sort_);
+    if (filter_.Empty()) {
+        rows_ = SortedRows(listing_, sort_);
+    } else {
+        std::vector<LibraryEntry> shown;
+        std::copy_if(listing_.begin(), listing_.end(), std::back_inserter(shown),
+                     [this](const LibraryEntry& entry) { return Shown(entry); });
+        rows_ = SortedRows(shown, sort_);
+    }
     changes_.Replace(Step::Reset(rows_));
 }
 

@@ -100,7 +100,7 @@ void LibraryScanner::ListEntries(LibraryScan& scan) {
             const FolderState* inner = &folders_[path];
             stack.push_back({std::move(path), inner, 0});
         } else {
-            scan.entries.push_back(MakeLibraryEntry(std::move(path), child.size));
+            scan.entries.push_back(MakeLibraryEntry(std::move(path), child.size, child.modified));
         }
     }
 }
@@ -158,11 +158,12 @@ bool LibraryScanner::LookAgain(const std::string& path, bool isRoot, FolderState
         if (!listed) {
             break;
         }
-        if (now.size != child.size) {
-            resized_.push_back(MakeLibraryEntry(Join(path, child.name), now.size));
+        if (now.size != child.size || now.modified != child.modified) {
+            resized_.push_back(MakeLibraryEntry(Join(path, child.name), now.size, now.modified));
             change = Change::Sizes;
         }
         child.size = now.size;
+        child.modified = now.modified;
         child.settled = now.settled;
     }
     close(fd);
@@ -202,7 +203,7 @@ void LibraryScanner::ReadFolder(int fd, const std::string& path, const std::vect
               [](const Child& a, const Child& b) { return a.name < b.name; });
 }
 
-// Files when names or kinds differ, else Sizes when a file's size does (its
+// Files when names or kinds differ, else Sizes when a file's size or time does (its
 // entry is kept for the scan), else None.
 LibraryScanner::Change LibraryScanner::Compare(const std::string& path,
                                                const std::vector<Child>& before,
@@ -215,8 +216,9 @@ LibraryScanner::Change LibraryScanner::Compare(const std::string& path,
         if (before[i].name != after[i].name || before[i].folder != after[i].folder) {
             return Change::Files;
         }
-        if (before[i].size != after[i].size) {
-            resized_.push_back(MakeLibraryEntry(Join(path, after[i].name), after[i].size));
+        if (before[i].size != after[i].size || before[i].modified != after[i].modified) {
+            resized_.push_back(
+                MakeLibraryEntry(Join(path, after[i].name), after[i].size, after[i].modified));
             change = Change::Sizes;
         }
     }
@@ -257,6 +259,7 @@ bool LibraryScanner::ReadChild(int fd, const std::string& path, const char* name
         return false;
     }
     child.size = info.st_size;
+    child.modified = std::int64_t(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec;
     child.settled = now_ - info.st_mtim.tv_sec > kSettleSeconds;
     return true;
 }

@@ -14,7 +14,8 @@ namespace korvana {
 // One scan of the downloads folder. When files came or went (and at the
 // first scan), `changed` is set and `entries` lists every file. Otherwise
 // `entries` is left empty, since the listing the caller holds is still
-// right but for the sizes in `resized`: the files whose size alone changed.
+// right but for the entries in `resized`: the files whose size or
+// modification time alone changed.
 // With `changed`, `folders` names the downloads folder and every folder
 // below it that the scan walked, sorted, for a watcher to follow.
 struct LibraryScan {
@@ -60,6 +61,7 @@ class LibraryScanner {
         std::string name;
         bool folder = false;
         std::int64_t size = 0;
+        std::int64_t modified = 0;  // nanoseconds
         std::uint64_t inode = 0;
         bool settled = false;
     };

@@ -9,20 +9,78 @@ namespace korvana {
 
 namespace {
 
-// Whether `row` comes strictly before `entry` in the sort order.
-bool Before(const LibraryEntry& row, const LibraryEntry& entry, const LibrarySort& sort) {
-    if (sort.column == kSizeColumn) {
-        return sort.ascending ? row.size < entry.size : row.size > entry.size;
+const std::string* TextKey(const LibraryEntry& entry, int column) {
+    switch (column) {
+        case kArtistColumn:
+            return &entry.tags.artist;
+        case kTitleColumn:
+            return &entry.tags.title;
+        case kAlbumColumn:
+            return &entry.tags.album;
+        default:
+            return &entry.fileName;
     }
-    const int order = CompareIgnoringCase(row.fileName, entry.fileName);
-    return sort.ascending ? order < 0 : order > 0;
 }
 
-bool Sortable(const LibrarySort& sort) {
-    return sort.column == kSizeColumn || sort.column == kFilenameColumn;
+std::int64_t NumberKey(const LibraryEntry& entry, int column) {
+    switch (column) {
+        case kLengthColumn:
+            return entry.tags.lengthSeconds;
+        case kBitrateColumn:
+            return entry.tags.bitrateKbps;
+        default:
+            return entry.size;
+    }
+}
+
+// Negative, zero or positive as `a` sorts before, with or after `b` going
+// up, and whether the key of each is missing.
+struct KeyOrder {
+    int order = 0;
+    bool aMissing = false;
+    bool bMissing = false;
+};
+
+KeyOrder CompareKeys(const LibraryEntry& a, const LibraryEntry& b, int column) {
+    if (column == kSizeColumn || column == kLengthColumn || column == kBitrateColumn) {
+        const std::int64_t x = NumberKey(a, column);
+        const std::int64_t y = NumberKey(b, column);
+        const bool tagged = column != kSizeColumn;
+        return {x < y ? -1 : (x > y ? 1 : 0), tagged && x <= 0, tagged && y <= 0};
+    }
+    const std::string& x = *TextKey(a, column);
+    const std::string& y = *TextKey(b, column);
+    const bool tagged = column != kFilenameColumn;
+    return {CompareIgnoringCase(x, y), tagged && x.empty(), tagged && y.empty()};
 }
 
 }  // namespace
+
+// Missing keys go last both ways, so a new order never starts with blank
+// rows.
+bool SortsBefore(const LibraryEntry& row, const LibraryEntry& entry, const LibrarySort& sort) {
+    const KeyOrder keys = CompareKeys(row, entry, sort.column);
+    if (keys.aMissing || keys.bMissing) {
+        return !keys.aMissing;
+    }
+    return sort.ascending ? keys.order < 0 : keys.order > 0;
+}
+
+namespace {
+
+bool Before(const LibraryEntry& row, const LibraryEntry& entry, const LibrarySort& sort) {
+    return SortsBefore(row, entry, sort);
+}
+
+bool Sortable(const LibrarySort& sort) {
+    return sort.column >= 0 && sort.column < kLibraryColumns && sort.column != kPathColumn;
+}
+
+}  // namespace
+
+bool TagColumn(int column) {
+    return column >= kArtistColumn && column <= kBitrateColumn;
+}
 
 std::size_t SortedInsertIndex(const std::vector<LibraryEntry>& rows, const LibraryEntry& entry,
                               const LibrarySort& sort) {

@@ -11,6 +11,16 @@ namespace korvana {
 inline constexpr int kFilenameColumn = 0;
 inline constexpr int kSizeColumn = 1;
 inline constexpr int kPathColumn = 2;  // hidden; holds fullPath
+// What the file's tags and audio stream say; empty until read.
+inline constexpr int kArtistColumn = 3;
+inline constexpr int kTitleColumn = 4;
+inline constexpr int kAlbumColumn = 5;
+inline constexpr int kLengthColumn = 6;
+inline constexpr int kBitrateColumn = 7;
+inline constexpr int kLibraryColumns = 8;
+
+// Whether rows sorted by `column` may move when their tags arrive.
+bool TagColumn(int column);
 
 // Which column the rows are ordered by, and which way. New pages start
 // with the biggest files first.
@@ -21,10 +31,15 @@ struct LibrarySort {
     bool operator==(const LibrarySort&) const = default;
 };
 
+// Whether `row` comes strictly before `entry` in `sort` order.
+bool SortsBefore(const LibraryEntry& row, const LibraryEntry& entry, const LibrarySort& sort);
+
 // The row index at which an entry goes in rows that are in `sort` order:
 // after every row whose key equals the entry's, before the first row that
-// belongs after it (by size as numbers, by name ignoring case). For another
-// column the entry goes first. A binary search; the rows must be in order,
+// belongs after it (size, length and bit rate as numbers, name and tag
+// texts ignoring case). A row with no tag text, or an unknown length or bit
+// rate, goes after every row that has one, whichever the direction. For the
+// hidden path column the entry goes first. A binary search; the rows must be in order,
 // which holds for rows built only by this rule.
 std::size_t SortedInsertIndex(const std::vector<LibraryEntry>& rows, const LibraryEntry& entry,
                               const LibrarySort& sort);

@@ -7,7 +7,7 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev clang-format pkg-config
-  qt6-base-dev qt6-svg-dev qt6-image-formats-plugins nlohmann-json3-dev
+  qt6-base-dev qt6-svg-dev qt6-image-formats-plugins nlohmann-json3-dev libtag1-dev
   libcurl4-openssl-dev libmpg123-dev mpg123
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth

@@ -6,6 +6,7 @@
 #include <QPushButton>
 
 #include "app/MainLayout.h"
+#include "controls/FilterBox.h"
 
 namespace korvana {
 
@@ -83,8 +84,12 @@ bool KeyFilter::eventFilter(QObject* watched, QEvent* event) {
     const auto* key = static_cast<QKeyEvent*>(event);
     const KeyAction action = ClassifyKey(KeyOf(key->key()), key->isAutoRepeat(), TargetOf(watched));
     switch (action) {
-        case KeyAction::Swallow:
-            return QApplication::activePopupWidget() == nullptr;
+        case KeyAction::Swallow: {
+            // A filter box with words in it empties itself on Escape.
+            const auto* box = dynamic_cast<const FilterBox*>(watched);
+            return QApplication::activePopupWidget() == nullptr &&
+                   (box == nullptr || box->text().isEmpty());
+        }
         case KeyAction::PressButton:
             static_cast<QPushButton*>(watched)->click();
             return true;

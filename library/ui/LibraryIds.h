@@ -8,6 +8,7 @@ namespace library_ids {
 
 inline constexpr char kPage[] = "IDD_LIBRARY";
 inline constexpr char kLibraryList[] = "IDC_LIBRARY_LIST";
+inline constexpr char kFilter[] = "IDC_LIBRARY_FILTER";
 inline constexpr char kPlaylist[] = "IDC_PLAYLIST";
 inline constexpr char kPlay[] = "IDC_PLAY";
 inline constexpr char kPause[] = "IDC_PAUSE";

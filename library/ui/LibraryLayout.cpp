@@ -13,12 +13,16 @@ constexpr int kPlayerColumn = 310;  // the width the player column takes
 constexpr int kBigButtonWidth = 69;
 constexpr int kBigButtonHeight = 65;
 constexpr int kSmallButton = 24;
+constexpr int kFilterWidth = 260;
+constexpr int kFilterHeight = 24;
 
 }  // namespace
 
 LibraryLayout LayOutLibraryPage(int w, int h) {
     const int c = (w - kPlayerColumn) / 2;
     LibraryLayout layout;
+    layout.filter =
+        At(5, 60 - kFilterHeight - 4, std::min(w - kPlayerColumn, kFilterWidth), kFilterHeight);
     layout.libraryList = At(5, 60, w - kPlayerColumn, h - 125);
     layout.addToPlaylist = At(c - 103, h - 60, kBigButtonWidth, kBigButtonHeight);
     layout.launch = At(c - 34, h - 60, kBigButtonWidth, kBigButtonHeight);
@@ -53,12 +57,14 @@ QSize MinimumLibraryPageSize() {
     return QSize(kPlayerColumn + 2 * kButtonsHalfWidth, kPlayerFrameBottom + 5);
 }
 
-int FilenameColumnWidth(int clientWidth) {
-    return std::max(0, clientWidth * 8 / 10);
-}
-
-int SizeColumnWidth(int clientWidth) {
-    return std::max(0, clientWidth * 2 / 10);
+std::array<int, kLibraryColumns> LibraryColumnWidths(int clientWidth) {
+    // Hundredths of the width, by column.
+    constexpr std::array<int, kLibraryColumns> kShares = {27, 11, 0, 15, 15, 12, 10, 10};
+    std::array<int, kLibraryColumns> widths{};
+    for (std::size_t i = 0; i < widths.size(); ++i) {
+        widths[i] = std::max(0, clientWidth * kShares[i] / 100);
+    }
+    return widths;
 }
 
 }  // namespace korvana

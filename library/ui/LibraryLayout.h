@@ -2,13 +2,18 @@
 
 #include <QRect>
 #include <QSize>
+#include <array>
+
+#include "library/LibrarySort.h"
 
 namespace korvana {
 
 // Where the Library page's controls go for a page of width w and height h:
 // the library list takes what the player column on the right leaves, with
-// its three buttons centred under it; the player column keeps its size.
+// its filter box above it and its three buttons centred under it; the
+// player column keeps its size.
 struct LibraryLayout {
+    QRect filter;
     QRect libraryList;
     QRect addToPlaylist;
     QRect launch;
@@ -42,9 +47,9 @@ LibraryLayout LayOutLibraryPage(int w, int h);
 // the bottom of its frame, and the three buttons under the library list.
 QSize MinimumLibraryPageSize();
 
-// The library list's column widths for a client width: 0.8 and 0.2 of it,
-// truncated.
-int FilenameColumnWidth(int clientWidth);
-int SizeColumnWidth(int clientWidth);
+// The library list's column widths for a client width, by column, in
+// shares of it (truncated): the file name the most, then the tag texts,
+// the size, length and bit rate; the hidden path none.
+std::array<int, kLibraryColumns> LibraryColumnWidths(int clientWidth);
 
 }  // namespace korvana

@@ -13,6 +13,7 @@
 #include <utility>
 
 #include "controls/CGradientMenu.h"
+#include "controls/FilterBox.h"
 #include "controls/Shade.h"
 #include "controls/SkinButton.h"
 #include "library/ui/LibraryArtwork.h"
@@ -92,7 +93,7 @@ LibraryPage::LibraryPage(LibraryPageServices services, QWidget* parent)
 
     rescan_ = std::make_unique<LibraryRescan>(
         services_.downloadsFolder, [this](LibraryScan scan) { ApplyScan(std::move(scan)); },
-        services_.rescan);
+        [this](std::vector<LibraryEntry> tagged) { library_.ApplyTags(tagged); }, services_.rescan);
     tickTimer_.setInterval(Player::kTickInterval);
     connect(&tickTimer_, &QTimer::timeout, this, &LibraryPage::PlaybackTick);
     saveTimer_.setSingleShot(true);
@@ -117,6 +118,9 @@ LibraryPage::~LibraryPage() {
 }
 
 void LibraryPage::CreateLists() {
+    filter_ = new FilterBox(this);
+    filter_->setObjectName(QString::fromLatin1(ids::kFilter));
+    connect(filter_, &FilterBox::textChanged, this, &LibraryPage::FilterChanged);
     libraryModel_ = new LibraryTableModel(library_, this);
     libraryList_ = new QTableView(this);
     libraryList_->setObjectName(QString::fromLatin1(ids::kLibraryList));
@@ -251,6 +255,7 @@ void LibraryPage::showEvent(QShowEvent* event) {
 }
 
 void LibraryPage::Place(const LibraryLayout& layout) {
+    filter_->setGeometry(layout.filter);
     libraryList_->setGeometry(layout.libraryList);
     addToPlaylist_->setGeometry(layout.addToPlaylist);
     launch_->setGeometry(layout.launch);
@@ -331,9 +336,12 @@ bool LibraryPage::TakePlaylistDrop(QEvent* event) {
 }
 
 void LibraryPage::SetColumnWidths() {
-    const int client = libraryList_->viewport()->width();
-    libraryList_->setColumnWidth(kFilenameColumn, FilenameColumnWidth(client));
-    libraryList_->setColumnWidth(kSizeColumn, SizeColumnWidth(client));
+    const auto widths = LibraryColumnWidths(libraryList_->viewport()->width());
+    for (int column = 0; column < kLibraryColumns; ++column) {
+        if (column != kPathColumn) {
+            libraryList_->setColumnWidth(column, widths[static_cast<std::size_t>(column)]);
+        }
+    }
     playlist_->setColumnWidth(0, playlist_->viewport()->width());
 }
 

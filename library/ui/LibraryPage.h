@@ -27,6 +27,7 @@ class QTableView;
 namespace korvana {
 
 class CGradientMenu;
+class FilterBox;
 class Clock;
 class DesktopOpener;
 class LibraryRescan;
@@ -62,7 +63,9 @@ struct LibraryPageServices {
     std::filesystem::path playerState{};
 };
 
-// The Library page: the files of the downloads folder, kept in step with the
+// The Library page: the files of the downloads folder with what their tags
+// say, narrowed by the words typed into the filter box above them, kept in
+// step with the
 // folder by rescans that change single rows only (every three seconds
 // while the folder changes, soon after a watcher sees it change, once a
 // minute while it is quiet, and whenever the page is shown), the commands
@@ -124,6 +127,7 @@ class LibraryPage : public QWidget, private MenuOwner {
     LibraryCommands Commands() const;
     void ApplyScan(LibraryScan scan);
     void SortByColumn(int column);
+    void FilterChanged(const QString& typed);
     void ShowFileMenu(const QPoint& pos);
     void DeleteSelection();
     void OnMenuCommand(int commandId) override;
@@ -141,6 +145,7 @@ class LibraryPage : public QWidget, private MenuOwner {
     MenuTable fileMenu_;
     std::unique_ptr<CGradientMenu> popup_;
 
+    FilterBox* filter_ = nullptr;
     LibraryTableModel* libraryModel_ = nullptr;
     PlaylistTableModel* playlistModel_ = nullptr;
     QTableView* libraryList_ = nullptr;

@@ -4,6 +4,7 @@
 #include <QCursor>
 #include <QTableView>
 #include <algorithm>
+#include <unordered_set>
 
 #include "controls/CGradientMenu.h"
 #include "library/ui/LibraryIds.h"
@@ -58,6 +59,43 @@ std::vector<Track> LibraryPage::SelectedTracks() const {
 LibraryCommands LibraryPage::Commands() const {
     return LibraryCommands(services_.prompter, services_.opener, services_.downloadsFolder(),
                            services_.remove);
+}
+
+// The selected rows that stay shown stay selected, even when the list is
+// rebuilt under them; hidden rows leave the selection, so that no command
+// acts on a file the user cannot see.
+void LibraryPage::FilterChanged(const QString& typed) {
+    std::unordered_set<std::string> selected;
+    for (LibraryEntry& entry : SelectedEntries()) {
+        selected.insert(std::move(entry.fullPath));
+    }
+    const QModelIndex current = libraryList_->currentIndex();
+    const std::string currentPath =
+        current.isValid() ? libraryModel_->RowAt(current.row()).fullPath : std::string();
+    library_.SetFilter(WordFilter(typed.toStdString()));
+    libraryModel_->DrainNow();
+    // Neighbouring rows go in as one range.
+    QItemSelection keep;
+    const std::vector<LibraryEntry>& rows = libraryModel_->Rows();
+    const auto at = [this](std::size_t row) {
+        return libraryModel_->index(static_cast<int>(row), 0);
+    };
+    std::size_t runStart = 0;
+    bool inRun = false;
+    for (std::size_t row = 0; row <= rows.size(); ++row) {
+        const bool kept = row < rows.size() && selected.contains(rows[row].fullPath);
+        if (kept && !inRun) {
+            runStart = row;
+        } else if (!kept && inRun) {
+            keep.select(at(runStart), at(row - 1));
+        }
+        inRun = kept;
+        if (row < rows.size() && !currentPath.empty() && rows[row].fullPath == currentPath) {
+            libraryList_->selectionModel()->setCurrentIndex(at(row), QItemSelectionModel::NoUpdate);
+        }
+    }
+    libraryList_->selectionModel()->select(
+        keep, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
 }
 
 void LibraryPage::SortByColumn(int column) {

@@ -2,15 +2,27 @@
 
 #include <QFile>
 #include <algorithm>
+#include <iterator>
 #include <utility>
 
 namespace korvana {
+namespace {
 
-LibraryRescan::LibraryRescan(FolderSource folder, ScanResult apply, RescanTiming timing,
-                             qsizetype mostWatched, QObject* parent)
+// Now in the time that files are stamped with.
+std::int64_t FileClockNow() {
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::system_clock::now().time_since_epoch())
+        .count();
+}
+
+}  // namespace
+
+LibraryRescan::LibraryRescan(FolderSource folder, ScanResult apply, TagsResult tagsRead,
+                             RescanTiming timing, qsizetype mostWatched, QObject* parent)
     : QObject(parent),
       folder_(std::move(folder)),
       apply_(std::move(apply)),
+      tagsRead_(std::move(tagsRead)),
       pace_(timing),
       mostWatched_(mostWatched) {
     timer_.setSingleShot(true);
@@ -20,6 +32,7 @@ LibraryRescan::LibraryRescan(FolderSource folder, ScanResult apply, RescanTiming
 }
 
 LibraryRescan::~LibraryRescan() {
+    closing_ = true;
     pool_.WaitUntilIdle();
 }
 
@@ -35,16 +48,42 @@ bool LibraryRescan::Start() {
         scanner_ = std::make_unique<LibraryScanner>(std::move(folder));
     }
     running_ = true;
+    stopTags_ = true;
     // The scanner is touched only by this task until its result is back:
-    // no new scan starts while `running_` is set.
+    // no new scan starts while `running_` is set. The pool's one thread
+    // runs it after the reading of tags that the flag stops.
     LibraryScanner* scanner = scanner_.get();
     pool_.Post([this, scanner] {
+        if (closing_) {
+            return;
+        }
+        stopTags_ = false;
         LibraryScan scan = scanner->Scan();
+        tags_.Attach(scan, FileClockNow());
         QMetaObject::invokeMethod(
             this, [this, scan = std::move(scan)]() mutable { Finish(std::move(scan)); },
             Qt::QueuedConnection);
+        ReadWaitingTags();
     });
     return true;
+}
+
+void LibraryRescan::ReadWaitingTags() {
+    const auto stopped = [this] { return stopTags_ || closing_; };
+    while (!stopped() && tags_.Waiting()) {
+        const auto until = std::chrono::steady_clock::now() + kTagBatchTime;
+        std::vector<LibraryEntry> read;
+        while (!stopped() && tags_.Waiting() && read.size() < kMostTagBatch &&
+               std::chrono::steady_clock::now() < until) {
+            std::vector<LibraryEntry> some = tags_.ReadSome(16);
+            std::move(some.begin(), some.end(), std::back_inserter(read));
+        }
+        if (!read.empty()) {
+            QMetaObject::invokeMethod(
+                this, [this, read = std::move(read)]() mutable { tagsRead_(std::move(read)); },
+                Qt::QueuedConnection);
+        }
+    }
 }
 
 // A scan under way schedules the next one itself when it is back.

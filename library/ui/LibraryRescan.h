@@ -3,6 +3,7 @@
 #include <QFileSystemWatcher>
 #include <QObject>
 #include <QTimer>
+#include <atomic>
 #include <chrono>
 #include <filesystem>
 #include <functional>
@@ -12,6 +13,7 @@
 
 #include "library/LibraryScanner.h"
 #include "library/RescanPace.h"
+#include "library/TagQueue.h"
 #include "util/TaskPool.h"
 
 namespace korvana {
@@ -24,6 +26,12 @@ namespace korvana {
 // every folder below it) reports a change. The folder is asked for at
 // every scan, since the preferences may move it; a new folder gets a
 // scanner of its own, and the watcher follows it.
+//
+// The scan's files come with the tags already known; the worker then reads
+// the tags of the files new or changed, a batch at a time, each batch
+// handed back on the GUI thread. A scan that is asked for, or the rescan
+// going away, stops the reading after the batch under way; what is left
+// is read after the next scan.
 class LibraryRescan : public QObject {
   public:
     // Watches are a resource the whole desktop shares.
@@ -31,12 +39,21 @@ class LibraryRescan : public QObject {
 
     using FolderSource = std::function<std::filesystem::path()>;
     using ScanResult = std::function<void(LibraryScan)>;
+    using TagsResult = std::function<void(std::vector<LibraryEntry>)>;
+
+    // A batch of tags goes to the GUI thread after this long of reading, or
+    // this many files, whichever comes first: few enough batches that the
+    // view takes each in one step, soon enough that the first rows fill in
+    // at once.
+    static constexpr std::chrono::milliseconds kTagBatchTime{100};
+    static constexpr std::size_t kMostTagBatch = 4096;
 
     // The first scan comes `timing.busy` after creation. At most
     // `mostWatched` folders are watched, those nearest the top.
-    LibraryRescan(FolderSource folder, ScanResult apply, RescanTiming timing = {},
-                  qsizetype mostWatched = kMostWatchedFolders, QObject* parent = nullptr);
-    // Waits for a scan under way; its result is dropped.
+    LibraryRescan(FolderSource folder, ScanResult apply, TagsResult tagsRead,
+                  RescanTiming timing = {}, qsizetype mostWatched = kMostWatchedFolders,
+                  QObject* parent = nullptr);
+    // Waits for a scan or batch of tags under way; its result is dropped.
     ~LibraryRescan() override;
 
     // Starts a scan of the folder as it is now. While one runs, which may
@@ -47,6 +64,10 @@ class LibraryRescan : public QObject {
     void FolderChanged();
 
     bool Running() const { return running_; }
+    // Neither a scan nor the reading of tags is under way.
+    bool Idle() const { return !running_ && !pool_.Busy(); }
+    // Files whose tags were read since the rescan was made.
+    std::size_t TagReads() const { return tags_.Cache().Reads(); }
     bool Quiet() const { return pace_.Quiet(); }
     // How long until the next scan starts; nothing while one runs.
     std::optional<std::chrono::milliseconds> NextScanIn() const;
@@ -55,11 +76,14 @@ class LibraryRescan : public QObject {
 
   private:
     void Finish(LibraryScan scan);
+    // The worker's part after a scan.
+    void ReadWaitingTags();
     void Watch(const std::vector<std::string>& folders);
     QStringList Wanted(const std::vector<std::string>& folders) const;
 
     FolderSource folder_;
     ScanResult apply_;
+    TagsResult tagsRead_;
     RescanPace pace_;
     qsizetype mostWatched_;
     std::unique_ptr<LibraryScanner> scanner_;
@@ -67,6 +91,12 @@ class LibraryRescan : public QObject {
     bool again_ = false;
     QTimer timer_;
     QFileSystemWatcher watcher_;
+    // Touched only by the pool's task.
+    TagQueue tags_;
+    // Set on the GUI thread when the reading of tags should end, and when
+    // no more work should start at all.
+    std::atomic<bool> stopTags_{false};
+    std::atomic<bool> closing_{false};
     TaskPool pool_{1};
 };
 

@@ -7,11 +7,34 @@
 #include "controls/QtBridge.h"
 #include "controls/SortHeaderImages.h"
 #include "library/ui/LibraryArtwork.h"
+#include "util/LengthText.h"
 
 namespace korvana {
 namespace {
 
-constexpr int kColumns = 3;
+constexpr int kColumns = kLibraryColumns;
+
+std::string CellText(const LibraryEntry& entry, int column, bool tip) {
+    switch (column) {
+        case kFilenameColumn:
+            return tip ? entry.fullPath : entry.fileName;
+        case kSizeColumn:
+            return entry.sizeText;
+        case kArtistColumn:
+            return entry.tags.artist;
+        case kTitleColumn:
+            return entry.tags.title;
+        case kAlbumColumn:
+            return entry.tags.album;
+        case kLengthColumn:
+            return LengthText(entry.tags.lengthSeconds);
+        case kBitrateColumn:
+            return entry.tags.bitrateKbps > 0 ? std::to_string(entry.tags.bitrateKbps) + " kbps"
+                                              : std::string();
+        default:
+            return entry.fullPath;
+    }
+}
 
 }  // namespace
 
@@ -52,14 +75,7 @@ QVariant LibraryTableModel::data(const QModelIndex& index, int role) const {
     }
     const LibraryEntry& entry = RowAt(index.row());
     if (role == Qt::DisplayRole || role == Qt::ToolTipRole) {
-        switch (index.column()) {
-            case kFilenameColumn:
-                return TextFromBytes(role == Qt::ToolTipRole ? entry.fullPath : entry.fileName);
-            case kSizeColumn:
-                return TextFromBytes(entry.sizeText);
-            default:
-                return TextFromBytes(entry.fullPath);
-        }
+        return TextFromBytes(CellText(entry, index.column(), role == Qt::ToolTipRole));
     }
     if (role == Qt::TextAlignmentRole) {
         return static_cast<int>(Qt::AlignLeft | Qt::AlignVCenter);
@@ -72,7 +88,9 @@ QVariant LibraryTableModel::headerData(int section, Qt::Orientation orientation,
         return {};
     }
     if (role == Qt::DisplayRole) {
-        static const char* const kTitles[kColumns] = {"Filename", "Size", "FilenameWithPath"};
+        static const char* const kTitles[kColumns] = {"Filename", "Size",   "FilenameWithPath",
+                                                      "Artist",   "Title",  "Album",
+                                                      "Length",   "Bitrate"};
         return QString::fromLatin1(kTitles[section]);
     }
     if (role == Qt::DecorationRole) {

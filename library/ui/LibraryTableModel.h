@@ -8,8 +8,9 @@
 
 namespace korvana {
 
-// The library list as a table: "Filename", "Size" and the hidden
-// "FilenameWithPath", with the sort state as header images. Its rows are
+// The library list as a table: "Filename", "Size", the hidden
+// "FilenameWithPath", then what the tags say: "Artist", "Title", "Album",
+// "Length" and "Bitrate", with the sort state as header images. Its rows are
 // the library's as the view knows them, brought up to date by the
 // library's queued steps; the commands act on these rows, which are the
 // ones the user sees and selects.

@@ -176,6 +176,26 @@ TEST_F(LibraryScannerTest, AFileReplacedUnderItsNameShowsItsOwnSize) {
     EXPECT_EQ(scan.resized[0].size, 9);
 }
 
+// Tag editors save a copy and rename it over the file, often at the same
+// size: the new time alone tells that its tags may have changed.
+TEST_F(LibraryScannerTest, AFileReplacedAtTheSameSizeIsReportedByItsTime) {
+    Write("a.mp3", 3);
+    Settle();
+    LibraryScanner scanner(root_);
+    const LibraryScan first = scanner.Scan();
+    ASSERT_EQ(first.entries.size(), 1u);
+    fs::create_directories(outside_);
+    std::ofstream(outside_ / "a.mp3") << "zzz";
+    fs::last_write_time(outside_ / "a.mp3",
+                        fs::file_time_type::clock::now() - std::chrono::seconds(30));
+    fs::rename(outside_ / "a.mp3", root_ / "a.mp3");
+    const LibraryScan scan = scanner.Scan();
+    EXPECT_FALSE(scan.changed);
+    ASSERT_EQ(scan.resized.size(), 1u);
+    EXPECT_EQ(scan.resized[0].size, 3);
+    EXPECT_GT(scan.resized[0].modified, first.entries[0].modified);
+}
+
 TEST_F(LibraryScannerTest, EmptyOrMissingFolderListsNothing) {
     LibraryScanner none("");
     EXPECT_TRUE(none.Scan().entries.empty());

@@ -133,6 +133,45 @@ TEST(LibrarySort, SizesCompareAsNumbersAndNamesIgnoreCase) {
     EXPECT_EQ(listing[2].sizeText, "5000000000");
 }
 
+TEST(LibrarySort, TagColumnsSortNumbersAsNumbersTextsIgnoringCaseAndBlanksLast) {
+    const auto tagged = [](const std::string& name, const std::string& artist, int length,
+                           int bitrate) {
+        LibraryEntry entry = MakeLibraryEntry("/d/" + name, 1);
+        entry.tags.artist = artist;
+        entry.tags.lengthSeconds = length;
+        entry.tags.bitrateKbps = bitrate;
+        return entry;
+    };
+    const std::vector<LibraryEntry> listing = {tagged("a", "beta", 9, 320), tagged("b", "", 0, 0),
+                                               tagged("c", "Alpha", 65, 96),
+                                               tagged("d", "ALPHA", 100, 128)};
+    const auto names = [](const std::vector<LibraryEntry>& rows) {
+        std::string out;
+        for (const LibraryEntry& row : rows) {
+            out += row.fileName;
+        }
+        return out;
+    };
+    EXPECT_EQ(names(SortedRows(listing, {kArtistColumn, true})), "cdab");
+    EXPECT_EQ(names(SortedRows(listing, {kArtistColumn, false})), "acdb");
+    EXPECT_EQ(names(SortedRows(listing, {kLengthColumn, true})), "acdb");
+    EXPECT_EQ(names(SortedRows(listing, {kLengthColumn, false})), "dcab");
+    EXPECT_EQ(names(SortedRows(listing, {kBitrateColumn, true})), "cdab");
+    EXPECT_EQ(names(SortedRows(listing, {kTitleColumn, true})), "abcd");
+    for (const int column : {kArtistColumn, kLengthColumn, kBitrateColumn}) {
+        for (const bool ascending : {true, false}) {
+            const LibrarySort sort{column, ascending};
+            std::vector<LibraryEntry> rows;
+            for (const LibraryEntry& entry : listing) {
+                rows.insert(rows.begin() +
+                                static_cast<std::ptrdiff_t>(SortedInsertIndex(rows, entry, sort)),
+                            entry);
+            }
+            EXPECT_EQ(rows, SortedRows(listing, sort)) << column;
+        }
+    }
+}
+
 TEST(LibraryEntry, NameIsTheLastPathPart) {
     EXPECT_EQ(MakeLibraryEntry("/a/b/song.mp3", 3).fileName, "song.mp3");
     EXPECT_EQ(MakeLibraryEntry("song.mp3", 3).fileName, "song.mp3");

@@ -5,10 +5,13 @@
 #include <memory>
 
 #include "LibraryPageFixture.h"
+#include "app/ui/KeyFilter.h"
 #include "controls/CGradientMenu.h"
+#include "controls/FilterBox.h"
 #include "controls/SortHeaderImages.h"
 #include "library/LibraryModel.h"
 #include "library/ui/LibraryArtwork.h"
+#include "library/ui/LibraryLayout.h"
 
 namespace korvana::test {
 namespace {
@@ -95,6 +98,81 @@ TEST_F(LibraryPageTest, ColumnClicksSortAndShowTheSortStateInTheHeader) {
     EXPECT_NE(ExpectedHeaderImage(kHeaderAscending), ExpectedHeaderImage(kHeaderDescending));
 }
 
+TEST_F(LibraryPageTest, TagColumnsFillInAfterTheListingAndSortByClick) {
+    WriteTaggedSong("one.mp3", 65, "beta", "Blue Hour", "Rain");
+    WriteTaggedSong("two.mp3", 9, "Alpha", "Night", "Dark");
+    WriteFile("notes.txt", 300);
+    ASSERT_TRUE(RefreshUntilRows(3));
+    ASSERT_TRUE(WaitUntil([this] {
+        const auto artists = ColumnTexts(kArtistColumn);
+        return std::count(artists.begin(), artists.end(), "") == 1;
+    }));
+    QTableView& list = *LibraryList();
+    EXPECT_EQ(list.model()->headerData(kArtistColumn, Qt::Horizontal).toString(), "Artist");
+    EXPECT_EQ(list.model()->headerData(kBitrateColumn, Qt::Horizontal).toString(), "Bitrate");
+
+    ClickHeader(list, kArtistColumn);
+    ClickHeader(list, kArtistColumn);
+    EXPECT_EQ(ShownNames(), (std::vector<std::string>{"two.mp3", "one.mp3", "notes.txt"}));
+    EXPECT_EQ(ColumnTexts(kTitleColumn), (std::vector<std::string>{"Night", "Blue Hour", ""}));
+    EXPECT_EQ(ColumnTexts(kAlbumColumn), (std::vector<std::string>{"Dark", "Rain", ""}));
+    EXPECT_EQ(ColumnTexts(kLengthColumn), (std::vector<std::string>{"0:09", "1:05", ""}));
+    EXPECT_EQ(ColumnTexts(kBitrateColumn), (std::vector<std::string>{"32 kbps", "32 kbps", ""}));
+
+    ClickHeader(list, kLengthColumn);
+    EXPECT_EQ(ShownNames(), (std::vector<std::string>{"one.mp3", "two.mp3", "notes.txt"}));
+}
+
+// Typed words hide rows; what stays shown keeps its selection, and commands
+// act on shown rows only. The playlist is not the list's business.
+TEST_F(LibraryPageTest, TheFilterBoxHidesRowsAndCommandsSeeOnlyTheShownOnes) {
+    WriteTaggedSong("one.mp3", 3, "Mira Kestrel", "Blue Hour", "Rain");
+    WriteTaggedSong("two.mp3", 2, "Someone", "Kestrel Flight", "Sky");
+    WriteTaggedSong("three.mp3", 1, "Nobody", "Night", "Dark");
+    ASSERT_TRUE(RefreshUntilRows(3));
+    ASSERT_TRUE(WaitUntil([this] {
+        const auto artists = ColumnTexts(kArtistColumn);
+        return std::count(artists.begin(), artists.end(), "") == 0;
+    }));
+    SelectNames({"one.mp3", "three.mp3"});
+    auto* filter = page->findChild<FilterBox*>(ids::kFilter);
+    ASSERT_NE(filter, nullptr);
+    QTest::keyClicks(filter, "KESTREL");
+    EXPECT_EQ(ShownNames(), (std::vector<std::string>{"one.mp3", "two.mp3"}));
+    EXPECT_EQ(SelectedNames(), (std::vector<std::string>{"one.mp3"}));
+
+    LibraryList()->selectAll();
+    Click(ids::kAddToPlaylist);
+    EXPECT_EQ(Playlist()->model()->rowCount(), 2);
+
+    QTest::keyClicks(filter, " rain");
+    EXPECT_EQ(ShownNames(), (std::vector<std::string>{"one.mp3"}));
+    EXPECT_EQ(SelectedNames(), (std::vector<std::string>{"one.mp3"}));
+
+    QTest::keyClick(filter, Qt::Key_Escape);
+    EXPECT_TRUE(filter->text().isEmpty());
+    EXPECT_EQ(ShownNames().size(), 3u);
+    EXPECT_EQ(SelectedNames(), (std::vector<std::string>{"one.mp3"}));
+    EXPECT_EQ(Playlist()->model()->rowCount(), 2);
+}
+
+// The program swallows Escape in its main window; a filter box with words in
+// it still takes it, and an empty one leaves it to the program.
+TEST_F(LibraryPageTest, EscapeEmptiesTheFilterBoxUnderTheProgramsKeys) {
+    WriteFile("a.mp3", 30);
+    WriteFile("b.mp3", 20);
+    ASSERT_TRUE(RefreshUntilRows(2));
+    KeyFilter keys([](int) {});
+    qApp->installEventFilter(&keys);
+    auto* filter = page->findChild<FilterBox*>(ids::kFilter);
+    QTest::keyClicks(filter, "a.");
+    EXPECT_EQ(ShownNames(), (std::vector<std::string>{"a.mp3"}));
+    QTest::keyClick(filter, Qt::Key_Escape);
+    qApp->removeEventFilter(&keys);
+    EXPECT_TRUE(filter->text().isEmpty());
+    EXPECT_EQ(ShownNames().size(), 2u);
+}
+
 TEST_F(LibraryPageTest, DeleteFromTheMenuRemovesTheSelectedFilesButNotThePlayingOne) {
     WriteSong("one.mp3", 4);
     WriteSong("two.mp3", 6);
@@ -146,14 +224,26 @@ TEST_F(LibraryPageTest, ControlsFollowTheWindowSize) {
     EXPECT_EQ(Button(ids::kAddToPlaylist)->geometry(), QRect(242, 500, 69, 65));
     EXPECT_EQ(Button(ids::kPlay)->geometry(), QRect(732, 346, 24, 24));
     EXPECT_EQ(Label(ids::kTime)->geometry(), QRect(915, 315, 75, 20));
+    EXPECT_EQ(page->findChild<FilterBox*>(ids::kFilter)->geometry(), QRect(5, 32, 260, 24));
     const int client = list.viewport()->width();
-    EXPECT_EQ(list.columnWidth(kFilenameColumn), client * 8 / 10);
-    EXPECT_EQ(list.columnWidth(kSizeColumn), client * 2 / 10);
+    const auto widths = LibraryColumnWidths(client);
+    int total = 0;
+    for (int column = 0; column < kLibraryColumns; ++column) {
+        if (column != kPathColumn) {
+            EXPECT_EQ(list.columnWidth(column), widths[static_cast<std::size_t>(column)]);
+            total += list.columnWidth(column);
+        }
+    }
+    // The shown columns share the width without a scroll bar.
+    EXPECT_LE(total, client);
+    EXPECT_GT(total, client - kLibraryColumns);
+    EXPECT_GT(widths[kFilenameColumn], widths[kArtistColumn]);
 
     page->resize(800, 500);
     EXPECT_EQ(list.geometry(), QRect(5, 60, 490, 375));
     EXPECT_EQ(Button(ids::kRepeat)->geometry(), QRect(767, 220, 26, 24));
-    EXPECT_EQ(list.columnWidth(kFilenameColumn), list.viewport()->width() * 8 / 10);
+    EXPECT_EQ(list.columnWidth(kFilenameColumn),
+              LibraryColumnWidths(list.viewport()->width())[kFilenameColumn]);
 }
 
 // At its least size every control is inside the page: the player's buttons

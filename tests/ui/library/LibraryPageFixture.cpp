@@ -59,6 +59,19 @@ std::filesystem::path LibraryPageTest::WriteSong(const std::string& name, int se
     });
 }
 
+std::filesystem::path LibraryPageTest::WriteTaggedSong(const std::string& name, int seconds,
+                                                       const std::string& artist,
+                                                       const std::string& title,
+                                                       const std::string& album) {
+    return PlaceFile(name, [&](const std::filesystem::path& file) {
+        mp3gen::Mp3Spec spec;
+        spec.durationMs = seconds * 1000;
+        spec.bitrateKbps = 32;
+        spec.tag = mp3gen::Id3v1Tag{title, artist, album, "", "", 255};
+        EXPECT_TRUE(mp3gen::WriteMp3(file, spec));
+    });
+}
+
 bool LibraryPageTest::RefreshUntilRows(int rows) {
     return WaitUntil([&] {
         page->Refresh();
@@ -91,6 +104,15 @@ std::vector<std::string> LibraryPageTest::ShownNames() const {
         names.push_back(model->index(row, 0).data().toString().toStdString());
     }
     return names;
+}
+
+std::vector<std::string> LibraryPageTest::ColumnTexts(int column) const {
+    const QAbstractItemModel* model = LibraryList()->model();
+    std::vector<std::string> texts;
+    for (int row = 0; row < model->rowCount(); ++row) {
+        texts.push_back(model->index(row, column).data().toString().toStdString());
+    }
+    return texts;
 }
 
 std::vector<std::string> LibraryPageTest::SelectedNames() const {

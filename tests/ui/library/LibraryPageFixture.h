@@ -35,6 +35,10 @@ class LibraryPageTest : public ::testing::Test {
     std::filesystem::path WriteFile(const std::string& name, std::size_t bytes);
     // A silent MP3 of `seconds` seconds in the downloads folder.
     std::filesystem::path WriteSong(const std::string& name, int seconds);
+    // The same with an ID3v1 tag.
+    std::filesystem::path WriteTaggedSong(const std::string& name, int seconds,
+                                          const std::string& artist, const std::string& title,
+                                          const std::string& album);
     std::filesystem::path PlaceFile(const std::string& name,
                                     const std::function<void(const std::filesystem::path&)>& write);
     // Rescans until the list shows `rows` rows.
@@ -47,6 +51,8 @@ class LibraryPageTest : public ::testing::Test {
     // The file names of the list's rows, top to bottom.
     std::vector<std::string> ShownNames() const;
     std::vector<std::string> SelectedNames() const;
+    // The texts of one column, top to bottom.
+    std::vector<std::string> ColumnTexts(int column) const;
     // Selects the rows showing these file names.
     void SelectNames(const std::vector<std::string>& names);
     void Click(const char* id);

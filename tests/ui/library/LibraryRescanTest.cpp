@@ -9,6 +9,7 @@
 #include "library/ui/LibraryRescan.h"
 #include "tests/support/TempDir.h"
 #include "tests/ui/UiWait.h"
+#include "tools/media/Mp3Writer.h"
 
 namespace korvana::test {
 namespace {
@@ -28,7 +29,9 @@ class LibraryRescanTest : public ::testing::Test {
     void Make(RescanTiming timing, qsizetype mostWatched = LibraryRescan::kMostWatchedFolders) {
         rescan = std::make_unique<LibraryRescan>(
             [this] { return downloads; },
-            [this](LibraryScan scan) { library.Apply(std::move(scan)); }, timing, mostWatched);
+            [this](LibraryScan scan) { library.Apply(std::move(scan)); },
+            [this](std::vector<LibraryEntry> tagged) { library.ApplyTags(tagged); }, timing,
+            mostWatched);
     }
     void ScanOnce() {
         ASSERT_TRUE(rescan->Start());
@@ -64,6 +67,44 @@ class LibraryRescanTest : public ::testing::Test {
     LibraryModel library;
     std::unique_ptr<LibraryRescan> rescan;
 };
+
+const LibraryEntry* Listed(const LibraryModel& library, const std::string& name) {
+    for (const LibraryEntry& entry : library.Rows()) {
+        if (entry.fileName == name) {
+            return &entry;
+        }
+    }
+    return nullptr;
+}
+
+TEST_F(LibraryRescanTest, TagsArriveAfterTheListingAndARescanReadsOnlyWhatIsNew) {
+    mp3gen::Mp3Spec spec;
+    spec.durationMs = 2'000;
+    spec.tag = mp3gen::Id3v1Tag{"Blue Hour", "Mira Kestrel", "Rain", "", "", 255};
+    ASSERT_TRUE(mp3gen::WriteMp3(dir.Path() / "staged.mp3", spec));
+    fs::rename(dir.Path() / "staged.mp3", downloads / "song.mp3");
+    Place("album/notes.txt");
+    Make({hours(1), hours(1), hours(1)});
+    ScanOnce();
+    ASSERT_TRUE(WaitUntil([this] {
+        const LibraryEntry* song = Listed(library, "song.mp3");
+        return rescan->Idle() && song != nullptr && !song->tags.artist.empty();
+    }));
+    const LibraryEntry* song = Listed(library, "song.mp3");
+    EXPECT_EQ(song->tags.title, "Blue Hour");
+    EXPECT_EQ(song->tags.lengthSeconds, 2);
+    EXPECT_EQ(Listed(library, "notes.txt")->tags, TrackTags{});
+    EXPECT_EQ(rescan->TagReads(), 2u);
+
+    Place("album/more.txt");
+    ScanOnce();
+    ASSERT_TRUE(WaitUntil([this] { return rescan->Idle(); }));
+    EXPECT_EQ(rescan->TagReads(), 3u);
+    ScanOnce();
+    ASSERT_TRUE(WaitUntil([this] { return rescan->Idle(); }));
+    EXPECT_EQ(rescan->TagReads(), 3u);
+    EXPECT_EQ(Listed(library, "song.mp3")->tags.album, "Rain");
+}
 
 TEST_F(LibraryRescanTest, TheFirstScanComesAtTheBusyPace) {
     Make({milliseconds(20), hours(2), hours(1), 2});

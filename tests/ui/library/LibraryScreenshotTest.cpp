@@ -1,5 +1,6 @@
 #include <QDir>
 #include <QImage>
+#include <algorithm>
 
 #include "LibraryPageFixture.h"
 
@@ -12,13 +13,19 @@ namespace {
 namespace ids = library_ids;
 
 TEST_F(LibraryPageTest, RendersWithFilesAndAPlayingPlaylist) {
-    WriteSong("Morning Light - Open Fields.mp3", 40);
-    WriteSong("Harbour Lights.mp3", 25);
+    WriteTaggedSong("Morning Light - Open Fields.mp3", 40, "Open Fields", "Morning Light",
+                    "Open Fields");
+    WriteTaggedSong("Harbour Lights.mp3", 25, "The Quiet Coast", "Harbour Lights", "Tides");
     WriteSong("Slow River (live).mp3", 12);
-    WriteSong("albums/Night Drive/01 - Night Drive.mp3", 30);
+    WriteTaggedSong("albums/Night Drive/01 - Night Drive.mp3", 30, "Arden Vale", "Night Drive",
+                    "Night Drive");
     WriteFile("albums/Night Drive/cover.jpg", 5000);
     WriteFile("notes.txt", 300);
     ASSERT_TRUE(RefreshUntilRows(6));
+    ASSERT_TRUE(WaitUntil([this] {
+        const auto lengths = ColumnTexts(kLengthColumn);
+        return std::count(lengths.begin(), lengths.end(), "") == 2;
+    }));
     SelectNames({"Harbour Lights.mp3", "Slow River (live).mp3", "01 - Night Drive.mp3"});
     Click(ids::kAddToPlaylist);
     Click(ids::kRepeat);

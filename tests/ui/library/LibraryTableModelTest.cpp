@@ -133,6 +133,49 @@ TEST_F(LibraryTableModelTest, ARowWhoseFileChangedSizeMovesWithItsSelection) {
     EXPECT_EQ(selection.selectedRows()[0].row(), 2);
 }
 
+TEST_F(LibraryTableModelTest, TagColumnsFillInPlaceAndATagSortKeepsTheSelection) {
+    const std::vector<std::string> titles = {"Filename", "Size",  "FilenameWithPath", "Artist",
+                                             "Title",    "Album", "Length",           "Bitrate"};
+    ASSERT_EQ(table.columnCount(), static_cast<int>(titles.size()));
+    for (int column = 0; column < table.columnCount(); ++column) {
+        EXPECT_EQ(table.headerData(column, Qt::Horizontal).toString().toStdString(),
+                  titles[static_cast<std::size_t>(column)]);
+    }
+    std::vector<LibraryEntry> listing;
+    for (int i = 0; i < 100; ++i) {
+        listing.push_back(Entry("f" + std::to_string(i), i));
+    }
+    library.ApplyScan(listing);
+    library.ClickColumn(kArtistColumn);
+    table.DrainNow();
+    QItemSelectionModel selection(&table);
+    selection.select(table.index(10, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    const std::string selected = table.index(10, 0).data().toString().toStdString();
+    int resets = 0;
+    QObject::connect(&table, &QAbstractItemModel::modelReset, [&] { ++resets; });
+
+    std::vector<LibraryEntry> tagged = listing;
+    for (std::size_t i = 0; i < tagged.size(); ++i) {
+        tagged[i].tags = {"artist " + std::to_string((i * 7) % 100), "title", "album", 215, 128};
+    }
+    library.ApplyTags(tagged);
+    table.DrainNow();
+    EXPECT_EQ(resets, 0);
+    EXPECT_EQ(Names(table), Names(library.Rows()));
+    ASSERT_EQ(selection.selectedRows().size(), 1);
+    EXPECT_EQ(selection.selectedRows()[0].data().toString().toStdString(), selected);
+    EXPECT_EQ(table.index(0, kLengthColumn).data().toString().toStdString(), "3:35");
+    EXPECT_EQ(table.index(0, kBitrateColumn).data().toString().toStdString(), "128 kbps");
+    EXPECT_EQ(table.index(0, kAlbumColumn).data().toString().toStdString(), "album");
+
+    library.SetFilter(WordFilter("artist 9"));
+    table.DrainNow();
+    EXPECT_EQ(Names(table), Names(library.Rows()));
+    library.SetFilter(WordFilter("artist"));
+    table.DrainNow();
+    EXPECT_EQ(table.rowCount(), 100);
+}
+
 // Points the desktop's home and data folders at a temporary folder for the
 // life of the object, so that the trash is one the test can look into.
 class HomeGuard {
