@@ -25,6 +25,7 @@
 #include "platform/qt/QtDesktopOpener.h"
 #include "platform/qt/QtSettingsStore.h"
 #include "prefs/ui/PreferencesDialog.h"
+#include "search/ui/KnownFilesWatch.h"
 #include "search/ui/SearchPage.h"
 #include "services/VendorUrl.h"
 #include "services/ui/FeedbackDialog.h"
@@ -226,6 +227,7 @@ void FinderApp::BuildWindow() {
     QObject::connect(shortcut, &QShortcut::activated, statusLogWindow_.get(), &QWidget::show);
     keys_ = std::make_unique<KeyFilter>([this](int page) { window_->ShowPage(page); });
     TellDownloadEndings(*transfersPage);
+    WatchKnownFiles(*static_cast<SearchPage*>(pages.search), *library_, *transfersPage);
 }
 
 void FinderApp::TellDownloadEndings(TransfersPage& page) {
