@@ -227,7 +227,10 @@ void FinderApp::BuildWindow() {
     QObject::connect(shortcut, &QShortcut::activated, statusLogWindow_.get(), &QWidget::show);
     keys_ = std::make_unique<KeyFilter>([this](int page) { window_->ShowPage(page); });
     TellDownloadEndings(*transfersPage);
-    WatchKnownFiles(*static_cast<SearchPage*>(pages.search), *library_, *transfersPage);
+    auto* searchPage = static_cast<SearchPage*>(pages.search);
+    WatchKnownFiles(*searchPage, *library_, *transfersPage);
+    QObject::connect(&coreBridge_, &CoreLinkBridge::LinkChanged, searchPage,
+                     &SearchPage::CoreLinkChanged);
 }
 
 void FinderApp::TellDownloadEndings(TransfersPage& page) {

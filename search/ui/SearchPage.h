@@ -63,6 +63,8 @@ class SearchPage final : public QWidget, public SearchViewer, public MenuOwner {
     // offering one of them are marked.
     void SetLibraryNames(const std::vector<std::string>& names);
     void SetTransferNames(const std::vector<std::string>& names);
+    // The core's link came up or went down: the progress line says so.
+    void CoreLinkChanged();
 
     ResultTableModel& Results() const { return *results_; }
     QTableView& ResultView() const { return *resultView_; }
@@ -90,9 +92,12 @@ class SearchPage final : public QWidget, public SearchViewer, public MenuOwner {
     void BuildResultArea(StatusLog* log);
     void BuildFindArea();
     void BuildProgressArea();
-    // The progress line and the empty list's note of the displayed search,
-    // and the tab of `searchId` when it ended with nothing.
+    // What the search's engines and counts came to: the tab of a search
+    // that ended with nothing shows 0, and the displayed search's line and
+    // note follow.
     void RefreshProgress(int searchId);
+    // The progress line and the empty list's note of the displayed search.
+    void ShowProgress();
     void RefreshEmptyNote();
     void PlaceEmptyNote();
     // The selected rows' results to download, in list order: those whose

@@ -63,7 +63,7 @@ void SearchPage::BuildMenus() {
 void SearchPage::ShowSearch(int searchId) {
     const WaitCursor wait;
     results_->ShowSearch(searchId);
-    RefreshProgress(searchId);
+    ShowProgress();
 }
 
 void SearchPage::StartSearch() {
@@ -77,7 +77,7 @@ void SearchPage::StartSearch() {
     tabs_->show();
     removeSearch_->show();
     status_->setText(QString::fromStdString(started.status));
-    RefreshProgress(started.searchId);
+    ShowProgress();
 }
 
 void SearchPage::Reset() {
@@ -132,7 +132,7 @@ void SearchPage::StopSearch() {
         return;
     }
     session_.Stop(id);
-    RefreshProgress(id);
+    ShowProgress();
 }
 
 void SearchPage::RemoveSearch() {

@@ -19,14 +19,18 @@
 namespace korvana {
 namespace {
 
-constexpr const char* kPieceGap = "    ";
-
-QString Joined(const std::vector<std::string>& pieces, const char* gap) {
-    std::string text;
+// The pieces in one text; a piece breaks across lines only when `unbroken`
+// is false.
+QString Joined(const std::vector<std::string>& pieces, const QString& gap, bool unbroken) {
+    QString text;
     for (const std::string& piece : pieces) {
-        text += (text.empty() ? "" : gap) + piece;
+        QString part = QString::fromStdString(piece);
+        if (unbroken) {
+            part.replace(QLatin1Char(' '), QChar(QChar::Nbsp));
+        }
+        text += (text.isEmpty() ? QString() : gap) + part;
     }
-    return QString::fromStdString(text);
+    return text;
 }
 
 }  // namespace
@@ -69,19 +73,26 @@ void SearchPage::BuildProgressArea() {
 }
 
 void SearchPage::RefreshProgress(int searchId) {
-    const SearchProgress progress = session_.Progress(searchId);
-    if (EndedEmpty(progress)) {
+    if (EndedEmpty(session_.Progress(searchId))) {
         tabs_->SetResultCount(searchId, 0);
     }
-    if (searchId != session_.Model().DisplayedSearchId()) {
-        return;
+    if (searchId == session_.Model().DisplayedSearchId()) {
+        ShowProgress();
     }
+}
+
+void SearchPage::ShowProgress() {
+    const int searchId = session_.Model().DisplayedSearchId();
     const bool shown = tabs_->Model().Count() > 0 && searchId >= 0;
     const std::vector<std::string> pieces =
-        shown ? ProgressPieces(progress) : std::vector<std::string>();
-    progress_->setText(Joined(pieces, kPieceGap));
-    progress_->setToolTip(Joined(pieces, "\n"));
+        shown ? ProgressPieces(session_.Progress(searchId)) : std::vector<std::string>();
+    progress_->setText(Joined(pieces, QStringLiteral("    "), true));
+    progress_->setToolTip(Joined(pieces, QStringLiteral("\n"), false));
     RefreshEmptyNote();
+}
+
+void SearchPage::CoreLinkChanged() {
+    ShowProgress();
 }
 
 void SearchPage::RefreshEmptyNote() {

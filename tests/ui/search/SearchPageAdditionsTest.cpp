@@ -66,6 +66,10 @@ class SearchPageAdditionsTest : public ::testing::Test {
     QVariant Status(const std::string& name, int role) {
         return world_.page.Results().data(world_.page.Results().index(RowNamed(name), 0), role);
     }
+    // The progress line as read, whatever spaces hold its pieces together.
+    QString Line() {
+        return world_.page.ProgressLine().text().replace(QChar(QChar::Nbsp), QLatin1Char(' '));
+    }
     QString TabTitle(int index) {
         return QString::fromStdString(world_.page.Tabs().Model().Tab(index).title);
     }
@@ -114,13 +118,13 @@ TEST_F(SearchPageAdditionsTest, ASearchWithNothingFoundSaysNoResultsAndItsTabCou
     world_.Settle();
     EXPECT_EQ(world_.page.EmptyListNote().text(), QStringLiteral("Searching..."));
     EXPECT_FALSE(world_.page.EmptyListNote().isHidden());
-    EXPECT_TRUE(world_.page.ProgressLine().text().contains(QStringLiteral("Slow Engine: running")));
+    EXPECT_TRUE(Line().contains(QStringLiteral("Slow Engine: running")));
 
     world_.session.EngineTaskEnded(id, "Slow Engine", {0, "no page could be fetched"});
     world_.Settle();
     EXPECT_EQ(world_.page.EmptyListNote().text(), QStringLiteral("No results"));
     EXPECT_EQ(TabTitle(0), QStringLiteral("nothing (0)"));
-    const QString line = world_.page.ProgressLine().text();
+    const QString line = Line();
     EXPECT_TRUE(line.contains(QStringLiteral("Core: searching, 0 results"))) << line.toStdString();
     EXPECT_TRUE(line.contains(QStringLiteral("Engine 1: done, 0 found"))) << line.toStdString();
     EXPECT_TRUE(line.contains(QStringLiteral("Slow Engine: failed (no page could be fetched)")))
@@ -130,8 +134,20 @@ TEST_F(SearchPageAdditionsTest, ASearchWithNothingFoundSaysNoResultsAndItsTabCou
     world_.Settle();
     EXPECT_TRUE(world_.page.EmptyListNote().isHidden());
     EXPECT_EQ(TabTitle(0), QStringLiteral("nothing (1)"));
-    EXPECT_TRUE(
-        world_.page.ProgressLine().text().contains(QStringLiteral("Core: searching, 1 result")));
+    EXPECT_TRUE(Line().contains(QStringLiteral("Core: searching, 1 result")));
+}
+
+TEST_F(SearchPageAdditionsTest, TheCorePartFollowsTheCoreLink) {
+    world_.core.connected = false;
+    Search(QStringLiteral("song"));
+    EXPECT_TRUE(Line().contains(QStringLiteral("Core: not connected"))) << Line().toStdString();
+    world_.core.connected = true;
+    world_.page.CoreLinkChanged();
+    EXPECT_TRUE(Line().contains(QStringLiteral("Core: searching, 0 results")))
+        << Line().toStdString();
+    world_.page.StopSearch();
+    EXPECT_TRUE(Line().contains(QStringLiteral("Core: stopped, 0 results")))
+        << Line().toStdString();
 }
 
 TEST_F(SearchPageAdditionsTest, AFilterHidingEveryRowSaysSo) {
