@@ -64,7 +64,7 @@ class TaskWatch final : public PageFetcher, public WebResultSink {
 
     std::int32_t Found() const { return found_; }
     // Pages were asked for and none came: the engine's server is not there
-    // or does not answer. A search stopped meanwhile does not count.
+    // or does not answer. The program shutting down meanwhile does not count.
     bool NothingFetched() const { return fetches_ > 0 && answered_ == 0 && !fetcher_.Stopping(); }
 
   private:
@@ -150,7 +150,8 @@ void WebSearch::PostEngine(int searchId, const std::string& engine, Work work) {
 }
 
 template <typename Work>
-void WebSearch::RunEngine(int searchId, const std::string& engine, const Work& work) {
+void WebSearch::RunEngine(int searchId, const std::string& engine, const Work& work,
+                          bool leadTask) {
     TaskWatch watch(context_.fetcher, sink_);
     const EngineContext context{context_.urls, context_.tuning, watch, watch,
                                 context_.startEngine2Detail};
@@ -158,7 +159,7 @@ void WebSearch::RunEngine(int searchId, const std::string& engine, const Work& w
     if (!work(context)) {
         ReportGivenUp(searchId, engine);
         outcome.failure = "a page took longer than " + DurationText(fetchTimeLimit_);
-    } else if (watch.NothingFetched() && watch.Found() == 0) {
+    } else if (leadTask && watch.NothingFetched() && watch.Found() == 0) {
         outcome.failure = "no page could be fetched";
     }
     outcome.found = watch.Found();
@@ -202,9 +203,12 @@ void WebSearch::StartEngine2Detail(int searchId, DetailEntry entry) {
 
 void WebSearch::PostEngine2Detail(int searchId, DetailEntry entry) {
     pool_.Post([this, searchId, entry = std::move(entry)] {
-        RunEngine(searchId, "2", [searchId, &entry](const EngineContext& context) {
-            return Engine2DetailTask(context, searchId, entry);
-        });
+        RunEngine(
+            searchId, "2",
+            [searchId, &entry](const EngineContext& context) {
+                return Engine2DetailTask(context, searchId, entry);
+            },
+            false);
         FinishEngine2Detail(searchId);
     });
 }

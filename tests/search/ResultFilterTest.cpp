@@ -106,6 +106,21 @@ TEST_F(ResultFilterTest, ArrivalsWhileFilteredListOnlyWhenShownAndInTheirSortedP
     }
 }
 
+TEST_F(ResultFilterTest, SortingOrSwitchingSearchesKeepsTheFilter) {
+    AddCore(1, "live b.mp3", 20);
+    AddCore(2, "studio.mp3", 30);
+    AddCore(3, "live a.mp3", 10);
+    Take();
+    Filter("live");
+    EXPECT_EQ(Names(model_.SortBy(ResultColumn::Size)),
+              (std::vector<std::string>{"live b.mp3", "live a.mp3"}));
+    const std::int32_t other = model_.TakeNextSearchId();
+    model_.OpenSearch(other);
+    HandOver(model_, MakeCoreResult(other, 1, "studio two.mp3", 5));
+    HandOver(model_, MakeCoreResult(other, 2, "live two.mp3", 5));
+    EXPECT_EQ(Names(model_.ShowSearch(other)), std::vector<std::string>{"live two.mp3"});
+}
+
 TEST(KnownFiles, NamesMatchInAnyLetterCaseWithTheirExtension) {
     KnownFiles known;
     EXPECT_TRUE(known.SetLibraryNames({"Song.MP3"}));
