@@ -11,10 +11,11 @@
 namespace korvana {
 namespace {
 
+// Every file of the latest scan, whatever the list shows of them.
 void TellLibrary(SearchPage& search, const LibraryPage& library) {
     std::vector<std::string> names;
-    names.reserve(library.Library().Rows().size());
-    for (const LibraryEntry& entry : library.Library().Rows()) {
+    names.reserve(library.Library().Listing().size());
+    for (const LibraryEntry& entry : library.Library().Listing()) {
         names.push_back(entry.fileName);
     }
     search.SetLibraryNames(names);
