@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/Clock.h"
+#include "platform/SettingsStore.h"
 
 namespace korvana {
 namespace {
@@ -77,6 +78,14 @@ std::vector<DesktopNotice> DownloadNotices::TakeDue() {
     }
     waiting_.clear();
     return notices;
+}
+
+bool ReadDownloadNoticesChoice(const SettingsStore& settings) {
+    return settings.Read(kDownloadNoticesKey).value_or("1") != "0";
+}
+
+void WriteDownloadNoticesChoice(SettingsStore& settings, bool wanted) {
+    settings.Write(kDownloadNoticesKey, wanted ? "1" : "0");
 }
 
 }  // namespace korvana

@@ -8,9 +8,14 @@
 namespace korvana {
 
 class Clock;
+class SettingsStore;
 
 // The settings key that switches the notices off with "0".
 inline constexpr const char* kDownloadNoticesKey = "DownloadNotices";
+
+// Whether the user wants the notices: on unless switched off.
+bool ReadDownloadNoticesChoice(const SettingsStore& settings);
+void WriteDownloadNoticesChoice(SettingsStore& settings, bool wanted);
 
 // How one download ended.
 struct DownloadOutcome {

@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <ctime>
+#include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <unordered_map>
@@ -12,6 +14,7 @@
 #include "services/DownloadNotices.h"
 #include "transfers/TransferMenus.h"
 #include "transfers/TransferRows.h"
+#include "transfers/TransferSort.h"
 #include "util/RowChanges.h"
 
 namespace korvana {
@@ -30,6 +33,9 @@ struct TransferBoardServices {
     WebDownloadStopper* web;
     const Clock& clock;
     StatusLog& log;
+    // The downloads folder as it is now, where finished downloads lie;
+    // without it no file is found.
+    std::function<std::filesystem::path()> downloadsFolder{};
 };
 
 // What the Transfers page shows and does, without the widgets: the rows of
@@ -62,12 +68,28 @@ class TransferBoard {
     RowChanges<DownloadRow> TakeDownloadChanges();
     RowChanges<UploadRow> TakeUploadChanges();
 
-    // A right click on `row` (-1: below the rows): remembers the row and
-    // returns the menu to show.
+    // A click on a column header of the downloads or the uploads list
+    // (ListSort): the rows take the new order as one Reordered step, and
+    // every later refresh keeps them in it.
+    void ClickDownloadColumn(std::size_t column);
+    void ClickUploadColumn(std::size_t column);
+    const ListSort& DownloadSort() const { return downloadSort_; }
+    const ListSort& UploadSort() const { return uploadSort_; }
+
+    // The file of the finished download shown in `row`, when it is in the
+    // downloads folder (FinishedFilePath).
+    std::optional<std::filesystem::path> FinishedFileAt(int row) const;
+
+    // A right click on `row` (-1: below the rows): remembers the row's
+    // download and returns the menu to show; a finished download whose
+    // file is on disk gets the menu that can show it in its folder.
     TransferMenuId OpenMenu(int row);
     int MenuRow() const { return menuRow_; }
-    // One of the menu's commands, on the row of the last right click. The
-    // rows show its effect at the next refresh, which the page runs at once.
+    // The file of the last right click's download, found as FinishedFileAt.
+    std::optional<std::filesystem::path> MenuRowFile() const;
+    // One of the menu's commands, on the download of the last right click,
+    // wherever its row has moved since. The rows show its effect at the
+    // next refresh, which the page runs at once.
     void RunCommand(int commandId);
 
   private:
@@ -77,7 +99,10 @@ class TransferBoard {
     void RefreshUploads(std::time_t now, Wake& wake);
     void ComputeWebTotals(std::time_t now, Wake& wake);
 
-    std::optional<TransferKey> MenuRowKey() const;
+    std::optional<TransferKey> MenuRowKey() const { return menuKey_; }
+    void ForgetMenuRow();
+    void KeepDownloadsSorted();
+    void KeepUploadsSorted();
     void CancelDownload();
     void CancelAllDownloads();
     void CancelCore(TransferItem& item, std::time_t now);
@@ -94,8 +119,11 @@ class TransferBoard {
     std::vector<UploadRow> uploads_;
     std::unordered_map<std::int32_t, std::size_t> uploadRowOf_;
     RowChanges<UploadRow> uploadChanges_;
+    ListSort downloadSort_;
+    ListSort uploadSort_;
     std::string uploadsLabel_ = "Uploading 0 files";
     int menuRow_ = -1;
+    std::optional<TransferKey> menuKey_;
 };
 
 }  // namespace korvana

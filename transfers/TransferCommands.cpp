@@ -2,6 +2,7 @@
 #include <vector>
 
 #include "platform/Clock.h"
+#include "transfers/FinishedFiles.h"
 #include "transfers/TransferBoard.h"
 #include "transfers/TransferCommandSink.h"
 #include "transfers/TransferList.h"
@@ -13,17 +14,34 @@ namespace korvana {
 TransferMenuId TransferBoard::OpenMenu(int row) {
     menuRow_ = row >= 0 && static_cast<std::size_t>(row) < downloads_.size() ? row : -1;
     if (menuRow_ < 0) {
+        menuKey_.reset();
         return ChooseTransferMenu(-1, {}, {});
     }
     const DownloadRow& shown = downloads_[static_cast<std::size_t>(menuRow_)];
-    return ChooseTransferMenu(menuRow_, shown.status, shown.key);
+    menuKey_ = shown.key;
+    const TransferMenuId id = ChooseTransferMenu(menuRow_, shown.status, shown.key);
+    return id == kMenuEndedDownload && FinishedFileAt(menuRow_) ? kMenuFinishedDownload : id;
 }
 
-std::optional<TransferKey> TransferBoard::MenuRowKey() const {
-    if (menuRow_ < 0 || static_cast<std::size_t>(menuRow_) >= downloads_.size()) {
+std::optional<std::filesystem::path> TransferBoard::FinishedFileAt(int row) const {
+    if (row < 0 || static_cast<std::size_t>(row) >= downloads_.size() ||
+        !services_.downloadsFolder) {
         return std::nullopt;
     }
-    return downloads_[static_cast<std::size_t>(menuRow_)].key;
+    return FinishedFilePath(downloads_[static_cast<std::size_t>(row)], services_.downloadsFolder());
+}
+
+std::optional<std::filesystem::path> TransferBoard::MenuRowFile() const {
+    const auto found = menuKey_ ? downloadRowOf_.find(*menuKey_) : downloadRowOf_.end();
+    if (found == downloadRowOf_.end()) {
+        return std::nullopt;
+    }
+    return FinishedFileAt(static_cast<int>(found->second));
+}
+
+void TransferBoard::ForgetMenuRow() {
+    menuRow_ = -1;
+    menuKey_.reset();
 }
 
 // Each command holds the lock for its whole run, core commands included, so
@@ -119,14 +137,14 @@ void TransferBoard::ClearCompleted() {
     for (const TransferKey& key : ended) {
         services_.list.RemoveDownload(key);
     }
-    menuRow_ = -1;
+    ForgetMenuRow();
 }
 
 void TransferBoard::ClearDownload() {
     if (const std::optional<TransferKey> key = MenuRowKey()) {
         services_.list.RemoveDownload(*key);
     }
-    menuRow_ = -1;
+    ForgetMenuRow();
 }
 
 // The record takes the state the command asks for, so the row agrees with

@@ -39,6 +39,11 @@ MenuTable TransferMenu(TransferMenuId id) {
             return {"IDR_ENDED_DOWNLOAD_MENU",
                     {MenuCommand("Clear Download", kCommandClearDownload), cancelAll,
                      MenuSeparator(), clearCompleted}};
+        case kMenuFinishedDownload:
+            return {"IDR_FINISHED_DOWNLOAD_MENU",
+                    {MenuCommand("Show in Folder", kCommandShowInFolder),
+                     MenuCommand("Clear Download", kCommandClearDownload), cancelAll,
+                     MenuSeparator(), clearCompleted}};
         case kMenuCoreDownload:
             return {"IDR_CORE_DOWNLOAD_MENU",
                     {MenuCommand("Pause Download", kCommandPause), cancel, cancelAll,

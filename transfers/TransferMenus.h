@@ -9,11 +9,12 @@ namespace korvana {
 
 // The downloads list's context menus and their commands.
 enum TransferMenuId : int {
-    kMenuWebDownload = 145,     // a running web download
-    kMenuNoDownload = 148,      // a click below the rows
-    kMenuEndedDownload = 149,   // a download that is not running
-    kMenuCoreDownload = 155,    // a running core download
-    kMenuPausedDownload = 156,  // a paused core download
+    kMenuWebDownload = 145,       // a running web download
+    kMenuNoDownload = 148,        // a click below the rows
+    kMenuEndedDownload = 149,     // a download that is not running
+    kMenuCoreDownload = 155,      // a running core download
+    kMenuPausedDownload = 156,    // a paused core download
+    kMenuFinishedDownload = 157,  // an ended download whose file is on disk
 };
 
 enum TransferCommandId : int {
@@ -23,6 +24,9 @@ enum TransferCommandId : int {
     kCommandClearDownload = 32776,
     kCommandPause = 32797,
     kCommandResume = 32798,
+    // Opens the folder of a finished download's file; the page carries it
+    // out, since it reaches outside the program.
+    kCommandShowInFolder = 32799,
 };
 
 // The menu for a right click: by the status of the row under the cursor

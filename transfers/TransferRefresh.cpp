@@ -54,10 +54,7 @@ void Settle(std::vector<Row>& rows, std::unordered_map<Key, std::size_t>& rowOf,
         rows.erase(at(first), at(last + 1));
     }
     if (!gone.empty()) {
-        rowOf.clear();
-        for (std::size_t index = 0; index < rows.size(); ++index) {
-            rowOf.emplace(keyOf(rows[index]), index);
-        }
+        IndexRows(rows, rowOf, keyOf);
     }
     if (!added.empty()) {
         const std::size_t first = rows.size();
@@ -146,6 +143,7 @@ void TransferBoard::RefreshDownloads(std::time_t now, Wake& wake) {
                 Sooner(wake, 1s);
             }
             row.timeLeft.clear();
+            row.secondsLeft = -1;
             added.push_back(std::move(row));
             return;
         }
@@ -164,6 +162,7 @@ void TransferBoard::RefreshDownloads(std::time_t now, Wake& wake) {
     Settle(
         downloads_, downloadRowOf_, [](const DownloadRow& row) { return row.key; },
         downloadChanges_, std::move(changed), std::move(gone), std::move(added));
+    KeepDownloadsSorted();
 }
 
 void TransferBoard::RefreshUploads(std::time_t now, Wake& wake) {
@@ -189,7 +188,7 @@ void TransferBoard::RefreshUploads(std::time_t now, Wake& wake) {
         // the usual time, not at a far-off (or overflowing) moment.
         Sooner(wake, std::chrono::seconds(std::clamp<std::time_t>(
                          item.lastUpdate + kUploadShownSeconds - now, 1, kUploadShownSeconds)));
-        UploadRow row{item.fileNumber, item.name, std::to_string(item.uploaded)};
+        UploadRow row{item.fileNumber, item.name, std::to_string(item.uploaded), item.uploaded};
         // Only a change is worth a line: written every second for every
         // shared file, the lines pushed the log's history out within seconds.
         if (hasRow && uploads_[found->second] == row) {
@@ -207,8 +206,35 @@ void TransferBoard::RefreshUploads(std::time_t now, Wake& wake) {
     Settle(
         uploads_, uploadRowOf_, [](const UploadRow& row) { return row.fileNumber; }, uploadChanges_,
         std::move(changed), std::move(gone), std::move(added));
+    KeepUploadsSorted();
     uploadsLabel_ =
         FormatStatusLine(count == 1 ? "Uploading %d file" : "Uploading %d files", count);
+}
+
+void TransferBoard::ClickDownloadColumn(std::size_t column) {
+    downloadSort_.Click(column);
+    KeepDownloadsSorted();
+}
+
+void TransferBoard::ClickUploadColumn(std::size_t column) {
+    uploadSort_.Click(column);
+    KeepUploadsSorted();
+}
+
+// Rows that changed or arrived move to their sorted places in one step,
+// which a view takes keeping its selection on the same downloads.
+void TransferBoard::KeepDownloadsSorted() {
+    if (SortRows(downloads_, downloadSort_, CompareDownloadRows)) {
+        IndexRows(downloads_, downloadRowOf_, [](const DownloadRow& row) { return row.key; });
+        downloadChanges_.push_back(RowChange<DownloadRow>::Reordered(downloads_));
+    }
+}
+
+void TransferBoard::KeepUploadsSorted() {
+    if (SortRows(uploads_, uploadSort_, CompareUploadRows)) {
+        IndexRows(uploads_, uploadRowOf_, [](const UploadRow& row) { return row.fileNumber; });
+        uploadChanges_.push_back(RowChange<UploadRow>::Reordered(uploads_));
+    }
 }
 
 // Web downloads that are receiving: not finished, cancelled or failed, with

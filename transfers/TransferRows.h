@@ -10,7 +10,8 @@
 namespace korvana {
 
 // Columns of the downloads list. Column 1 shows the same percentage as the
-// hidden column 7, drawn as a bar.
+// hidden column 7, drawn as a bar. Column 8 shows the size of column 4 in
+// human units.
 enum DownloadColumn : std::size_t {
     kDownloadName = 0,
     kDownloadBar = 1,
@@ -20,7 +21,8 @@ enum DownloadColumn : std::size_t {
     kDownloadStatus = 5,
     kDownloadLink = 6,
     kDownloadProgress = 7,
-    kDownloadColumns = 8,
+    kDownloadHumanSize = 8,
+    kDownloadColumns = 9,
 };
 
 // Columns of the uploads list.
@@ -42,18 +44,37 @@ struct DownloadRow {
     std::string timeLeft;
     std::string size;
     std::string status;
+    // The figures behind the texts, for the tooltips and the sort.
+    std::int64_t received = 0;
+    std::int64_t sizeBytes = 0;
+    // Bytes per second behind the rate text; negative while it shows none
+    // or an unknown rate.
+    double bytesPerSecond = -1.0;
+    // Seconds behind the time left text, days included; negative while it
+    // shows none or "--:--:--".
+    std::int64_t secondsLeft = -1;
 
     friend bool operator==(const DownloadRow&, const DownloadRow&) = default;
 };
+
+// What a view keeps a row's selection by through a reordering.
+inline const TransferKey& RowKey(const DownloadRow& row) {
+    return row.key;
+}
 
 // One row of the uploads list.
 struct UploadRow {
     std::int32_t fileNumber = 0;
     std::string name;
     std::string bytes;
+    std::int64_t uploaded = 0;
 
     friend bool operator==(const UploadRow&, const UploadRow&) = default;
 };
+
+inline std::int32_t RowKey(const UploadRow& row) {
+    return row.fileNumber;
+}
 
 // The row of a download at `now`. A core download found complete gets its
 // finish time set to `now` (DownloadStatusText), which is why this takes the
@@ -63,5 +84,9 @@ DownloadRow MakeDownloadRow(TransferItem& item, std::time_t now);
 // The text of one cell; the Link column shows the key as TransferKey::Text.
 std::string DownloadCell(const DownloadRow& row, std::size_t column);
 std::string UploadCell(const UploadRow& row, std::size_t column);
+// The tooltip of one cell: sizes, rates and times in human units beside the
+// cell's fixed text; empty where the cell shows nothing.
+std::string DownloadTip(const DownloadRow& row, std::size_t column);
+std::string UploadTip(const UploadRow& row, std::size_t column);
 
 }  // namespace korvana

@@ -136,31 +136,43 @@ std::string CoreRateText(float bytesPerSecond) {
     return FixedDecimals(bytesPerSecond / 1024.0, 2, 5) + " KB/s";
 }
 
-std::string WebRateText(std::int64_t downloaded, std::int64_t elapsedSeconds) {
+std::optional<double> WebRate(std::int64_t downloaded, std::int64_t elapsedSeconds) {
     if (downloaded <= 0 || elapsedSeconds <= 0) {
-        return "- KB/s";
+        return std::nullopt;
     }
-    const double rate =
-        static_cast<double>(downloaded) / static_cast<double>(elapsedSeconds) / 1024.0;
-    return FixedDecimals(rate, 2) + " KB/s";
+    return static_cast<double>(downloaded) / static_cast<double>(elapsedSeconds);
 }
 
-std::string TimeLeftText(std::int64_t downloaded, std::int64_t size, std::int64_t elapsedSeconds) {
+std::string WebRateText(std::int64_t downloaded, std::int64_t elapsedSeconds) {
+    const std::optional<double> rate = WebRate(downloaded, elapsedSeconds);
+    return rate ? FixedDecimals(*rate / 1024.0, 2) + " KB/s" : std::string("- KB/s");
+}
+
+std::optional<std::int64_t> SecondsLeft(std::int64_t downloaded, std::int64_t size,
+                                        std::int64_t elapsedSeconds) {
     if (size <= 0) {
-        return std::string(kNoTimeLeft);
+        return std::nullopt;
     }
     if (downloaded >= size) {
-        return "00:00:00";
+        return 0;
     }
     if (downloaded <= 0 || elapsedSeconds <= 0) {
-        return std::string(kNoTimeLeft);
+        return std::nullopt;
     }
     const double average = static_cast<double>(downloaded) / static_cast<double>(elapsedSeconds);
     const double left = static_cast<double>(size - downloaded) / average;
     if (!(left < kLongestEstimate)) {
+        return std::nullopt;
+    }
+    return static_cast<std::int64_t>(left);
+}
+
+std::string TimeLeftText(std::int64_t downloaded, std::int64_t size, std::int64_t elapsedSeconds) {
+    const std::optional<std::int64_t> left = SecondsLeft(downloaded, size, elapsedSeconds);
+    if (!left) {
         return std::string(kNoTimeLeft);
     }
-    const auto seconds = static_cast<std::uint64_t>(left);
+    const auto seconds = static_cast<std::uint64_t>(*left);
     const std::uint64_t parts[3] = {seconds % 86400 / 3600, seconds % 3600 / 60, seconds % 60};
     std::string text;
     for (const std::uint64_t part : parts) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -79,6 +80,13 @@ std::string WebRateText(std::int64_t downloaded, std::int64_t elapsedSeconds);
 // unknown (nothing received, no time elapsed, size 0), "00:00:00" once
 // everything (or more) has arrived.
 std::string TimeLeftText(std::int64_t downloaded, std::int64_t size, std::int64_t elapsedSeconds);
+// The whole seconds behind TimeLeftText, days included: 0 once everything
+// has arrived, none where it shows "--:--:--".
+std::optional<std::int64_t> SecondsLeft(std::int64_t downloaded, std::int64_t size,
+                                        std::int64_t elapsedSeconds);
+// A web download's average rate since it started in bytes per second, as
+// WebRateText shows it; none where it shows "- KB/s".
+std::optional<double> WebRate(std::int64_t downloaded, std::int64_t elapsedSeconds);
 
 // `value` with `decimals` decimals and a point whatever the locale,
 // right-aligned in `width` characters.

@@ -7,11 +7,12 @@
 
 namespace korvana {
 
-// The page scrapers of the three engines: plain, case-sensitive substring
-// search on the page text, always taking the first match at or after a
-// position. They only read; fetching is done by the engines. Each keeps at
-// most kMaxEntriesPerPage entries of a page, so a hostile page cannot queue
-// unbounded work.
+// The page scrapers of the three built-in engines: plain, case-sensitive
+// substring search on the page text, always taking the first match at or
+// after a position. Each is its engine's definition (web/engines/
+// BuiltInEngines.cpp) applied to one page. They only read; fetching is done
+// by the engines. Each keeps at most kMaxEntriesPerPage entries of a page,
+// so a hostile page cannot queue unbounded work.
 
 inline constexpr std::size_t kMaxEntriesPerPage = 1000;
 

@@ -30,6 +30,10 @@ struct EngineContext {
     std::function<void(int searchId, DetailEntry entry)> startEngine2Detail;
 };
 
+// The three built-in engines are definitions (web/engines/BuiltInEngines.cpp)
+// run by the same runner as a user's engines; these functions run them on the
+// context's base URLs.
+
 // The engines' URLs. The search term goes in unchanged; the HTTP client
 // sends its spaces as "%20".
 std::string Engine1PageUrl(std::string_view base, std::string_view term, long first);
@@ -38,17 +42,18 @@ std::string Engine3ArtistPageUrl(std::string_view base, std::string_view term, l
 std::string Engine3TitlePageUrl(std::string_view base, std::string_view term, long page);
 
 // Each engine ends early, returning false, when one of its fetches ran out
-// of time (PageFetcher::LastFetchOverran): a server that sends without end
-// or a byte at a time counts as failed for the search instead of holding
-// its worker; true otherwise.
+// of time (PageFetcher::LastFetchOverran), whatever part of the page came:
+// a server that sends without end or a byte at a time counts as failed for
+// the search instead of holding its worker; true otherwise.
 
 // The first engine: result pages first = 1, 11, 21, ... through the system
 // HTTP library while a page links to the next; each page is refetched until
 // complete (see EngineTuning). Ends when the search is stopped.
 bool Engine1Task(const EngineContext& context, int searchId, const std::string& term);
 
-// The second engine: one POSTed result page; each entry's detail page is
-// handed to startEngine2Detail.
+// The second engine: one POSTed result page (fetched even when the search
+// was stopped before); each entry's detail page is handed to
+// startEngine2Detail.
 bool Engine2PageTask(const EngineContext& context, int searchId, const std::string& term);
 
 // One detail page of the second engine: its download link and the name

@@ -1,6 +1,7 @@
 #include "app/ui/FinderApp.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QIcon>
 #include <QShortcut>
 #include <cstdlib>
@@ -175,6 +176,7 @@ void FinderApp::OpenPreferences() {
                              PickFolderWithDialog, window_.get());
     dialog.exec();
     coreCredentials_.Set(ReadCoreSettings(settings_).credentials);
+    downloadNotices_.SetEnabled(ReadDownloadNoticesChoice(settings_));
 }
 
 void FinderApp::BeforeClose() {
@@ -189,11 +191,20 @@ std::filesystem::path FinderApp::DownloadsFolder() {
     return GetDownloadsFolder(folders_.install, settings_);
 }
 
+void FinderApp::PlayFile(const std::filesystem::path& file) {
+    const Track track{file.filename().string(), file.string()};
+    library_->RunPlayer([&track](Player& player) { player.PlaySelection({track}); });
+}
+
+void FinderApp::ShowFolder(const std::filesystem::path& folder) {
+    opener_.OpenPath(folder.string());
+}
+
 MainWindowPages FinderApp::Pages() {
     MainWindowPages pages;
     pages.search = new SearchPage(searchSession_, searchDownloads_, prompter_, &statusLog_);
-    pages.transfers = new TransfersPage(
-        TransferBoardServices{transfers_, transferCommands_, &webDownloads_, clock_, statusLog_});
+    pages.transfers = new TransfersPage(TransferBoardServices{
+        transfers_, transferCommands_, &webDownloads_, clock_, statusLog_, DownloadsFolderNow()});
     LibraryPageServices library{DownloadsFolderNow(),
                                 folders_.tempPlay,
                                 prompter_,
@@ -221,6 +232,12 @@ void FinderApp::BuildWindow() {
     // Web downloads count in the status row too, and change without the core.
     QObject::connect(transfersPage, &TransfersPage::Refreshed, window_.get(),
                      &MainWindow::RefreshStatusPanes);
+    QObject::connect(
+        transfersPage, &TransfersPage::PlayRequested, window_.get(),
+        [this](const QString& file) { PlayFile(QFile::encodeName(file).toStdString()); });
+    QObject::connect(
+        transfersPage, &TransfersPage::ShowFolderRequested, window_.get(),
+        [this](const QString& folder) { ShowFolder(QFile::encodeName(folder).toStdString()); });
     statusLogWindow_ = std::make_unique<StatusLogDialog>(window_.get());
     statusLogWindow_->Watch(statusLog_);
     auto* shortcut = new QShortcut(QKeySequence(QStringLiteral("Ctrl+Shift+D")), window_.get());
@@ -234,7 +251,7 @@ void FinderApp::BuildWindow() {
 }
 
 void FinderApp::TellDownloadEndings(TransfersPage& page) {
-    downloadNotices_.SetEnabled(settings_.Read(kDownloadNoticesKey).value_or("1") != "0");
+    downloadNotices_.SetEnabled(ReadDownloadNoticesChoice(settings_));
     noticeTimer_.setSingleShot(true);
     QObject::connect(&noticeTimer_, &QTimer::timeout, window_.get(), [this] { ShowDueNotices(); });
     QObject::connect(&page, &TransfersPage::Refreshed, window_.get(), [this, &page] {

@@ -99,6 +99,8 @@ class FinderApp final : private MainWindowHost {
     void OpenFeedback() override;
     void BeforeClose() override;
     std::filesystem::path DownloadsFolder() override;
+    void PlayFile(const std::filesystem::path& file) override;
+    void ShowFolder(const std::filesystem::path& folder) override;
     MainWindowServices Services();
     MainWindowPages Pages();
     void BuildWindow();

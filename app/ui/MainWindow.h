@@ -49,6 +49,10 @@ class MainWindowHost {
     // The downloads folder as it is now (Preferences can move it); empty
     // for the one the window was given.
     virtual std::filesystem::path DownloadsFolder() { return {}; }
+    // Plays a file through the library's player.
+    virtual void PlayFile(const std::filesystem::path& /*file*/) {}
+    // Opens a folder in the desktop's file manager.
+    virtual void ShowFolder(const std::filesystem::path& /*folder*/) {}
 };
 
 // What the main window needs from the rest of the program.

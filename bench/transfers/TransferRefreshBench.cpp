@@ -1,7 +1,8 @@
 // The refresh of the downloads list with many downloads, and the views
 // taking its steps: every row changing (all downloads receiving) and no row
 // changing (all paused and untouched, where only unchanged texts are
-// compared and no step is queued).
+// compared and no step is queued), each also with the list sorted by rate,
+// where receiving downloads change places at every refresh.
 // Run: korvana_bench --benchmark_filter=TransferRefresh
 #include <benchmark/benchmark.h>
 
@@ -26,10 +27,12 @@ class NoCommands final : public korvana::TransferCommandSink {
     void SendSwitchDownload(std::int32_t, bool) override {}
 };
 
-// Arg 0: downloads; arg 1: 1 when every download receives between refreshes.
+// Arg 0: downloads; arg 1: 1 when every download receives between refreshes;
+// arg 2: 1 when the list is sorted by rate.
 void BM_TransferRefresh(benchmark::State& state) {
     const auto count = static_cast<int>(state.range(0));
     const bool receiving = state.range(1) != 0;
+    const bool sorted = state.range(2) != 0;
     SteppingClock clock;
     korvana::StatusLog log;
     korvana::TransferList list(clock, log);
@@ -45,6 +48,9 @@ void BM_TransferRefresh(benchmark::State& state) {
         list.AddOrUpdateDownload(item);
     }
     board.Refresh();
+    if (sorted) {
+        board.ClickDownloadColumn(korvana::kDownloadRate);
+    }
     board.TakeDownloadChanges();
     std::int64_t step = 0;
     for (auto _ : state) {
@@ -53,8 +59,10 @@ void BM_TransferRefresh(benchmark::State& state) {
             ++step;
             ++clock.wall;
             for (int number = 1; number <= count; ++number) {
-                list.UpdateDownloadProgress(number, step * 1000,
-                                            1000.0 + static_cast<double>(step));
+                // Rates that change their order at every step.
+                list.UpdateDownloadProgress(
+                    number, step * 1000,
+                    1000.0 + static_cast<double>((number * 7919 + step * 31) % 1000));
             }
             state.ResumeTiming();
         }
@@ -64,10 +72,12 @@ void BM_TransferRefresh(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * count);
 }
 BENCHMARK(BM_TransferRefresh)
-    ->Args({1000, 0})
-    ->Args({1000, 1})
-    ->Args({10000, 0})
-    ->Args({10000, 1})
+    ->Args({1000, 0, 0})
+    ->Args({1000, 1, 0})
+    ->Args({10000, 0, 0})
+    ->Args({10000, 1, 0})
+    ->Args({10000, 0, 1})
+    ->Args({10000, 1, 1})
     ->Unit(benchmark::kMillisecond);
 
 }  // namespace

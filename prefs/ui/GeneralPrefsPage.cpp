@@ -1,5 +1,6 @@
 #include "prefs/ui/GeneralPrefsPage.h"
 
+#include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -28,6 +29,11 @@ constexpr int kTextOffset = 3;
 constexpr int kTextHeight = 8;
 // Under the group.
 constexpr int kNotConnectedY = 128;
+constexpr DialogControl kDesktopGroup{kNoControlId, "Desktop", 14, 144, 322, 36};
+constexpr int kNoticesY = 160;
+constexpr int kNoticesHeight = 10;
+constexpr std::string_view kDownloadNoticesText =
+    "Tell me when downloads finish or fail while I am in another window";
 
 QString EditName(const LimitField& field) {
     return QStringLiteral("IDC_") + FixedText(field.option).toUpper();
@@ -35,9 +41,9 @@ QString EditName(const LimitField& field) {
 
 }  // namespace
 
-GeneralPrefsPage::GeneralPrefsPage(const CoreOptionsPort& core, const DialogUnits& units,
-                                   QWidget* parent)
-    : QWidget(parent), filled_(FillGeneral(core)) {
+GeneralPrefsPage::GeneralPrefsPage(const CoreOptionsPort& core, bool downloadNotices,
+                                   const DialogUnits& units, QWidget* parent)
+    : QWidget(parent), filled_(FillGeneral(core)), downloadNotices_(new QCheckBox(this)) {
     setObjectName(QStringLiteral("IDD_PREFS_GENERAL"));
     auto* group = new QGroupBox(FixedText(kLimitsGroup.text), this);
     units.Place(*group, kLimitsGroup);
@@ -69,6 +75,13 @@ GeneralPrefsPage::GeneralPrefsPage(const CoreOptionsPort& core, const DialogUnit
                      units.Rect(kLimitsGroup.x, kNotConnectedY, kLimitsGroup.width, kTextHeight));
         note->setObjectName(QStringLiteral("IDC_CORE_NOT_CONNECTED"));
     }
+    auto* desktop = new QGroupBox(FixedText(kDesktopGroup.text), this);
+    units.Place(*desktop, kDesktopGroup);
+    downloadNotices_->setObjectName(QStringLiteral("IDC_DOWNLOAD_NOTICES"));
+    downloadNotices_->setText(FixedText(kDownloadNoticesText));
+    downloadNotices_->setChecked(downloadNotices);
+    downloadNotices_->setGeometry(units.Rect(
+        kLabelX, kNoticesY, kLimitsGroup.width - 2 * (kLabelX - kLimitsGroup.x), kNoticesHeight));
     // The page's focus goes to its first box that can take it.
     for (QLineEdit* edit : edits_) {
         if (edit->isEnabled()) {
@@ -85,6 +98,10 @@ GeneralFields GeneralPrefsPage::Fields() const {
         fields.limits[i] = TypedBytes(edits_[i]->text(), filled_.limits[i]);
     }
     return fields;
+}
+
+bool GeneralPrefsPage::DownloadNoticesWanted() const {
+    return downloadNotices_->isChecked();
 }
 
 }  // namespace korvana

@@ -20,6 +20,7 @@
 #include "prefs/ui/PrefsUiText.h"
 #include "prefs/ui/SharingPrefsPage.h"
 #include "prefs/ui/WebEnginesPrefsPage.h"
+#include "services/DownloadNotices.h"
 
 // The page images live in this library's own resource file; a static
 // library's resources are registered only when something asks for them.
@@ -119,7 +120,7 @@ PreferencesDialog::PreferencesDialog(CoreOptionsPort& core, SettingsStore& setti
     pageHost_->setObjectName(QStringLiteral("IDC_PREFS_PAGE_HOST"));
     pageHost_->setFrameShape(QFrame::StyledPanel);
     units.Place(*pageHost_, kPageHost);
-    general_ = new GeneralPrefsPage(core, units, pageHost_);
+    general_ = new GeneralPrefsPage(core, ReadDownloadNoticesChoice(settings), units, pageHost_);
     networks_ = new NetworksPrefsPage(core, units, pageHost_);
     sharing_ = new SharingPrefsPage(core, settings, prompter, installFolder, std::move(picker),
                                     units, pageHost_);
@@ -239,6 +240,7 @@ void PreferencesDialog::Save() {
         return;
     }
     WriteWebEngineChoices(settings_, enginesPage_->Typed());
+    WriteDownloadNoticesChoice(settings_, general_->DownloadNoticesWanted());
     if (WriteCoreSettings(settings_, *coreSettings) == CoreSettingsSaved::PasswordNotKept) {
         prompter_.Inform(kPasswordNotKeptText, kCoreSettingsCaption);
     }

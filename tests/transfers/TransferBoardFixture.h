@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -54,12 +55,29 @@ class TransferBoardTest : public ::testing::Test {
         return next;
     }
 
+    // A click on a header of the downloads list, and a view taking the new
+    // order.
+    void ClickDownloads(std::size_t column) {
+        board.ClickDownloadColumn(column);
+        downloadSteps = board.TakeDownloadChanges();
+        ApplyRowChanges(shownDownloads, downloadSteps);
+        EXPECT_TRUE(shownDownloads == board.Downloads());
+    }
+    std::vector<std::string> Names() {
+        std::vector<std::string> names;
+        for (const DownloadRow& row : shownDownloads) {
+            names.push_back(row.name);
+        }
+        return names;
+    }
+
     std::string Cell(std::size_t row, std::size_t column) {
         return DownloadCell(shownDownloads.at(row), column);
     }
+    // The texts of the list's fixed columns, Name to the hidden Progress.
     std::vector<std::string> Row(std::size_t row) {
         std::vector<std::string> cells;
-        for (std::size_t column = 0; column < kDownloadColumns; ++column) {
+        for (std::size_t column = 0; column < kDownloadHumanSize; ++column) {
             cells.push_back(Cell(row, column));
         }
         return cells;
@@ -78,7 +96,9 @@ class TransferBoardTest : public ::testing::Test {
     TransferList list{clock, log};
     RecordingTransferCommands core;
     RecordingStopper web;
-    TransferBoard board{{list, core, &web, clock, log}};
+    // Where the board looks for finished downloads' files.
+    std::filesystem::path downloadsFolder;
+    TransferBoard board{{list, core, &web, clock, log, [this] { return downloadsFolder; }}};
     std::vector<DownloadRow> shownDownloads;
     std::vector<UploadRow> shownUploads;
     RowChanges<DownloadRow> downloadSteps;

@@ -1,5 +1,6 @@
 #include "transfers/ui/TransfersPage.h"
 
+#include <QFile>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
@@ -17,11 +18,12 @@ namespace {
 constexpr Qt::Alignment kLeft = Qt::AlignLeft | Qt::AlignVCenter;
 constexpr Qt::Alignment kCentre = Qt::AlignCenter;
 
-// Column widths as parts of the downloads list's width.
-constexpr std::array<double, kDownloadColumns> kDownloadWidthsAtCreation = {0.35, 0.17, 0.08, 0.07,
-                                                                            0.08, 0.25, 0.0,  0.0};
-constexpr std::array<double, kDownloadColumns> kDownloadWidthsAfterResize = {0.32, 0.17, 0.10, 0.08,
-                                                                             0.09, 0.24, 0.0,  0.0};
+// Column widths as parts of the downloads list's width; the Size column's
+// share comes from Name and Status, the widest.
+constexpr std::array<double, kDownloadColumns> kDownloadWidthsAtCreation = {
+    0.31, 0.17, 0.08, 0.07, 0.08, 0.21, 0.0, 0.0, 0.08};
+constexpr std::array<double, kDownloadColumns> kDownloadWidthsAfterResize = {
+    0.28, 0.17, 0.10, 0.08, 0.09, 0.20, 0.0, 0.0, 0.08};
 constexpr std::array<double, kUploadColumns> kUploadWidths = {0.75, 0.25, 0.0};
 
 // The menu's band: black at the top, light blue at the bottom, white caption.
@@ -46,7 +48,16 @@ QTableView* MakeListView(const QString& name, QWidget* parent) {
     // The last shown column takes what the others leave, so that a vertical
     // scroll bar never pushes the columns past the list's width.
     view->horizontalHeader()->setStretchLastSection(true);
+    // The header pictures show the sort, as in the other lists.
+    view->horizontalHeader()->setSectionsClickable(true);
+    view->horizontalHeader()->setSortIndicatorShown(false);
     return view;
+}
+
+// A path's bytes as the desktop's file names decode them; QFile::encodeName
+// gives the same bytes back.
+QString PathText(const std::filesystem::path& path) {
+    return QFile::decodeName(QByteArray::fromStdString(path.string()));
 }
 
 template <std::size_t N>
@@ -107,9 +118,21 @@ void TransfersPage::BuildDownloadsView() {
          {QStringLiteral("File Size"), kCentre},
          {QStringLiteral("Status"), kCentre},
          {QStringLiteral("Link"), kLeft},
-         {progress, kLeft}},
-        DownloadCell, [this] { return board_.TakeDownloadChanges(); }, this);
+         {progress, kLeft},
+         {QStringLiteral("Size"), kCentre}},
+        {DownloadCell, DownloadTip, &board_.DownloadSort()},
+        [this] { return board_.TakeDownloadChanges(); }, this);
     downloadsView_->setModel(downloadsModel_);
+    // Shown beside "File Size", which gives the same size in bytes.
+    downloadsView_->horizontalHeader()->moveSection(kDownloadHumanSize, kDownloadSize + 1);
+    connect(downloadsView_->horizontalHeader(), &QHeaderView::sectionClicked, this,
+            [this](int section) {
+                board_.ClickDownloadColumn(static_cast<std::size_t>(section));
+                downloadsModel_->DrainNow();
+                downloadsModel_->SortChanged();
+            });
+    connect(downloadsView_, &QAbstractItemView::doubleClicked, this,
+            [this](const QModelIndex& index) { PlayRow(index.row()); });
     downloadsView_->setItemDelegateForColumn(kDownloadBar,
                                              new ProgressCellDelegate(downloadsView_));
     downloadsView_->setColumnHidden(kDownloadLink, true);
@@ -124,8 +147,15 @@ void TransfersPage::BuildUploadsView() {
         {{QStringLiteral("File Name"), kLeft},
          {QStringLiteral("Bytes Uploaded"), kLeft},
          {QStringLiteral("File_ID"), kLeft}},
-        UploadCell, [this] { return board_.TakeUploadChanges(); }, this);
+        {UploadCell, UploadTip, &board_.UploadSort()},
+        [this] { return board_.TakeUploadChanges(); }, this);
     uploadsView_->setModel(uploadsModel_);
+    connect(uploadsView_->horizontalHeader(), &QHeaderView::sectionClicked, this,
+            [this](int section) {
+                board_.ClickUploadColumn(static_cast<std::size_t>(section));
+                uploadsModel_->DrainNow();
+                uploadsModel_->SortChanged();
+            });
     uploadsView_->setColumnHidden(kUploadFileId, true);
 }
 
@@ -160,8 +190,20 @@ void TransfersPage::ShowContextMenu(const QPoint& pos) {
 }
 
 void TransfersPage::OnMenuCommand(int commandId) {
+    if (commandId == kCommandShowInFolder) {
+        if (const auto file = board_.MenuRowFile()) {
+            emit ShowFolderRequested(PathText(file->parent_path()));
+        }
+        return;
+    }
     board_.RunCommand(commandId);
     Refresh();
+}
+
+void TransfersPage::PlayRow(int row) {
+    if (const auto file = board_.FinishedFileAt(row)) {
+        emit PlayRequested(PathText(*file));
+    }
 }
 
 void TransfersPage::resizeEvent(QResizeEvent* event) {

@@ -23,7 +23,10 @@ namespace korvana {
 // widgets. The lists are refreshed when the transfer list says a record
 // changed, at most once a second, and when the board says rows change with
 // the clock (a running download's time left, an upload about to leave);
-// while nothing runs and nothing changes, no timer runs.
+// while nothing runs and nothing changes, no timer runs. A click on a
+// column header sorts a list. A finished download whose file is on disk is
+// played by a double click and shown in its folder from its menu: the page
+// only asks, by its signals, so that it never starts anything itself.
 class TransfersPage : public QWidget, private MenuOwner {
     Q_OBJECT
   public:
@@ -53,6 +56,10 @@ class TransfersPage : public QWidget, private MenuOwner {
   signals:
     // After every refresh of the lists.
     void Refreshed();
+    // A finished download's file to play.
+    void PlayRequested(const QString& file);
+    // The folder of a finished download's file, to open.
+    void ShowFolderRequested(const QString& folder);
 
   protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -64,6 +71,7 @@ class TransfersPage : public QWidget, private MenuOwner {
     void LayOut();
     void ApplyColumnWidths(bool atCreation);
     void OnMenuCommand(int commandId) override;
+    void PlayRow(int row);
     void RunRefresh();
 
     TransferList& list_;

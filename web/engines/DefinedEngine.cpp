@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <charconv>
 #include <nlohmann/json.hpp>
+#include <optional>
 
 #include "util/PercentText.h"
-#include "web/EngineScrapers.h"
-#include "web/PageFetcher.h"
-#include "web/WebResultSink.h"
+#include "web/LinkText.h"
+#include "web/engines/PageText.h"
 
 namespace korvana {
 namespace {
@@ -15,16 +15,6 @@ namespace {
 using Json = nlohmann::json;
 constexpr auto npos = std::string_view::npos;
 constexpr std::size_t kMaxJsonPageBytes = 8 * 1024 * 1024;
-
-std::string_view Between(std::string_view text, const MarkerPair& markers) {
-    const std::size_t start = text.find(markers.open);
-    if (start == npos) {
-        return {};
-    }
-    const std::size_t begin = start + markers.open.size();
-    const std::size_t end = text.find(markers.close, begin);
-    return end == npos ? std::string_view() : text.substr(begin, end - begin);
-}
 
 std::int64_t SizeFrom(std::string_view text) {
     while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) {
@@ -56,27 +46,116 @@ std::string LastSegment(std::string_view link) {
     return *PercentDecoded(segment, {.keepEscaped = std::string_view("/\0", 2)});
 }
 
-void Keep(const EngineDefinition& engine, std::string_view link, std::string name,
-          std::int64_t size, DefinedPage& page) {
-    DefinedResult result;
-    result.link = Absolute(engine, link);
-    if (result.link.empty()) {
-        return;
+std::string Decoded(LinkRule::Decoding decoding, std::string_view link) {
+    switch (decoding) {
+        case LinkRule::Decoding::Escapes:
+            return DecodeLink(link);
+        case LinkRule::Decoding::Amp:
+            return ReplaceAll(link, "&amp;", "&");
+        case LinkRule::Decoding::None:
+            break;
     }
-    result.name = name.empty() ? LastSegment(result.link) : std::move(name);
-    result.size = size;
+    return std::string(link);
+}
+
+// The link of a block as the page gives it, and where its `close` ends (the
+// block's length plus the close's when it has none).
+struct RawLink {
+    std::string_view text;
+    std::size_t afterClose = 0;
+};
+
+std::optional<RawLink> CutRawLink(const LinkRule& rule, std::string_view block) {
+    std::size_t begin = 0;
+    if (!rule.open.empty()) {
+        const std::size_t open = block.find(rule.open);
+        if (open == npos) {
+            return std::nullopt;
+        }
+        begin = open + rule.open.size();
+    }
+    std::size_t stop = block.find(rule.close, begin);
+    if (stop == npos) {
+        if (!rule.closeOptional) {
+            return std::nullopt;
+        }
+        stop = block.size();
+    }
+    return RawLink{block.substr(begin, stop - begin), stop + rule.close.size()};
+}
+
+// Where the name is looked for: after the link or at the block's start,
+// moved past what the rule skips.
+std::size_t NameStart(const NameRule& rule, std::string_view block, std::size_t afterLink) {
+    std::size_t from = (rule.afterLink ? afterLink : 0) + rule.skip;
+    if (from <= block.size() && !rule.skipText.empty() &&
+        block.substr(from).starts_with(rule.skipText)) {
+        from += rule.skipText.size();
+    }
+    return from;
+}
+
+std::string_view CutName(const NameRule& rule, std::string_view block, std::size_t from) {
+    if (from > block.size()) {
+        return {};
+    }
+    return rule.open.empty() ? Between(block.substr(from), {}, rule.close)
+                             : Between(block, rule.open, rule.close, from);
+}
+
+// The link as a result takes it, or "" when the block gives none.
+std::string ResultLink(const EngineDefinition& engine, std::string_view raw) {
+    const std::string decoded = Decoded(engine.link.decoding, raw);
+    if (decoded.empty()) {
+        return {};
+    }
+    const std::string link =
+        FillTemplate(engine, engine.link.prefix, std::string_view(), 0) + decoded;
+    return engine.link.checked ? Absolute(engine, link) : link;
+}
+
+// The result of one block, if any, and where the next block is looked for.
+std::size_t CutBlock(const EngineDefinition& engine, std::string_view text, std::size_t at,
+                     DefinedPage& page) {
+    const std::size_t end =
+        engine.blockEnd.empty() ? npos : text.find(engine.blockEnd, at + engine.blockStart.size());
+    const std::string_view block = text.substr(at, end == npos ? npos : end - at);
+    std::size_t next = at + engine.blockStart.size();
+    if (engine.nextBlock == NextBlock::AfterBlock) {
+        next = end == npos ? npos : end + engine.blockEnd.size();
+    }
+    const std::optional<RawLink> raw = CutRawLink(engine.link, block);
+    if (!raw) {
+        return next;
+    }
+    std::string_view name;
+    if (engine.nameRule) {
+        const std::size_t from = NameStart(*engine.nameRule, block, raw->afterClose);
+        name = CutName(*engine.nameRule, block, from);
+        if (engine.nextBlock == NextBlock::AtName) {
+            next = at + from;
+        }
+    }
+    DefinedResult result;
+    result.link = ResultLink(engine, raw->text);
+    if (result.link.empty()) {
+        return next;
+    }
+    result.name =
+        engine.detail ? std::string(name) : NameWithEnding(engine.nameEnding, name, result.link);
+    result.size =
+        engine.sizeMarkers
+            ? SizeFrom(Between(block, engine.sizeMarkers->open, engine.sizeMarkers->close))
+            : -1;
     page.results.push_back(std::move(result));
+    return next;
 }
 
 void CutHtml(const EngineDefinition& engine, std::string_view text, DefinedPage& page) {
     for (std::size_t at = text.find(engine.blockStart);
          at != npos && page.results.size() < kMaxEntriesPerPage;) {
-        const std::size_t end = text.find(engine.blockEnd, at + engine.blockStart.size());
-        const std::string_view block = text.substr(at, end == npos ? npos : end - at);
-        Keep(engine, Between(block, engine.linkMarkers),
-             engine.nameMarkers ? std::string(Between(block, *engine.nameMarkers)) : std::string(),
-             engine.sizeMarkers ? SizeFrom(Between(block, *engine.sizeMarkers)) : -1, page);
-        at = end == npos ? npos : text.find(engine.blockStart, end + engine.blockEnd.size());
+        const std::size_t next = CutBlock(engine, text, at, page);
+        at = next == npos ? npos : text.find(engine.blockStart, next);
     }
 }
 
@@ -127,8 +206,15 @@ void CutJson(const EngineDefinition& engine, std::string_view text, DefinedPage&
         if (page.results.size() == kMaxEntriesPerPage) {
             break;
         }
-        Keep(engine, TextAt(item, engine.linkPath), TextAt(item, engine.namePath),
-             SizeAt(item, engine.sizePath), page);
+        DefinedResult result;
+        result.link = Absolute(engine, TextAt(item, engine.linkPath));
+        if (result.link.empty()) {
+            continue;
+        }
+        const std::string name = TextAt(item, engine.namePath);
+        result.name = engine.detail ? name : NameWithEnding(engine.nameEnding, name, result.link);
+        result.size = SizeAt(item, engine.sizePath);
+        page.results.push_back(std::move(result));
     }
 }
 
@@ -137,6 +223,9 @@ void CutJson(const EngineDefinition& engine, std::string_view text, DefinedPage&
 DefinedPage CutDefinedPage(const EngineDefinition& engine, std::string_view page) {
     DefinedPage cut;
     if (engine.kind == EngineDefinition::Kind::Html) {
+        if (!engine.requiredMarker.empty() && page.find(engine.requiredMarker) == npos) {
+            return cut;
+        }
         CutHtml(engine, page, cut);
     } else {
         CutJson(engine, page, cut);
@@ -146,34 +235,67 @@ DefinedPage CutDefinedPage(const EngineDefinition& engine, std::string_view page
     return cut;
 }
 
-bool DefinedEngineTask(PageFetcher& fetcher, WebResultSink& sink, const EngineDefinition& engine,
-                       int searchId, const std::string& term) {
-    const bool paged = engine.urlTemplate.find("{page}") != std::string::npos;
-    const int pages = paged ? engine.maxPages : 1;
-    int pageNumber = engine.firstPage;
-    for (int i = 0; i < pages; ++i, pageNumber += engine.pageStep) {
-        if (fetcher.Stopping() || sink.IsSearchStopped(searchId)) {
-            return true;
-        }
-        const std::string text =
-            fetcher.FetchWithSystemHttp(DefinedPageUrl(engine, term, pageNumber));
-        if (fetcher.LastFetchOverran()) {
+bool IsPageComplete(const CompletenessRule& rule, std::string_view page) {
+    for (const std::string& text : rule.contains) {
+        if (page.find(text) == npos) {
             return false;
         }
-        const DefinedPage page = CutDefinedPage(engine, text);
-        for (const DefinedResult& result : page.results) {
-            if (result.size >= 0) {
-                sink.AddKnownWebResult(searchId, {result.link, result.name, result.size, {}},
-                                       WebEngineId::Defined);
-            } else {
-                sink.AddWebResult(searchId, result.link, result.name, WebEngineId::Defined);
-            }
-        }
-        if (!page.hasNextPage) {
-            return true;
-        }
     }
-    return true;
+    if (rule.countAfter.empty()) {
+        return true;
+    }
+    const std::size_t after = page.find(rule.countAfter);
+    if (after == npos) {
+        return false;
+    }
+    const std::string_view shown = Between(page, rule.shown.open, rule.shown.close, after);
+    const std::string total =
+        WithoutLeadingBlanksAndCommas(Between(page, rule.total.open, rule.total.close, after));
+    if (shown.empty() || total.empty()) {
+        return false;
+    }
+    return LeadingInteger(shown) <= LeadingInteger(total);
+}
+
+std::string CutDownloadLink(const EngineDefinition& engine, std::string_view detailPage) {
+    if (!engine.detail) {
+        return {};
+    }
+    const DetailRule& rule = *engine.detail;
+    std::size_t open = npos;
+    if (rule.before.empty()) {
+        open = detailPage.find(rule.open);
+    } else {
+        const std::size_t mark = detailPage.find(rule.before);
+        if (mark == npos || mark < rule.back) {
+            return {};
+        }
+        open = detailPage.rfind(rule.open, mark - rule.back);
+    }
+    if (open == npos) {
+        return {};
+    }
+    const std::size_t begin = open + rule.open.size();
+    const std::size_t close = detailPage.find(rule.close, begin);
+    if (close == npos && !rule.closeOptional) {
+        return {};
+    }
+    const std::string_view link = detailPage.substr(begin, close == npos ? npos : close - begin);
+    return engine.link.checked ? Absolute(engine, link) : std::string(link);
+}
+
+std::string NameWithEnding(NameEnding ending, std::string_view name, std::string_view link) {
+    switch (ending) {
+        case NameEnding::LinkTail:
+            return ListedResultName(name, link);
+        case NameEnding::Extension:
+            return DetailResultName(name, link, WmaRule::Keep);
+        case NameEnding::ExtensionWmaAsMp3:
+            return DetailResultName(name, link, WmaRule::BecomesMp3);
+        case NameEnding::None:
+            break;
+    }
+    return name.empty() ? LastSegment(link) : std::string(name);
 }
 
 }  // namespace korvana

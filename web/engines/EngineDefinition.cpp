@@ -1,25 +1,16 @@
 #include "web/engines/EngineDefinition.h"
 
 #include <algorithm>
-#include <cctype>
 #include <fstream>
 #include <iterator>
-#include <nlohmann/json.hpp>
-#include <set>
 
 #include "web/UrlEscape.h"
 #include "web/WebEngineSettings.h"
+#include "web/engines/DefinitionFields.h"
 
 namespace korvana {
-namespace {
 
-using Json = nlohmann::json;
-
-// Thrown only inside this file, for the one sentence a refusal gives.
-struct Refusal {
-    std::string field;
-    std::string problem;
-};
+namespace definition_fields {
 
 const Json* Member(const Json& object, const char* name) {
     const auto found = object.find(name);
@@ -56,6 +47,33 @@ int Number(const Json& object, const char* name, const std::string& field, int f
     return static_cast<int>(value->get<long long>());
 }
 
+bool Flag(const Json& object, const char* name, const std::string& field, bool fallback) {
+    const Json* value = Member(object, name);
+    if (value != nullptr && !value->is_boolean()) {
+        throw Refusal{field, "must be true or false"};
+    }
+    return value == nullptr ? fallback : value->get<bool>();
+}
+
+int Choice(const Json& object, const char* name, const std::string& field,
+           std::initializer_list<const char*> choices, int fallback) {
+    const Json* value = Member(object, name);
+    if (value == nullptr) {
+        return fallback;
+    }
+    std::string listed;
+    int index = 0;
+    for (const char* choice : choices) {
+        if (value->is_string() && value->get_ref<const std::string&>() == choice) {
+            return index;
+        }
+        ++index;
+        const bool last = index == static_cast<int>(choices.size());
+        listed += std::string(index == 1 ? "" : last ? " or " : ", ") + "\"" + choice + "\"";
+    }
+    throw Refusal{field, "must be " + listed};
+}
+
 const Json& Object(const Json& object, const char* name, const std::string& field) {
     const Json* value = Member(object, name);
     if (value == nullptr) {
@@ -67,9 +85,12 @@ const Json& Object(const Json& object, const char* name, const std::string& fiel
     return *value;
 }
 
-void OnlyKnownFields(const Json& object, std::set<std::string> known, const std::string& prefix) {
-    for (const auto& [key, value] : object.items()) {
-        if (!known.contains(key)) {
+void OnlyKnownFields(const Json& object, std::initializer_list<const char*> known,
+                     const std::string& prefix) {
+    for (const auto& item : object.items()) {
+        const std::string& key = item.key();
+        if (std::none_of(known.begin(), known.end(),
+                         [&key](const char* name) { return key == name; })) {
             throw Refusal{prefix + key, "is not a field of an engine definition"};
         }
     }
@@ -82,74 +103,104 @@ MarkerPair Markers(const Json& object, const char* name, const std::string& fiel
             Text(pair, "close", field + ".close", kMaxMarkerLength, true)};
 }
 
-std::string Path(const Json& object, const char* name, const std::string& field, bool required) {
-    std::string path = Text(object, name, field, kMaxMarkerLength, required);
-    const bool wellFormed = std::all_of(path.begin(), path.end(),
-                                        [](char c) {
-                                            return std::isalnum(static_cast<unsigned char>(c)) ||
-                                                   c == '_' || c == '-' || c == '.';
-                                        }) &&
-                            path.find("..") == std::string::npos && !path.starts_with('.') &&
-                            !path.ends_with('.');
-    if (!path.empty() && !wellFormed) {
-        throw Refusal{field, "must be names joined by dots, such as \"response.docs\""};
-    }
-    return path;
+}  // namespace definition_fields
+
+namespace {
+
+using namespace definition_fields;
+
+bool HoldsTerm(std::string_view text) {
+    return text.find("{term}") != std::string_view::npos ||
+           text.find("{raw_term}") != std::string_view::npos;
 }
 
-void ReadRequest(const Json& root, EngineDefinition& engine) {
+// A listing's URL; the term may be in the form body instead.
+std::string ListingTemplate(const Json& value, const std::string& field, bool termInBody) {
+    if (!value.is_string() || value.get_ref<const std::string&>().empty() ||
+        value.get_ref<const std::string&>().size() > kMaxMarkerLength) {
+        throw Refusal{field,
+                      "must be a text of 1 to " + std::to_string(kMaxMarkerLength) + " characters"};
+    }
+    const std::string& url = value.get_ref<const std::string&>();
+    if (!url.starts_with("{base}/") || (!HoldsTerm(url) && !termInBody)) {
+        throw Refusal{field, "must begin with \"{base}/\" and hold \"{term}\""};
+    }
+    return url;
+}
+
+// One listing as a text, or several searched in turn as a list.
+void ReadListings(const Json& root, EngineDefinition& engine) {
+    const Json* body = Member(root, "body");
+    const bool termInBody =
+        body != nullptr && body->is_string() && HoldsTerm(body->get_ref<const std::string&>());
+    const Json* url = Member(root, "url");
+    if (url == nullptr) {
+        throw Refusal{"url", "is missing"};
+    }
+    if (!url->is_array()) {
+        engine.urlTemplates.push_back(ListingTemplate(*url, "url", termInBody));
+        return;
+    }
+    if (url->empty() || url->size() > kMaxListings) {
+        throw Refusal{
+            "url", "must be a text or a list of 1 to " + std::to_string(kMaxListings) + " texts"};
+    }
+    for (std::size_t i = 0; i < url->size(); ++i) {
+        engine.urlTemplates.push_back(
+            ListingTemplate((*url)[i], "url[" + std::to_string(i) + "]", termInBody));
+    }
+}
+
+// GET through the system library by default; a form is POSTed through the
+// plain client, which speaks http only.
+void ReadMethod(const Json& root, EngineDefinition& engine) {
+    const bool post = Choice(root, "method", "method", {"GET", "POST"}, 0) == 1;
+    engine.bodyTemplate = Text(root, "body", "body", kMaxMarkerLength, false);
+    engine.fetch = Choice(root, "fetch", "fetch", {"system", "plain"}, post ? 1 : 0) == 1
+                       ? FetchPath::Plain
+                       : FetchPath::System;
+    if (!engine.bodyTemplate.empty() && !post) {
+        throw Refusal{"body", "needs \"method\": \"POST\""};
+    }
+    if (post && engine.fetch != FetchPath::Plain) {
+        throw Refusal{"fetch", "must be \"plain\" for a POST"};
+    }
+    if (engine.fetch == FetchPath::Plain && !engine.baseUrl.starts_with("http://")) {
+        throw Refusal{"fetch", "\"plain\" needs an http:// base_url"};
+    }
+    for (const std::string& url : engine.urlTemplates) {
+        if (!engine.bodyTemplate.empty() && url.find('?') != std::string::npos) {
+            throw Refusal{"url", "must not hold \"?\" when a body is sent"};
+        }
+    }
+}
+
+void ReadPaging(const Json& root, const DefinitionLimits& limits, EngineDefinition& engine) {
+    const Json* paging = Member(root, "paging");
+    if (paging == nullptr) {
+        return;
+    }
+    if (!paging->is_object()) {
+        throw Refusal{"paging", "must be an object"};
+    }
+    OnlyKnownFields(*paging, {"first", "step", "max_pages", "next_marker"}, "paging.");
+    engine.firstPage = Number(*paging, "first", "paging.first", 1, 0, 1000000);
+    engine.pageStep = Number(*paging, "step", "paging.step", 1, 1, 1000);
+    engine.maxPages = Number(*paging, "max_pages", "paging.max_pages", std::min(5, limits.maxPages),
+                             1, limits.maxPages);
+    engine.nextMarker = Text(*paging, "next_marker", "paging.next_marker", kMaxMarkerLength, false);
+}
+
+void ReadRequest(const Json& root, const DefinitionLimits& limits, EngineDefinition& engine) {
     engine.name = Text(root, "name", "name", 64, true);
     engine.baseUrl = Text(root, "base_url", "base_url", kMaxMarkerLength, true);
     if (const std::string problem = WebEngineUrlProblem(engine.baseUrl); !problem.empty()) {
         throw Refusal{"base_url", "is not usable: " + problem};
     }
     engine.baseUrl = BaseUrl(engine.baseUrl);
-    engine.urlTemplate = Text(root, "url", "url", kMaxMarkerLength, true);
-    if (!engine.urlTemplate.starts_with("{base}/") ||
-        engine.urlTemplate.find("{term}") == std::string::npos) {
-        throw Refusal{"url", "must begin with \"{base}/\" and hold \"{term}\""};
-    }
-    if (const Json* paging = Member(root, "paging")) {
-        if (!paging->is_object()) {
-            throw Refusal{"paging", "must be an object"};
-        }
-        OnlyKnownFields(*paging, {"first", "step", "max_pages", "next_marker"}, "paging.");
-        engine.firstPage = Number(*paging, "first", "paging.first", 1, 0, 1000000);
-        engine.pageStep = Number(*paging, "step", "paging.step", 1, 1, 1000);
-        engine.maxPages = Number(*paging, "max_pages", "paging.max_pages", 5, 1, kMaxDefinedPages);
-        engine.nextMarker =
-            Text(*paging, "next_marker", "paging.next_marker", kMaxMarkerLength, false);
-    }
-}
-
-void ReadResults(const Json& root, EngineDefinition& engine) {
-    const Json& results = Object(root, "results", "results");
-    const std::string kind = Text(results, "kind", "results.kind", 8, true);
-    if (kind == "html") {
-        OnlyKnownFields(results, {"kind", "block_start", "block_end", "link", "name", "size"},
-                        "results.");
-        engine.kind = EngineDefinition::Kind::Html;
-        engine.blockStart =
-            Text(results, "block_start", "results.block_start", kMaxMarkerLength, true);
-        engine.blockEnd = Text(results, "block_end", "results.block_end", kMaxMarkerLength, true);
-        engine.linkMarkers = Markers(results, "link", "results.link");
-        if (Member(results, "name") != nullptr) {
-            engine.nameMarkers = Markers(results, "name", "results.name");
-        }
-        if (Member(results, "size") != nullptr) {
-            engine.sizeMarkers = Markers(results, "size", "results.size");
-        }
-        return;
-    }
-    if (kind != "json") {
-        throw Refusal{"results.kind", "must be \"html\" or \"json\""};
-    }
-    OnlyKnownFields(results, {"kind", "items", "link", "name", "size"}, "results.");
-    engine.kind = EngineDefinition::Kind::Json;
-    engine.itemsPath = Path(results, "items", "results.items", true);
-    engine.linkPath = Path(results, "link", "results.link", true);
-    engine.namePath = Path(results, "name", "results.name", false);
-    engine.sizePath = Path(results, "size", "results.size", false);
+    ReadListings(root, engine);
+    ReadMethod(root, engine);
+    ReadPaging(root, limits, engine);
 }
 
 std::string Stem(const std::string& fileName) {
@@ -159,7 +210,8 @@ std::string Stem(const std::string& fileName) {
 
 }  // namespace
 
-DefinitionReading ReadEngineDefinition(std::string_view text, const std::string& fileName) {
+DefinitionReading ReadEngineDefinition(std::string_view text, const std::string& fileName,
+                                       const DefinitionLimits& limits) {
     if (text.size() > kMaxDefinitionBytes) {
         return {std::nullopt,
                 fileName + ": larger than " + std::to_string(kMaxDefinitionBytes) + " bytes"};
@@ -171,9 +223,14 @@ DefinitionReading ReadEngineDefinition(std::string_view text, const std::string&
     EngineDefinition engine;
     engine.id = Stem(fileName);
     try {
-        OnlyKnownFields(root, {"name", "base_url", "url", "paging", "results"}, "");
-        ReadRequest(root, engine);
+        OnlyKnownFields(root,
+                        {"name", "base_url", "url", "method", "body", "fetch", "paging", "complete",
+                         "results", "detail"},
+                        "");
+        ReadRequest(root, limits, engine);
+        ReadCompleteness(root, limits, engine);
         ReadResults(root, engine);
+        ReadDetail(root, limits, engine);
     } catch (const Refusal& refusal) {
         return {std::nullopt, fileName + ": field \"" + refusal.field + "\" " + refusal.problem};
     }
@@ -225,8 +282,15 @@ std::filesystem::path DefinedEnginesFolder(const std::optional<std::string>& xdg
 }
 
 std::string DefinedPageUrl(const EngineDefinition& engine, std::string_view term, int page) {
+    return FillTemplate(engine, engine.urlTemplates.front(), term, page);
+}
+
+std::string FillTemplate(const EngineDefinition& engine, std::string_view pattern,
+                         std::string_view term, long long page) {
+    static constexpr std::string_view kPlaceholders[] = {"{base}", "{term}", "{raw_term}", "{page}",
+                                                         "{first}"};
     std::string url;
-    std::string_view rest = engine.urlTemplate;
+    std::string_view rest = pattern;
     while (!rest.empty()) {
         const std::size_t open = rest.find('{');
         url += rest.substr(0, open);
@@ -234,19 +298,29 @@ std::string DefinedPageUrl(const EngineDefinition& engine, std::string_view term
             break;
         }
         rest.remove_prefix(open);
-        if (rest.starts_with("{base}")) {
-            url += engine.baseUrl;
-            rest.remove_prefix(6);
-        } else if (rest.starts_with("{term}")) {
-            url += EscapeUrl(term, UrlEscape::QueryValue);
-            rest.remove_prefix(6);
-        } else if (rest.starts_with("{page}")) {
-            url += std::to_string(page);
-            rest.remove_prefix(6);
-        } else {
+        const auto* placeholder =
+            std::find_if(std::begin(kPlaceholders), std::end(kPlaceholders),
+                         [rest](std::string_view name) { return rest.starts_with(name); });
+        if (placeholder == std::end(kPlaceholders)) {
             url += '{';
             rest.remove_prefix(1);
+            continue;
         }
+        switch (placeholder - std::begin(kPlaceholders)) {
+            case 0:
+                url += engine.baseUrl;
+                break;
+            case 1:
+                url += EscapeUrl(term, UrlEscape::QueryValue);
+                break;
+            case 2:
+                url += term;
+                break;
+            default:
+                url += std::to_string(page);
+                break;
+        }
+        rest.remove_prefix(placeholder->size());
     }
     return url;
 }

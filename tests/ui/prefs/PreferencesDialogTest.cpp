@@ -2,11 +2,13 @@
 
 #include <algorithm>
 
+#include <QCheckBox>
 #include <QFont>
 #include <QLabel>
 #include <QStackedWidget>
 
 #include "prefs/ui/DialogUnits.h"
+#include "services/DownloadNotices.h"
 #include "tests/ui/prefs/PrefsDialogFixture.h"
 
 namespace korvana {
@@ -209,6 +211,25 @@ TEST(PreferencesDialog, CancelEscapeAndEnterInABoxSendNothing) {
     EXPECT_EQ(reopened.result(), QDialog::Rejected);
     EXPECT_FALSE(reopened.isVisible());
     EXPECT_TRUE(fixture.core.sent.empty());
+}
+
+TEST(PreferencesDialog, TheDownloadNoticesChoiceIsKeptOnlyBySave) {
+    test::PrefsDialogFixture fixture;
+    fixture.settings.Write(kDownloadNoticesKey, "0");
+    fixture.Open();
+    QCheckBox& notices = fixture.Find<QCheckBox>("IDC_DOWNLOAD_NOTICES");
+    EXPECT_FALSE(notices.isChecked());
+    QTest::mouseClick(&notices, Qt::LeftButton, {}, QPoint(6, notices.height() / 2));
+    ASSERT_TRUE(notices.isChecked());
+    fixture.Click("IDCANCEL");
+    EXPECT_FALSE(ReadDownloadNoticesChoice(fixture.settings));
+
+    fixture.Open();
+    QCheckBox& again = fixture.Find<QCheckBox>("IDC_DOWNLOAD_NOTICES");
+    EXPECT_FALSE(again.isChecked());
+    QTest::mouseClick(&again, Qt::LeftButton, {}, QPoint(6, again.height() / 2));
+    fixture.Click("IDC_PREFS_SAVE");
+    EXPECT_TRUE(ReadDownloadNoticesChoice(fixture.settings));
 }
 
 TEST(PreferencesDialog, EnterPressesOnlyTheFocusedButton) {

@@ -101,8 +101,9 @@ class TransfersPageTest : public ::testing::Test {
 
 TEST_F(TransfersPageTest, ListsLabelsAndTheBlockedEnterKey) {
     EXPECT_EQ(page.objectName(), "IDD_TRANSFERS");
-    EXPECT_EQ(Titles(page.DownloadsView()), (Lines{"Name", "Progress", "D/L Rate", "Time Left",
-                                                   "File Size", "Status", "Link", "Progress"}));
+    EXPECT_EQ(Titles(page.DownloadsView()),
+              (Lines{"Name", "Progress", "D/L Rate", "Time Left", "File Size", "Status", "Link",
+                     "Progress", "Size"}));
     EXPECT_EQ(Titles(page.UploadsView()), (Lines{"File Name", "Bytes Uploaded", "File_ID"}));
     EXPECT_TRUE(page.DownloadsView()->isColumnHidden(kDownloadLink));
     EXPECT_TRUE(page.DownloadsView()->isColumnHidden(kDownloadProgress));
@@ -130,7 +131,7 @@ TEST_F(TransfersPageTest, TheListsShareTheHeightAndTheColumnsTheWidth) {
     EXPECT_EQ(Label("IDC_DOWNLOADS_LABEL")->geometry().bottom(), 59);
     EXPECT_EQ(Label("IDC_UPLOADS_LABEL")->geometry().bottom(), 384);
     const int inner = 990 - 2 * page.DownloadsView()->frameWidth();
-    EXPECT_EQ(page.DownloadsView()->columnWidth(kDownloadName), static_cast<int>(0.32 * inner));
+    EXPECT_EQ(page.DownloadsView()->columnWidth(kDownloadName), static_cast<int>(0.28 * inner));
     EXPECT_EQ(page.DownloadsView()->columnWidth(kDownloadBar), static_cast<int>(0.17 * inner));
     EXPECT_EQ(page.DownloadsView()->columnWidth(kDownloadRate), static_cast<int>(0.10 * inner));
     EXPECT_EQ(page.UploadsView()->columnWidth(kUploadName), static_cast<int>(0.75 * inner));
