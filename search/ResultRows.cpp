@@ -48,6 +48,30 @@ int StatusIcon(const ListedRow& row) {
     return row.SizeKnown() ? kIconWebComplete : kIconWebPending;
 }
 
+int StatusIcon(const ListedRow& row, FileMark mark) {
+    switch (mark) {
+        case FileMark::InLibrary:
+            return kIconInLibrary;
+        case FileMark::Downloading:
+            return kIconDownloading;
+        case FileMark::None:
+            break;
+    }
+    return StatusIcon(row);
+}
+
+std::string MarkToolTip(FileMark mark) {
+    switch (mark) {
+        case FileMark::InLibrary:
+            return "Already in your Library";
+        case FileMark::Downloading:
+            return "Already in the transfer list";
+        case FileMark::None:
+            break;
+    }
+    return {};
+}
+
 std::string ColumnText(const ListedRow& row, ResultColumn column) {
     const SearchResult& result = *row.result;
     switch (column) {

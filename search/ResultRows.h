@@ -7,7 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "search/KnownFiles.h"
 #include "search/SearchResult.h"
+#include "util/WordFilter.h"
 
 namespace korvana {
 
@@ -22,6 +24,8 @@ inline constexpr int kResultColumnCount = 7;
 inline constexpr int kIconWebPending = 0;
 inline constexpr int kIconWebComplete = 1;
 inline constexpr int kIconCore = 3;
+inline constexpr int kIconInLibrary = 4;
+inline constexpr int kIconDownloading = 5;
 
 // One row of the list: a result and what the row shows of it. The row shares
 // the ownership of its result's search, so a search removed while its rows
@@ -45,7 +49,17 @@ inline const SearchResult* RowKey(const ListedRow& row) {
 // A row showing `result` as it stands; the caller holds the model's lock.
 ListedRow MakeRow(std::shared_ptr<const SearchResult> result);
 
+// Whether the filter's words are all in the row's file name.
+inline bool ShownBy(const WordFilter& filter, const ListedRow& row) {
+    return filter.Matches(row.result->Name());
+}
+
 int StatusIcon(const ListedRow& row);
+// A result whose file the program already has, or is getting, says so
+// rather than where it came from.
+int StatusIcon(const ListedRow& row, FileMark mark);
+// What a marked result's row says when the mouse rests on it; "" unmarked.
+std::string MarkToolTip(FileMark mark);
 // The text of a cell; the Status column has none.
 std::string ColumnText(const ListedRow& row, ResultColumn column);
 

@@ -1,6 +1,7 @@
 #include "search/SearchModel.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "core/TextLimit.h"
 #include "util/AsciiCase.h"
@@ -61,6 +62,7 @@ void SearchModel::RemoveSearch(std::int32_t searchId) {
     std::erase_if(unprobed_,
                   [searchId](const SearchResult* result) { return result->searchId == searchId; });
     changedCounts_.erase(searchId);
+    changedProgress_.erase(searchId);
     searches_.erase(found);
 }
 
@@ -154,6 +156,45 @@ void SearchModel::CountShown(SearchRecord& search, const std::string& network) {
     notice_.Raise();
 }
 
+void SearchModel::EngineTaskStarted(int searchId, const std::string& engine) {
+    std::lock_guard lock(mutex_);
+    if (const RecordPtr* search = Find(searchId)) {
+        (*search)->engines.TaskStarted(engine);
+        changedProgress_.insert(searchId);
+        notice_.Raise();
+    }
+}
+
+void SearchModel::EngineTaskEnded(int searchId, const std::string& engine,
+                                  const EngineTaskOutcome& outcome) {
+    std::lock_guard lock(mutex_);
+    if (const RecordPtr* search = Find(searchId)) {
+        (*search)->engines.TaskEnded(engine, outcome);
+        changedProgress_.insert(searchId);
+        notice_.Raise();
+    }
+}
+
+SearchProgress SearchModel::Progress(std::int32_t searchId) const {
+    std::lock_guard lock(mutex_);
+    SearchProgress progress;
+    const RecordPtr* search = Find(searchId);
+    if (search == nullptr) {
+        return progress;
+    }
+    const SearchRecord& record = **search;
+    progress.core = record.stopped ? CorePart::Stopped : CorePart::Searching;
+    progress.shownResults = record.shownCount;
+    progress.coreResults = record.shownCount;
+    for (const auto& [network, count] : record.shownByNetwork) {
+        if (network == kWebNetwork) {
+            progress.coreResults -= count;
+        }
+    }
+    progress.engines = record.engines.Engines();
+    return progress;
+}
+
 std::string SearchModel::NetworkCountsText(std::int32_t searchId) const {
     std::lock_guard lock(mutex_);
     const RecordPtr* search = Find(searchId);
@@ -174,6 +215,7 @@ std::string SearchModel::NetworkCountsText(std::int32_t searchId) const {
 ListChanges SearchModel::TakeListChanges(const std::vector<ListedRow>& listed) {
     std::vector<ListEvent> events;
     RowOrdering ordering;
+    WordFilter filter;
     ListChanges changes;
     {
         std::lock_guard lock(mutex_);
@@ -181,6 +223,7 @@ ListChanges SearchModel::TakeListChanges(const std::vector<ListedRow>& listed) {
         // Taken whole, so that the queue does not keep a burst's capacity.
         events.swap(events_);
         ordering = ordering_;
+        filter = filter_;
         const std::int32_t displayed = displayed_.load();
         // Events are queued only for the displayed search, and showing
         // another drops them; a search removed since must still not reach
@@ -195,6 +238,14 @@ ListChanges SearchModel::TakeListChanges(const std::vector<ListedRow>& listed) {
             }
         }
         changedCounts_.clear();
+        changes.progressed.assign(changedProgress_.begin(), changedProgress_.end());
+        changedProgress_.clear();
+    }
+    // A name never changes, so a row the filter hides is hidden in every
+    // event about it: such events are dropped whole.
+    if (!filter.Empty()) {
+        std::erase_if(events,
+                      [&filter](const ListEvent& event) { return !ShownBy(filter, event.row); });
     }
     // The events hold copies of what can change, so the steps are worked
     // out outside the lock.
@@ -215,7 +266,8 @@ std::vector<ListedRow> SearchModel::ShowSearch(std::int32_t searchId) {
         if (const RecordPtr* search = Find(searchId)) {
             rows.reserve((*search)->results.size());
             for (auto it = (*search)->results.rbegin(); it != (*search)->results.rend(); ++it) {
-                if (it->fromCore || it->probe != ProbeState::Failed) {
+                if ((it->fromCore || it->probe != ProbeState::Failed) &&
+                    (filter_.Empty() || filter_.Matches(it->Name()))) {
                     rows.push_back(RowOf(*search, *it));
                 }
             }
@@ -225,6 +277,31 @@ std::vector<ListedRow> SearchModel::ShowSearch(std::int32_t searchId) {
     // the lock.
     OrderAsInserted(rows, ordering);
     return rows;
+}
+
+std::vector<ListedRow> SearchModel::FilterRows(const WordFilter& filter,
+                                               const std::vector<ListedRow>& listed) {
+    bool narrows = false;
+    {
+        std::lock_guard lock(mutex_);
+        narrows = filter.Narrows(filter_);
+        filter_ = filter;
+    }
+    if (!narrows) {
+        return ShowSearch(displayed_.load());
+    }
+    // The rows on screen are the ones the last filter showed, in list order,
+    // and every row this one shows is among them.
+    std::vector<ListedRow> rows;
+    rows.reserve(listed.size());
+    std::copy_if(listed.begin(), listed.end(), std::back_inserter(rows),
+                 [&filter](const ListedRow& row) { return ShownBy(filter, row); });
+    return rows;
+}
+
+bool SearchModel::Filtered() const {
+    std::lock_guard lock(mutex_);
+    return !filter_.Empty();
 }
 
 std::vector<ListedRow> SearchModel::SortBy(ResultColumn column) {

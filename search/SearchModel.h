@@ -17,8 +17,10 @@
 #include "core/CoreSinks.h"
 #include "core/IdTable.h"
 #include "search/ResultList.h"
+#include "search/SearchProgress.h"
 #include "search/SearchResult.h"
 #include "util/RowChanges.h"
+#include "util/WordFilter.h"
 #include "web/WebResultSink.h"
 
 namespace korvana {
@@ -42,6 +44,8 @@ struct SearchRecord {
     std::int32_t shownCount = 0;
     // The shown count by network ("Web" for web results), in first-seen order.
     std::vector<std::pair<std::string, std::int32_t>> shownByNetwork;
+    // Its web engines' tasks, as the engines report them.
+    EngineProgressList engines;
 };
 
 // What changed since the last TakeListChanges.
@@ -50,6 +54,8 @@ struct ListChanges {
     RowChanges<ListedRow> steps;
     // (search id, shown count) of every search whose count changed.
     std::vector<std::pair<std::int32_t, std::int32_t>> counts;
+    // The searches whose engines' progress changed.
+    std::vector<std::int32_t> progressed;
 };
 
 // A web result whose size is to be probed. It shares its search's
@@ -92,6 +98,12 @@ class SearchModel final : public CoreResultSink, public WebResultSink {
     // is listed complete at once and never probed.
     bool AddKnownWebResult(int searchId, const KnownWebResult& result, WebEngineId engine) override;
     bool IsSearchStopped(int searchId) const override;
+    void EngineTaskStarted(int searchId, const std::string& engine) override;
+    void EngineTaskEnded(int searchId, const std::string& engine,
+                         const EngineTaskOutcome& outcome) override;
+    // Where the search's parts stand; the core's part as the model knows it
+    // (searching or stopped).
+    SearchProgress Progress(std::int32_t searchId) const;
 
     // The id of a new search: 0, 1, 2, ...
     std::int32_t TakeNextSearchId();
@@ -104,9 +116,17 @@ class SearchModel final : public CoreResultSink, public WebResultSink {
     std::int32_t DisplayedSearchId() const { return displayed_.load(); }
 
     // GUI thread. Makes `searchId` the displayed search (-1: none) and
-    // returns its rows in list order. Changes queued before belong to the
-    // rows returned and are dropped.
+    // returns its rows that the filter shows, in list order. Changes queued
+    // before belong to the rows returned and are dropped.
     std::vector<ListedRow> ShowSearch(std::int32_t searchId);
+    // GUI thread. Shows only the rows whose name holds the filter's words,
+    // and returns them in list order. A filter that only narrows the last
+    // one keeps those of `listed`, the rows on screen, that it shows (and
+    // the changes queued for them); any other shows the search again.
+    // Rows that arrive later are listed only when the filter shows them.
+    std::vector<ListedRow> FilterRows(const WordFilter& filter,
+                                      const std::vector<ListedRow>& listed);
+    bool Filtered() const;
     // GUI thread. A click on a column header: the new sort state, then the
     // displayed search shown again.
     std::vector<ListedRow> SortBy(ResultColumn column);
@@ -144,8 +164,10 @@ class SearchModel final : public CoreResultSink, public WebResultSink {
     std::int32_t nextSearchId_ = 0;
     std::atomic<std::int32_t> displayed_{0};
     RowOrdering ordering_;
+    WordFilter filter_;
     std::vector<ListEvent> events_;
     std::set<std::int32_t> changedCounts_;
+    std::set<std::int32_t> changedProgress_;
     ChangeNotice notice_;
 };
 

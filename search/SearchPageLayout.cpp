@@ -19,6 +19,11 @@ constexpr int kFindAreaHeight = 48;
 // picture from the left.
 constexpr int kFindAreaRightWidth = 370;
 constexpr int kDownloadAreaWidth = 205;
+// The filter box, and what the tab row keeps for it and the remove button.
+constexpr int kFilterBoxWidth = 200;
+constexpr int kFilterBoxRoom = kFilterBoxWidth + 30;
+// The progress line needs this much room to say anything.
+constexpr int kLeastProgressWidth = 80;
 
 SearchPageLayout LayOutSearchPage(const Rect& client, int filterListHeight) {
     const int l = client.left;
@@ -37,7 +42,8 @@ SearchPageLayout LayOutSearchPage(const Rect& client, int filterListHeight) {
     layout.filters = At(l + 350, t + 25, r - 2 * l - 360, kMinFilterListHeight + drop);
     layout.editor = At(l + 351, t + 26, 5, 5);
     layout.separator = At(l + 5, t + 105 + drop, r - l - 10, 1);
-    layout.tabs = At(l + 5, t + 110 + drop, r - l - 35, 30);
+    layout.tabs = At(l + 5, t + 110 + drop, r - l - 35 - kFilterBoxRoom, 30);
+    layout.filterBox = At(r - l - 30 - kFilterBoxWidth, t + 108 + drop, kFilterBoxWidth, 21);
     layout.removeButton = At(r - l - 22, t + 111 + drop, 16, 16);
     layout.results = At(l + 5, t + 130 + drop, r - l - 10, b - t - 130 - drop - kFindAreaHeight);
     layout.downloadSelected = At(l + 5, b - 44, 150, 40);
@@ -47,6 +53,10 @@ SearchPageLayout LayOutSearchPage(const Rect& client, int filterListHeight) {
     layout.findText = At(r - 370, b - 39, 200, 30);
     layout.findNext = At(r - 160, b - 39, 90, 30);
     layout.findStatus = At(r - 65, b - 39, 60, 30);
+    const int progressWidth = (r - 380) - (l + kDownloadAreaWidth + 10);
+    layout.progress = progressWidth >= kLeastProgressWidth
+                          ? At(l + kDownloadAreaWidth + 10, b - 44, progressWidth, 40)
+                          : Rect{};
     return layout;
 }
 

@@ -24,6 +24,11 @@ struct SearchPageLayout {
     Rect findText;
     Rect findNext;
     Rect findStatus;
+    // The filter box at the right end of the tab row, just above the list.
+    Rect filterBox;
+    // The selected search's progress, between the picture and the find
+    // text; empty when the page is too narrow for it.
+    Rect progress;
 };
 
 // `filterListHeight` is what the filter list needs to show all its rows

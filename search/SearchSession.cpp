@@ -58,6 +58,14 @@ std::string SearchSession::CoreStatus() const {
     return problem.empty() ? std::string(kCoreNotConnected) : problem;
 }
 
+SearchProgress SearchSession::Progress(std::int32_t searchId) const {
+    SearchProgress progress = model_.Progress(searchId);
+    if (progress.core == CorePart::Searching && !core_.IsConnected()) {
+        progress.core = CorePart::NotConnected;
+    }
+    return progress;
+}
+
 void SearchSession::Stop(std::int32_t searchId) {
     model_.StopSearch(searchId);
     core_.SendCloseQuery(searchId);
@@ -110,6 +118,15 @@ void SearchSession::WakeProbes() {
 
 bool SearchSession::IsSearchStopped(int searchId) const {
     return model_.IsSearchStopped(searchId);
+}
+
+void SearchSession::EngineTaskStarted(int searchId, const std::string& engine) {
+    model_.EngineTaskStarted(searchId, engine);
+}
+
+void SearchSession::EngineTaskEnded(int searchId, const std::string& engine,
+                                    const EngineTaskOutcome& outcome) {
+    model_.EngineTaskEnded(searchId, engine, outcome);
 }
 
 }  // namespace korvana

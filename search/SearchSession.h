@@ -5,9 +5,11 @@
 #include <memory>
 #include <string>
 
+#include "search/KnownFiles.h"
 #include "search/ProbePacer.h"
 #include "search/SearchModel.h"
 #include "search/SearchPageRules.h"
+#include "search/SearchProgress.h"
 #include "web/WebResultSink.h"
 #include "web/WebSearch.h"
 
@@ -59,6 +61,12 @@ class SearchSession final : public WebResultSink {
     SearchModel& Model() { return model_; }
     ProbePacer& Probes() { return pacer_; }
     WebSearch& Web() { return *web_; }
+    // The Library's and the transfer list's file names, for the results'
+    // marks.
+    KnownFiles& Known() { return known_; }
+
+    // Where the search's parts stand, the core's link included.
+    SearchProgress Progress(std::int32_t searchId) const;
 
     // Checks the keyword and the filters, then opens a new search and starts
     // it at the web engines and at the core (whose part waits for its link).
@@ -78,6 +86,9 @@ class SearchSession final : public WebResultSink {
                       WebEngineId engine) override;
     bool AddKnownWebResult(int searchId, const KnownWebResult& result, WebEngineId engine) override;
     bool IsSearchStopped(int searchId) const override;
+    void EngineTaskStarted(int searchId, const std::string& engine) override;
+    void EngineTaskEnded(int searchId, const std::string& engine,
+                         const EngineTaskOutcome& outcome) override;
 
   private:
     std::string CoreStatus() const;
@@ -86,6 +97,7 @@ class SearchSession final : public WebResultSink {
 
     CoreCommands& core_;
     SearchModel model_;
+    KnownFiles known_;
     // Its probes report into the model.
     ProbePacer pacer_;
     // Last: its engines report into this session until it is gone.

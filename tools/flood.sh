@@ -7,7 +7,14 @@
 #   bytes     resident memory growth from the search to the last row, per result
 #   total_s   seconds from the search to the last row
 #
-#   tools/flood.sh [-b BUILD_DIR] [-t SECONDS] N...
+#   tools/flood.sh [-b BUILD_DIR] [-t SECONDS] [-f WORDS] N...
+#
+# With -f, once every row is listed the script types WORDS into the result
+# list's filter box with xdotool (Ctrl+F, then one key every 150 ms), takes
+# them back one key at a time, and adds two columns:
+#   type_gap_ms  the longest the GUI thread did not turn while typing
+#   fewest       the fewest rows the filter left listed
+# Typing needs an X display: set KORVANA_FLOOD_DISPLAY (an Xvfb of your own).
 #
 # -t gives up on a run after that many seconds (default 120); a run that does
 # not list all N rows in time makes the script fail. Each run has its own
@@ -19,15 +26,22 @@ source "$(dirname "${BASH_SOURCE[0]}")/offline-settings.sh"
 cd "$(dirname "$0")/.."
 build=build
 bound=120
-while getopts "b:t:" option; do
+words=
+usage="usage: $0 [-b BUILD_DIR] [-t SECONDS] [-f WORDS] N..."
+while getopts "b:t:f:" option; do
   case $option in
     b) build=$OPTARG ;;
     t) bound=$OPTARG ;;
-    *) echo "usage: $0 [-b BUILD_DIR] [-t SECONDS] N..." >&2; exit 2 ;;
+    f) words=$OPTARG ;;
+    *) echo "$usage" >&2; exit 2 ;;
   esac
 done
 shift $((OPTIND - 1))
-[ $# -gt 0 ] || { echo "usage: $0 [-b BUILD_DIR] [-t SECONDS] N..." >&2; exit 2; }
+[ $# -gt 0 ] || { echo "$usage" >&2; exit 2; }
+if [ -n "$words" ] && [ -z "${KORVANA_FLOOD_DISPLAY:-}" ]; then
+  echo "typing needs KORVANA_FLOOD_DISPLAY (an X display of your own)" >&2
+  exit 2
+fi
 build=$(cd "$build" && pwd)
 
 app_pid=
@@ -92,6 +106,33 @@ summarise() {
     }' "$probe"
 }
 
+# Types the words into the filter box of the program's window and takes them
+# back, one key every 150 ms; prints the start and end of the typing (ns).
+type_filter() {
+  local window start end
+  window=$(DISPLAY=$KORVANA_FLOOD_DISPLAY xdotool search --onlyvisible --pid "$app_pid" | head -1)
+  [ -n "$window" ] || { echo "no window of the program to type into" >&2; return 1; }
+  export DISPLAY=$KORVANA_FLOOD_DISPLAY
+  xdotool windowfocus --sync "$window"
+  xdotool key ctrl+f
+  sleep 0.5
+  start=$(now_ns)
+  xdotool type --delay 150 "$words"
+  for _ in $(seq ${#words}); do xdotool key --delay 150 BackSpace; done
+  sleep 1
+  end=$(now_ns)
+  echo "$start $end"
+}
+
+# The longest gap and the fewest rows listed between two times of the probe.
+summarise_typing() {
+  local probe=$1 start=$2 end=$3
+  awk -v start="$start" -v end="$end" '
+    $1 >= start && $1 <= end && $2 == "gap" && $3 > gap { gap = $3 }
+    $1 >= start && $1 <= end && $2 == "rows" && (fewest == "" || $3 < fewest) { fewest = $3 }
+    END { printf "  %11d  %7s", gap, fewest == "" ? "-" : fewest }' "$probe"
+}
+
 run_one() {
   local n=$1
   run_dir=$(mktemp -d)
@@ -123,7 +164,14 @@ run_one() {
   local ended sent
   ended=$(now_ns)
   sent=$(sed -n 's/^korvana-sim: flood sent at \([0-9]*\) ns$/\1/p' "$run_dir/sim.err" | tail -1)
-  summarise "$run_dir/probe" "$n" "${sent:-0}" "$listed" "$ended"
+  local row
+  row=$(summarise "$run_dir/probe" "$n" "${sent:-0}" "$listed" "$ended")
+  if [ -n "$words" ] && [ "$listed" = 1 ]; then
+    local typed
+    typed=$(type_filter) || return 1
+    row+=$(summarise_typing "$run_dir/probe" $typed)
+  fi
+  echo "$row"
   [ "${KORVANA_FLOOD_KEEP:-0}" != 1 ] || echo "kept: $run_dir" >&2
   local status=0
   [ "$listed" = 1 ] || status=1
@@ -131,7 +179,11 @@ run_one() {
   return $status
 }
 
-printf "%9s  %9s  %7s  %7s  %8s\n" results listed_s gap_ms bytes total_s
+if [ -n "$words" ]; then
+  printf "%9s  %9s  %7s  %7s  %8s  %11s  %7s\n" results listed_s gap_ms bytes total_s type_gap_ms fewest
+else
+  printf "%9s  %9s  %7s  %7s  %8s\n" results listed_s gap_ms bytes total_s
+fi
 failed=0
 for n in "$@"; do
   run_one "$n" || failed=1

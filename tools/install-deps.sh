@@ -10,7 +10,7 @@ packages=(
   qt6-base-dev qt6-svg-dev qt6-image-formats-plugins nlohmann-json3-dev libtag1-dev
   libcurl4-openssl-dev libmpg123-dev mpg123
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth
+  xvfb xauth xdotool
   dbus-daemon dpkg-dev file desktop-file-utils appstream
 )
 if [ "${KORVANA_CORE_STAGE:-0}" = 1 ]; then

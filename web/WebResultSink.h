@@ -17,6 +17,13 @@ struct KnownWebResult {
     std::string info;
 };
 
+// How one task of a web engine ended for a search: the results it handed
+// over, and why it failed (empty when it did not).
+struct EngineTaskOutcome {
+    std::int32_t found = 0;
+    std::string failure;
+};
+
 // The search result model as the web engines see it. The engines call it from
 // their worker threads, several at once; it must be thread-safe.
 class WebResultSink {
@@ -43,6 +50,13 @@ class WebResultSink {
 
     // True when the search has been stopped or removed, or does not exist.
     virtual bool IsSearchStopped(int searchId) const = 0;
+
+    // One task of `engine` ("Engine 2", "Internet Archive") for the search
+    // was queued, and how it ended. A sink that shows no progress ignores
+    // them.
+    virtual void EngineTaskStarted(int /*searchId*/, const std::string& /*engine*/) {}
+    virtual void EngineTaskEnded(int /*searchId*/, const std::string& /*engine*/,
+                                 const EngineTaskOutcome& /*outcome*/) {}
 };
 
 }  // namespace korvana

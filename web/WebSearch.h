@@ -76,10 +76,16 @@ class WebSearch {
     };
 
     void StartEngine2Detail(int searchId, DetailEntry entry);
-    // Runs one engine's work and tells when it was given up.
-    // `engine` names it in the report: "2", "Internet Archive".
+    // Queues one engine's work for a search and tells the sink it started.
     template <typename Work>
-    void RunEngine(int searchId, const std::string& engine, Work work);
+    void PostEngine(int searchId, const std::string& engine, Work work);
+    // Runs one task of an engine on a context that watches it, and tells
+    // the sink how it ended; a task given up is also reported. `engine`
+    // names it: "2", "Internet Archive". Only an engine's lead task (not a
+    // detail page of the second engine) fails for getting no page at all:
+    // one detail page missing leaves the engine's other results standing.
+    template <typename Work>
+    void RunEngine(int searchId, const std::string& engine, const Work& work, bool leadTask = true);
     void ReportGivenUp(int searchId, const std::string& engine);
     void PostEngine2Detail(int searchId, DetailEntry entry);
     void FinishEngine2Detail(int searchId);

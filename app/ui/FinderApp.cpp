@@ -26,6 +26,7 @@
 #include "platform/qt/QtDesktopOpener.h"
 #include "platform/qt/QtSettingsStore.h"
 #include "prefs/ui/PreferencesDialog.h"
+#include "search/ui/KnownFilesWatch.h"
 #include "search/ui/SearchPage.h"
 #include "services/VendorUrl.h"
 #include "services/ui/FeedbackDialog.h"
@@ -243,6 +244,10 @@ void FinderApp::BuildWindow() {
     QObject::connect(shortcut, &QShortcut::activated, statusLogWindow_.get(), &QWidget::show);
     keys_ = std::make_unique<KeyFilter>([this](int page) { window_->ShowPage(page); });
     TellDownloadEndings(*transfersPage);
+    auto* searchPage = static_cast<SearchPage*>(pages.search);
+    WatchKnownFiles(*searchPage, *library_, *transfersPage);
+    QObject::connect(&coreBridge_, &CoreLinkBridge::LinkChanged, searchPage,
+                     &SearchPage::CoreLinkChanged);
 }
 
 void FinderApp::TellDownloadEndings(TransfersPage& page) {

@@ -59,8 +59,13 @@ QVariant ResultTableModel::data(const QModelIndex& index, int role) const {
                        ? QVariant()
                        : TextFromBytes(DisplayText(ColumnText(row, column)));
         case Qt::DecorationRole:
-            return column == ResultColumn::Status ? statusImages_.value(StatusIcon(row))
-                                                  : QVariant();
+            return column == ResultColumn::Status
+                       ? statusImages_.value(StatusIcon(row, MarkOf(row)))
+                       : QVariant();
+        case Qt::ToolTipRole: {
+            const std::string tip = MarkToolTip(MarkOf(row));
+            return tip.empty() ? QVariant() : QVariant(QString::fromStdString(tip));
+        }
         case Qt::TextAlignmentRole:
             return QVariant::fromValue(Qt::AlignVCenter |
                                        (Centred(column) ? Qt::AlignHCenter : Qt::AlignLeft));
@@ -89,6 +94,26 @@ void ResultTableModel::ShowSearch(int searchId) {
     Apply({RowChange<ListedRow>::Reset(model_.ShowSearch(searchId))});
 }
 
+void ResultTableModel::SetFilter(const std::string& typed) {
+    Apply({RowChange<ListedRow>::Reset(model_.FilterRows(WordFilter(typed), Rows()))});
+}
+
+void ResultTableModel::SetKnownFiles(const KnownFiles* known) {
+    known_ = known;
+    MarksChanged();
+}
+
+void ResultTableModel::MarksChanged() {
+    if (rowCount() > 0) {
+        emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1),
+                         {Qt::DecorationRole, Qt::ToolTipRole});
+    }
+}
+
+FileMark ResultTableModel::MarkOf(const ListedRow& row) const {
+    return known_ != nullptr ? known_->Mark(row.result->Name()) : FileMark::None;
+}
+
 void ResultTableModel::SortBy(ResultColumn column) {
     std::vector<ListedRow> rows = model_.SortBy(column);
     ordering_ = model_.Ordering();
@@ -100,6 +125,9 @@ RowChanges<ListedRow> ResultTableModel::TakeChanges() {
     ListChanges changes = model_.TakeListChanges(Rows());
     for (const auto& [searchId, count] : changes.counts) {
         emit ResultCountChanged(searchId, count);
+    }
+    for (const std::int32_t searchId : changes.progressed) {
+        emit ProgressChanged(searchId);
     }
     return std::move(changes.steps);
 }

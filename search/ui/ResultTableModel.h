@@ -29,17 +29,29 @@ class ResultTableModel final : public RowTableModel<ListedRow> {
 
     // Rebuilds the list from `searchId`'s results (-1: none).
     void ShowSearch(int searchId);
+    // Lists only the rows whose name holds every typed word (SearchModel::
+    // FilterRows), as one reset.
+    void SetFilter(const std::string& typed);
+    // Results are marked by what `known` holds (null: none are); it must
+    // outlive the table.
+    void SetKnownFiles(const KnownFiles* known);
+    // The known files changed: every row's mark is read again.
+    void MarksChanged();
     // A header click: the new sort state, then the list rebuilt.
     void SortBy(ResultColumn column);
 
   signals:
     // A search's count for its tab label changed.
     void ResultCountChanged(int searchId, int count);
+    // A search's engines moved on.
+    void ProgressChanged(int searchId);
 
   private:
     RowChanges<ListedRow> TakeChanges() override;
+    FileMark MarkOf(const ListedRow& row) const;
 
     SearchModel& model_;
+    const KnownFiles* known_ = nullptr;
     RowOrdering ordering_;
     QList<QPixmap> statusImages_;
     QList<QPixmap> headerImages_;

@@ -12,6 +12,8 @@ const QColor kWebWaiting(150, 160, 175);
 const QColor kWebComplete(34, 150, 90);
 const QColor kWebFailed(200, 60, 50);
 const QColor kCore(40, 100, 200);
+const QColor kHad(40, 150, 60);
+const QColor kComing(215, 120, 20);
 
 QPixmap Draw(int size, const std::function<void(QPainter&)>& paint) {
     QPixmap pixmap(size, size);
@@ -52,10 +54,31 @@ QPixmap Peers() {
     });
 }
 
+// A ticked box: the file is in the Library.
+QPixmap Had() {
+    return Draw(16, [](QPainter& p) {
+        p.setPen(Qt::NoPen);
+        p.setBrush(kHad);
+        p.drawRoundedRect(QRectF(1, 1, 14, 14), 3, 3);
+        p.setPen(QPen(Qt::white, 2.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.drawPolyline(QPolygonF({{4, 8.5}, {7, 11.5}, {12, 4.5}}));
+    });
+}
+
+// An arrow into a tray: the file is in the transfer list.
+QPixmap Coming() {
+    return Draw(16, [](QPainter& p) {
+        p.setPen(QPen(kComing, 1.8, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.drawLine(QPointF(8, 1.5), QPointF(8, 10));
+        p.drawPolyline(QPolygonF({{4.5, 6.5}, {8, 10}, {11.5, 6.5}}));
+        p.drawPolyline(QPolygonF({{2, 11}, {2, 14.5}, {14, 14.5}, {14, 11}}));
+    });
+}
+
 }  // namespace
 
 QList<QPixmap> StatusImages() {
-    return {Globe(kWebWaiting), Globe(kWebComplete), Globe(kWebFailed), Peers()};
+    return {Globe(kWebWaiting), Globe(kWebComplete), Globe(kWebFailed), Peers(), Had(), Coming()};
 }
 
 QIcon DownloadSelectedIcon() {

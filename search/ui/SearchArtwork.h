@@ -10,7 +10,8 @@ namespace korvana {
 
 // The status column's image list, 16 by 16: 0 a web result waiting for its
 // size, 1 a web result whose size is known, 2 a failed web result, 3 a core
-// result.
+// result, 4 a result whose file is in the Library, 5 one in the transfer
+// list.
 QList<QPixmap> StatusImages();
 
 QIcon DownloadSelectedIcon();

@@ -15,6 +15,7 @@
 #include <QTableWidget>
 
 #include "controls/CGradientMenu.h"
+#include "controls/FilterBox.h"
 #include "controls/ListMemory.h"
 #include "controls/QtBridge.h"
 #include "controls/SearchTabCtrl.h"
@@ -107,6 +108,7 @@ SearchPage::SearchPage(SearchSession& session, DownloadStarter& downloads, Promp
     BuildFilterList();
     BuildResultArea(log);
     BuildFindArea();
+    BuildProgressArea();
     BuildMenus();
     SetColumnWidths(true);
 }
@@ -300,6 +302,10 @@ void SearchPage::LayOut() {
     findText_->setGeometry(ToQRect(layout.findText));
     findNext_->setGeometry(ToQRect(layout.findNext));
     findStatus_->setGeometry(ToQRect(layout.findStatus));
+    filterBox_->setGeometry(ToQRect(layout.filterBox));
+    progress_->setGeometry(ToQRect(layout.progress));
+    progress_->setVisible(!layout.progress.Empty());
+    PlaceEmptyNote();
     // Start and Reset stand one above the other: one face for both.
     const QFont startFont = CaptionFont(start_, 0);
     start_->SetButtonFont(startFont);

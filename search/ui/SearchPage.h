@@ -2,6 +2,8 @@
 
 #include <QWidget>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "controls/MenuOwner.h"
 #include "controls/MenuTable.h"
@@ -18,6 +20,7 @@ namespace korvana {
 
 class CGradientMenu;
 class DownloadStarter;
+class FilterBox;
 class Prompter;
 class ResultTableModel;
 class SearchSession;
@@ -53,12 +56,25 @@ class SearchPage final : public QWidget, public SearchViewer, public MenuOwner {
     void SortBy(ResultColumn column);
     // Opens the in-place editor over a filter's value.
     void EditFilter(int row);
+    // The filter box's words: the list shows only the rows holding them;
+    // the selection stays on the rows still shown.
+    void ApplyFilter(const QString& typed);
+    // The file names now in the Library, or in the transfer list: results
+    // offering one of them are marked.
+    void SetLibraryNames(const std::vector<std::string>& names);
+    void SetTransferNames(const std::vector<std::string>& names);
+    // The core's link came up or went down: the progress line says so.
+    void CoreLinkChanged();
 
     ResultTableModel& Results() const { return *results_; }
     QTableView& ResultView() const { return *resultView_; }
     SearchTabCtrl& Tabs() const { return *tabs_; }
     FilterValues Filters() const;
     int FindPosition() const { return findPosition_; }
+    FilterBox& ResultFilter() const { return *filterBox_; }
+    QLabel& ProgressLine() const { return *progress_; }
+    // What the list area says while it shows no row.
+    QLabel& EmptyListNote() const { return *emptyNote_; }
 
     // Room for every control, with the filter list's six rows in full.
     QSize minimumSizeHint() const override;
@@ -75,6 +91,18 @@ class SearchPage final : public QWidget, public SearchViewer, public MenuOwner {
     void BuildFilterList();
     void BuildResultArea(StatusLog* log);
     void BuildFindArea();
+    void BuildProgressArea();
+    // What the search's engines and counts came to: the tab of a search
+    // that ended with nothing shows 0, and the displayed search's line and
+    // note follow.
+    void RefreshProgress(int searchId);
+    // The progress line and the empty list's note of the displayed search.
+    void ShowProgress();
+    void RefreshEmptyNote();
+    void PlaceEmptyNote();
+    // The selected rows' results to download, in list order: those whose
+    // file the Library holds only when the user, asked, wants them again.
+    std::vector<ListedRow> RowsToDownload();
     void BuildMenus();
     void LayOut();
     void SetColumnWidths(bool setUp);
@@ -107,6 +135,9 @@ class SearchPage final : public QWidget, public SearchViewer, public MenuOwner {
     QLineEdit* findText_ = nullptr;
     SkinButton* findNext_ = nullptr;
     QLabel* findStatus_ = nullptr;
+    FilterBox* filterBox_ = nullptr;
+    QLabel* progress_ = nullptr;
+    QLabel* emptyNote_ = nullptr;
 
     MenuTable resultsMenu_;
     MenuTable searchMenu_;

@@ -63,6 +63,7 @@ void SearchPage::BuildMenus() {
 void SearchPage::ShowSearch(int searchId) {
     const WaitCursor wait;
     results_->ShowSearch(searchId);
+    ShowProgress();
 }
 
 void SearchPage::StartSearch() {
@@ -76,6 +77,7 @@ void SearchPage::StartSearch() {
     tabs_->show();
     removeSearch_->show();
     status_->setText(QString::fromStdString(started.status));
+    ShowProgress();
 }
 
 void SearchPage::Reset() {
@@ -88,15 +90,12 @@ void SearchPage::Reset() {
 }
 
 void SearchPage::DownloadSelected() {
-    QModelIndexList selected = resultView_->selectionModel()->selectedRows();
-    if (selected.isEmpty()) {
+    if (!resultView_->selectionModel()->hasSelection()) {
         prompter_.Inform("Please select something to download.", "Download Error");
         return;
     }
-    std::sort(selected.begin(), selected.end(),
-              [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
-    for (const QModelIndex& index : selected) {
-        session_.Download(*results_->RowAt(index.row()).result, downloads_);
+    for (const ListedRow& row : RowsToDownload()) {
+        session_.Download(*row.result, downloads_);
     }
 }
 
@@ -133,6 +132,7 @@ void SearchPage::StopSearch() {
         return;
     }
     session_.Stop(id);
+    ShowProgress();
 }
 
 void SearchPage::RemoveSearch() {

@@ -175,5 +175,25 @@ TEST(SearchPageLayout, ColumnWidthsShareTheListWidth) {
     EXPECT_EQ(FilterColumnWidths(400, true), (std::array<int, 2>{50, 350}));
 }
 
+TEST(SearchPageLayout, TheFilterBoxAndTheProgressLineTakeFreeRoom) {
+    const auto apart = [](const Rect& a, const Rect& b) {
+        return a.right <= b.left || b.right <= a.left || a.bottom <= b.top || b.bottom <= a.top;
+    };
+    const SearchPageLayout wide = LayOutSearchPage(Rect{0, 0, 1280, 860});
+    EXPECT_TRUE(apart(wide.filterBox, wide.tabs));
+    EXPECT_TRUE(apart(wide.filterBox, wide.removeButton));
+    EXPECT_TRUE(apart(wide.filterBox, wide.results));
+    EXPECT_LE(wide.filterBox.bottom, wide.results.top);
+    EXPECT_GE(wide.filterBox.Width(), 150);
+    for (const Rect& other : {wide.downloadSelected, wide.picture, wide.findText, wide.results}) {
+        EXPECT_TRUE(apart(wide.progress, other));
+    }
+    EXPECT_GE(wide.progress.Width(), 500);
+    // Too narrow for a useful line: none.
+    const Size least = MinimumSearchPageSize(kMinFilterListHeight);
+    EXPECT_TRUE(LayOutSearchPage(Rect{0, 0, least.width, least.height}).progress.Empty());
+    EXPECT_GT(LayOutSearchPage(Rect{0, 0, least.width, least.height}).tabs.Width(), 200);
+}
+
 }  // namespace
 }  // namespace korvana

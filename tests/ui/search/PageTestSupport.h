@@ -19,8 +19,13 @@ class SearchPagePrompter final : public Prompter {
     void Inform(const std::string& text, const std::string& caption) override {
         messages.push_back(caption + ": " + text);
     }
-    bool AskYesNo(const std::string&, const std::string&) override { return false; }
+    bool AskYesNo(const std::string& text, const std::string& caption) override {
+        questions.push_back(caption + ": " + text);
+        return answer;
+    }
     std::vector<std::string> messages;
+    std::vector<std::string> questions;
+    bool answer = false;
 };
 
 // A search page over a real session with recording doubles around it. The
