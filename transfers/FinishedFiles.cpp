@@ -1,10 +1,10 @@
 #include "transfers/FinishedFiles.h"
 
 #include <algorithm>
+#include <string_view>
 #include <system_error>
 
 #include "transfers/TransferTexts.h"
-#include "web/download/DownloadFileName.h"
 
 namespace korvana {
 namespace {
@@ -18,6 +18,30 @@ bool IsFileOfSize(const std::filesystem::path& file, std::int64_t size) {
     return !error && (size <= 0 || found == static_cast<std::uintmax_t>(size));
 }
 
+bool IsChangedByCore(char c, CoreNameRules rules) {
+    constexpr std::string_view kEverywhere = "/\\<>\"";
+    constexpr std::string_view kOnWindows = "*?|:";
+    return kEverywhere.find(c) != std::string_view::npos ||
+           (rules == CoreNameRules::Windows && kOnWindows.find(c) != std::string_view::npos);
+}
+
+std::optional<std::filesystem::path> FindCoreFile(const DownloadRow& row,
+                                                  const std::filesystem::path& folder) {
+    for (int number = 0; number <= kMostNumberedNames; ++number) {
+        for (const CoreNameRules rules : {CoreNameRules::Posix, CoreNameRules::Windows}) {
+            const std::string name = CoreFileName(row.name, rules, number);
+            if (name.empty() || name == "." || name == "..") {
+                continue;
+            }
+            std::filesystem::path file = folder / name;
+            if (IsFileOfSize(file, row.sizeBytes)) {
+                return file;
+            }
+        }
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 bool SaysFinished(const DownloadRow& row) {
@@ -28,33 +52,33 @@ bool SaysFinished(const DownloadRow& row) {
            row.status == status::kCoreShared;
 }
 
-std::string FinishedFileName(const DownloadRow& row, int number) {
-    if (!row.key.IsCore()) {
-        const std::string safe = SafeFileName(row.name);
-        return number == 0 ? safe : NumberedFileName(safe, number);
-    }
-    std::string name = row.name;
+std::string CoreFileName(const std::string& name, CoreNameRules rules, int number) {
+    std::string fitted = name;
     std::replace_if(
-        name.begin(), name.end(), [](char c) { return c == '/' || c == '\\'; }, '_');
-    return number == 0 ? name : name + "_" + std::to_string(number);
+        fitted.begin(), fitted.end(), [rules](char c) { return IsChangedByCore(c, rules); }, '_');
+    if (rules == CoreNameRules::Windows) {
+        fitted.erase(0, std::min(fitted.find_first_not_of('.'), fitted.size()));
+        const std::size_t last = fitted.find_last_not_of(". ");
+        fitted.erase(last == std::string::npos ? 0 : last + 1);
+    }
+    return number == 0 ? fitted : fitted + "_" + std::to_string(number);
 }
 
 std::optional<std::filesystem::path> FinishedFilePath(
     const DownloadRow& row, const std::filesystem::path& downloadsFolder) {
-    if (!SaysFinished(row) || downloadsFolder.empty()) {
+    if (!SaysFinished(row)) {
         return std::nullopt;
     }
-    for (int number = 0; number <= kMostNumberedNames; ++number) {
-        const std::string name = FinishedFileName(row, number);
-        if (name.empty() || name == "." || name == "..") {
+    if (!row.key.IsCore()) {
+        if (row.savedFile.empty() || !IsFileOfSize(row.savedFile, row.sizeBytes)) {
             return std::nullopt;
         }
-        std::filesystem::path file = downloadsFolder / name;
-        if (IsFileOfSize(file, row.sizeBytes)) {
-            return file;
-        }
+        return row.savedFile;
     }
-    return std::nullopt;
+    if (downloadsFolder.empty()) {
+        return std::nullopt;
+    }
+    return FindCoreFile(row, downloadsFolder);
 }
 
 }  // namespace korvana

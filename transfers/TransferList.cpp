@@ -214,7 +214,17 @@ void TransferList::OpenWebDownload(const std::string& key, const std::string& na
     record->contacting = true;
     record->startTime = now;
     record->finishTime = 0;
+    record->savedFile.clear();
     notice_.Raise();
+}
+
+void TransferList::PlaceWebDownload(const std::string& key, const std::filesystem::path& file) {
+    const auto lock = Lock();
+    TransferItem* record = FindLinkIgnoringCase(key);
+    if (record != nullptr && record->savedFile != file) {
+        record->savedFile = file;
+        notice_.Raise();
+    }
 }
 
 bool TransferList::ReportWebDownload(const std::string& key, const std::string& /*name*/,

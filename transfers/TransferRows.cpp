@@ -45,6 +45,7 @@ DownloadRow MakeDownloadRow(TransferItem& item, std::time_t now) {
     row.size = SizeText(item.size);
     row.received = item.downloaded;
     row.sizeBytes = item.size;
+    row.savedFile = item.savedFile;
     if (IsTransferHalted(item)) {
         return row;
     }
