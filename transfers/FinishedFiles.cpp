@@ -1,5 +1,7 @@
 #include "transfers/FinishedFiles.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <string_view>
 #include <system_error>
@@ -25,11 +27,31 @@ bool IsChangedByCore(char c, CoreNameRules rules) {
            (rules == CoreNameRules::Windows && kOnWindows.find(c) != std::string_view::npos);
 }
 
+// Cuts a name the folder cannot hold as the core does: to the longest
+// length, keeping what follows its first dot.
+std::string FitLength(std::string name, std::size_t longest) {
+    if (longest == 0 || name.size() < longest) {
+        return name;
+    }
+    const std::size_t dot = name.find('.');
+    const std::string ending = dot == std::string::npos ? std::string() : name.substr(dot);
+    if (ending.size() > longest) {
+        return name.substr(0, longest);
+    }
+    return name.substr(0, longest - ending.size()) + ending;
+}
+
+std::size_t LongestNameIn(const std::filesystem::path& folder) {
+    const long longest = pathconf(folder.c_str(), _PC_NAME_MAX);
+    return longest > 0 ? static_cast<std::size_t>(longest) : kCommonLongestName;
+}
+
 std::optional<std::filesystem::path> FindCoreFile(const DownloadRow& row,
                                                   const std::filesystem::path& folder) {
+    const std::size_t longest = LongestNameIn(folder);
     for (int number = 0; number <= kMostNumberedNames; ++number) {
         for (const CoreNameRules rules : {CoreNameRules::Posix, CoreNameRules::Windows}) {
-            const std::string name = CoreFileName(row.name, rules, number);
+            const std::string name = CoreFileName(row.name, rules, number, longest);
             if (name.empty() || name == "." || name == "..") {
                 continue;
             }
@@ -52,7 +74,8 @@ bool SaysFinished(const DownloadRow& row) {
            row.status == status::kCoreShared;
 }
 
-std::string CoreFileName(const std::string& name, CoreNameRules rules, int number) {
+std::string CoreFileName(const std::string& name, CoreNameRules rules, int number,
+                         std::size_t longest) {
     std::string fitted = name;
     std::replace_if(
         fitted.begin(), fitted.end(), [rules](char c) { return IsChangedByCore(c, rules); }, '_');
@@ -61,7 +84,8 @@ std::string CoreFileName(const std::string& name, CoreNameRules rules, int numbe
         const std::size_t last = fitted.find_last_not_of(". ");
         fitted.erase(last == std::string::npos ? 0 : last + 1);
     }
-    return number == 0 ? fitted : fitted + "_" + std::to_string(number);
+    fitted = FitLength(std::move(fitted), longest);
+    return number == 0 ? fitted : FitLength(fitted + "_" + std::to_string(number), longest);
 }
 
 std::optional<std::filesystem::path> FinishedFilePath(

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -17,11 +18,17 @@ bool SaysFinished(const DownloadRow& row);
 // more characters than elsewhere.
 enum class CoreNameRules { Posix, Windows };
 
+// The longest file name most file systems hold, in bytes.
+inline constexpr std::size_t kCommonLongestName = 255;
+
 // The name the core gives a finished download's file in its downloads
 // folder: "/", "\", "<", ">" and '"' become "_" (on Windows file systems
 // also "*", "?", "|" and ":", leading dots and trailing dots and spaces go)
-// and, when the name was taken, "_1", "_2" ... is added to it.
-std::string CoreFileName(const std::string& name, CoreNameRules rules, int number = 0);
+// and, when the name was taken, "_1", "_2" ... is added to it. A name of
+// `longest` bytes or more (when not 0) is cut to `longest`, keeping what
+// follows its first dot.
+std::string CoreFileName(const std::string& name, CoreNameRules rules, int number = 0,
+                         std::size_t longest = 0);
 
 // How many taken names are passed over at most while looking for a file.
 inline constexpr int kMostNumberedNames = 32;

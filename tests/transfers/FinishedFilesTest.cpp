@@ -120,6 +120,23 @@ TEST_F(FinishedFilesTest, TheCoreNamesFitTheFileSystemOfItsFolder) {
     EXPECT_EQ(board.FinishedFileAt(RowOf(name)), folder.Path() / "What_ A_B_ _live_");
 }
 
+// A name too long for the folder is cut to fit, its ending kept, also once
+// numbered.
+TEST_F(FinishedFilesTest, ACoreFileWithANameTooLongForTheFolderIsFound) {
+    const std::string name = std::string(300, 'x') + ".live.mp3";
+    const std::string cut = std::string(255 - 9, 'x') + ".live.mp3";
+    EXPECT_EQ(CoreFileName(name, CoreNameRules::Posix, 0, 255), cut);
+    EXPECT_EQ(CoreFileName(name, CoreNameRules::Posix, 1, 255),
+              std::string(255 - 11, 'x') + ".live.mp3_1");
+    EXPECT_EQ(CoreFileName("short.mp3", CoreNameRules::Posix, 0, 255), "short.mp3");
+    EXPECT_EQ(CoreFileName(std::string(300, 'y'), CoreNameRules::Posix, 0, 255),
+              std::string(255, 'y'));
+    PutFile(cut);
+    AddCore(6, name, 100, kCoreStateShared, 100);
+    Refresh();
+    EXPECT_EQ(board.FinishedFileAt(RowOf(name)), folder.Path() / cut);
+}
+
 // A second download of a name already taken was saved under a numbered
 // name; for the core's downloads the sizes tell the files apart.
 TEST_F(FinishedFilesTest, DownloadsOfTheSameNameFindTheirOwnFiles) {
