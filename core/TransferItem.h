@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <ctime>
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <utility>
@@ -65,6 +66,8 @@ struct TransferItem {
     // The core's file state: 0 downloading, 1 paused, 2 downloaded, 3 shared,
     // 4 cancelled, 5 new, 6 aborted, 7 queued.
     std::uint8_t coreState = 0;
+    // Where a finished web download's file was saved; empty otherwise.
+    std::filesystem::path savedFile;
 };
 
 // One shared file that the core reports as uploading.

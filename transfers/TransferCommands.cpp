@@ -24,11 +24,12 @@ TransferMenuId TransferBoard::OpenMenu(int row) {
 }
 
 std::optional<std::filesystem::path> TransferBoard::FinishedFileAt(int row) const {
-    if (row < 0 || static_cast<std::size_t>(row) >= downloads_.size() ||
-        !services_.downloadsFolder) {
+    if (row < 0 || static_cast<std::size_t>(row) >= downloads_.size()) {
         return std::nullopt;
     }
-    return FinishedFilePath(downloads_[static_cast<std::size_t>(row)], services_.downloadsFolder());
+    const std::filesystem::path folder =
+        services_.downloadsFolder ? services_.downloadsFolder() : std::filesystem::path();
+    return FinishedFilePath(downloads_[static_cast<std::size_t>(row)], folder);
 }
 
 std::optional<std::filesystem::path> TransferBoard::MenuRowFile() const {

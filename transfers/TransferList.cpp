@@ -6,6 +6,7 @@
 #include "core/StatusLog.h"
 #include "core/TextLimit.h"
 #include "platform/Clock.h"
+#include "transfers/FinishedFiles.h"
 #include "transfers/TransferTexts.h"
 #include "util/AsciiCase.h"
 
@@ -214,7 +215,17 @@ void TransferList::OpenWebDownload(const std::string& key, const std::string& na
     record->contacting = true;
     record->startTime = now;
     record->finishTime = 0;
+    record->savedFile.clear();
     notice_.Raise();
+}
+
+void TransferList::PlaceWebDownload(const std::string& key, const std::filesystem::path& file) {
+    const auto lock = Lock();
+    TransferItem* record = FindLinkIgnoringCase(key);
+    if (record != nullptr && record->savedFile != file) {
+        record->savedFile = file;
+        notice_.Raise();
+    }
 }
 
 bool TransferList::ReportWebDownload(const std::string& key, const std::string& /*name*/,
@@ -250,9 +261,12 @@ bool TransferList::HasWebDownload(std::string_view link) {
 }
 
 bool TransferList::HasCoreDownload(std::string_view fileName) {
+    // The core lists a download under the name it will give the file,
+    // which may differ from the result's.
+    const std::string coreName = CoreFileName(std::string(fileName), CoreNameRules::Posix);
     const auto lock = Lock();
-    return std::any_of(downloads_.begin(), downloads_.end(), [fileName](const TransferItem& r) {
-        return r.key.IsCore() && r.name == fileName;
+    return std::any_of(downloads_.begin(), downloads_.end(), [&](const TransferItem& r) {
+        return r.key.IsCore() && (r.name == fileName || r.name == coreName);
     });
 }
 

@@ -55,11 +55,13 @@ class TransferList final : public TransferSink, public WebDownloadSink {
     void OpenWebDownload(const std::string& key, const std::string& name) override;
     bool ReportWebDownload(const std::string& key, const std::string& name, std::int64_t received,
                            std::int64_t total, int code) override;
+    void PlaceWebDownload(const std::string& key, const std::filesystem::path& file) override;
 
     // Whether a search result is already in the list: a web result by its
     // link, compared with the web downloads' keys ignoring letter case; a
     // core result by its file name, compared with the core downloads' names
-    // (a core result's id is not the file number its download gets).
+    // as given or as the core changes them (a core result's id is not the
+    // file number its download gets).
     bool HasWebDownload(std::string_view link);
     bool HasCoreDownload(std::string_view fileName);
 

@@ -18,8 +18,13 @@ std::string RateTip(const DownloadRow& row) {
     if (row.rate.empty()) {
         return {};
     }
-    return row.bytesPerSecond < 0.0 ? std::string("Rate not known yet")
-                                    : HumanRate(row.bytesPerSecond);
+    if (row.bytesPerSecond >= 0.0) {
+        return HumanRate(row.bytesPerSecond);
+    }
+    // A web download timed in whole seconds that came whole within its
+    // first second has no rate to show, and never will.
+    const bool allHere = row.sizeBytes > 0 && row.received >= row.sizeBytes;
+    return allHere ? std::string("Finished in under a second") : std::string("Rate not known yet");
 }
 
 std::string TimeLeftTipOf(const DownloadRow& row) {
@@ -45,6 +50,7 @@ DownloadRow MakeDownloadRow(TransferItem& item, std::time_t now) {
     row.size = SizeText(item.size);
     row.received = item.downloaded;
     row.sizeBytes = item.size;
+    row.savedFile = item.savedFile;
     if (IsTransferHalted(item)) {
         return row;
     }

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <ctime>
+#include <filesystem>
 #include <string>
 
 #include "core/TransferItem.h"
@@ -53,6 +54,9 @@ struct DownloadRow {
     // Seconds behind the time left text, days included; negative while it
     // shows none or "--:--:--".
     std::int64_t secondsLeft = -1;
+    // Where a finished web download's file was saved; empty for a core
+    // download, whose file is looked for by name.
+    std::filesystem::path savedFile;
 
     friend bool operator==(const DownloadRow&, const DownloadRow&) = default;
 };

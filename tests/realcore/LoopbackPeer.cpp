@@ -63,8 +63,9 @@ LoopbackPeer::LoopbackPeer(std::string name, std::string content)
     : name_(std::move(name)),
       content_(OnePart(std::move(content))),
       hash_(Raw(test::Md4(content_))),
-      // Any hash but the core's own and the file's names this peer.
-      ownHash_(Raw(test::Md4("loopback peer " + name_))),
+      // Any hash but the core's own and the file's names this peer; peers
+      // with files of the same name are still two peers.
+      ownHash_(Raw(test::Md4("loopback peer " + name_ + hash_))),
       server_([this](int fd) { Serve(fd); }) {}
 
 std::vector<std::string> LoopbackPeer::Received() const {

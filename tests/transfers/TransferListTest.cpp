@@ -152,6 +152,14 @@ TEST_F(TransferListTest, AWebResultIsFoundByItsLinkAndACoreResultByItsName) {
     EXPECT_FALSE(list.HasCoreDownload("core song.mp3"));
 }
 
+// The core lists a result's download under the name it gives the file.
+TEST_F(TransferListTest, ACoreResultIsFoundUnderTheNameTheCoreListsItBy) {
+    list.AddOrUpdateDownload(CoreDownload(7, "Live _at_ _home_ AC_DC.mp3", 100));
+    EXPECT_TRUE(list.HasCoreDownload("Live <at> \"home\" AC/DC.mp3"));
+    EXPECT_TRUE(list.HasCoreDownload("Live _at_ _home_ AC_DC.mp3"));
+    EXPECT_FALSE(list.HasCoreDownload("Live <at> \"home\" AC-DC.mp3"));
+}
+
 TEST_F(TransferListTest, UploadsAreUpdatedByFileNumber) {
     UploadItem first;
     first.fileNumber = 4;

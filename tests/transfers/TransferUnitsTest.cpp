@@ -126,6 +126,17 @@ TEST(TransferTips, FiguresNotKnownOrNotShownSaySo) {
     const DownloadRow row = MakeDownloadRow(almost, 10);
     EXPECT_EQ(DownloadCell(row, kDownloadTimeLeft), "00:00:00");
     EXPECT_EQ(DownloadTip(row, kDownloadTimeLeft), "1 s left");
+
+    // Whole within the second it started: no rate now, nor ever after.
+    TransferItem quick;
+    quick.key = TransferKey::Web("http://a.example/quick.mp3");
+    quick.size = 4096;
+    quick.downloaded = 4096;
+    quick.startTime = 10;
+    quick.finishTime = 10;
+    const DownloadRow done = MakeDownloadRow(quick, 500);
+    EXPECT_EQ(DownloadCell(done, kDownloadRate), "- KB/s");
+    EXPECT_EQ(DownloadTip(done, kDownloadRate), "Finished in under a second");
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <string>
 
 namespace korvana {
@@ -28,6 +29,10 @@ class WebDownloadSink {
     // download or cleared it from the list, or `code` is an error).
     virtual bool ReportWebDownload(const std::string& key, const std::string& name,
                                    std::int64_t received, std::int64_t total, int code) = 0;
+    // Where the download's finished file was put, told just before the
+    // report that shows it finished: the name it was saved under may differ
+    // from the download's name (made safe, or numbered when taken).
+    virtual void PlaceWebDownload(const std::string& key, const std::filesystem::path& file) = 0;
 };
 
 // Lets the transfer list stop a running web download at once when the user

@@ -207,6 +207,7 @@ WebDownloadOutcome DownloadRun::Finish() {
     if (!placed) {
         return Keep(why);
     }
+    sink_.PlaceWebDownload(job_.link, *placed);
     sink_.ReportWebDownload(job_.link, job_.name, received_, total_, kWebDownloadRunning);
     WebDownloadOutcome outcome;
     outcome.received = received_;

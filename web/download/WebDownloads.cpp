@@ -92,7 +92,9 @@ bool WebDownloads::RetryKeptMove(const KeptDownload& kept) {
 
 void WebDownloads::RetryMove(KeptDownload kept) {
     std::error_code why;
-    if (MoveToFreeName(kept.keptPath, kept.downloadsFolder, kept.fileName, &why)) {
+    if (const auto placed =
+            MoveToFreeName(kept.keptPath, kept.downloadsFolder, kept.fileName, &why)) {
+        sink_.PlaceWebDownload(kept.link, *placed);
         sink_.ReportWebDownload(kept.link, kept.name, kept.size, kept.size, kWebDownloadRunning);
         return;
     }

@@ -58,6 +58,7 @@ TEST_F(WebDownloadTest, AFileTheDownloadsFolderRefusesIsKeptAndCanBeMovedLater) 
     ASSERT_TRUE(Start(link, "kept.mp3"));
     ASSERT_TRUE(WaitForAll());
     EXPECT_EQ(Status(link), "Error");
+    EXPECT_EQ(Record(link).savedFile, fs::path());
     ASSERT_EQ(told.size(), 1u);
     EXPECT_EQ(told[0].keptPath, Incomplete() / "kept.mp3");
     EXPECT_EQ(told[0].downloadsFolder, blocked);
@@ -81,6 +82,7 @@ TEST_F(WebDownloadTest, AFileTheDownloadsFolderRefusesIsKeptAndCanBeMovedLater) 
     EXPECT_EQ(told.size(), 2u);
     EXPECT_EQ(Status(link), "Finished");
     EXPECT_EQ(test::ReadText(blocked / "kept.mp3"), CatalogueBytes(FirstTrack().size));
+    EXPECT_EQ(Record(link).savedFile, blocked / "kept.mp3");
     EXPECT_EQ(Files(Incomplete()), Names{});
 }
 

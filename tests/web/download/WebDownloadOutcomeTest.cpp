@@ -147,9 +147,12 @@ TEST_F(WebDownloadTest, AnExistingNameGivesAFreeName) {
     const sim::SimTrack& track = FirstTrack();
     fs::create_directories(DefaultDownloads());
     test::WriteText(DefaultDownloads() / "song.mp3", "mine");
-    ASSERT_TRUE(Start(FileLink("files", track.fileName), "song.mp3"));
+    const std::string link = FileLink("files", track.fileName);
+    ASSERT_TRUE(Start(link, "song.mp3"));
     ASSERT_TRUE(WaitForAll());
     EXPECT_EQ(Files(DefaultDownloads()), (Names{"song (1).mp3", "song.mp3"}));
+    // The list learns the name the file got, not the one it asked for.
+    EXPECT_EQ(Record(link).savedFile, DefaultDownloads() / "song (1).mp3");
     EXPECT_EQ(test::ReadText(DefaultDownloads() / "song.mp3"), "mine");
     EXPECT_EQ(test::ReadText(DefaultDownloads() / "song (1).mp3"), CatalogueBytes(track.size));
     EXPECT_EQ(Files(Incomplete()), Names{});
