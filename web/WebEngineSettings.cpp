@@ -104,4 +104,18 @@ std::string WebEngineUrlProblem(std::string_view url) {
     return {};
 }
 
+std::vector<std::string> EngineOrigins(const EngineUrls& urls,
+                                       const std::vector<EngineDefinition>& defined) {
+    std::vector<std::string> origins;
+    for (const std::string* url : {&urls.engine1, &urls.engine2, &urls.engine3, &urls.archive}) {
+        if (!url->empty()) {
+            origins.push_back(*url);
+        }
+    }
+    for (const EngineDefinition& engine : defined) {
+        origins.push_back(engine.baseUrl);
+    }
+    return origins;
+}
+
 }  // namespace korvana

@@ -69,6 +69,12 @@ std::vector<EngineDefinition> EnabledDefinitions(std::vector<EngineDefinition> d
                                                  const SettingsStore& settings);
 void WriteWebEngineChoices(SettingsStore& settings, const std::vector<WebEngineChoice>& choices);
 
+// The base URLs of every engine that searches: the servers whose pages name
+// the links a search finds, and so the only local servers those links may
+// lead to (see FetchOrigin).
+std::vector<std::string> EngineOrigins(const EngineUrls& urls,
+                                       const std::vector<EngineDefinition>& defined);
+
 // Why a typed base URL cannot be used, or "" when it can (an empty one
 // stands for the simulated web): it must be http:// or https:// with a host
 // and nothing after the host and port but "/".

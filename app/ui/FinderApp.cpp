@@ -26,6 +26,7 @@
 #include "platform/qt/QtDesktopOpener.h"
 #include "platform/qt/QtSettingsStore.h"
 #include "prefs/ui/PreferencesDialog.h"
+#include "search/SizeProbes.h"
 #include "search/ui/KnownFilesWatch.h"
 #include "search/ui/SearchPage.h"
 #include "services/VendorUrl.h"
@@ -48,11 +49,31 @@ LoadedDefinitions LoadUserEngines() {
     return LoadEngineDefinitions(DefinedEnginesFolder(facts.xdgDataHome, facts.home));
 }
 
-WebSearchOptions SearchOptions(std::function<void(const std::string&)> report,
-                               std::vector<EngineDefinition> defined) {
-    WebSearchOptions options = ReportingSearchOptions(std::move(report));
-    options.definedEngines = std::move(defined);
+// The links a search finds, its detail pages and its size probes are named
+// by the engines' pages, so they reach this machine or its network only on
+// the engines' own servers.
+SearchSessionOptions SessionOptions(const SettingsStore& settings,
+                                    std::function<void(const std::string&)> report,
+                                    std::vector<EngineDefinition> defined) {
+    EngineUrls urls = ReadEngineUrls(settings);
+    std::vector<std::string> origins = EngineOrigins(urls, defined);
+    WebSearchOptions web = ReportingSearchOptions(std::move(report));
+    web.definedEngines = std::move(defined);
+    web.http.originUrls = origins;
+    SearchSessionOptions options(std::move(urls), std::move(web));
+    HttpOptions probeHttp;
+    probeHttp.originUrls = std::move(origins);
+    options.probes = std::make_unique<HttpHeaderProbes>(std::move(probeHttp));
     return options;
+}
+
+WebDownloadsConfig DownloadsConfig(const SettingsStore& settings,
+                                   const std::vector<EngineDefinition>& defined,
+                                   std::filesystem::path incomplete,
+                                   std::function<std::filesystem::path()> downloadsFolder) {
+    WebDownloadsConfig config{std::move(incomplete), std::move(downloadsFolder)};
+    config.originUrls = EngineOrigins(ReadEngineUrls(settings), defined);
+    return config;
 }
 
 constexpr int kCoreStartDelayMs = 1000;
@@ -82,17 +103,19 @@ FinderApp::FinderApp(FinderPlatform platform)
       definedEngines_(LoadUserEngines()),
       searchCommands_(coreLink_),
       searchSession_(searchCommands_,
-                     SearchSessionOptions(
-                         ReadEngineUrls(settings_),
-                         SearchOptions([this](const std::string& l) { statusLog_.Line(l); },
-                                       EnabledDefinitions(definedEngines_.engines, settings_)))),
+                     SessionOptions(
+                         settings_, [this](const std::string& l) { statusLog_.Line(l); },
+                         EnabledDefinitions(definedEngines_.engines, settings_))),
       coreLink_(
           ReadCoreLinkConfig(
               settings_, [this] { return DownloadsFolderNow()().string(); }, &coreCredentials_),
           statusLog_, prompter_, clock_),
       coreBridge_(coreLink_),
       coreOptions_(coreLink_),
-      webDownloads_(transfers_, {folders_.incomplete, DownloadsFolderNow()}),
+      webDownloads_(
+          transfers_,
+          DownloadsConfig(settings_, EnabledDefinitions(definedEngines_.engines, settings_),
+                          folders_.incomplete, DownloadsFolderNow())),
       transferCommands_(coreLink_),
       searchDownloads_(transfers_, webDownloads_),
       updateQuestion_(prompter_, opener_),

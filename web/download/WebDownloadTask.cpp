@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "util/StopSignal.h"
+#include "web/AddressRules.h"
 #include "web/HttpConnection.h"
 #include "web/HttpText.h"
 #include "web/ResponseHeader.h"
@@ -65,7 +66,8 @@ WebDownloadOutcome DownloadRun::Run() {
     if (!target) {
         return End(kWebDownloadNoContact);
     }
-    if (connection_.Open(*target, HttpMethod::Get) != HttpResult::Ok) {
+    const bool mayReachLocal = FetchOrigin::Of(job_.http, *target).MayReachLocal(*target);
+    if (connection_.Open(*target, HttpMethod::Get, mayReachLocal) != HttpResult::Ok) {
         return StopRequested() ? Stopped() : End(kWebDownloadNoContact);
     }
     if (!OpenFile()) {

@@ -54,6 +54,7 @@ bool WebDownloads::StartWebDownload(const std::string& link, const std::string& 
         job.downloadsFolder = downloadsFolder;
         job.http.idleTimeout = config_.idleTimeout;
         job.http.stop = &download->stop;
+        job.http.originUrls = config_.originUrls;
         active_.emplace(download->folded, download);
     }
     sink_.OpenWebDownload(link, name);

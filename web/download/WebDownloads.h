@@ -9,6 +9,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <vector>
 
 #include "util/TaskPool.h"
 #include "web/download/WebDownloadSink.h"
@@ -47,6 +48,9 @@ struct WebDownloadsConfig {
     std::chrono::milliseconds idleTimeout{15000};
     // Downloads that run at once; the others wait, shown as contacting.
     std::size_t maxRunning = 4;
+    // The engines' base URLs: a link, named by an engine's page, may lead to
+    // this machine or its network only on one of their servers. None: any.
+    std::vector<std::string> originUrls{};
 };
 
 // The web downloads: each on a worker thread of its own, at most

@@ -113,6 +113,28 @@ TEST_F(WebDownloadTest, LinksThatAreNotHttpAreRefused) {
     EXPECT_EQ(list.DownloadCount(), 0u);
 }
 
+// A link is an engine page's word: it may lead to this machine only on the
+// server of an engine that searches, not to another service here.
+TEST_F(WebDownloadTest, ALinkReachesThisMachineOnlyOnAnEnginesServer) {
+    const std::string link = FileLink("files", FirstTrack().fileName);
+    WebDownloadsConfig config;
+    config.incompleteFolder = Incomplete();
+    config.downloadsFolder = [this] { return GetDownloadsFolder(install, settings); };
+    config.originUrls = {"http://127.0.0.1:9", "http://localhost:" + std::to_string(9)};
+    downloads = std::make_unique<WebDownloads>(list, config);
+    ASSERT_TRUE(Start(link, "elsewhere.mp3"));
+    ASSERT_TRUE(WaitForAll());
+    EXPECT_EQ(Status(link), "Error - Cannot Contact Server");
+    EXPECT_TRUE(server.Requests().empty());
+    EXPECT_EQ(Files(DefaultDownloads()), Names{});
+
+    config.originUrls = {"http://127.0.0.1:9", server.BaseUrl() + "/"};
+    downloads = std::make_unique<WebDownloads>(list, config);
+    ASSERT_TRUE(Start(link, "engine.mp3"));
+    ASSERT_TRUE(WaitForAll());
+    EXPECT_EQ(Status(link), "Finished");
+}
+
 TEST_F(WebDownloadTest, OnlyAFewDownloadsRunAtOnceAndStopJoinsThemAll) {
     MakeDownloads(std::chrono::minutes(5), 2);
     sim::SimWebFaults faults;
