@@ -162,5 +162,27 @@ TEST(ResultMarks, AMarkedResultShowsItsMarkAndTip) {
     EXPECT_EQ(MarkToolTip(FileMark::InLibrary), "Already in your Library");
 }
 
+TEST_F(ResultFilterTest, WordsMayBeInTheNameOrInTheArtistTitleOrAlbumTags) {
+    HandOver(model_, MakeCoreResult(id_, 1, "track01.mp3", 10, 1, "Nina Simone\nSinnerman"));
+    HandOver(model_, MakeCoreResult(id_, 2, "simone live.mp3", 10, 1, ""));
+    HandOver(model_, MakeCoreResult(id_, 3, "track02.mp3", 10, 1, "Nina\nSimone"));
+    KnownWebResult archived{"http://127.0.0.1/d/t3.mp3", "t3.mp3", 10, ""};
+    archived.artist = "Nina Simone";
+    archived.album = "Pastel Blues";
+    model_.AddKnownWebResult(id_, archived, WebEngineId::Archive);
+    Take();
+    Filter("simone");
+    EXPECT_EQ(Names(listed_), (std::vector<std::string>{"t3.mp3", "track02.mp3", "simone live.mp3",
+                                                        "track01.mp3"}));
+    // One word from the name and one from a tag.
+    Filter("simone track");
+    EXPECT_EQ(Names(listed_), (std::vector<std::string>{"track02.mp3", "track01.mp3"}));
+    Filter("simone pastel");
+    EXPECT_EQ(Names(listed_), std::vector<std::string>{"t3.mp3"});
+    // A word is never made of the end of one tag and the start of the next.
+    Filter("ninasimone");
+    EXPECT_TRUE(listed_.empty());
+}
+
 }  // namespace
 }  // namespace korvana
