@@ -149,6 +149,8 @@ TEST(KnownFiles, TheQuestionNamesTheFilesAndCountsTheRest) {
     EXPECT_NE(many.find("c.mp3"), std::string::npos);
     EXPECT_EQ(many.find("d.mp3"), std::string::npos);
     EXPECT_NE(many.find("and 2 more"), std::string::npos);
+    EXPECT_EQ(DownloadAgainQuestion({"a.mp3"}, FileMark::Downloading),
+              "\"a.mp3\" is already in the transfer list. Download it again?");
 }
 
 TEST(ResultMarks, AMarkedResultShowsItsMarkAndTip) {
