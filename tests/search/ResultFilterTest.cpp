@@ -3,6 +3,9 @@
 #include "SearchTestSupport.h"
 #include "search/KnownFiles.h"
 #include "search/SearchModel.h"
+#include "tests/web/WebTestSupport.h"
+#include "web/archive/ArchiveAnswers.h"
+#include "web/archive/ArchiveEngine.h"
 
 namespace korvana {
 namespace {
@@ -162,6 +165,25 @@ TEST(ResultMarks, AMarkedResultShowsItsMarkAndTip) {
     EXPECT_EQ(StatusIcon(row, FileMark::Downloading), kIconDownloading);
     EXPECT_EQ(MarkToolTip(FileMark::None), "");
     EXPECT_EQ(MarkToolTip(FileMark::InLibrary), "Already in your Library");
+}
+
+TEST_F(ResultFilterTest, TheArchiveHandsOverWhatItsMetadataTellsOfEachFile) {
+    const std::string base = "http://127.0.0.1:4100";
+    test::ScriptedFetcher fetcher;
+    fetcher.Serve(ArchiveSearchUrl(base, "blue", 1),
+                  R"({"response":{"numFound":1,"start":0,"docs":[)"
+                  R"({"identifier":"a","title":"T","creator":"Nina Simone"}]}})");
+    fetcher.Serve(ArchiveMetadataUrl(base, "a"),
+                  R"({"files":[{"name":"01.mp3","format":"MP3","size":"9","title":"Sinnerman",)"
+                  R"("album":"Pastel Blues"},{"name":"02.mp3","format":"MP3","size":"9",)"
+                  R"("creator":"Someone Else","title":"Be My Husband"}]})");
+    ASSERT_TRUE(ArchiveEngineTask(fetcher, model_, base, id_, "blue", {}));
+    Take();
+    // The first file has no creator of its own: the item's is its artist.
+    Filter("nina sinnerman");
+    EXPECT_EQ(Names(listed_), std::vector<std::string>{"01.mp3"});
+    Filter("husband else");
+    EXPECT_EQ(Names(listed_), std::vector<std::string>{"02.mp3"});
 }
 
 TEST_F(ResultFilterTest, WordsMayBeInTheNameOrInTheArtistTitleOrAlbumTags) {
