@@ -186,6 +186,19 @@ TEST_F(ResultFilterTest, TheArchiveHandsOverWhatItsMetadataTellsOfEachFile) {
     EXPECT_EQ(Names(listed_), std::vector<std::string>{"02.mp3"});
 }
 
+TEST_F(ResultFilterTest, AWebResultsTagsAreBoundedAndKeepNoLineBreaksOfTheirOwn) {
+    KnownWebResult told{"http://127.0.0.1/long.mp3", "long.mp3", 10, ""};
+    told.artist = std::string(100000, 'a');
+    told.title = "two\nlines";
+    told.album = std::string(100000, 'b');
+    model_.AddKnownWebResult(id_, told, WebEngineId::Archive);
+    Take();
+    ASSERT_EQ(listed_.size(), 1u);
+    const std::string_view tags = listed_[0].result->Tags();
+    EXPECT_EQ(tags.size(), 2 * CoreTag::kMaxText + 11);
+    EXPECT_EQ(tags.substr(CoreTag::kMaxText, 11), "\ntwo lines\n");
+}
+
 TEST_F(ResultFilterTest, WordsMayBeInTheNameOrInTheArtistTitleOrAlbumTags) {
     HandOver(model_, MakeCoreResult(id_, 1, "track01.mp3", 10, 1, "Nina Simone\nSinnerman"));
     HandOver(model_, MakeCoreResult(id_, 2, "simone live.mp3", 10, 1, ""));
