@@ -22,20 +22,34 @@ std::optional<std::int32_t> TagNumber(const CoreResult& result, std::string_view
     return std::nullopt;
 }
 
+// The text of the newest text tag of that name (letter case aside).
+std::string_view TagText(const CoreResult& result, std::string_view name) {
+    for (const CoreTagView& tag : result.tags) {
+        if (tag.type == CoreTag::kTextType && EqualsIgnoringCase(tag.name, name)) {
+            return tag.text;
+        }
+    }
+    return {};
+}
+
 }  // namespace
 
-std::string_view ResultPool::TextStore::Keep(std::string_view text) {
-    if (text.empty()) {
+std::string_view ResultPool::TextStore::Keep(std::string_view text, std::string_view after) {
+    const std::size_t size = text.size() + after.size();
+    if (size == 0) {
         return {};
     }
-    if (capacity_ - used_ < text.size()) {
-        capacity_ = std::max(kTextBlockSize, text.size());
+    if (capacity_ - used_ < size) {
+        capacity_ = std::max(kTextBlockSize, size);
         blocks_.push_back(std::make_unique<char[]>(capacity_));
         used_ = 0;
     }
     char* at = blocks_.back().get() + used_;
     std::memcpy(at, text.data(), text.size());
-    used_ += text.size();
+    if (!after.empty()) {
+        std::memcpy(at + text.size(), after.data(), after.size());
+    }
+    used_ += size;
     return {at, text.size()};
 }
 
@@ -48,7 +62,10 @@ void ResultPool::Add(const CoreResult& result) {
     kept.size = result.size;
     kept.sources = TagNumber(result, "availability").value_or(1);
     kept.bitrate = TagNumber(result, "bitrate").value_or(0);
-    kept.name = records_->names.Keep(result.name);
+    tags_.clear();
+    JoinTags(tags_, TagText(result, "artist"), TagText(result, "title"), TagText(result, "album"));
+    kept.name = records_->names.Keep(result.name, tags_);
+    kept.tagsLength = static_cast<std::uint16_t>(tags_.size());
     byId_.Set(result.resultId, static_cast<std::uint32_t>(records_->list.size() - 1));
 }
 

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <deque>
 #include <memory>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -32,7 +33,8 @@ class ResultPool {
     // stay valid while the store lives.
     class TextStore {
       public:
-        std::string_view Keep(std::string_view text);
+        // Keeps `text` with `after` right behind it; the view is of `text`.
+        std::string_view Keep(std::string_view text, std::string_view after);
 
       private:
         std::vector<std::unique_ptr<char[]>> blocks_;
@@ -47,6 +49,8 @@ class ResultPool {
     std::shared_ptr<Records> records_;
     // Result id to its newest record's index in `records_->list`.
     IdTable byId_;
+    // A result's joined tags on their way into the store, reused.
+    std::string tags_;
 };
 
 }  // namespace korvana

@@ -42,9 +42,10 @@ FileMark KnownFiles::Mark(std::string_view fileName) const {
     return transfers_.contains(folded) ? FileMark::Downloading : FileMark::None;
 }
 
-std::string DownloadAgainQuestion(const std::vector<std::string>& names) {
+std::string DownloadAgainQuestion(const std::vector<std::string>& names, FileMark where) {
+    const std::string place = where == FileMark::Downloading ? "the transfer list" : "your Library";
     if (names.size() == 1) {
-        return "\"" + names.front() + "\" is already in your Library. Download it again?";
+        return "\"" + names.front() + "\" is already in " + place + ". Download it again?";
     }
     std::string listed;
     for (std::size_t i = 0; i < names.size() && i < kNamesAsked; ++i) {
@@ -53,9 +54,8 @@ std::string DownloadAgainQuestion(const std::vector<std::string>& names) {
     if (names.size() > kNamesAsked) {
         listed += "\n    and " + std::to_string(names.size() - kNamesAsked) + " more";
     }
-    return std::to_string(names.size()) +
-           " of the selected files are already in your Library:" + listed +
-           "\n\nDownload them again?";
+    return std::to_string(names.size()) + " of the selected files are already in " + place + ":" +
+           listed + "\n\nDownload them again?";
 }
 
 }  // namespace korvana

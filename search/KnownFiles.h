@@ -34,7 +34,9 @@ class KnownFiles {
 };
 
 // The question Download Selected asks before it downloads again files the
-// Library holds; `names` are theirs, at least one.
-std::string DownloadAgainQuestion(const std::vector<std::string>& names);
+// Library holds, or (`where` Downloading) files the transfer list already
+// gets from elsewhere; `names` are theirs, at least one.
+std::string DownloadAgainQuestion(const std::vector<std::string>& names,
+                                  FileMark where = FileMark::InLibrary);
 
 }  // namespace korvana

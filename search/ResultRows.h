@@ -49,9 +49,10 @@ inline const SearchResult* RowKey(const ListedRow& row) {
 // A row showing `result` as it stands; the caller holds the model's lock.
 ListedRow MakeRow(std::shared_ptr<const SearchResult> result);
 
-// Whether the filter's words are all in the row's file name.
+// Whether each of the filter's words is in the row's file name or in its
+// artist, title and album tags.
 inline bool ShownBy(const WordFilter& filter, const ListedRow& row) {
-    return filter.Matches(row.result->Name());
+    return filter.Matches(row.result->Name(), row.result->Tags());
 }
 
 int StatusIcon(const ListedRow& row);

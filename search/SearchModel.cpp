@@ -14,6 +14,13 @@ ListedRow RowOf(const std::shared_ptr<SearchRecord>& search, const SearchResult&
     return MakeRow(std::shared_ptr<const SearchResult>(search, &result));
 }
 
+// What the filter matches of a web result beside its name.
+std::string KnownTags(const KnownWebResult& known) {
+    std::string tags;
+    JoinTags(tags, known.artist, known.title, known.album);
+    return tags;
+}
+
 }  // namespace
 
 const SearchModel::RecordPtr* SearchModel::Find(std::int32_t searchId) const {
@@ -127,7 +134,7 @@ bool SearchModel::AddKnownWebResult(int searchId, const KnownWebResult& known,
     added.searchId = searchId;
     added.web = std::make_unique<WebLocation>(
         WebLocation{TruncateText(known.name, SearchResult::kMaxName), known.link,
-                    TruncateText(known.info, WebLocation::kMaxInfo)});
+                    TruncateText(known.info, WebLocation::kMaxInfo), KnownTags(known)});
     added.size = known.size;
     added.probe = ProbeState::SizeKnown;
     CountShown(**search, kWebNetwork);
@@ -267,7 +274,7 @@ std::vector<ListedRow> SearchModel::ShowSearch(std::int32_t searchId) {
             rows.reserve((*search)->results.size());
             for (auto it = (*search)->results.rbegin(); it != (*search)->results.rend(); ++it) {
                 if ((it->fromCore || it->probe != ProbeState::Failed) &&
-                    (filter_.Empty() || filter_.Matches(it->Name()))) {
+                    (filter_.Empty() || filter_.Matches(it->Name(), it->Tags()))) {
                     rows.push_back(RowOf(*search, *it));
                 }
             }

@@ -119,11 +119,11 @@ class SearchModel final : public CoreResultSink, public WebResultSink {
     // returns its rows that the filter shows, in list order. Changes queued
     // before belong to the rows returned and are dropped.
     std::vector<ListedRow> ShowSearch(std::int32_t searchId);
-    // GUI thread. Shows only the rows whose name holds the filter's words,
-    // and returns them in list order. A filter that only narrows the last
-    // one keeps those of `listed`, the rows on screen, that it shows (and
-    // the changes queued for them); any other shows the search again.
-    // Rows that arrive later are listed only when the filter shows them.
+    // GUI thread. Shows only the rows whose name or artist, title and album
+    // tags hold each of the filter's words, and returns them in list order. A filter that only
+    // narrows the last one keeps those of `listed`, the rows on screen, that it shows (and the
+    // changes queued for them); any other shows the search again. Rows that arrive later are listed
+    // only when the filter shows them.
     std::vector<ListedRow> FilterRows(const WordFilter& filter,
                                       const std::vector<ListedRow>& listed);
     bool Filtered() const;

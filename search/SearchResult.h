@@ -21,6 +21,9 @@ struct WebLocation {
     std::string name;
     std::string link;
     std::string info{};
+    // The artist, title and album the engine told, as PooledResult::Tags
+    // holds them; empty when it told none.
+    std::string tags{};
 };
 
 // One result of one search, from the core or from a web engine, kept by its
@@ -44,6 +47,8 @@ struct SearchResult {
     bool fromCore = false;
 
     std::string_view Name() const { return core ? core->name : std::string_view(web->name); }
+    // What the filter matches beside the name.
+    std::string_view Tags() const { return core ? core->Tags() : std::string_view(web->tags); }
     // A web result's link; empty for a core result.
     const std::string& Link() const {
         static const std::string kNone;

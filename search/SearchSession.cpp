@@ -76,12 +76,18 @@ void SearchSession::Remove(std::int32_t searchId) {
     core_.SendCloseQuery(searchId);
 }
 
+bool SearchSession::HasTransfer(const SearchResult& result, const DownloadStarter& downloads) {
+    return result.fromCore ? downloads.HasTransfer(std::string(result.Name()), false)
+                           : downloads.HasTransfer(result.Link(), true);
+}
+
 void SearchSession::Download(const SearchResult& result, DownloadStarter& downloads) {
+    if (HasTransfer(result, downloads)) {
+        return;
+    }
     if (result.fromCore) {
-        if (!downloads.HasTransfer(std::string(result.Name()), false)) {
-            core_.SendDownloadRequest(result.Name(), result.core->resultId);
-        }
-    } else if (!downloads.HasTransfer(result.Link(), true)) {
+        core_.SendDownloadRequest(result.Name(), result.core->resultId);
+    } else {
         downloads.StartWebDownload(result.Link(), std::string(result.Name()));
     }
 }

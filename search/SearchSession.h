@@ -76,6 +76,7 @@ class SearchSession final : public WebResultSink {
     // A result already in the transfer list is not started again: web
     // downloads are known by their link, core downloads by their name.
     void Download(const SearchResult& result, DownloadStarter& downloads);
+    static bool HasTransfer(const SearchResult& result, const DownloadStarter& downloads);
 
     // Ends the engines and the probes and joins their threads; also done by
     // the destructor.

@@ -45,6 +45,12 @@ bool WordFilter::Matches(std::string_view text) const {
                        [text](const std::string& word) { return ContainsLowered(text, word); });
 }
 
+bool WordFilter::Matches(std::string_view text, std::string_view more) const {
+    return std::all_of(words_.begin(), words_.end(), [text, more](const std::string& word) {
+        return ContainsLowered(text, word) || ContainsLowered(more, word);
+    });
+}
+
 bool WordFilter::Narrows(const WordFilter& before) const {
     // Each earlier word must still be demanded, inside one of the new words.
     return std::all_of(before.words_.begin(), before.words_.end(), [this](const std::string& old) {

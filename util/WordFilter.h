@@ -19,6 +19,8 @@ class WordFilter {
     // Nothing typed but spaces: every row is shown.
     bool Empty() const { return words_.empty(); }
     bool Matches(std::string_view text) const;
+    // Each word appears in `text` or in `more`: a word never spans the two.
+    bool Matches(std::string_view text, std::string_view more) const;
     // Every row this filter shows was also shown by `before`.
     bool Narrows(const WordFilter& before) const;
 

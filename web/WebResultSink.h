@@ -15,6 +15,11 @@ struct KnownWebResult {
     std::int64_t size = 0;
     // What the list's Info column shows, such as the length "3:35".
     std::string info;
+    // What the source told of the song, for the list's filter; each may be
+    // empty.
+    std::string artist{};
+    std::string title{};
+    std::string album{};
 };
 
 // How one task of a web engine ended for a search: the results it handed

@@ -53,8 +53,11 @@ void Fill(SearchModel& model, std::int32_t searchId) {
     for (int i = 0; i < kResults; ++i) {
         const std::string name = std::string(kArtists[i % 8]) + " - " + kTitles[(i / 8) % 9] +
                                  " (" + std::to_string(i) + ").mp3";
-        test::HandOver(model,
-                       test::MakeCoreResult(searchId, i + 1, name, 1'000'000 + i * 7 % 9973));
+        // Tags as the core sends them, so that every keystroke tests them too.
+        const std::string tags = std::string(kArtists[i % 8]) + "\n" + kTitles[(i / 8) % 9] +
+                                 "\nLive at Port " + std::to_string(i % 50);
+        test::HandOver(
+            model, test::MakeCoreResult(searchId, i + 1, name, 1'000'000 + i * 7 % 9973, 1, tags));
     }
 }
 

@@ -29,8 +29,8 @@ class ResultTableModel final : public RowTableModel<ListedRow> {
 
     // Rebuilds the list from `searchId`'s results (-1: none).
     void ShowSearch(int searchId);
-    // Lists only the rows whose name holds every typed word (SearchModel::
-    // FilterRows), as one reset.
+    // Lists only the rows whose name or tags hold every typed word
+    // (SearchModel::FilterRows), as one reset.
     void SetFilter(const std::string& typed);
     // Results are marked by what `known` holds (null: none are); it must
     // outlive the table.

@@ -159,19 +159,28 @@ std::vector<ListedRow> SearchPage::RowsToDownload() {
     std::sort(selected.begin(), selected.end(),
               [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
     std::vector<ListedRow> rows;
-    std::vector<std::string> had;
     for (const QModelIndex& index : selected) {
-        const ListedRow& row = results_->RowAt(index.row());
-        rows.push_back(row);
-        if (session_.Known().Mark(row.result->Name()) == FileMark::InLibrary) {
-            had.emplace_back(row.result->Name());
-        }
+        rows.push_back(results_->RowAt(index.row()));
     }
-    if (!had.empty() &&
-        !prompter_.AskYesNo(DownloadAgainQuestion(had), "Already in your Library")) {
-        std::erase_if(rows, [this](const ListedRow& row) {
-            return session_.Known().Mark(row.result->Name()) == FileMark::InLibrary;
-        });
+    // A result whose own download is listed is never started again, so it
+    // is not asked about; another source of a listed file name is.
+    const auto again = [this](const ListedRow& row, FileMark where) {
+        const FileMark mark = session_.Known().Mark(row.result->Name());
+        return mark == where && (mark == FileMark::InLibrary ||
+                                 !SearchSession::HasTransfer(*row.result, downloads_));
+    };
+    for (const FileMark where : {FileMark::InLibrary, FileMark::Downloading}) {
+        std::vector<std::string> names;
+        for (const ListedRow& row : rows) {
+            if (again(row, where)) {
+                names.emplace_back(row.result->Name());
+            }
+        }
+        const char* title = where == FileMark::InLibrary ? "Already in your Library"
+                                                         : "Already in the transfer list";
+        if (!names.empty() && !prompter_.AskYesNo(DownloadAgainQuestion(names, where), title)) {
+            std::erase_if(rows, [&](const ListedRow& row) { return again(row, where); });
+        }
     }
     return rows;
 }

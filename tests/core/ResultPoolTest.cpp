@@ -122,5 +122,43 @@ TEST(ResultPool, RecordsOutliveThePoolAndManyLongNamesStayIntact) {
     }
 }
 
+TEST(ResultPool, KeepsTheNewestArtistTitleAndAlbumTextTagsBesideTheName) {
+    ResultPool pool;
+    pool.Add(Described(21, "track01.mp3",
+                       {{"Album", CoreTag::kTextType, 0, "Old Album"},
+                        {"length", CoreTag::kTextType, 0, "3:35"},
+                        {"ARTIST", CoreTag::kTextType, 0, "Nina Simone"},
+                        {"title", 0, 7, ""},
+                        {"album", CoreTag::kTextType, 0, "Pastel Blues"}}));
+    pool.Add(Described(22, "", {{"Title", CoreTag::kTextType, 0, "Sinnerman"}}));
+    pool.Add(Described(23, "untagged.mp3", {{"bitrate", 0, 192, ""}}));
+    // A number tag named "title" holds no text; only the newest album counts.
+    EXPECT_EQ(pool.Find(21)->Tags(), "Nina Simone\nPastel Blues");
+    EXPECT_EQ(pool.Find(21)->name, "track01.mp3");
+    EXPECT_EQ(pool.Find(22)->name, "");
+    EXPECT_EQ(pool.Find(22)->Tags(), "Sinnerman");
+    EXPECT_EQ(pool.Find(23)->Tags(), "");
+    EXPECT_EQ(pool.Find(23)->bitrate, 192);
+}
+
+TEST(ResultPool, HostileTagsStayBoundedAndCannotJoinTwoTagsIntoOneWord) {
+    ResultPool pool;
+    const std::string huge(5000, 'x');
+    pool.Add(Described(31, "long.mp3",
+                       {{"artist", CoreTag::kTextType, 0, huge},
+                        {"title", CoreTag::kTextType, 0, huge},
+                        {"album", CoreTag::kTextType, 0, huge}}));
+    pool.Add(Described(32, "lines.mp3",
+                       {{"artist", CoreTag::kTextType, 0, "one\ntwo\rthree"},
+                        {"title", CoreTag::kTextType, 0, std::string("a\0b", 3)}}));
+    const std::string_view longTags = pool.Find(31)->Tags();
+    EXPECT_EQ(longTags.size(), kMaxJoinedTags);
+    EXPECT_EQ(longTags.substr(0, CoreTag::kMaxText + 1),
+              std::string(CoreTag::kMaxText, 'x') + "\n");
+    EXPECT_EQ(pool.Find(31)->name, "long.mp3");
+    // Only the separators between tags are newlines.
+    EXPECT_EQ(pool.Find(32)->Tags(), "one two three\na b");
+}
+
 }  // namespace
 }  // namespace korvana

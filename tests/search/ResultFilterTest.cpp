@@ -3,6 +3,9 @@
 #include "SearchTestSupport.h"
 #include "search/KnownFiles.h"
 #include "search/SearchModel.h"
+#include "tests/web/WebTestSupport.h"
+#include "web/archive/ArchiveAnswers.h"
+#include "web/archive/ArchiveEngine.h"
 
 namespace korvana {
 namespace {
@@ -149,6 +152,8 @@ TEST(KnownFiles, TheQuestionNamesTheFilesAndCountsTheRest) {
     EXPECT_NE(many.find("c.mp3"), std::string::npos);
     EXPECT_EQ(many.find("d.mp3"), std::string::npos);
     EXPECT_NE(many.find("and 2 more"), std::string::npos);
+    EXPECT_EQ(DownloadAgainQuestion({"a.mp3"}, FileMark::Downloading),
+              "\"a.mp3\" is already in the transfer list. Download it again?");
 }
 
 TEST(ResultMarks, AMarkedResultShowsItsMarkAndTip) {
@@ -160,6 +165,60 @@ TEST(ResultMarks, AMarkedResultShowsItsMarkAndTip) {
     EXPECT_EQ(StatusIcon(row, FileMark::Downloading), kIconDownloading);
     EXPECT_EQ(MarkToolTip(FileMark::None), "");
     EXPECT_EQ(MarkToolTip(FileMark::InLibrary), "Already in your Library");
+}
+
+TEST_F(ResultFilterTest, TheArchiveHandsOverWhatItsMetadataTellsOfEachFile) {
+    const std::string base = "http://127.0.0.1:4100";
+    test::ScriptedFetcher fetcher;
+    fetcher.Serve(ArchiveSearchUrl(base, "blue", 1),
+                  R"({"response":{"numFound":1,"start":0,"docs":[)"
+                  R"({"identifier":"a","title":"T","creator":"Nina Simone"}]}})");
+    fetcher.Serve(ArchiveMetadataUrl(base, "a"),
+                  R"({"files":[{"name":"01.mp3","format":"MP3","size":"9","title":"Sinnerman",)"
+                  R"("album":"Pastel Blues"},{"name":"02.mp3","format":"MP3","size":"9",)"
+                  R"("creator":"Someone Else","title":"Be My Husband"}]})");
+    ASSERT_TRUE(ArchiveEngineTask(fetcher, model_, base, id_, "blue", {}));
+    Take();
+    // The first file has no creator of its own: the item's is its artist.
+    Filter("nina sinnerman");
+    EXPECT_EQ(Names(listed_), std::vector<std::string>{"01.mp3"});
+    Filter("husband else");
+    EXPECT_EQ(Names(listed_), std::vector<std::string>{"02.mp3"});
+}
+
+TEST_F(ResultFilterTest, AWebResultsTagsAreBoundedAndKeepNoLineBreaksOfTheirOwn) {
+    KnownWebResult told{"http://127.0.0.1/long.mp3", "long.mp3", 10, ""};
+    told.artist = std::string(100000, 'a');
+    told.title = "two\nlines";
+    told.album = std::string(100000, 'b');
+    model_.AddKnownWebResult(id_, told, WebEngineId::Archive);
+    Take();
+    ASSERT_EQ(listed_.size(), 1u);
+    const std::string_view tags = listed_[0].result->Tags();
+    EXPECT_EQ(tags.size(), 2 * CoreTag::kMaxText + 11);
+    EXPECT_EQ(tags.substr(CoreTag::kMaxText, 11), "\ntwo lines\n");
+}
+
+TEST_F(ResultFilterTest, WordsMayBeInTheNameOrInTheArtistTitleOrAlbumTags) {
+    HandOver(model_, MakeCoreResult(id_, 1, "track01.mp3", 10, 1, "Nina Simone\nSinnerman"));
+    HandOver(model_, MakeCoreResult(id_, 2, "simone live.mp3", 10, 1, ""));
+    HandOver(model_, MakeCoreResult(id_, 3, "track02.mp3", 10, 1, "Nina\nSimone"));
+    KnownWebResult archived{"http://127.0.0.1/d/t3.mp3", "t3.mp3", 10, ""};
+    archived.artist = "Nina Simone";
+    archived.album = "Pastel Blues";
+    model_.AddKnownWebResult(id_, archived, WebEngineId::Archive);
+    Take();
+    Filter("simone");
+    EXPECT_EQ(Names(listed_), (std::vector<std::string>{"t3.mp3", "track02.mp3", "simone live.mp3",
+                                                        "track01.mp3"}));
+    // One word from the name and one from a tag.
+    Filter("simone track");
+    EXPECT_EQ(Names(listed_), (std::vector<std::string>{"track02.mp3", "track01.mp3"}));
+    Filter("simone pastel");
+    EXPECT_EQ(Names(listed_), std::vector<std::string>{"t3.mp3"});
+    // A word is never made of the end of one tag and the start of the next.
+    Filter("ninasimone");
+    EXPECT_TRUE(listed_.empty());
 }
 
 }  // namespace

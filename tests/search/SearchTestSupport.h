@@ -112,17 +112,25 @@ struct HandedCoreResult {
     PooledResult* operator->() const { return record.get(); }
 };
 
+// `tags` as PooledResult::Tags holds them: "artist\ntitle\nalbum".
 inline HandedCoreResult MakeCoreResult(std::int32_t searchId, std::int32_t resultId,
-                                       std::string name, std::int64_t size,
-                                       std::int32_t network = 1) {
-    // The record's name lives beside it, as it lives in the pool's store.
+                                       const std::string& name, std::int64_t size,
+                                       std::int32_t network = 1, const std::string& tags = {}) {
+    // The record's name and tags live beside it, one after the other, as
+    // they live in the pool's store.
     struct Owned {
-        std::string name;
+        std::string text;
         PooledResult record;
     };
     auto owned = std::make_shared<Owned>();
-    owned->name = std::move(name);
-    owned->record = PooledResult{resultId, network, size, 1, 0, owned->name};
+    owned->text = name + tags;
+    owned->record = PooledResult{resultId,
+                                 network,
+                                 size,
+                                 1,
+                                 0,
+                                 std::string_view(owned->text).substr(0, name.size()),
+                                 static_cast<std::uint16_t>(tags.size())};
     return {searchId, std::shared_ptr<PooledResult>(owned, &owned->record)};
 }
 

@@ -31,5 +31,14 @@ TEST(WordFilter, KnowsWhenTypingOnlyHidesMoreRows) {
     EXPECT_FALSE(WordFilter("").Narrows(WordFilter("a")));
 }
 
+TEST(WordFilter, EachWordMayBeInEitherTextButNotAcrossThem) {
+    const WordFilter filter("simone BLUES");
+    EXPECT_TRUE(filter.Matches("Track 01 - Simone.mp3", "Pastel Blues"));
+    EXPECT_TRUE(filter.Matches("", "Nina Simone\nPastel Blues"));
+    EXPECT_FALSE(filter.Matches("Track 01.mp3", "Pastel Blues"));
+    EXPECT_FALSE(WordFilter("onebl").Matches("Simone", "blues"));
+    EXPECT_TRUE(WordFilter(" ").Matches("", ""));
+}
+
 }  // namespace
 }  // namespace korvana

@@ -25,7 +25,10 @@ Step ListItem(PageFetcher& fetcher, WebResultSink& sink, const std::string& base
     }
     for (const ArchiveFile& file : ReadArchiveFiles(answer).value_or(std::vector<ArchiveFile>{})) {
         KnownWebResult result{ArchiveDownloadUrl(base, item.identifier, file.name),
-                              ArchiveResultName(file), file.size, ArchiveLengthText(file)};
+                              ArchiveResultName(file), file.size, ArchiveLengthText(file),
+                              // A file without its own creator is by the item's.
+                              file.creator.empty() ? item.creator : file.creator, file.title,
+                              file.album};
         if (file.size < 0) {
             // No size given: the result waits for its probe like the others.
             sink.AddWebResult(searchId, result.link, result.name, WebEngineId::Archive);

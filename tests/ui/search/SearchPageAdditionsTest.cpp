@@ -4,6 +4,7 @@
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QTest>
+#include <algorithm>
 
 #include "PageTestSupport.h"
 #include "controls/FilterBox.h"
@@ -200,6 +201,36 @@ TEST_F(SearchPageAdditionsTest, DownloadingAFileTheLibraryHasAsksFirst) {
     EXPECT_EQ(world_.prompter.questions.size(), 2u);
     EXPECT_EQ(downloads(), (std::vector<std::string>{"download new.mp3 2", "download new.mp3 2",
                                                      "download have.mp3 1"}));
+}
+
+TEST_F(SearchPageAdditionsTest, DownloadingAFileTheTransferListGetsFromElsewhereAsksFirst) {
+    const int id = SearchWith({"getting.mp3"});
+    world_.model.AddKnownWebResult(id, {"http://127.0.0.1/same", "getting.mp3", 100, ""},
+                                   WebEngineId::Archive);
+    world_.model.AddKnownWebResult(id, {"http://127.0.0.1/other", "getting.mp3", 100, ""},
+                                   WebEngineId::Archive);
+    world_.model.AddKnownWebResult(id, {"http://127.0.0.1/more", "MORE.mp3", 100, ""},
+                                   WebEngineId::Archive);
+    world_.Settle();
+    world_.page.SetTransferNames({"getting.mp3", "more.mp3"});
+    // The core result's and the first link's own downloads are listed.
+    world_.downloads.coreNames = {"getting.mp3"};
+    world_.downloads.webKeys = {"http://127.0.0.1/same"};
+    world_.page.ResultView().selectAll();
+    world_.page.DownloadSelected();
+    ASSERT_EQ(world_.prompter.questions.size(), 1u);
+    EXPECT_TRUE(world_.prompter.questions[0].starts_with(
+        "Already in the transfer list: 2 of the selected files are already in the transfer "
+        "list:"))
+        << world_.prompter.questions[0];
+    EXPECT_TRUE(world_.downloads.started.empty());
+    world_.prompter.answer = true;
+    world_.page.DownloadSelected();
+    EXPECT_EQ(world_.prompter.questions.size(), 2u);
+    std::vector<std::string> started = world_.downloads.started;
+    std::sort(started.begin(), started.end());
+    EXPECT_EQ(started, (std::vector<std::string>{"http://127.0.0.1/more -> MORE.mp3",
+                                                 "http://127.0.0.1/other -> getting.mp3"}));
 }
 
 }  // namespace
