@@ -125,7 +125,8 @@ TEST(WebSearchProgress, EachEngineEndsDoneWithItsCountOrFailedWithAReason) {
     ASSERT_TRUE(server.Start());
     SearchModel model;
     WebSearchOptions options;
-    options.http.idleTimeout = 2000ms;
+    // Long enough for a loaded machine: only the closed port is to fail.
+    options.http.idleTimeout = 10000ms;
     options.tuning.engine1RefetchDelay = 1ms;
     options.tuning.engine1RefetchLimit = 2;
     // Port 1 of the loopback address: nothing listens there.
