@@ -53,12 +53,15 @@ bool LibraryRescan::Start() {
     // no new scan starts while `running_` is set. The pool's one thread
     // runs it after the reading of tags that the flag stops.
     LibraryScanner* scanner = scanner_.get();
-    pool_.Post([this, scanner] {
+    const LibraryScanner::Look look = pace_.EveryFileDue(std::chrono::steady_clock::now())
+                                          ? LibraryScanner::Look::EveryFile
+                                          : LibraryScanner::Look::Changes;
+    pool_.Post([this, scanner, look] {
         if (closing_) {
             return;
         }
         stopTags_ = false;
-        LibraryScan scan = scanner->Scan();
+        LibraryScan scan = scanner->Scan(look);
         tags_.Attach(scan, FileClockNow());
         QMetaObject::invokeMethod(
             this, [this, scan = std::move(scan)]() mutable { Finish(std::move(scan)); },

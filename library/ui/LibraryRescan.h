@@ -23,7 +23,9 @@ namespace korvana {
 // sizes) back on the GUI thread. The scans come at the pace RescanPace
 // sets: every few seconds while the folder changes, rarely once it is
 // quiet, and soon after the folder watcher (on the downloads folder and
-// every folder below it) reports a change. The folder is asked for at
+// every folder below it) reports a change. About once per quiet spell a
+// scan also stats every known file, for the files rewritten in place that
+// no watcher reports. The folder is asked for at
 // every scan, since the preferences may move it; a new folder gets a
 // scanner of its own, and the watcher follows it.
 //

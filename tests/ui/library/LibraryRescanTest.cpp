@@ -156,6 +156,45 @@ TEST_F(LibraryRescanTest, AReportBringsAQuietFolderScanForwardAndLeavesABusyOneA
     EXPECT_LT(*rescan->NextScanIn(), minutes(2));
 }
 
+// A tag editor that saves into the file leaves its inode, its size and its
+// folder's time alone. Scans between quiet spells do not stat it; the next
+// quiet scan does, and the new tags show.
+TEST_F(LibraryRescanTest, TagsEditedInPlaceShowAfterTheNextQuietScan) {
+    const auto song = [](const std::string& artist) {
+        mp3gen::Mp3Spec spec;
+        spec.durationMs = 1'000;
+        spec.tag = mp3gen::Id3v1Tag{"Title", artist, "Album", "", "", 255};
+        return spec;
+    };
+    const fs::path file = downloads / "song.mp3";
+    ASSERT_TRUE(mp3gen::WriteMp3(file, song("Before")));
+    const auto past = fs::file_time_type::clock::now() - minutes(1);
+    for (const fs::path& path : {file, downloads / "album", downloads}) {
+        fs::last_write_time(path, past);
+    }
+    Make({hours(1), milliseconds(2000), hours(1), 1});
+    const auto artist = [this] {
+        const LibraryEntry* entry = Listed(library, "song.mp3");
+        return rescan->Idle() && entry != nullptr ? entry->tags.artist : std::string();
+    };
+    ScanOnce();
+    ASSERT_TRUE(WaitUntil([&] { return artist() == "Before"; }));
+
+    ASSERT_TRUE(mp3gen::WriteMp3(dir.Path() / "edited.mp3", song("After")));
+    std::ifstream edited(dir.Path() / "edited.mp3", std::ios::binary);
+    const std::string bytes{std::istreambuf_iterator<char>(edited), {}};
+    ASSERT_EQ(bytes.size(), fs::file_size(file));
+    std::fstream(file, std::ios::in | std::ios::out | std::ios::binary) << bytes;
+    fs::last_write_time(file, past + std::chrono::seconds(30));
+    fs::last_write_time(downloads, past);
+
+    ScanOnce();
+    ASSERT_TRUE(WaitUntil([this] { return rescan->Idle(); }));
+    EXPECT_EQ(artist(), "Before");
+    ASSERT_TRUE(rescan->Quiet());
+    EXPECT_TRUE(WaitUntil([&] { return artist() == "After"; }, 10'000));
+}
+
 // A download under way: its size changes at every scan, so the scans keep
 // coming, and the size listed at the end is its last.
 TEST_F(LibraryRescanTest, AGrowingFileKeepsTheScansComingUntilItsLastSizeIsListed) {
