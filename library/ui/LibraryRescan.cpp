@@ -5,6 +5,8 @@
 #include <iterator>
 #include <utility>
 
+#include "library/TagStore.h"
+
 namespace korvana {
 namespace {
 
@@ -61,14 +63,32 @@ bool LibraryRescan::Start() {
             return;
         }
         stopTags_ = false;
+        LoadStoredTags();
         LibraryScan scan = scanner->Scan(look);
         tags_.Attach(scan, FileClockNow());
         QMetaObject::invokeMethod(
             this, [this, scan = std::move(scan)]() mutable { Finish(std::move(scan)); },
             Qt::QueuedConnection);
         ReadWaitingTags();
+        SaveStoredTags();
     });
     return true;
+}
+
+void LibraryRescan::LoadStoredTags() {
+    if (!std::exchange(storeLoaded_, true) && !tagStore_.empty()) {
+        tags_.Remember(LoadTagStore(tagStore_));
+    }
+}
+
+// Reading stopped half-way (a new scan, or the program closing) saves
+// nothing: the next round of reading ends with a save.
+void LibraryRescan::SaveStoredTags() {
+    if (tagStore_.empty() || tags_.Waiting() || closing_ || tags_.Cache().Reads() == savedReads_) {
+        return;
+    }
+    savedReads_ = tags_.Cache().Reads();
+    SaveTagStore(tagStore_, tags_.Cache().Entries());
 }
 
 void LibraryRescan::ReadWaitingTags() {

@@ -65,6 +65,12 @@ class LibraryRescan : public QObject {
     // What the watcher reports: the folder or one below it changed.
     void FolderChanged();
 
+    // Called before the first scan, if at all: the first scan's task loads
+    // the tags kept in `file` (TagStore), and the tags known are saved
+    // there, whole, each time the reading of tags has caught up after
+    // reading some. An empty path keeps nothing.
+    void KeepTagsIn(std::filesystem::path file) { tagStore_ = std::move(file); }
+
     bool Running() const { return running_; }
     // Neither a scan nor the reading of tags is under way.
     bool Idle() const { return !running_ && !pool_.Busy(); }
@@ -80,6 +86,8 @@ class LibraryRescan : public QObject {
     void Finish(LibraryScan scan);
     // The worker's part after a scan.
     void ReadWaitingTags();
+    void LoadStoredTags();
+    void SaveStoredTags();
     void Watch(const std::vector<std::string>& folders);
     QStringList Wanted(const std::vector<std::string>& folders) const;
 
@@ -95,6 +103,9 @@ class LibraryRescan : public QObject {
     QFileSystemWatcher watcher_;
     // Touched only by the pool's task.
     TagQueue tags_;
+    std::filesystem::path tagStore_;
+    bool storeLoaded_ = false;
+    std::size_t savedReads_ = 0;
     // Set on the GUI thread when the reading of tags should end, and when
     // no more work should start at all.
     std::atomic<bool> stopTags_{false};
