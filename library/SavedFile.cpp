@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <array>
 #include <cstdio>
 #include <fstream>
 
@@ -45,11 +46,14 @@ std::optional<std::string> LoadFileUpTo(const std::filesystem::path& file, std::
     if (!in) {
         return std::nullopt;
     }
-    std::string text(mostBytes + 1, '\0');
-    in.read(text.data(), static_cast<std::streamsize>(text.size()));
-    text.resize(static_cast<std::size_t>(in.gcount()));
-    if (text.size() > mostBytes) {
-        return std::nullopt;
+    // Read a piece at a time: the bound is no reason to hold that much.
+    std::string text;
+    std::array<char, 64 * 1024> piece{};
+    while (in.read(piece.data(), piece.size()) || in.gcount() > 0) {
+        text.append(piece.data(), static_cast<std::size_t>(in.gcount()));
+        if (text.size() > mostBytes) {
+            return std::nullopt;
+        }
     }
     return text;
 }

@@ -11,10 +11,10 @@
 
 namespace korvana {
 
-using StoredTags = TagCache::Entry;
-
 // The library's tag cache on disk, so that a start reads again only the
 // files that changed while the program was not running.
+using StoredTags = TagCache::Entry;
+
 inline constexpr std::size_t kMostStoredTags = 200'000;
 inline constexpr std::size_t kMostTagStoreBytes = 96 * 1024 * 1024;
 

@@ -2,6 +2,7 @@
 
 #include <fstream>
 
+#include "library/SavedFile.h"
 #include "library/TagStore.h"
 #include "tests/support/TempDir.h"
 
@@ -24,6 +25,19 @@ TEST(TagStore, WhatIsSavedLoadsBackTheSame) {
     EXPECT_EQ(LoadTagStore(file), files);
     EXPECT_FALSE(fs::exists(file.string() + ".new"));
     EXPECT_TRUE(LoadTagStore(dir.Path() / "missing.json").empty());
+}
+
+// A file past the bound is refused whole, not cut to a prefix that parses.
+TEST(TagStore, AFileLongerThanTheBoundLoadsNothing) {
+    TempDir dir;
+    const fs::path file = dir.Path() / "library-tags.json";
+    const std::string text = TagStoreText({Stored("/music/a.mp3", 4000, "Mira")});
+    std::ofstream(file, std::ios::binary) << text;
+    EXPECT_EQ(LoadFileUpTo(file, text.size()), text);
+    EXPECT_FALSE(LoadFileUpTo(file, text.size() - 1));
+    std::ofstream(file, std::ios::binary | std::ios::app) << std::string(200'000, ' ');
+    EXPECT_EQ(LoadFileUpTo(file, text.size() + 200'000), text + std::string(200'000, ' '));
+    EXPECT_FALSE(LoadFileUpTo(file, text.size() + 199'999));
 }
 
 TEST(TagStore, UnreadableOrForeignTextGivesNothing) {
