@@ -331,6 +331,9 @@ void LibraryModel::Refresh(LibraryScanner& scanner) {
     Apply(scanner.Scan());
 }
 
+// The shown rows stay the same, so the new order is one reordering, queued
+// after whatever the view has not taken yet; the view's selection and
+// current row follow their files.
 void LibraryModel::ClickColumn(int column) {
     const std::lock_guard lock(library_lock);
     if (column == sort_.column) {
@@ -338,19 +341,23 @@ void LibraryModel::ClickColumn(int column) {
     } else {
         sort_ = LibrarySort{column, false};
     }
-    Rebuild();
+    rows_ = ShownSorted();
+    Publish({Step::Reordered(rows_)}, false);
 }
 
 void LibraryModel::Rebuild() {
-    if (filter_.Empty()) {
-        rows_ = SortedRows(listing_, sort_);
-    } else {
-        std::vector<LibraryEntry> shown;
-        std::copy_if(listing_.begin(), listing_.end(), std::back_inserter(shown),
-                     [this](const LibraryEntry& entry) { return Shown(entry); });
-        rows_ = SortedRows(shown, sort_);
-    }
+    rows_ = ShownSorted();
     changes_.Replace(Step::Reset(rows_));
+}
+
+std::vector<LibraryEntry> LibraryModel::ShownSorted() const {
+    if (filter_.Empty()) {
+        return SortedRows(listing_, sort_);
+    }
+    std::vector<LibraryEntry> shown;
+    std::copy_if(listing_.begin(), listing_.end(), std::back_inserter(shown),
+                 [this](const LibraryEntry& entry) { return Shown(entry); });
+    return SortedRows(shown, sort_);
 }
 
 int LibraryModel::HeaderImage(int column) const {

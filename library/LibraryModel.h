@@ -60,7 +60,7 @@ class LibraryModel {
 
     // A click on a column header: the sort column flips between descending
     // and ascending; another column becomes the sort column, descending. The
-    // rows are rebuilt from the listing (one Reset).
+    // rows take their new order in one Reordered step.
     void ClickColumn(int column);
 
     // The steps the rows took since the last take, in order; the notice is
@@ -80,6 +80,8 @@ class LibraryModel {
 
     bool Shown(const LibraryEntry& entry) const;
     void Rebuild();
+    // The listing's entries the filter shows, in sort order.
+    std::vector<LibraryEntry> ShownSorted() const;
     void ChangeRows(std::vector<LibraryEntry> arrived, std::vector<LibraryEntry> changed,
                     std::vector<LibraryEntry> gone);
     void ChangeInPlace(std::vector<LibraryEntry> changed, std::vector<LibraryEntry>& arrived,

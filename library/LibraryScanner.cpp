@@ -25,10 +25,11 @@ bool SameTime(const std::timespec& a, const std::timespec& b) {
 
 LibraryScanner::LibraryScanner(std::filesystem::path folder) : folder_(std::move(folder)) {}
 
-LibraryScan LibraryScanner::Scan() {
+LibraryScan LibraryScanner::Scan(Look look) {
     LibraryScan scan;
     ++scans_;
     now_ = std::time(nullptr);
+    everyFile_ = look == Look::EveryFile;
     resized_.clear();
     Change change = scans_ == 1 ? Change::Files : Change::None;
     if (!folder_.empty()) {
@@ -135,11 +136,14 @@ LibraryScanner::Change LibraryScanner::Visit(const std::string& path, bool isRoo
     return Compare(path, before, state.children);
 }
 
-// Stats the folder's unsettled files again. False when one is gone or is no
-// longer a listed file: the folder must then be read again.
+// Stats the folder's unsettled files again, or all its files when every
+// file is looked at. False when one is gone or is no longer a listed file:
+// the folder must then be read again.
 bool LibraryScanner::LookAgain(const std::string& path, bool isRoot, FolderState& state,
                                Change& change) {
-    const auto unsettled = [](const Child& child) { return !child.folder && !child.settled; };
+    const auto unsettled = [this](const Child& child) {
+        return !child.folder && (!child.settled || everyFile_);
+    };
     if (std::none_of(state.children.begin(), state.children.end(), unsettled)) {
         return true;
     }
@@ -171,7 +175,7 @@ bool LibraryScanner::LookAgain(const std::string& path, bool isRoot, FolderState
 }
 
 // A file that was there before, settled, and is still the same inode keeps
-// what was known of it without a stat.
+// what was known of it without a stat, unless every file is looked at.
 void LibraryScanner::ReadFolder(int fd, const std::string& path, const std::vector<Child>& before,
                                 FolderState& state) {
     DIR* folder = fdopendir(fd);
@@ -187,8 +191,9 @@ void LibraryScanner::ReadFolder(int fd, const std::string& path, const std::vect
             continue;
         }
         const auto known = std::lower_bound(before.begin(), before.end(), entry->d_name, byName);
-        if (entry->d_type == DT_REG && known != before.end() && known->name == entry->d_name &&
-            known->settled && !known->folder && known->inode == entry->d_ino) {
+        if (!everyFile_ && entry->d_type == DT_REG && known != before.end() &&
+            known->name == entry->d_name && known->settled && !known->folder &&
+            known->inode == entry->d_ino) {
             state.children.push_back(*known);
             continue;
         }

@@ -37,15 +37,20 @@ struct LibraryScan {
 // again only when it had not settled when it was last looked at (one stat
 // each), or when its folder is read again and the file is not the one
 // (inode) that was there. An unchanged, settled tree costs one stat per
-// folder.
+// folder. A file rewritten in place (a tag editor that saves into the
+// file) leaves its folder's time and its inode as they were: only a scan
+// with `Look::EveryFile`, which stats every known file as well, sees its
+// new time.
 //
 // A scanner is used by one thread at a time (the scan may run off the GUI
 // thread; its result is then applied on it).
 class LibraryScanner {
   public:
+    enum class Look { Changes, EveryFile };
+
     explicit LibraryScanner(std::filesystem::path folder);
 
-    LibraryScan Scan();
+    LibraryScan Scan(Look look = Look::Changes);
     const std::filesystem::path& Folder() const { return folder_; }
 
     // A folder or file whose last change is this recent when it is read is
@@ -92,6 +97,7 @@ class LibraryScanner {
     std::vector<LibraryEntry> resized_;  // of the scan under way
     std::uint64_t scans_ = 0;
     std::time_t now_ = 0;
+    bool everyFile_ = false;  // of the scan under way
 };
 
 }  // namespace korvana

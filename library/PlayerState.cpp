@@ -1,12 +1,9 @@
 #include "library/PlayerState.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cstdio>
-#include <fstream>
 #include <nlohmann/json.hpp>
+
+#include "library/SavedFile.h"
 
 namespace korvana {
 namespace {
@@ -29,18 +26,6 @@ bool FlagOr(const Json& object, const char* name, bool fallback) {
 std::string TextOr(const Json& object, const char* name) {
     const auto found = object.find(name);
     return found != object.end() && found->is_string() ? found->get<std::string>() : std::string();
-}
-
-bool WriteAll(int fd, const std::string& text) {
-    std::size_t written = 0;
-    while (written < text.size()) {
-        const ssize_t step = write(fd, text.data() + written, text.size() - written);
-        if (step <= 0) {
-            return false;
-        }
-        written += static_cast<std::size_t>(step);
-    }
-    return true;
 }
 
 }  // namespace
@@ -97,31 +82,12 @@ std::optional<PlayerState> ReadPlayerState(std::string_view text) {
 }
 
 bool SavePlayerState(const std::filesystem::path& file, const PlayerState& state) {
-    std::error_code error;
-    std::filesystem::create_directories(file.parent_path(), error);
-    const std::filesystem::path temporary = file.string() + ".new";
-    const int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-    if (fd < 0) {
-        return false;
-    }
-    const bool written = WriteAll(fd, PlayerStateText(state)) && fsync(fd) == 0;
-    const bool closed = close(fd) == 0;
-    if (!written || !closed || std::rename(temporary.c_str(), file.c_str()) != 0) {
-        std::filesystem::remove(temporary, error);
-        return false;
-    }
-    return true;
+    return SaveFileWhole(file, PlayerStateText(state));
 }
 
 std::optional<PlayerState> LoadPlayerState(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    if (!in) {
-        return std::nullopt;
-    }
-    std::string text(PlayerState::kMaxFileBytes + 1, '\0');
-    in.read(text.data(), static_cast<std::streamsize>(text.size()));
-    text.resize(static_cast<std::size_t>(in.gcount()));
-    return ReadPlayerState(text);
+    const std::optional<std::string> text = LoadFileUpTo(file, PlayerState::kMaxFileBytes);
+    return text ? ReadPlayerState(*text) : std::nullopt;
 }
 
 }  // namespace korvana

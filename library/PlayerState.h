@@ -35,9 +35,7 @@ std::string PlayerStateText(const PlayerState& state);
 // Tracks without a path are skipped; numbers out of range are clamped.
 std::optional<PlayerState> ReadPlayerState(std::string_view text);
 
-// Writes the state so that a crash or a full disk at any moment leaves
-// either the old file or the new one, whole: a temporary file beside it,
-// flushed to disk, then renamed over it. False when it could not.
+// Writes the state whole (SaveFileWhole). False when it could not.
 bool SavePlayerState(const std::filesystem::path& file, const PlayerState& state);
 // The state in `file`; none when it is missing or unreadable.
 std::optional<PlayerState> LoadPlayerState(const std::filesystem::path& file);

@@ -19,4 +19,14 @@ std::chrono::milliseconds RescanPace::FolderChanged() {
     return wasQuiet ? timing_.wake : timing_.busy;
 }
 
+// A timer as long as the quiet pace may fire a little early; a tenth of it
+// is allowed for, so that each quiet scan still looks at every file.
+bool RescanPace::EveryFileDue(std::chrono::steady_clock::time_point now) {
+    if (lastEveryFile_ && now - *lastEveryFile_ < timing_.quiet - timing_.quiet / 10) {
+        return false;
+    }
+    lastEveryFile_ = now;
+    return true;
+}
+
 }  // namespace korvana

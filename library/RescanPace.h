@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <optional>
 
 namespace korvana {
 
@@ -35,12 +36,21 @@ class RescanPace {
     // come; a scan due sooner stays.
     std::chrono::milliseconds FolderChanged();
 
+    // Whether the scan starting at `now` looks at every known file, not
+    // only at the folders that changed and the files still being written:
+    // at the first scan, then at the first scan once `quiet` has (about)
+    // passed since the last such look. A file rewritten in place is thus seen
+    // within a quiet spell, busy folder or not, and the extra stats come no
+    // more often than the quiet scans do.
+    bool EveryFileDue(std::chrono::steady_clock::time_point now);
+
     bool Quiet() const { return unchanged_ >= timing_.quietScans; }
     const RescanTiming& Timing() const { return timing_; }
 
   private:
     RescanTiming timing_;
     int unchanged_ = 0;
+    std::optional<std::chrono::steady_clock::time_point> lastEveryFile_;
 };
 
 }  // namespace korvana

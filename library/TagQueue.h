@@ -34,6 +34,8 @@ class TagQueue {
     std::vector<LibraryEntry> ReadSome(std::size_t most);
     bool Waiting() const { return !waiting_.empty(); }
     const TagCache& Cache() const { return cache_; }
+    // Tags an earlier run read (TagCache::Remember).
+    void Remember(std::vector<TagCache::Entry> entries) { cache_.Remember(std::move(entries)); }
 
   private:
     void AttachTo(LibraryEntry& entry, std::int64_t now);

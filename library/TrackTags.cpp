@@ -94,4 +94,21 @@ std::size_t TagCache::Reads() const {
     return reads_;
 }
 
+void TagCache::Remember(std::vector<Entry> entries) {
+    const std::lock_guard lock(mutex_);
+    for (Entry& entry : entries) {
+        cached_.try_emplace(std::move(entry.file), Cached{entry.state, std::move(entry.tags)});
+    }
+}
+
+std::vector<TagCache::Entry> TagCache::Entries() const {
+    const std::lock_guard lock(mutex_);
+    std::vector<Entry> entries;
+    entries.reserve(cached_.size());
+    for (const auto& [file, cached] : cached_) {
+        entries.push_back({file, cached.state, cached.tags});
+    }
+    return entries;
+}
+
 }  // namespace korvana

@@ -53,6 +53,14 @@ class TagCache {
         bool current = false;
     };
 
+    // One file's tags as read from one state of it.
+    struct Entry {
+        std::string file;
+        FileState state;
+        TrackTags tags;
+        bool operator==(const Entry&) const = default;
+    };
+
     // The tags of `file` as it is now, read when not cached as it is.
     TrackTags TagsOf(const std::string& file, FileState state);
     Known Find(const std::string& file, FileState state) const;
@@ -60,6 +68,11 @@ class TagCache {
     void KeepOnly(const std::vector<std::string>& kept);
     // Files read since the cache was made.
     std::size_t Reads() const;
+    // Takes what an earlier run read; files known already keep what is
+    // known of them. Not counted as reads.
+    void Remember(std::vector<Entry> entries);
+    // Every file cached, to keep across restarts.
+    std::vector<Entry> Entries() const;
 
   private:
     struct Cached {

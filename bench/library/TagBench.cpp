@@ -1,8 +1,9 @@
 // Reading the tags of 10,000 tagged MP3 files in 100 folders: the first
 // scan, which reads every file, and rescans with nothing changed, which
 // read none: the folder unchanged, and the folder listed whole again (as
-// after a file elsewhere came or went) with every tag from the cache. And
-// the filter box typed into over 100,000 tagged rows.
+// after a file elsewhere came or went) with every tag from the cache; a
+// start with the tags kept from the last run, and their saving. And the
+// filter box typed into over 100,000 tagged rows.
 #include <benchmark/benchmark.h>
 
 #include <stdlib.h>
@@ -13,6 +14,7 @@
 #include "library/LibraryModel.h"
 #include "library/LibraryScanner.h"
 #include "library/TagQueue.h"
+#include "library/TagStore.h"
 #include "tools/media/Mp3Writer.h"
 
 namespace {
@@ -131,6 +133,49 @@ void TagsRelistedFromTheCache(benchmark::State& state) {
     state.counters["files_read"] = static_cast<double>(queue.Cache().Reads() - before);
 }
 BENCHMARK(TagsRelistedFromTheCache)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// A start with the tags kept from the last run: the kept file loaded into
+// a fresh cache, then the first scan, which then reads no file. And the
+// saving of the 10,000 files' tags that follows a round of reading.
+void TagsFirstScanFromTheKeptFile(benchmark::State& state) {
+    const fs::path store = fs::temp_directory_path() / "korvana-tag-bench-store.json";
+    {
+        korvana::LibraryScanner scanner(Tree());
+        korvana::TagQueue queue;
+        korvana::LibraryScan first = scanner.Scan();
+        queue.Attach(first, Now());
+        ReadAll(queue);
+        korvana::SaveTagStore(store, queue.Cache().Entries());
+    }
+    std::size_t reads = 0;
+    for (auto _ : state) {
+        korvana::TagQueue queue;
+        queue.Remember(korvana::LoadTagStore(store));
+        korvana::LibraryScanner scanner(Tree());
+        korvana::LibraryScan scan = scanner.Scan();
+        queue.Attach(scan, Now());
+        benchmark::DoNotOptimize(ReadAll(queue));
+        reads = queue.Cache().Reads();
+    }
+    state.counters["files_read"] = static_cast<double>(reads);
+    state.counters["kept_bytes"] = static_cast<double>(fs::file_size(store));
+    fs::remove(store);
+}
+BENCHMARK(TagsFirstScanFromTheKeptFile)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void TagsSavedForTheNextRun(benchmark::State& state) {
+    const fs::path store = fs::temp_directory_path() / "korvana-tag-bench-saved.json";
+    korvana::LibraryScanner scanner(Tree());
+    korvana::TagQueue queue;
+    korvana::LibraryScan first = scanner.Scan();
+    queue.Attach(first, Now());
+    ReadAll(queue);
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(korvana::SaveTagStore(store, queue.Cache().Entries()));
+    }
+    fs::remove(store);
+}
+BENCHMARK(TagsSavedForTheNextRun)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // A word typed letter by letter, each letter one new filter over the rows
 // (the first letters narrow, so only the shown rows are looked at), then

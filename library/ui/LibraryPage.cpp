@@ -94,6 +94,9 @@ LibraryPage::LibraryPage(LibraryPageServices services, QWidget* parent)
     rescan_ = std::make_unique<LibraryRescan>(
         services_.downloadsFolder, [this](LibraryScan scan) { ApplyScan(std::move(scan)); },
         [this](std::vector<LibraryEntry> tagged) { library_.ApplyTags(tagged); }, services_.rescan);
+    if (!services_.playerState.empty()) {
+        rescan_->KeepTagsIn(services_.playerState.parent_path() / "library-tags.json");
+    }
     tickTimer_.setInterval(Player::kTickInterval);
     connect(&tickTimer_, &QTimer::timeout, this, &LibraryPage::PlaybackTick);
     saveTimer_.setSingleShot(true);

@@ -59,7 +59,8 @@ struct LibraryPageServices {
     // How often the folder is scanned.
     RescanTiming rescan = {};
     // Where the playlist, volume, order switches, track and position are
-    // kept across restarts; nothing is kept when empty.
+    // kept across restarts; nothing is kept when empty. The tags read from
+    // the library's files are kept beside it, in library-tags.json.
     std::filesystem::path playerState{};
 };
 

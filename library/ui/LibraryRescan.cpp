@@ -5,6 +5,8 @@
 #include <iterator>
 #include <utility>
 
+#include "library/TagStore.h"
+
 namespace korvana {
 namespace {
 
@@ -53,19 +55,40 @@ bool LibraryRescan::Start() {
     // no new scan starts while `running_` is set. The pool's one thread
     // runs it after the reading of tags that the flag stops.
     LibraryScanner* scanner = scanner_.get();
-    pool_.Post([this, scanner] {
+    const LibraryScanner::Look look = pace_.EveryFileDue(std::chrono::steady_clock::now())
+                                          ? LibraryScanner::Look::EveryFile
+                                          : LibraryScanner::Look::Changes;
+    pool_.Post([this, scanner, look] {
         if (closing_) {
             return;
         }
         stopTags_ = false;
-        LibraryScan scan = scanner->Scan();
+        LoadStoredTags();
+        LibraryScan scan = scanner->Scan(look);
         tags_.Attach(scan, FileClockNow());
         QMetaObject::invokeMethod(
             this, [this, scan = std::move(scan)]() mutable { Finish(std::move(scan)); },
             Qt::QueuedConnection);
         ReadWaitingTags();
+        SaveStoredTags();
     });
     return true;
+}
+
+void LibraryRescan::LoadStoredTags() {
+    if (!std::exchange(storeLoaded_, true) && !tagStore_.empty()) {
+        tags_.Remember(LoadTagStore(tagStore_));
+    }
+}
+
+// Reading stopped half-way (a new scan, or the program closing) saves
+// nothing: the next round of reading ends with a save.
+void LibraryRescan::SaveStoredTags() {
+    if (tagStore_.empty() || tags_.Waiting() || closing_ || tags_.Cache().Reads() == savedReads_) {
+        return;
+    }
+    savedReads_ = tags_.Cache().Reads();
+    SaveTagStore(tagStore_, tags_.Cache().Entries());
 }
 
 void LibraryRescan::ReadWaitingTags() {

@@ -23,7 +23,9 @@ namespace korvana {
 // sizes) back on the GUI thread. The scans come at the pace RescanPace
 // sets: every few seconds while the folder changes, rarely once it is
 // quiet, and soon after the folder watcher (on the downloads folder and
-// every folder below it) reports a change. The folder is asked for at
+// every folder below it) reports a change. About once per quiet spell a
+// scan also stats every known file, for the files rewritten in place that
+// no watcher reports. The folder is asked for at
 // every scan, since the preferences may move it; a new folder gets a
 // scanner of its own, and the watcher follows it.
 //
@@ -63,6 +65,12 @@ class LibraryRescan : public QObject {
     // What the watcher reports: the folder or one below it changed.
     void FolderChanged();
 
+    // Called before the first scan, if at all: the first scan's task loads
+    // the tags kept in `file` (TagStore), and the tags known are saved
+    // there, whole, each time the reading of tags has caught up after
+    // reading some. An empty path keeps nothing.
+    void KeepTagsIn(std::filesystem::path file) { tagStore_ = std::move(file); }
+
     bool Running() const { return running_; }
     // Neither a scan nor the reading of tags is under way.
     bool Idle() const { return !running_ && !pool_.Busy(); }
@@ -78,6 +86,8 @@ class LibraryRescan : public QObject {
     void Finish(LibraryScan scan);
     // The worker's part after a scan.
     void ReadWaitingTags();
+    void LoadStoredTags();
+    void SaveStoredTags();
     void Watch(const std::vector<std::string>& folders);
     QStringList Wanted(const std::vector<std::string>& folders) const;
 
@@ -93,6 +103,9 @@ class LibraryRescan : public QObject {
     QFileSystemWatcher watcher_;
     // Touched only by the pool's task.
     TagQueue tags_;
+    std::filesystem::path tagStore_;
+    bool storeLoaded_ = false;
+    std::size_t savedReads_ = 0;
     // Set on the GUI thread when the reading of tags should end, and when
     // no more work should start at all.
     std::atomic<bool> stopTags_{false};

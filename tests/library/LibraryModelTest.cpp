@@ -60,6 +60,22 @@ std::set<std::size_t> FollowSelection(const std::set<std::size_t>& selected, con
     return moved;
 }
 
+// Where the selected rows are after a reordering: with their files.
+std::set<std::size_t> FollowByPath(const std::set<std::size_t>& selected,
+                                   const std::vector<LibraryEntry>& before,
+                                   const std::vector<LibraryEntry>& after) {
+    std::set<std::size_t> moved;
+    for (const std::size_t row : selected) {
+        const auto found = std::find_if(after.begin(), after.end(), [&](const LibraryEntry& e) {
+            return e.fullPath == before[row].fullPath;
+        });
+        if (found != after.end()) {
+            moved.insert(static_cast<std::size_t>(found - after.begin()));
+        }
+    }
+    return moved;
+}
+
 // What a view over the library does: takes the queued steps, checks each
 // is in range, applies them to its own copy and moves the selected row
 // numbers as a view would.
@@ -84,7 +100,12 @@ struct TableMirror {
                 ASSERT_LT(step.first, rows.size());
                 ASSERT_LT(step.to, rows.size());
             }
-            selected = FollowSelection(selected, step);
+            if (step.kind == Step::Kind::Reordered) {
+                ASSERT_EQ(step.rows.size(), rows.size());
+                selected = FollowByPath(selected, rows, step.rows);
+            } else {
+                selected = FollowSelection(selected, step);
+            }
             ApplyRowChanges(rows, {step});
         }
     }
@@ -301,12 +322,14 @@ TEST(LibraryModel, ColumnClicksToggleTheSortAndItsHeaderImages) {
     EXPECT_EQ(model.HeaderImage(kSizeColumn), kHeaderAscending);
     EXPECT_EQ(model.HeaderImage(kFilenameColumn), kHeaderUnsorted);
 
-    model.TakeChanges();
-    model.ClickColumn(kFilenameColumn);
     TableMirror table;
     table.Take(model);
-    EXPECT_EQ(table.Kinds(), std::vector<Step::Kind>{Step::Kind::Reset});
+    table.selected = {0, 2};  // b and Z
+    model.ClickColumn(kFilenameColumn);
+    table.Take(model);
+    EXPECT_EQ(table.Kinds(), std::vector<Step::Kind>{Step::Kind::Reordered});
     EXPECT_EQ(Names(table.rows), (std::vector<std::string>{"Z", "b", "a"}));
+    EXPECT_EQ(table.selected, (std::set<std::size_t>{0, 1}));
     EXPECT_EQ(model.HeaderImage(kFilenameColumn), kHeaderDescending);
     EXPECT_EQ(model.HeaderImage(kSizeColumn), kHeaderUnsorted);
 
@@ -314,6 +337,26 @@ TEST(LibraryModel, ColumnClicksToggleTheSortAndItsHeaderImages) {
     EXPECT_EQ(Names(model.Rows()), (std::vector<std::string>{"a", "b", "Z"}));
     model.ApplyScan({Entry("b", 1), Entry("Z", 3), Entry("a", 2), Entry("c", 0)});
     EXPECT_EQ(Names(model.Rows()), (std::vector<std::string>{"a", "b", "c", "Z"}));
+}
+
+// Rows that arrived before the click and are still waiting for the view
+// reach it first; the new order then takes every row, arrivals included.
+TEST(LibraryModel, ASortWhileRowsArriveReordersAfterTheWaitingSteps) {
+    LibraryModel model;
+    TableMirror table;
+    model.ApplyScan({Entry("b", 1), Entry("d", 3)});
+    table.Take(model);
+    table.selected = {1};  // b
+    model.ApplyScan({Entry("b", 1), Entry("d", 3), Entry("a", 2), Entry("c", 4)});
+    model.ClickColumn(kFilenameColumn);
+    table.Take(model);
+    const std::vector<Step::Kind> kinds = table.Kinds();
+    ASSERT_FALSE(kinds.empty());
+    EXPECT_EQ(kinds.back(), Step::Kind::Reordered);
+    EXPECT_EQ(std::count(kinds.begin(), kinds.end(), Step::Kind::Reset), 0);
+    EXPECT_EQ(Names(table.rows), (std::vector<std::string>{"d", "c", "b", "a"}));
+    EXPECT_EQ(table.rows, model.Rows());
+    EXPECT_EQ(table.selected, std::set<std::size_t>{2});
 }
 
 TEST(LibraryModel, RefreshFollowsTheFolderAndKeepsOtherRows) {

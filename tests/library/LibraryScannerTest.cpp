@@ -196,6 +196,55 @@ TEST_F(LibraryScannerTest, AFileReplacedAtTheSameSizeIsReportedByItsTime) {
     EXPECT_GT(scan.resized[0].modified, first.entries[0].modified);
 }
 
+// A tag editor that saves into the file keeps its inode, its size and its
+// folder's time: only a look at every file sees its new time.
+TEST_F(LibraryScannerTest, AFileRewrittenInPlaceIsSeenWhenEveryFileIsLookedAt) {
+    Write("a.mp3", 3);
+    Write("sub/b.mp3", 4);
+    Settle();
+    LibraryScanner scanner(root_);
+    const LibraryScan first = scanner.Scan();
+    ASSERT_EQ(first.entries.size(), 2u);
+    const auto inode = [](const fs::path& file) {
+        struct stat info {};
+        EXPECT_EQ(stat(file.c_str(), &info), 0);
+        return info.st_ino;
+    };
+    const auto before = inode(root_ / "sub" / "b.mp3");
+    std::fstream(root_ / "sub" / "b.mp3", std::ios::in | std::ios::out) << "zz";
+    fs::last_write_time(root_ / "sub" / "b.mp3",
+                        fs::file_time_type::clock::now() - std::chrono::seconds(30));
+    ASSERT_EQ(inode(root_ / "sub" / "b.mp3"), before);
+    ASSERT_EQ(fs::file_size(root_ / "sub" / "b.mp3"), 4u);
+
+    const LibraryScan changes = scanner.Scan();
+    EXPECT_FALSE(changes.changed);
+    EXPECT_TRUE(changes.resized.empty());
+
+    const LibraryScan every = scanner.Scan(LibraryScanner::Look::EveryFile);
+    EXPECT_FALSE(every.changed);
+    ASSERT_EQ(every.resized.size(), 1u);
+    EXPECT_EQ(every.resized[0].fullPath, (root_ / "sub" / "b.mp3").string());
+    EXPECT_GT(every.resized[0].modified, first.entries[1].modified);
+    EXPECT_TRUE(scanner.Scan(LibraryScanner::Look::EveryFile).resized.empty());
+}
+
+// A folder read again because a file came still stats the files it knew
+// when every file is looked at.
+TEST_F(LibraryScannerTest, AFolderReadAgainStatsItsKnownFilesWhenEveryFileIsLookedAt) {
+    Write("a.mp3", 3);
+    Settle();
+    LibraryScanner scanner(root_);
+    const LibraryScan first = scanner.Scan();
+    std::fstream(root_ / "a.mp3", std::ios::in | std::ios::out) << "q";
+    fs::last_write_time(root_ / "a.mp3", fs::file_time_type::clock::now() - std::chrono::hours(1));
+    Write("b.mp3", 5);
+    const LibraryScan scan = scanner.Scan(LibraryScanner::Look::EveryFile);
+    ASSERT_TRUE(scan.changed);
+    ASSERT_EQ(scan.entries.size(), 2u);
+    EXPECT_LT(scan.entries[0].modified, first.entries[0].modified);
+}
+
 TEST_F(LibraryScannerTest, EmptyOrMissingFolderListsNothing) {
     LibraryScanner none("");
     EXPECT_TRUE(none.Scan().entries.empty());

@@ -1,3 +1,4 @@
+#include <QAbstractItemModelTester>
 #include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QImage>
@@ -96,6 +97,42 @@ TEST_F(LibraryPageTest, ColumnClicksSortAndShowTheSortStateInTheHeader) {
     EXPECT_EQ(ShownNames(), (std::vector<std::string>{"a.mp3", "b.mp3", "C.mp3"}));
     EXPECT_EQ(HeaderImageOf(list, kFilenameColumn), ExpectedHeaderImage(kHeaderAscending));
     EXPECT_NE(ExpectedHeaderImage(kHeaderAscending), ExpectedHeaderImage(kHeaderDescending));
+}
+
+// The header click is a new order of the same rows: the selection and the
+// current row stay on their files, without the model breaking its rules.
+TEST_F(LibraryPageTest, AColumnClickKeepsTheSelectedFilesAndTheCurrentRow) {
+    QAbstractItemModelTester tester(LibraryList()->model(),
+                                    QAbstractItemModelTester::FailureReportingMode::Fatal);
+    WriteFile("a.mp3", 300);
+    WriteFile("b.mp3", 100);
+    WriteFile("C.mp3", 200);
+    WriteFile("d.mp3", 50);
+    ASSERT_TRUE(RefreshUntilRows(4));
+    QTableView& list = *LibraryList();
+    ASSERT_EQ(ShownNames(), (std::vector<std::string>{"a.mp3", "C.mp3", "b.mp3", "d.mp3"}));
+    const auto clickRow = [&list](int row, Qt::KeyboardModifiers keys) {
+        const QPoint at = list.visualRect(list.model()->index(row, 0)).center();
+        QTest::mouseClick(list.viewport(), Qt::LeftButton, keys, at);
+    };
+    clickRow(0, {});
+    clickRow(2, Qt::ControlModifier);
+    ASSERT_EQ(SelectedNames(), (std::vector<std::string>{"a.mp3", "b.mp3"}));
+    const auto currentName = [&list] {
+        return list.selectionModel()->currentIndex().data().toString().toStdString();
+    };
+    ASSERT_EQ(currentName(), "b.mp3");
+
+    ClickHeader(list, kFilenameColumn);
+    EXPECT_EQ(ShownNames(), (std::vector<std::string>{"d.mp3", "C.mp3", "b.mp3", "a.mp3"}));
+    EXPECT_EQ(SelectedNames(), (std::vector<std::string>{"a.mp3", "b.mp3"}));
+    EXPECT_EQ(currentName(), "b.mp3");
+
+    ClickHeader(list, kSizeColumn);
+    ClickHeader(list, kSizeColumn);
+    EXPECT_EQ(ShownNames(), (std::vector<std::string>{"d.mp3", "b.mp3", "C.mp3", "a.mp3"}));
+    EXPECT_EQ(SelectedNames(), (std::vector<std::string>{"a.mp3", "b.mp3"}));
+    EXPECT_EQ(list.selectionModel()->currentIndex().row(), 1);
 }
 
 TEST_F(LibraryPageTest, TagColumnsFillInAfterTheListingAndSortByClick) {

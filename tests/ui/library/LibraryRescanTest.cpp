@@ -156,6 +156,92 @@ TEST_F(LibraryRescanTest, AReportBringsAQuietFolderScanForwardAndLeavesABusyOneA
     EXPECT_LT(*rescan->NextScanIn(), minutes(2));
 }
 
+// A tag editor that saves into the file leaves its inode, its size and its
+// folder's time alone. Scans between quiet spells do not stat it; the next
+// quiet scan does, and the new tags show.
+TEST_F(LibraryRescanTest, TagsEditedInPlaceShowAfterTheNextQuietScan) {
+    const auto song = [](const std::string& artist) {
+        mp3gen::Mp3Spec spec;
+        spec.durationMs = 1'000;
+        spec.tag = mp3gen::Id3v1Tag{"Title", artist, "Album", "", "", 255};
+        return spec;
+    };
+    const fs::path file = downloads / "song.mp3";
+    ASSERT_TRUE(mp3gen::WriteMp3(file, song("Before")));
+    const auto past = fs::file_time_type::clock::now() - minutes(1);
+    for (const fs::path& path : {file, downloads / "album", downloads}) {
+        fs::last_write_time(path, past);
+    }
+    Make({hours(1), milliseconds(2000), hours(1), 1});
+    const auto artist = [this] {
+        const LibraryEntry* entry = Listed(library, "song.mp3");
+        return rescan->Idle() && entry != nullptr ? entry->tags.artist : std::string();
+    };
+    ScanOnce();
+    ASSERT_TRUE(WaitUntil([&] { return artist() == "Before"; }));
+
+    ASSERT_TRUE(mp3gen::WriteMp3(dir.Path() / "edited.mp3", song("After")));
+    std::ifstream edited(dir.Path() / "edited.mp3", std::ios::binary);
+    const std::string bytes{std::istreambuf_iterator<char>(edited), {}};
+    ASSERT_EQ(bytes.size(), fs::file_size(file));
+    std::fstream(file, std::ios::in | std::ios::out | std::ios::binary) << bytes;
+    fs::last_write_time(file, past + std::chrono::seconds(30));
+    fs::last_write_time(downloads, past);
+
+    ScanOnce();
+    ASSERT_TRUE(WaitUntil([this] { return rescan->Idle(); }));
+    EXPECT_EQ(artist(), "Before");
+    ASSERT_TRUE(rescan->Quiet());
+    EXPECT_TRUE(WaitUntil([&] { return artist() == "After"; }, 10'000));
+}
+
+// A start reads again only the files that changed while the program was
+// not running; the others show the tags kept from the last run at once.
+TEST_F(LibraryRescanTest, TagsKeptFromTheLastRunAreNotReadAgain) {
+    const auto song = [this](const std::string& name, const std::string& artist) {
+        mp3gen::Mp3Spec spec;
+        spec.durationMs = 1'000;
+        spec.tag = mp3gen::Id3v1Tag{"Title", artist, "Album", "", "", 255};
+        ASSERT_TRUE(mp3gen::WriteMp3(dir.Path() / "staged.mp3", spec));
+        fs::rename(dir.Path() / "staged.mp3", downloads / name);
+        fs::last_write_time(downloads / name, fs::file_time_type::clock::now() - minutes(1));
+    };
+    song("one.mp3", "First");
+    song("two.mp3", "Second");
+    const fs::path store = dir.Path() / "state" / "library-tags.json";
+    // Each run lists into a library of its own, as a new start would.
+    std::vector<std::unique_ptr<LibraryModel>> runs;
+    const auto artistOf = [&runs](const std::string& name) {
+        const LibraryEntry* entry = Listed(*runs.back(), name);
+        return entry != nullptr ? entry->tags.artist : std::string();
+    };
+    const auto run = [&](const std::string& second) {
+        rescan.reset();
+        runs.push_back(std::make_unique<LibraryModel>());
+        LibraryModel* model = runs.back().get();
+        rescan = std::make_unique<LibraryRescan>(
+            [this] { return downloads; },
+            [model](LibraryScan scan) { model->Apply(std::move(scan)); },
+            [model](std::vector<LibraryEntry> tagged) { model->ApplyTags(tagged); },
+            RescanTiming{hours(1), hours(1), hours(1)});
+        rescan->KeepTagsIn(store);
+        ScanOnce();
+        ASSERT_TRUE(WaitUntil([&] { return rescan->Idle() && artistOf("two.mp3") == second; }));
+    };
+    run("Second");
+    EXPECT_EQ(rescan->TagReads(), 2u);
+    ASSERT_TRUE(fs::exists(store));
+
+    song("two.mp3", "Changed");
+    run("Changed");
+    EXPECT_EQ(artistOf("one.mp3"), "First");
+    EXPECT_EQ(rescan->TagReads(), 1u);
+
+    run("Changed");
+    EXPECT_EQ(artistOf("one.mp3"), "First");
+    EXPECT_EQ(rescan->TagReads(), 0u);
+}
+
 // A download under way: its size changes at every scan, so the scans keep
 // coming, and the size listed at the end is its last.
 TEST_F(LibraryRescanTest, AGrowingFileKeepsTheScansComingUntilItsLastSizeIsListed) {
