@@ -12,10 +12,9 @@
 #include <string>
 #include <vector>
 
+#include "bench/search/SearchPageDoubles.h"
 #include "bench/support/EventLoopBench.h"
 #include "controls/FilterBox.h"
-#include "platform/Prompter.h"
-#include "search/DownloadStarter.h"
 #include "search/SearchSession.h"
 #include "search/ui/ResultTableModel.h"
 #include "search/ui/SearchPage.h"
@@ -37,17 +36,8 @@ const std::vector<std::string> kTyping = {"l",      "lo",      "lov",    "love",
                                           "love s", "love so", "love s", "love ", "love",
                                           "lov",    "lo",      "l",      ""};
 
-class QuietPrompter final : public Prompter {
-  public:
-    void Inform(const std::string&, const std::string&) override {}
-    bool AskYesNo(const std::string&, const std::string&) override { return false; }
-};
-
-class NoDownloads final : public DownloadStarter {
-  public:
-    bool HasTransfer(const std::string&, bool) const override { return false; }
-    void StartWebDownload(const std::string&, const std::string&) override {}
-};
+using bench::NoDownloads;
+using bench::QuietPrompter;
 
 void Fill(SearchModel& model, std::int32_t searchId) {
     for (int i = 0; i < kResults; ++i) {

@@ -15,12 +15,12 @@
 #include <chrono>
 #include <filesystem>
 
+#include "bench/search/SearchPageDoubles.h"
 #include "bench/support/BenchSupport.h"
 #include "bench/support/EventLoopBench.h"
 #include "core/CoreLink.h"
 #include "core/StatusLog.h"
 #include "search/CoreCommands.h"
-#include "search/DownloadStarter.h"
 #include "search/SearchSession.h"
 #include "search/ui/ResultTableModel.h"
 #include "search/ui/SearchPage.h"
@@ -36,17 +36,8 @@ using bench::RunUntil;
 
 using Clock = std::chrono::steady_clock;
 
-class QuietPrompter final : public Prompter {
-  public:
-    void Inform(const std::string&, const std::string&) override {}
-    bool AskYesNo(const std::string&, const std::string&) override { return false; }
-};
-
-class NoDownloads final : public DownloadStarter {
-  public:
-    bool HasTransfer(const std::string&, bool) const override { return false; }
-    void StartWebDownload(const std::string&, const std::string&) override {}
-};
+using bench::NoDownloads;
+using bench::QuietPrompter;
 
 // Passes results on to the model and notes when the last one came.
 class TimedSink final : public CoreResultSink {
