@@ -137,7 +137,7 @@ TEST(SimDownloads, FilesStayInTheirFolderAndNeverOverwrite) {
     const auto second = WriteNewFile(dir.Path(), "../Song.mp3", "two", error);
     ASSERT_TRUE(first && second);
     EXPECT_EQ(first->parent_path(), dir.Path());
-    EXPECT_EQ(second->filename(), "_Song (1).mp3");
+    EXPECT_EQ(second->filename(), "_Song.mp3_1");
     std::ifstream in(*first);
     std::string content;
     in >> content;

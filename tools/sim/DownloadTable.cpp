@@ -127,12 +127,8 @@ std::string SafeFileName(std::string_view name) {
 std::optional<fs::path> WriteNewFile(const fs::path& folder, std::string_view name,
                                      std::string_view bytes, std::string& error) {
     const std::string safe = SafeFileName(name);
-    const std::size_t dot = safe.rfind('.');
-    const std::string stem = dot == std::string::npos || dot == 0 ? safe : safe.substr(0, dot);
-    const std::string extension = stem.size() == safe.size() ? "" : safe.substr(stem.size());
     for (int attempt = 0; attempt < 1000; ++attempt) {
-        const std::string candidate =
-            attempt == 0 ? safe : stem + " (" + std::to_string(attempt) + ")" + extension;
+        const std::string candidate = attempt == 0 ? safe : safe + "_" + std::to_string(attempt);
         const fs::path path = folder / candidate;
         const int fd =
             ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);

@@ -76,8 +76,9 @@ DownloadInfo Describe(const Download& download);
 std::string SafeFileName(std::string_view name);
 
 // Creates `name` (made safe) in `folder` without overwriting anything: an
-// existing name gets " (1)", " (2)" ... before its extension. Returns the
-// path written, or absent with `error` set.
+// existing name gets "_1", "_2" ... after it, extension and all, as an
+// MLDonkey core names a finished file whose name is taken. Returns the path
+// written, or absent with `error` set.
 std::optional<std::filesystem::path> WriteNewFile(const std::filesystem::path& folder,
                                                   std::string_view name, std::string_view bytes,
                                                   std::string& error);
