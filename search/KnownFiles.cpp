@@ -42,11 +42,9 @@ FileMark KnownFiles::Mark(std::string_view fileName) const {
     return transfers_.contains(folded) ? FileMark::Downloading : FileMark::None;
 }
 
-std::string DownloadAgainQuestion(const std::vector<std::string>& names, FileMark where) {
-    const std::string place = where == FileMark::Downloading ? "the transfer list" : "your Library";
-    if (names.size() == 1) {
-        return "\"" + names.front() + "\" is already in " + place + ". Download it again?";
-    }
+namespace {
+
+std::string ListedNames(const std::vector<std::string>& names) {
     std::string listed;
     for (std::size_t i = 0; i < names.size() && i < kNamesAsked; ++i) {
         listed += "\n    " + names[i];
@@ -54,8 +52,32 @@ std::string DownloadAgainQuestion(const std::vector<std::string>& names, FileMar
     if (names.size() > kNamesAsked) {
         listed += "\n    and " + std::to_string(names.size() - kNamesAsked) + " more";
     }
+    return listed;
+}
+
+}  // namespace
+
+std::string DownloadAgainQuestion(const std::vector<std::string>& names, FileMark where) {
+    const std::string place = where == FileMark::Downloading ? "the transfer list" : "your Library";
+    if (names.size() == 1) {
+        return "\"" + names.front() + "\" is already in " + place + ". Download it again?";
+    }
     return std::to_string(names.size()) + " of the selected files are already in " + place + ":" +
-           listed + "\n\nDownload them again?";
+           ListedNames(names) + "\n\nDownload them again?";
+}
+
+std::string NotStartedAgainText(const std::vector<std::string>& names) {
+    const std::string remedy =
+        "To download again, first take the finished download off the Transfers page (Clear "
+        "Download).";
+    if (names.size() == 1) {
+        return "\"" + names.front() +
+               "\" is already in the transfer list, so it was not started again.\n" + remedy;
+    }
+    return std::to_string(names.size()) +
+           " of the selected files are already in the transfer list, so they were not started "
+           "again:" +
+           ListedNames(names) + "\n\n" + remedy;
 }
 
 }  // namespace korvana

@@ -38,5 +38,8 @@ class KnownFiles {
 // gets from elsewhere; `names` are theirs, at least one.
 std::string DownloadAgainQuestion(const std::vector<std::string>& names,
                                   FileMark where = FileMark::InLibrary);
+// What Download Selected tells of selected results whose own download the
+// transfer list already holds, which are never started twice.
+std::string NotStartedAgainText(const std::vector<std::string>& names);
 
 }  // namespace korvana

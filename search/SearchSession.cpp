@@ -82,9 +82,12 @@ bool SearchSession::HasTransfer(const SearchResult& result, const DownloadStarte
 }
 
 void SearchSession::Download(const SearchResult& result, DownloadStarter& downloads) {
-    if (HasTransfer(result, downloads)) {
-        return;
+    if (!HasTransfer(result, downloads)) {
+        StartDownload(result, downloads);
     }
+}
+
+void SearchSession::StartDownload(const SearchResult& result, DownloadStarter& downloads) {
     if (result.fromCore) {
         core_.SendDownloadRequest(result.Name(), result.core->resultId);
     } else {

@@ -77,6 +77,8 @@ class SearchSession final : public WebResultSink {
     // downloads are known by their link, core downloads by their name.
     void Download(const SearchResult& result, DownloadStarter& downloads);
     static bool HasTransfer(const SearchResult& result, const DownloadStarter& downloads);
+    // Starts the download of a result that HasTransfer has just cleared.
+    void StartDownload(const SearchResult& result, DownloadStarter& downloads);
 
     // Ends the engines and the probes and joins their threads; also done by
     // the destructor.

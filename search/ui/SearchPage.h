@@ -100,8 +100,10 @@ class SearchPage final : public QWidget, public SearchViewer, public MenuOwner {
     void ShowProgress();
     void RefreshEmptyNote();
     void PlaceEmptyNote();
-    // The selected rows' results to download, in list order: those whose
-    // file the Library holds only when the user, asked, wants them again.
+    // The selected rows' results to download, in list order: none whose own
+    // download the transfer list holds (the user is told of them), and
+    // those whose file the Library or the transfer list holds only when the
+    // user, asked, wants them again.
     std::vector<ListedRow> RowsToDownload();
     void BuildMenus();
     void LayOut();

@@ -95,7 +95,7 @@ void SearchPage::DownloadSelected() {
         return;
     }
     for (const ListedRow& row : RowsToDownload()) {
-        session_.Download(*row.result, downloads_);
+        session_.StartDownload(*row.result, downloads_);
     }
 }
 

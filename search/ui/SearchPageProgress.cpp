@@ -163,11 +163,18 @@ std::vector<ListedRow> SearchPage::RowsToDownload() {
         rows.push_back(results_->RowAt(index.row()));
     }
     // A result whose own download is listed is never started again, so it
-    // is not asked about; another source of a listed file name is.
+    // is not asked about (a yes would start nothing) but told of; another
+    // source of a listed file name is asked about.
+    std::vector<std::string> refused;
+    std::erase_if(rows, [&](const ListedRow& row) {
+        const bool listed = SearchSession::HasTransfer(*row.result, downloads_);
+        if (listed) {
+            refused.emplace_back(row.result->Name());
+        }
+        return listed;
+    });
     const auto again = [this](const ListedRow& row, FileMark where) {
-        const FileMark mark = session_.Known().Mark(row.result->Name());
-        return mark == where && (mark == FileMark::InLibrary ||
-                                 !SearchSession::HasTransfer(*row.result, downloads_));
+        return session_.Known().Mark(row.result->Name()) == where;
     };
     for (const FileMark where : {FileMark::InLibrary, FileMark::Downloading}) {
         std::vector<std::string> names;
@@ -181,6 +188,9 @@ std::vector<ListedRow> SearchPage::RowsToDownload() {
         if (!names.empty() && !prompter_.AskYesNo(DownloadAgainQuestion(names, where), title)) {
             std::erase_if(rows, [&](const ListedRow& row) { return again(row, where); });
         }
+    }
+    if (!refused.empty()) {
+        prompter_.Inform(NotStartedAgainText(refused), "Already in the transfer list");
     }
     return rows;
 }

@@ -203,6 +203,27 @@ TEST_F(SearchPageAdditionsTest, DownloadingAFileTheLibraryHasAsksFirst) {
                                                      "download have.mp3 1"}));
 }
 
+// A yes would start nothing: the transfer list never takes a result's own
+// download twice. So the user is told instead of asked.
+TEST_F(SearchPageAdditionsTest, AResultWhoseOwnDownloadIsListedIsToldOfNotAskedAbout) {
+    SearchWith({"have.mp3"});
+    world_.page.SetLibraryNames({"have.mp3"});
+    world_.page.SetTransferNames({"have.mp3"});
+    world_.downloads.coreNames = {"have.mp3"};
+    Select("have.mp3");
+    world_.prompter.answer = true;
+    world_.page.DownloadSelected();
+    EXPECT_TRUE(world_.prompter.questions.empty());
+    EXPECT_EQ(world_.prompter.messages,
+              std::vector<std::string>{
+                  "Already in the transfer list: \"have.mp3\" is already in the transfer list, so "
+                  "it was not started again.\nTo download again, first take the finished download "
+                  "off the Transfers page (Clear Download)."});
+    EXPECT_FALSE(
+        std::any_of(world_.core.log.begin(), world_.core.log.end(),
+                    [](const std::string& line) { return line.starts_with("download "); }));
+}
+
 TEST_F(SearchPageAdditionsTest, DownloadingAFileTheTransferListGetsFromElsewhereAsksFirst) {
     const int id = SearchWith({"getting.mp3"});
     world_.model.AddKnownWebResult(id, {"http://127.0.0.1/same", "getting.mp3", 100, ""},
@@ -224,6 +245,11 @@ TEST_F(SearchPageAdditionsTest, DownloadingAFileTheTransferListGetsFromElsewhere
         "list:"))
         << world_.prompter.questions[0];
     EXPECT_TRUE(world_.downloads.started.empty());
+    ASSERT_EQ(world_.prompter.messages.size(), 1u);
+    EXPECT_TRUE(world_.prompter.messages[0].starts_with(
+        "Already in the transfer list: 2 of the selected files are already in the transfer list, "
+        "so they were not started again:"))
+        << world_.prompter.messages[0];
     world_.prompter.answer = true;
     world_.page.DownloadSelected();
     EXPECT_EQ(world_.prompter.questions.size(), 2u);
