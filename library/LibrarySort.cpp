@@ -68,10 +68,6 @@ bool SortsBefore(const LibraryEntry& row, const LibraryEntry& entry, const Libra
 
 namespace {
 
-bool Before(const LibraryEntry& row, const LibraryEntry& entry, const LibrarySort& sort) {
-    return SortsBefore(row, entry, sort);
-}
-
 bool Sortable(const LibrarySort& sort) {
     return sort.column >= 0 && sort.column < kLibraryColumns && sort.column != kPathColumn;
 }
@@ -89,7 +85,7 @@ std::size_t SortedInsertIndex(const std::vector<LibraryEntry>& rows, const Libra
     }
     // The first row that the entry comes before; equal rows stay in front.
     const auto found = std::partition_point(rows.begin(), rows.end(), [&](const LibraryEntry& row) {
-        return !Before(entry, row, sort);
+        return !SortsBefore(entry, row, sort);
     });
     return static_cast<std::size_t>(found - rows.begin());
 }
@@ -102,7 +98,7 @@ std::vector<LibraryEntry> SortedRows(const std::vector<LibraryEntry>& listing,
     }
     std::vector<LibraryEntry> rows = listing;
     std::stable_sort(rows.begin(), rows.end(), [&](const LibraryEntry& a, const LibraryEntry& b) {
-        return Before(a, b, sort);
+        return SortsBefore(a, b, sort);
     });
     return rows;
 }
@@ -124,13 +120,13 @@ std::vector<std::size_t> MergeSortedRows(std::vector<LibraryEntry>& rows,
     }
     std::stable_sort(
         arrivals.begin(), arrivals.end(),
-        [&](const LibraryEntry& a, const LibraryEntry& b) { return Before(a, b, sort); });
+        [&](const LibraryEntry& a, const LibraryEntry& b) { return SortsBefore(a, b, sort); });
     std::vector<LibraryEntry> merged;
     merged.reserve(rows.size() + arrivals.size());
     auto row = rows.begin();
     for (LibraryEntry& arrival : arrivals) {
         // Rows equal to the arrival stay in front of it.
-        while (row != rows.end() && !Before(arrival, *row, sort)) {
+        while (row != rows.end() && !SortsBefore(arrival, *row, sort)) {
             merged.push_back(std::move(*row++));
         }
         placed.push_back(merged.size());
