@@ -1,6 +1,7 @@
 #include "search/ResultRows.h"
 
 #include "util/AsciiCase.h"
+#include "util/LengthText.h"
 
 #include <algorithm>
 #include <string_view>
@@ -90,7 +91,7 @@ std::string ColumnText(const ListedRow& row, ResultColumn column) {
             if (!result.fromCore) {
                 return result.web->info;
             }
-            return InfoKey(row) >= 1 ? std::to_string(InfoKey(row)) + " kbps" : std::string();
+            return BitrateText(InfoKey(row));
         case ResultColumn::Link:
             return result.fromCore ? std::to_string(result.core->resultId) : result.Link();
     }

@@ -18,4 +18,8 @@ std::string LengthText(std::int64_t seconds) {
     return text;
 }
 
+std::string BitrateText(std::int64_t kbps) {
+    return kbps > 0 ? std::to_string(kbps) + " kbps" : std::string();
+}
+
 }  // namespace korvana

@@ -29,8 +29,7 @@ std::string CellText(const LibraryEntry& entry, int column, bool tip) {
         case kLengthColumn:
             return LengthText(entry.tags.lengthSeconds);
         case kBitrateColumn:
-            return entry.tags.bitrateKbps > 0 ? std::to_string(entry.tags.bitrateKbps) + " kbps"
-                                              : std::string();
+            return BitrateText(entry.tags.bitrateKbps);
         default:
             return entry.fullPath;
     }
