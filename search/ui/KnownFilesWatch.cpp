@@ -31,7 +31,9 @@ void WatchKnownFiles(SearchPage& search, LibraryPage& library, TransfersPage& tr
         }
         search.SetTransferNames(names);
     });
-    // The library list's own model tells each change of its rows.
+    // The library list's own model tells when rows come or go; a row that
+    // changes in place (its tags or size arriving) keeps its name, so those
+    // changes need no new set of names.
     const auto* list =
         library.findChild<QTableView*>(QString::fromLatin1(library_ids::kLibraryList));
     if (list == nullptr || list->model() == nullptr) {
@@ -42,7 +44,6 @@ void WatchKnownFiles(SearchPage& search, LibraryPage& library, TransfersPage& tr
     QObject::connect(rows, &QAbstractItemModel::modelReset, &search, tell);
     QObject::connect(rows, &QAbstractItemModel::rowsInserted, &search, tell);
     QObject::connect(rows, &QAbstractItemModel::rowsRemoved, &search, tell);
-    QObject::connect(rows, &QAbstractItemModel::dataChanged, &search, tell);
     TellLibrary(search, library);
 }
 

@@ -38,7 +38,8 @@ QString Joined(const std::vector<std::string>& pieces, const QString& gap, bool 
 void SearchPage::BuildProgressArea() {
     filterBox_ = new FilterBox(this);
     filterBox_->setObjectName(QStringLiteral("IDC_RESULT_FILTER"));
-    filterBox_->setToolTip(QStringLiteral("Show only the results whose name holds these words"));
+    filterBox_->setToolTip(
+        QStringLiteral("Show only the results whose name or tags hold these words"));
     connect(filterBox_, &FilterBox::textChanged, this, &SearchPage::ApplyFilter);
     // Ctrl+F reaches the box from anywhere on the page.
     auto* toFilter = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_F), this);
